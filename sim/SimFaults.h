@@ -1,0 +1,30 @@
+// Faults a test or a demonstration arms on the simulated machine. Each one
+// models a way the real machine or its cable lets the console down.
+#pragma once
+
+#include <cstdint>
+
+namespace hw {
+
+struct SimFaults {
+    // Every command stays pending (its reply keeps the pending marker) while set.
+    bool stopAnswering = false;
+    // The next this many commands are refused with a non-zero status.
+    int refuseCommands = 0;
+    // The device is unplugged right after the next command's trigger arrives.
+    bool unplugOnNextTrigger = false;
+    // Bulk reads: this many reads of 0 bytes before each piece that carries data.
+    int emptyReadsBeforePiece = 0;
+    // Bulk reads: the most bytes one read delivers (0 = as many as asked).
+    std::uint32_t maxReadPiece = 0;
+    // The next bulk read fails.
+    bool failNextRead = false;
+    // The next bulk write fails.
+    bool failNextWrite = false;
+    // The service report is sent without its final NUL.
+    bool reportWithoutNul = false;
+    // The next load check, serial-port check, aging run or parameter put fails.
+    bool failNextProcedure = false;
+};
+
+}  // namespace hw

@@ -1,0 +1,162 @@
+#include "link/DeviceChannel.h"
+
+#include <memory>
+
+#include "link/Discovery.h"
+
+namespace hw {
+
+namespace {
+
+// Length given to the device-ID query: two bytes short of its 4096-byte buffer.
+constexpr std::uint32_t kDeviceIdBuffer = 4096;
+constexpr std::uint32_t kDeviceIdAsked = 4094;
+
+// A printer opened for one raw job; the job is ended and the printer closed
+// on every path.
+class RawJob {
+public:
+    RawJob(Spooler& spooler, const std::string& printerName)
+        : spooler(spooler), printer(spooler.OpenPrinter(printerName)) {}
+    ~RawJob() {
+        if (!IsOpen()) return;
+        if (started) {
+            spooler.EndPage(printer);
+            spooler.EndDocument(printer);
+        }
+        spooler.ClosePrinter(printer);
+    }
+    RawJob(const RawJob&) = delete;
+    RawJob& operator=(const RawJob&) = delete;
+
+    bool IsOpen() const { return printer != kNullHandle; }
+    OsHandle Printer() const { return printer; }
+    void Start() {
+        spooler.StartRawDocument(printer, kSendFileDocumentName);
+        spooler.StartPage(printer);
+        started = true;
+    }
+
+private:
+    Spooler& spooler;
+    OsHandle printer;
+    bool started = false;
+};
+
+}  // namespace
+
+DeviceChannel::DeviceChannel(const LinkPlatform& platform) : platform(platform) {}
+
+DeviceChannel::~DeviceChannel() { Close(); }
+
+void DeviceChannel::RecordPrinter(const std::string& name, const std::string& path) {
+    printerName = name;
+    devicePath = path;
+    mutexName = "Global\\" + name;
+}
+
+void DeviceChannel::ForgetPrinter() {
+    printerName.clear();
+    devicePath.clear();
+    mutexName.clear();
+}
+
+bool DeviceChannel::Open(const std::string& name, bool overlapped) {
+    Close();
+    std::uint32_t platformId = 0;
+    if (!platform.system.QueryPlatformId(platformId)) return false;
+    std::string path;
+    if (!ResolveDevicePath(platform.spooler, platform.registry, name, platformId, path)) {
+        return false;
+    }
+    // Recorded before the open, so that a failed open can be retried later.
+    RecordPrinter(name, path);
+    openFlags = overlapped ? (kFileFlagOverlapped | kFileAttributeNormal) : kFileAttributeNormal;
+    handle = platform.files.Open(devicePath, openFlags);
+    return IsHandleValid();
+}
+
+bool DeviceChannel::Close() {
+    if (!IsHandleValid()) return true;
+    if (!platform.files.Close(handle)) return false;
+    handle = kInvalidHandle;
+    ForgetPrinter();
+    return true;
+}
+
+bool DeviceChannel::CheckConnection() {
+    char id[kDeviceIdBuffer];
+    if (QueryDeviceId(id, kDeviceIdAsked)) return true;
+    if (devicePath.empty()) return false;
+    if (IsHandleValid()) platform.files.Close(handle);
+    handle = platform.files.Open(devicePath, openFlags);
+    return IsHandleValid();
+}
+
+int DeviceChannel::Read(void* buffer, int n) {
+    std::uint32_t done = 0;
+    if (n < 0) return -1;
+    if (!platform.files.Read(handle, buffer, static_cast<std::uint32_t>(n), done)) return -1;
+    return static_cast<int>(done);
+}
+
+int DeviceChannel::Write(const void* buffer, int n) {
+    std::uint32_t done = 0;
+    if (n < 0) return -1;
+    if (!platform.files.Write(handle, buffer, static_cast<std::uint32_t>(n), done)) return -1;
+    return static_cast<int>(done);
+}
+
+bool DeviceChannel::VendorSet(const std::uint8_t* block, std::uint32_t length) {
+    std::uint32_t returned = 0;
+    return platform.files.Control(handle, kIoctlVendorSetCommand, block, length, nullptr, 0,
+                                  returned);
+}
+
+bool DeviceChannel::VendorGet(std::uint8_t* block, std::uint32_t length) {
+    std::uint32_t returned = 0;
+    if (length < 3) return false;
+    return platform.files.Control(handle, kIoctlVendorGetCommand, block, 3, block + 3, length - 3,
+                                  returned);
+}
+
+bool DeviceChannel::QueryDeviceId(void* buffer, std::uint32_t length) {
+    std::uint32_t returned = 0;
+    return platform.files.Control(handle, kIoctlQueryDeviceId, nullptr, 0, buffer, length,
+                                  returned);
+}
+
+bool DeviceChannel::WritePiece(OsHandle printer, const std::uint8_t* data, std::uint32_t n) {
+    std::uint32_t total = 0;
+    while (total < n) {
+        std::uint32_t written = 0;
+        // A call that succeeds but takes nothing would repeat forever: it fails the send.
+        if (!platform.spooler.WritePrinter(printer, data + total, n - total, written) ||
+            written == 0) {
+            return false;
+        }
+        total += written;
+    }
+    return true;
+}
+
+bool DeviceChannel::SendFile(File& file) {
+    RawJob job(platform.spooler, printerName);
+    if (!job.IsOpen()) return false;
+    job.Start();
+    auto piece = std::make_unique<std::uint8_t[]>(kSendFilePiece);
+    try {
+        for (;;) {
+            const std::uint32_t n = file.Read(piece.get(), kSendFilePiece);
+            if (n == 0) return true;
+            // A piece that did not reach the printer would leave a hole in the
+            // job: the send stops there and fails.
+            if (!WritePiece(job.Printer(), piece.get(), n)) return false;
+        }
+    } catch (const FrameworkException& error) {
+        platform.alerts.ReportError(error);
+        return false;
+    }
+}
+
+}  // namespace hw

@@ -1,0 +1,108 @@
+// The one connection to the machine: frames direct and extended requests in
+// the packet buffer, runs each as a transaction under the named system-wide
+// mutex (data phase, trigger, polling until the reply is no longer pending),
+// reads the reply's items back out, and passes bulk reads, writes and file
+// sends straight through to the device channel.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "link/DeviceChannel.h"
+#include "link/PacketBuffer.h"
+#include "platform/File.h"
+#include "platform/LinkPlatform.h"
+
+namespace hw {
+
+// Request type bits of the count/type byte.
+inline constexpr std::uint8_t kTypeBytes = 0x00;
+inline constexpr std::uint8_t kTypeWords = 0x20;
+inline constexpr std::uint8_t kTypeDwords = 0x40;
+inline constexpr std::uint8_t kTypeFloats = 0x60;
+// Largest item count the count/type byte holds.
+inline constexpr int kMaxItemCount = 31;
+// The command slot value that marks an extended request.
+inline constexpr std::uint8_t kExtendedMarker = 0x38;
+// How long a transaction waits for the mutex and for a pending reply.
+inline constexpr std::uint32_t kTransactionTimeoutMs = 10000;
+
+class DeviceLink {
+public:
+    explicit DeviceLink(const LinkPlatform& platform);
+    DeviceLink(const DeviceLink&) = delete;
+    DeviceLink& operator=(const DeviceLink&) = delete;
+
+    // Command 100 with the mode byte, then, only if it succeeded, SendFile.
+    virtual bool SendFileInMode(std::uint8_t mode, File& file);
+    // True when more than 10000 ms have elapsed.
+    virtual bool IsTimedOut(std::uint32_t elapsedMs) const;
+
+    // Connection.
+    bool Connect(const std::string& printerName, std::uint32_t requestIndex,
+                 std::int32_t packetSize, bool overlapped);
+    bool Disconnect();
+    bool CheckConnection();
+    // Fills the printer list with the local printers whose driver name equals
+    // driverName byte for byte (all of them when driverName is null). Returns
+    // the list size, 0 when the spooler listed none, −1 when it failed.
+    int FindPrinters(const char* driverName);
+    // The list entry at index, or null when index is out of range.
+    const std::string* PrinterName(int index) const;
+
+    // Request builders: true only when the transaction succeeded.
+    bool SendBytes(std::uint8_t cmd, const std::uint8_t* data, int n);
+    bool SendByteCommand(std::uint8_t cmd, std::uint8_t value);
+    bool SendCommand(std::uint8_t cmd);
+    bool SendValueAndBytes(std::uint8_t cmd, std::uint8_t value, const std::uint8_t* data, int n);
+    bool SendWords(std::uint8_t cmd, const std::uint16_t* words, int n);
+    bool SendDwords(std::uint8_t cmd, std::uint16_t sub, const std::uint32_t* values, int n);
+    bool SendFloats(std::uint8_t cmd, std::uint16_t sub, const float* values, int n);
+    bool SendExtended(std::uint8_t cmd, std::uint8_t sub);
+    bool SendExtendedBytes(std::uint8_t cmd, std::uint8_t sub, const std::uint8_t* data, int n);
+    bool SendExtendedWords(std::uint8_t cmd, std::uint8_t sub, const std::uint16_t* words, int n);
+    bool SendExtendedDwords(std::uint8_t cmd, std::uint8_t sub, const std::uint32_t* values,
+                            int n);
+
+    // Reply readers: each sends its request with no items, then reads.
+    int QueryBytes(std::uint8_t cmd, std::uint8_t* out, int cap);
+    int QueryWords(std::uint8_t cmd, std::uint16_t* out, int cap);
+    int QueryDwords(std::uint8_t cmd, std::uint16_t sub, std::uint32_t* out, int cap);
+    int QueryExtendedWords(std::uint8_t cmd, std::uint8_t sub, std::uint16_t* out, int k);
+    int QueryExtendedDwords(std::uint8_t cmd, std::uint8_t sub, std::uint32_t* out, int k);
+
+    // Pass-throughs to the channel: no packet buffer, no mutex.
+    int ReadRaw(void* buffer, int n);
+    int WriteRaw(const void* buffer, int n);
+    bool SendFile(File& file);
+
+    // Runs the request standing in the buffer as one locked, polled exchange.
+    bool Transact();
+
+    std::int32_t PacketSize() const { return packetSize; }
+    const DeviceChannel& Channel() const { return channel; }
+    const PacketBuffer& Buffer() const { return buffer; }
+
+protected:
+    ~DeviceLink();
+
+    void BeginRequest(std::uint8_t cmd, std::uint8_t countType);
+    void BeginExtendedRequest(std::uint8_t cmd, std::uint8_t countType, std::uint8_t sub);
+
+    // The platform services, for the catalogue and bulk transfers.
+    const LinkPlatform& platform;
+    DeviceChannel channel;
+    PacketBuffer buffer;
+    std::int32_t packetSize = 0;
+    std::uint8_t lastCommand = 0;
+    std::int32_t selection = -1;
+    std::vector<std::string> printers;
+
+private:
+    bool DirectFits(int n, int itemWidth, int headerBytes) const;
+    bool FinishRequest(int stored, int n);
+    bool Exchange();
+};
+
+}  // namespace hw

@@ -1,0 +1,22 @@
+// The OS services the device link reaches, gathered for its constructor.
+#pragma once
+
+#include "platform/Alerts.h"
+#include "platform/DeviceFiles.h"
+#include "platform/NamedLocks.h"
+#include "platform/Registry.h"
+#include "platform/Spooler.h"
+#include "platform/System.h"
+
+namespace hw {
+
+struct LinkPlatform {
+    DeviceFiles& files;
+    NamedLocks& locks;
+    System& system;
+    Spooler& spooler;
+    Registry& registry;
+    Alerts& alerts;
+};
+
+}  // namespace hw

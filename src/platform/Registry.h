@@ -1,0 +1,38 @@
+// Read access to the registry below HKEY_LOCAL_MACHINE.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "platform/Handles.h"
+
+namespace hw {
+
+// The handle that stands for HKEY_LOCAL_MACHINE itself; never closed.
+inline constexpr OsHandle kLocalMachineKey = 1;
+
+// Subkey names and values longer than this are cut to it: both are read
+// into 256-byte buffers that keep their terminating NUL.
+inline constexpr std::size_t kRegistryTextMax = 255;
+
+enum class EnumKeyOutcome { Found, NoMoreItems, Failed };
+
+class Registry {
+public:
+    virtual ~Registry() = default;
+
+    // Opens parent\subkey for reading. False on failure (key untouched).
+    virtual bool OpenKey(OsHandle parent, const std::string& subkey, OsHandle& key) = 0;
+
+    // The subkey at index (from 0) into name, at most kRegistryTextMax
+    // characters. NoMoreItems past the last subkey.
+    virtual EnumKeyOutcome EnumSubkey(OsHandle key, std::uint32_t index, std::string& name) = 0;
+
+    // A value of the key as text, whatever its registry type, cut at its first
+    // NUL and at kRegistryTextMax characters. False when it cannot be read.
+    virtual bool QueryValue(OsHandle key, const std::string& valueName, std::string& value) = 0;
+
+    virtual void CloseKey(OsHandle key) = 0;
+};
+
+}  // namespace hw

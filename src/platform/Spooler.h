@@ -1,0 +1,55 @@
+// The print spooler: local printer enumeration, printer records and raw jobs.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "platform/Handles.h"
+
+namespace hw {
+
+// The fields of a printer's level-2 record that the console uses.
+struct PrinterRecord {
+    std::string printerName;
+    std::string portName;
+    std::string driverName;
+};
+
+enum class EnumOutcome {
+    Listed,       // records holds every local printer, in the spooler's order
+    SizingFailed, // the sizing call did not ask for a larger buffer
+    OutOfMemory,  // the buffer the sizing call asked for could not be allocated
+    Failed,       // the call with the buffer failed
+};
+
+class Spooler {
+public:
+    virtual ~Spooler() = default;
+
+    // Enumerates the local printers at level 2 (sizing call, then the call
+    // with a buffer). records is replaced on Listed and left empty otherwise.
+    virtual EnumOutcome EnumLocalPrinters(std::vector<PrinterRecord>& records) = 0;
+
+    // Opens a printer by name with no defaults. kNullHandle on failure.
+    virtual OsHandle OpenPrinter(const std::string& name) = 0;
+
+    // Reads the printer's level-2 record (sizing call, then the call with a
+    // buffer). True exactly when the second call succeeds.
+    virtual bool GetPrinterRecord(OsHandle printer, PrinterRecord& record) = 0;
+
+    // Starts a level-1 document with that name, no output file and data type
+    // "RAW". The result is the OS's; callers may ignore it.
+    virtual bool StartRawDocument(OsHandle printer, const char* documentName) = 0;
+    virtual bool StartPage(OsHandle printer) = 0;
+
+    // Writes n bytes of the job; written receives the count the spooler took.
+    // True exactly when the OS reports success.
+    virtual bool WritePrinter(OsHandle printer, const void* data, std::uint32_t n,
+                              std::uint32_t& written) = 0;
+    virtual bool EndPage(OsHandle printer) = 0;
+    virtual bool EndDocument(OsHandle printer) = 0;
+    virtual void ClosePrinter(OsHandle printer) = 0;
+};
+
+}  // namespace hw

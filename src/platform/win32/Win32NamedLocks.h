@@ -1,0 +1,16 @@
+// The named system-wide lock on Win32: a named mutex.
+#pragma once
+
+#include "platform/NamedLocks.h"
+
+namespace hw {
+
+class Win32NamedLocks final : public NamedLocks {
+  public:
+    OsHandle Create(const std::string& name) override;
+    WaitOutcome Wait(OsHandle lock, std::uint32_t timeoutMs) override;
+    void Release(OsHandle lock) override;
+    void Close(OsHandle lock) override;
+};
+
+}  // namespace hw

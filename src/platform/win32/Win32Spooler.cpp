@@ -1,0 +1,109 @@
+#include "platform/win32/Win32Spooler.h"
+
+#include <windows.h>
+#include <winspool.h>
+
+#include <new>
+
+// The interface's OpenPrinter, not the ANSI/wide selector macro.
+#undef OpenPrinter
+
+#include "platform/win32/Win32Handles.h"
+
+namespace hw {
+
+namespace {
+
+std::string Text(const char* field) {
+    return field == nullptr ? std::string() : field;
+}
+
+PrinterRecord RecordOf(const PRINTER_INFO_2A& info) {
+    return {Text(info.pPrinterName), Text(info.pPortName), Text(info.pDriverName)};
+}
+
+}  // namespace
+
+EnumOutcome Win32Spooler::EnumLocalPrinters(std::vector<PrinterRecord>& records) {
+    records.clear();
+    DWORD needed = 0;
+    DWORD count = 0;
+    // The sizing call succeeds outright only when there is nothing to list;
+    // a stale last error must not pass for a request for a buffer.
+    const BOOL sized = EnumPrintersA(PRINTER_ENUM_LOCAL, nullptr, 2, nullptr, 0, &needed, &count);
+    if (sized || GetLastError() != ERROR_INSUFFICIENT_BUFFER) return EnumOutcome::SizingFailed;
+    try {
+        std::vector<BYTE> buffer(needed);
+        if (!EnumPrintersA(PRINTER_ENUM_LOCAL, nullptr, 2, buffer.data(), needed, &needed,
+                           &count)) {
+            return EnumOutcome::Failed;
+        }
+        const auto* infos = reinterpret_cast<const PRINTER_INFO_2A*>(buffer.data());
+        std::vector<PrinterRecord> listed;
+        listed.reserve(count);
+        for (DWORD i = 0; i < count; ++i) listed.push_back(RecordOf(infos[i]));
+        records.swap(listed);
+        return EnumOutcome::Listed;
+    } catch (const std::bad_alloc&) {
+        return EnumOutcome::OutOfMemory;
+    }
+}
+
+OsHandle Win32Spooler::OpenPrinter(const std::string& name) {
+    HANDLE printer = nullptr;
+    // The name is only read; the Win32 prototype just lacks the const.
+    if (!OpenPrinterA(const_cast<char*>(name.c_str()), &printer, nullptr)) return kNullHandle;
+    return ToOsHandle(printer);
+}
+
+bool Win32Spooler::GetPrinterRecord(OsHandle printer, PrinterRecord& record) {
+    DWORD needed = 0;
+    if (!GetPrinterA(ToHandle(printer), 2, nullptr, 0, &needed) &&
+        GetLastError() != ERROR_INSUFFICIENT_BUFFER) {
+        return false;
+    }
+    try {
+        std::vector<BYTE> buffer(needed);
+        if (!GetPrinterA(ToHandle(printer), 2, buffer.data(), needed, &needed)) return false;
+        record = RecordOf(*reinterpret_cast<const PRINTER_INFO_2A*>(buffer.data()));
+        return true;
+    } catch (const std::bad_alloc&) {
+        return false;
+    }
+}
+
+bool Win32Spooler::StartRawDocument(OsHandle printer, const char* documentName) {
+    char dataType[] = "RAW";
+    DOC_INFO_1A info{};
+    info.pDocName = const_cast<char*>(documentName);  // only read by the spooler
+    info.pOutputFile = nullptr;
+    info.pDatatype = dataType;
+    return StartDocPrinterA(ToHandle(printer), 1, reinterpret_cast<BYTE*>(&info)) != 0;
+}
+
+bool Win32Spooler::StartPage(OsHandle printer) {
+    return StartPagePrinter(ToHandle(printer)) != 0;
+}
+
+bool Win32Spooler::WritePrinter(OsHandle printer, const void* data, std::uint32_t n,
+                                std::uint32_t& written) {
+    DWORD count = 0;
+    // The job data is only read; the Win32 prototype just lacks the const.
+    const BOOL result = ::WritePrinter(ToHandle(printer), const_cast<void*>(data), n, &count);
+    written = count;
+    return result == TRUE;
+}
+
+bool Win32Spooler::EndPage(OsHandle printer) {
+    return EndPagePrinter(ToHandle(printer)) != 0;
+}
+
+bool Win32Spooler::EndDocument(OsHandle printer) {
+    return EndDocPrinter(ToHandle(printer)) != 0;
+}
+
+void Win32Spooler::ClosePrinter(OsHandle printer) {
+    ::ClosePrinter(ToHandle(printer));
+}
+
+}  // namespace hw

@@ -1,0 +1,29 @@
+#include "platform/win32/Win32System.h"
+
+#include <windows.h>
+
+namespace hw {
+
+std::uint32_t Win32System::TickCount() {
+    return GetTickCount();
+}
+
+void Win32System::Sleep(std::uint32_t ms) {
+    ::Sleep(ms);
+}
+
+bool Win32System::QueryPlatformId(std::uint32_t& platformId) {
+    // The basic version record, zero-filled, with its size field set.
+    OSVERSIONINFOA info{};
+    static_assert(sizeof(info) == 148);
+    info.dwOSVersionInfoSize = sizeof(info);
+#ifdef _MSC_VER
+#pragma warning(suppress : 4996)  // deprecated, yet the only source of the platform id
+#endif
+    const BOOL result = GetVersionExA(&info);
+    if (!result) return false;
+    platformId = info.dwPlatformId;
+    return true;
+}
+
+}  // namespace hw

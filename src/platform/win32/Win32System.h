@@ -1,0 +1,15 @@
+// The tick counter, sleep and the OS version query on Win32.
+#pragma once
+
+#include "platform/System.h"
+
+namespace hw {
+
+class Win32System final : public System {
+  public:
+    std::uint32_t TickCount() override;
+    void Sleep(std::uint32_t ms) override;
+    bool QueryPlatformId(std::uint32_t& platformId) override;
+};
+
+}  // namespace hw

@@ -1,0 +1,146 @@
+// Test doubles for the named lock, the clock, the alerts, the spooler and the
+// registry, and a bundle that wires them with a FakeDevice into a LinkPlatform.
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "fakes/FakeDevice.h"
+#include "platform/LinkPlatform.h"
+
+namespace hw::test {
+
+class FakeLocks final : public NamedLocks {
+public:
+    WaitOutcome outcome = WaitOutcome::Acquired;
+    bool createFails = false;
+    bool recordCalls = true;
+
+    std::vector<std::string> created;     // names, in order
+    std::vector<std::uint32_t> waits;     // time-outs asked
+    int releases = 0;
+    int closes = 0;
+    int open = 0;                         // handles not yet closed
+
+    OsHandle Create(const std::string& name) override;
+    WaitOutcome Wait(OsHandle lock, std::uint32_t timeoutMs) override;
+    void Release(OsHandle lock) override;
+    void Close(OsHandle lock) override;
+};
+
+// A test clock: each TickCount() call returns the current time and then
+// advances it by step, so polling loops see time pass.
+class FakeSystem final : public System {
+public:
+    std::uint32_t now = 0;
+    std::uint32_t step = 0;
+    std::uint32_t platformId = kPlatformWin32Nt;
+    bool versionFails = false;
+    std::vector<std::uint32_t> sleeps;
+
+    std::uint32_t TickCount() override;
+    void Sleep(std::uint32_t ms) override;
+    bool QueryPlatformId(std::uint32_t& id) override;
+};
+
+class FakeAlerts final : public Alerts {
+public:
+    int outOfMemory = 0;
+    std::vector<std::string> reports;  // error texts shown
+
+    void ShowOutOfMemory() override { ++outOfMemory; }
+    void ReportError(const FrameworkException& error) override;
+};
+
+struct PrintJob {
+    std::string printer;
+    std::string documentName;
+    int pages = 0;
+    std::vector<std::uint32_t> writeSizes;  // n of each WritePrinter call
+    std::vector<std::uint8_t> data;         // bytes the spooler took
+    bool ended = false;
+};
+
+class FakeSpooler final : public Spooler {
+public:
+    std::vector<PrinterRecord> printers;
+    EnumOutcome enumOutcome = EnumOutcome::Listed;
+    std::set<std::string> unopenable;       // OpenPrinter fails
+    std::set<std::string> unreadable;       // GetPrinterRecord fails
+    std::set<std::size_t> failingWrites;    // WritePrinter call indices that fail
+    std::uint32_t writeLimit = 0;           // most bytes one call takes (0 = all)
+    bool acceptsNothing = false;            // WritePrinter succeeds but takes no byte
+
+    std::vector<PrintJob> jobs;
+    int openPrinters = 0;                   // opened and not yet closed
+    std::size_t writeCalls = 0;
+
+    EnumOutcome EnumLocalPrinters(std::vector<PrinterRecord>& records) override;
+    OsHandle OpenPrinter(const std::string& name) override;
+    bool GetPrinterRecord(OsHandle printer, PrinterRecord& record) override;
+    bool StartRawDocument(OsHandle printer, const char* documentName) override;
+    bool StartPage(OsHandle printer) override;
+    bool WritePrinter(OsHandle printer, const void* data, std::uint32_t n,
+                      std::uint32_t& written) override;
+    bool EndPage(OsHandle printer) override;
+    bool EndDocument(OsHandle printer) override;
+    void ClosePrinter(OsHandle printer) override;
+
+private:
+    std::map<OsHandle, std::string> handles;
+    OsHandle nextHandle = 0x500;
+};
+
+// An in-memory registry tree. Paths are backslash-separated from
+// HKEY_LOCAL_MACHINE; subkeys enumerate in insertion order.
+class FakeRegistry final : public Registry {
+public:
+    // Creates the key and its parents; sets a value when name is not empty.
+    void Set(const std::string& path, const std::string& name = "", const std::string& value = "");
+    std::set<std::string> unopenable;       // paths whose open fails
+    std::set<std::string> unenumerable;     // paths whose enumeration fails
+    int openKeys = 0;                       // opened and not yet closed
+
+    bool OpenKey(OsHandle parent, const std::string& subkey, OsHandle& key) override;
+    EnumKeyOutcome EnumSubkey(OsHandle key, std::uint32_t index, std::string& name) override;
+    bool QueryValue(OsHandle key, const std::string& valueName, std::string& value) override;
+    void CloseKey(OsHandle key) override;
+
+private:
+    struct Node {
+        std::vector<std::string> order;
+        std::map<std::string, std::unique_ptr<Node>> children;  // by lower-case name
+        std::map<std::string, std::string> values;              // by lower-case name
+    };
+    Node* Find(const std::string& path);
+    std::string PathOf(OsHandle key) const;
+
+    Node root;
+    std::map<OsHandle, std::string> handles;
+    OsHandle nextHandle = 0x1000;
+};
+
+// Every fake, wired into the LinkPlatform a link takes.
+struct FakePlatform {
+    FakeDevice device;
+    FakeLocks locks;
+    FakeSystem system;
+    FakeSpooler spooler;
+    FakeRegistry registry;
+    FakeAlerts alerts;
+    LinkPlatform platform{device, locks, system, spooler, registry, alerts};
+
+    // Installs one machine queue: a printer with the machine's driver and
+    // port, the NT registry layout that resolves it, and an openable device
+    // path. Returns that path.
+    std::string InstallMachine(const std::string& printerName, const std::string& port,
+                               const std::string& serial);
+};
+
+inline constexpr const char* kMachineDriver = "Varnel QMV-240";
+
+}  // namespace hw::test

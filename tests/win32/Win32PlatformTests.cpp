@@ -1,0 +1,459 @@
+// The Win32 platform layer against the real OS (Wine on the build machine):
+// named mutexes, device file calls, the clock, the registry, the spooler and
+// disk files.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "platform/win32/Win32DeviceFiles.h"
+#include "platform/win32/Win32DiskFile.h"
+#include "platform/win32/Win32Handles.h"
+#include "platform/win32/Win32NamedLocks.h"
+#include "platform/win32/Win32Registry.h"
+#include "platform/win32/Win32Spooler.h"
+#include "platform/win32/Win32System.h"
+
+// The interface's OpenPrinter, not the ANSI/wide selector macro.
+#undef OpenPrinter
+
+namespace hw::test {
+namespace {
+
+using namespace std::string_literals;
+
+// A name unique to this test process, so that parallel runs do not meet.
+std::string Unique(const std::string& stem) {
+    return stem + "-" + std::to_string(GetCurrentProcessId());
+}
+
+std::string TempPath(const std::string& leaf) {
+    char dir[MAX_PATH + 1] = {};
+    const DWORD length = GetTempPathA(sizeof dir, dir);
+    return std::string(dir, length) + Unique("hexwarden") + "-" + leaf;
+}
+
+std::string ContentOf(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+// A file in the temp folder, removed (read-only or not) at the end.
+struct TempFile {
+    explicit TempFile(const std::string& leaf, const std::string& content = "")
+        : path(TempPath(leaf)) {
+        std::ofstream(path, std::ios::binary) << content;
+    }
+    ~TempFile() {
+        SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+        DeleteFileA(path.c_str());
+    }
+    std::string path;
+};
+
+TEST(Win32Handles, InvalidHandleIsTheOsValue) {
+    EXPECT_EQ(ToOsHandle(INVALID_HANDLE_VALUE), kInvalidHandle);
+    EXPECT_EQ(ToHandle(kInvalidHandle), INVALID_HANDLE_VALUE);
+    EXPECT_EQ(ToOsHandle(nullptr), kNullHandle);
+}
+
+// ---- Named locks ----
+
+class Win32NamedLocksTest : public ::testing::Test {
+  protected:
+    // Runs body on a thread of its own, with its own handle to the mutex.
+    template <typename Body>
+    void OnOtherThread(Body body) {
+        std::thread([&] {
+            const OsHandle lock = locks.Create(name);
+            ASSERT_NE(lock, kNullHandle);
+            body(lock);
+            locks.Close(lock);
+        }).join();
+    }
+
+    Win32NamedLocks locks;
+    const std::string name = "Global\\" + Unique("HexwardenTestLock");
+};
+
+TEST_F(Win32NamedLocksTest, SameNameOpensTheSameMutex) {
+    const OsHandle first = locks.Create(name);
+    const OsHandle second = locks.Create(name);
+    ASSERT_NE(first, kNullHandle);
+    ASSERT_NE(second, kNullHandle);
+    EXPECT_NE(first, second);
+
+    ASSERT_EQ(locks.Wait(first, 0), WaitOutcome::Acquired);
+    WaitOutcome other = WaitOutcome::Failed;
+    OnOtherThread([&](OsHandle lock) {
+        locks.Release(lock);  // not the owner: no effect
+        other = locks.Wait(lock, 50);
+    });
+    EXPECT_EQ(other, WaitOutcome::TimedOut);
+
+    locks.Release(first);
+    OnOtherThread([&](OsHandle lock) {
+        other = locks.Wait(lock, 1000);
+        locks.Release(lock);
+    });
+    EXPECT_EQ(other, WaitOutcome::Acquired);
+    locks.Close(first);
+    locks.Close(second);
+}
+
+TEST_F(Win32NamedLocksTest, OwnerThreadEndingWithoutReleaseAbandonsIt) {
+    const OsHandle mine = locks.Create(name);
+    ASSERT_NE(mine, kNullHandle);
+    WaitOutcome owner = WaitOutcome::Failed;
+    OnOtherThread([&](OsHandle lock) { owner = locks.Wait(lock, 0); });
+    ASSERT_EQ(owner, WaitOutcome::Acquired);
+
+    EXPECT_EQ(locks.Wait(mine, 1000), WaitOutcome::Abandoned);
+    OnOtherThread([&](OsHandle lock) { owner = locks.Wait(lock, 0); });
+    EXPECT_EQ(owner, WaitOutcome::TimedOut) << "the waiter that found it abandoned owns it";
+    locks.Release(mine);
+    OnOtherThread([&](OsHandle lock) {
+        owner = locks.Wait(lock, 0);
+        locks.Release(lock);
+    });
+    EXPECT_EQ(owner, WaitOutcome::Acquired);
+    locks.Close(mine);
+}
+
+TEST_F(Win32NamedLocksTest, ClosedHandleFailsToWait) {
+    const OsHandle lock = locks.Create(name);
+    ASSERT_NE(lock, kNullHandle);
+    locks.Close(lock);
+    EXPECT_EQ(locks.Wait(lock, 0), WaitOutcome::Failed);
+}
+
+TEST_F(Win32NamedLocksTest, NameHeldByAnotherKindOfObjectGivesNullHandle) {
+    const HANDLE event = CreateEventA(nullptr, TRUE, FALSE, name.c_str());
+    ASSERT_NE(event, nullptr);
+    EXPECT_EQ(locks.Create(name), kNullHandle);
+    CloseHandle(event);
+}
+
+// ---- Device files, on an ordinary file ----
+
+TEST(Win32DeviceFiles, ReadsAndWritesAnOpenFile) {
+    TempFile file("device.bin", "abcd");
+    Win32DeviceFiles files;
+    const OsHandle handle = files.Open(file.path, kFileAttributeNormal);
+    ASSERT_NE(handle, kInvalidHandle);
+
+    char buffer[16] = {};
+    std::uint32_t done = 99;
+    EXPECT_TRUE(files.Read(handle, buffer, sizeof buffer, done));
+    EXPECT_EQ(done, 4u);
+    EXPECT_EQ(std::string(buffer, 4), "abcd");
+    EXPECT_TRUE(files.Read(handle, buffer, sizeof buffer, done));
+    EXPECT_EQ(done, 0u) << "a read at the end succeeds with no bytes";
+    EXPECT_TRUE(files.Write(handle, "efg", 3, done));
+    EXPECT_EQ(done, 3u);
+
+    EXPECT_TRUE(files.Close(handle));
+    EXPECT_FALSE(files.Close(handle)) << "closing twice";
+    EXPECT_EQ(ContentOf(file.path), "abcdefg");
+}
+
+TEST(Win32DeviceFiles, OpensExistingFilesOnlyAndWithoutSharing) {
+    TempFile file("exclusive.bin", "x");
+    Win32DeviceFiles files;
+    EXPECT_EQ(files.Open(TempPath("missing.bin"), kFileAttributeNormal), kInvalidHandle);
+    EXPECT_EQ(GetFileAttributesA(TempPath("missing.bin").c_str()), INVALID_FILE_ATTRIBUTES)
+        << "nothing was created";
+
+    const OsHandle handle = files.Open(file.path, kFileAttributeNormal);
+    ASSERT_NE(handle, kInvalidHandle);
+    EXPECT_EQ(files.Open(file.path, kFileAttributeNormal), kInvalidHandle);
+    EXPECT_TRUE(files.Close(handle));
+}
+
+TEST(Win32DeviceFiles, ControlOnAPlainFileFails) {
+    TempFile file("control.bin", "x");
+    Win32DeviceFiles files;
+    const OsHandle handle = files.Open(file.path, kFileAttributeNormal);
+    ASSERT_NE(handle, kInvalidHandle);
+    std::uint8_t block[35] = {0xF0, 0, 0};
+    std::uint32_t returned = 0;
+    EXPECT_FALSE(files.Control(handle, 0x0016000C, nullptr, 0, block, sizeof block, returned));
+    EXPECT_FALSE(files.Control(handle, 0x00220038, block, sizeof block, nullptr, 0, returned));
+    EXPECT_TRUE(files.Close(handle));
+}
+
+TEST(Win32DeviceFiles, CallsOnTheInvalidHandleFail) {
+    Win32DeviceFiles files;
+    char buffer[8] = {};
+    std::uint32_t count = 0;
+    EXPECT_FALSE(files.Read(kInvalidHandle, buffer, sizeof buffer, count));
+    EXPECT_FALSE(files.Write(kInvalidHandle, buffer, sizeof buffer, count));
+    EXPECT_FALSE(files.Control(kInvalidHandle, 0x0022003C, buffer, 3, buffer + 3, 5, count));
+}
+
+// ---- System ----
+
+TEST(Win32System, TicksAdvanceAcrossASleep) {
+    Win32System system;
+    const std::uint32_t before = system.TickCount();
+    system.Sleep(100);
+    const std::uint32_t elapsed = system.TickCount() - before;
+    EXPECT_GE(elapsed, 80u);  // the tick counter's granularity is coarse
+    EXPECT_LT(elapsed, 5000u);
+}
+
+TEST(Win32System, ReportsTheNtPlatform) {
+    Win32System system;
+    std::uint32_t id = 0;
+    ASSERT_TRUE(system.QueryPlatformId(id));
+    EXPECT_EQ(id, kPlatformWin32Nt);
+}
+
+// ---- Registry ----
+
+class Win32RegistryTest : public ::testing::Test {
+  protected:
+    static constexpr const char* kRoot = "SOFTWARE\\HexwardenTest";
+
+    void SetUp() override {
+        RegDeleteTreeA(HKEY_LOCAL_MACHINE, kRoot);  // left over from an aborted run
+        ASSERT_EQ(RegCreateKeyExA(HKEY_LOCAL_MACHINE, kRoot, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
+                                  &root, nullptr),
+                  ERROR_SUCCESS);
+        for (const auto& name : subkeys) {
+            HKEY key = nullptr;
+            ASSERT_EQ(RegCreateKeyExA(root, name.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
+                                      &key, nullptr),
+                      ERROR_SUCCESS);
+            RegCloseKey(key);
+        }
+    }
+
+    void TearDown() override {
+        RegCloseKey(root);
+        RegDeleteTreeA(HKEY_LOCAL_MACHINE, kRoot);
+    }
+
+    void SetValue(const char* name, DWORD type, const std::string& bytes) {
+        ASSERT_EQ(RegSetValueExA(root, name, 0, type, reinterpret_cast<const BYTE*>(bytes.data()),
+                                 static_cast<DWORD>(bytes.size())),
+                  ERROR_SUCCESS);
+    }
+
+    OsHandle OpenRoot() {
+        OsHandle key = kNullHandle;
+        EXPECT_TRUE(registry.OpenKey(kLocalMachineKey, kRoot, key));
+        return key;
+    }
+
+    Win32Registry registry;
+    HKEY root = nullptr;
+    const std::vector<std::string> subkeys = {"Alpha", "Beta", "Gamma", std::string(255, 'k')};
+};
+
+TEST_F(Win32RegistryTest, EnumeratesEverySubkeyThenNoMoreItems) {
+    const OsHandle key = OpenRoot();
+    std::vector<std::string> names;
+    std::string name;
+    std::uint32_t index = 0;
+    while (registry.EnumSubkey(key, index, name) == EnumKeyOutcome::Found) {
+        names.push_back(name);
+        ++index;
+    }
+    EXPECT_EQ(registry.EnumSubkey(key, index, name), EnumKeyOutcome::NoMoreItems);
+    EXPECT_EQ(registry.EnumSubkey(key, index + 5, name), EnumKeyOutcome::NoMoreItems);
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(names, subkeys) << "the 255-character name comes back whole";
+    registry.CloseKey(key);
+    EXPECT_EQ(registry.EnumSubkey(key, 0, name), EnumKeyOutcome::Failed) << "closed key";
+}
+
+TEST_F(Win32RegistryTest, OpensNestedKeysAndLeavesTheKeyOnFailure) {
+    const OsHandle parent = OpenRoot();
+    OsHandle key = 0x1234;
+    EXPECT_FALSE(registry.OpenKey(parent, "Missing", key));
+    EXPECT_FALSE(registry.OpenKey(kLocalMachineKey, "SOFTWARE\\HexwardenTest\\Missing", key));
+    EXPECT_EQ(key, 0x1234u);
+
+    ASSERT_TRUE(registry.OpenKey(parent, "Alpha", key));
+    registry.CloseKey(key);
+    ASSERT_TRUE(registry.OpenKey(kLocalMachineKey, "SOFTWARE\\HexwardenTest\\Gamma", key));
+    registry.CloseKey(key);
+    registry.CloseKey(parent);
+}
+
+TEST_F(Win32RegistryTest, ClosingTheLocalMachineKeyKeepsItUsable) {
+    registry.CloseKey(kLocalMachineKey);
+    const OsHandle key = OpenRoot();
+    EXPECT_NE(key, kNullHandle);
+    registry.CloseKey(key);
+}
+
+struct ValueCase {
+    const char* name;
+    DWORD type;
+    std::string stored;
+    std::string expected;
+};
+
+TEST_F(Win32RegistryTest, ValuesAreCutAtTheirFirstNulAndAt255Characters) {
+    const std::vector<ValueCase> cases = {
+        {"Short", REG_SZ, "hello\0"s, "hello"},
+        {"Empty", REG_SZ, "\0"s, ""},
+        {"Exact", REG_SZ, std::string(255, 'e') + '\0', std::string(255, 'e')},
+        {"Long", REG_SZ, std::string(300, 'a') + '\0', std::string(255, 'a')},
+        {"InnerNul", REG_SZ, "ab\0cd\0"s, "ab"},
+        {"Multi", REG_MULTI_SZ, "one\0two\0\0"s, "one"},
+        {"Dword", REG_DWORD, "ABC\0"s, "ABC"},
+        {"DwordNoNul", REG_DWORD, "WXYZ", "WXYZ"},
+        {"Binary255", REG_BINARY, std::string(255, 'y'), std::string(255, 'y')},
+        {"Binary256", REG_BINARY, std::string(256, 'x'), std::string(255, 'x')},
+        {"Binary300", REG_BINARY, std::string(300, 'z'), std::string(255, 'z')},
+    };
+    for (const auto& c : cases) SetValue(c.name, c.type, c.stored);
+
+    const OsHandle key = OpenRoot();
+    for (const auto& c : cases) {
+        std::string value = "unset";
+        EXPECT_TRUE(registry.QueryValue(key, c.name, value)) << c.name;
+        EXPECT_EQ(value, c.expected) << c.name;
+    }
+    std::string value = "unset";
+    EXPECT_FALSE(registry.QueryValue(key, "Absent", value));
+    EXPECT_EQ(value, "unset");
+    registry.CloseKey(key);
+}
+
+// ---- Spooler ----
+
+TEST(Win32Spooler, ListsTheLocalPrintersOrFailsCleanly) {
+    Win32Spooler spooler;
+    std::vector<PrinterRecord> records = {{"stale", "", ""}};
+    const EnumOutcome outcome = spooler.EnumLocalPrinters(records);
+    ASSERT_NE(outcome, EnumOutcome::OutOfMemory);
+    if (outcome != EnumOutcome::Listed) {
+        EXPECT_TRUE(records.empty());
+        return;
+    }
+    for (const auto& listed : records) {
+        const OsHandle printer = spooler.OpenPrinter(listed.printerName);
+        ASSERT_NE(printer, kNullHandle) << listed.printerName;
+        PrinterRecord record;
+        EXPECT_TRUE(spooler.GetPrinterRecord(printer, record));
+        EXPECT_EQ(record.printerName, listed.printerName);
+        EXPECT_EQ(record.driverName, listed.driverName);
+        spooler.ClosePrinter(printer);
+    }
+}
+
+TEST(Win32Spooler, UnknownPrinterDoesNotOpen) {
+    Win32Spooler spooler;
+    EXPECT_EQ(spooler.OpenPrinter(Unique("No Such Printer")), kNullHandle);
+}
+
+TEST(Win32Spooler, CallsOnTheNullHandleFail) {
+    Win32Spooler spooler;
+    PrinterRecord record;
+    std::uint32_t written = 99;
+    EXPECT_FALSE(spooler.GetPrinterRecord(kNullHandle, record));
+    EXPECT_FALSE(spooler.StartRawDocument(kNullHandle, "Updater"));
+    EXPECT_FALSE(spooler.StartPage(kNullHandle));
+    EXPECT_FALSE(spooler.WritePrinter(kNullHandle, "data", 4, written));
+    EXPECT_EQ(written, 0u);
+    EXPECT_FALSE(spooler.EndPage(kNullHandle));
+    EXPECT_FALSE(spooler.EndDocument(kNullHandle));
+}
+
+// ---- Disk files ----
+
+std::string Pattern(std::size_t n) {
+    std::string bytes(n, '\0');
+    for (std::size_t i = 0; i < n; ++i) bytes[i] = static_cast<char>(i * 7 % 251);
+    return bytes;
+}
+
+TEST(Win32DiskFile, WritesSeeksAndReadsBack) {
+    TempFile file("disk.bin", "old content that is longer than nothing");
+    const std::string bytes = Pattern(10000);
+    {
+        DiskFile out(file.path, DiskFile::Mode::CreateWrite);
+        EXPECT_EQ(out.GetLength(), 0u) << "an existing file is emptied";
+        out.Write(bytes.data(), 6000);
+        out.Write(bytes.data() + 6000, 4000);
+        EXPECT_EQ(out.GetLength(), 10000u);
+        EXPECT_EQ(out.Seek(-4, File::SeekFrom::End), 9996u);
+        out.Write("TAIL", 4);
+        EXPECT_EQ(out.GetLength(), 10000u);
+    }
+    const std::string expected = bytes.substr(0, 9996) + "TAIL";
+    EXPECT_EQ(ContentOf(file.path), expected);
+
+    DiskFile in(file.path, DiskFile::Mode::Read);
+    EXPECT_EQ(in.GetLength(), 10000u);
+    std::string piece(1024, '\0');
+    EXPECT_EQ(in.Seek(5000, File::SeekFrom::Begin), 5000u);
+    EXPECT_EQ(in.Seek(-1000, File::SeekFrom::Current), 4000u);
+    ASSERT_EQ(in.Read(piece.data(), 1024), 1024u);
+    EXPECT_EQ(piece, expected.substr(4000, 1024));
+    EXPECT_EQ(in.Seek(9990, File::SeekFrom::Begin), 9990u);
+    EXPECT_EQ(in.Read(piece.data(), 1024), 10u);
+    EXPECT_EQ(in.Read(piece.data(), 1024), 0u) << "at the end";
+}
+
+TEST(Win32DiskFile, FailuresNameTheFileAndTheirCause) {
+    using Cause = FileException::Cause;
+    TempFile readOnly("readonly.bin", "r");
+    SetFileAttributesA(readOnly.path.c_str(), FILE_ATTRIBUTE_READONLY);
+    TempFile busy("busy.bin", "b");
+    DiskFile writer(busy.path, DiskFile::Mode::CreateWrite);
+    char folder[MAX_PATH + 1] = {};
+    GetTempPathA(sizeof folder, folder);
+
+    struct Case {
+        std::string path;
+        DiskFile::Mode mode;
+        Cause cause;
+    };
+    const std::vector<Case> cases = {
+        {TempPath("missing.bin"), DiskFile::Mode::Read, Cause::FileNotFound},
+        {TempPath("no-folder\\file.bin"), DiskFile::Mode::CreateWrite, Cause::BadPath},
+        {readOnly.path, DiskFile::Mode::CreateWrite, Cause::AccessDenied},
+        {folder, DiskFile::Mode::CreateWrite, Cause::AccessDenied},
+        {busy.path, DiskFile::Mode::Read, Cause::SharingViolation},
+    };
+    for (const auto& c : cases) {
+        try {
+            DiskFile opened(c.path, c.mode);
+            ADD_FAILURE() << c.path << " opened";
+        } catch (const FileException& error) {
+            EXPECT_EQ(error.cause(), c.cause) << c.path;
+            EXPECT_EQ(error.fileName(), c.path);
+        }
+    }
+    try {
+        DiskFile missing(TempPath("missing.bin"), DiskFile::Mode::Read);
+        ADD_FAILURE() << "missing file opened";
+    } catch (const FileException& error) {
+        EXPECT_EQ(error.ErrorMessage(), TempPath("missing.bin") + " was not found.");
+    }
+}
+
+TEST(Win32DiskFile, ReadersShareButMayNotWrite) {
+    TempFile file("shared.bin", "abc");
+    DiskFile first(file.path, DiskFile::Mode::Read);
+    DiskFile second(file.path, DiskFile::Mode::Read);
+    char buffer[4] = {};
+    EXPECT_EQ(second.Read(buffer, sizeof buffer), 3u);
+    EXPECT_THROW(first.Write("x", 1), FileException);
+    EXPECT_THROW(first.Seek(-1, File::SeekFrom::Begin), FileException);
+    EXPECT_EQ(ContentOf(file.path), "abc");
+}
+
+}  // namespace
+}  // namespace hw::test
