@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
+#include <memory>
 #include <vector>
 
 #include "commands/MachineLink.h"
@@ -70,9 +71,9 @@ void PlainCopy(benchmark::State& state) {
     const auto size = static_cast<std::size_t>(state.range(0));
     std::vector<char> source(size, 'r');
     for (auto _ : state) {
-        std::vector<char> target(size);
+        auto target = std::make_unique_for_overwrite<char[]>(size);
         std::memcpy(target.data(), source.data(), size);
-        benchmark::DoNotOptimize(target.data());
+        benchmark::DoNotOptimize(target.get());
     }
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * size));
 }

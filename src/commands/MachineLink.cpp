@@ -119,8 +119,7 @@ int MachineLink::ReadMeterChannel(float* values, int capacity) {
     buffer.RewindRead();
     buffer.GetByte();  // status
     const int count = buffer.GetByte();
-    buffer.GetByte();  // bytes 2 and 3 of a float reply carry nothing
-    buffer.GetByte();
+    buffer.SkipRead(2);  // bytes 2 and 3 of a float reply carry nothing
     return buffer.GetFloats(values, std::clamp(capacity, 0, count));
 }
 

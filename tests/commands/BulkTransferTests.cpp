@@ -335,7 +335,7 @@ TEST_F(BulkTest, ParameterFileReadFailureIsShown) {
 // A device whose raw writes take nothing from a chosen call on.
 class StallingWrites final : public DeviceFiles {
   public:
-    explicit StallingWrites(FakeDevice& inner) : inner(inner) {}
+    explicit StallingWrites(FakeDevice& wrapped) : inner(wrapped) {}
     std::size_t takeNothingFrom = SIZE_MAX;
     std::size_t writeCalls = 0;
 
