@@ -53,6 +53,7 @@ fuzz() {
   for target in build/fuzz/fuzz/*_fuzz; do
     step "fuzz $(basename "$target") ${fuzz_seconds}s" \
       "$target" -max_total_time="$fuzz_seconds" -timeout=10 -rss_limit_mb=4096 \
+      -artifact_prefix=build/fuzz/ \
       -print_final_stats=1 && passed=$((passed + 1))
   done
 }

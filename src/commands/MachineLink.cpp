@@ -144,9 +144,9 @@ bool MachineLink::SetScaleCorrection(std::uint16_t axis, std::int32_t value, std
     return SendDwords(kCmdScale, axis, AsUnsigned(items), 2);
 }
 
-bool MachineLink::SelectMeterChannel(int channel, int enable) {
-    selection = channel;
-    const auto sent = enable != 0 ? static_cast<std::uint8_t>(channel & 0xFF) : kMeterNone;
+bool MachineLink::SelectMeterChannel(int meterChannel, int enable) {
+    selection = meterChannel;
+    const auto sent = enable != 0 ? static_cast<std::uint8_t>(meterChannel & 0xFF) : kMeterNone;
     return SendByteCommand(kCmdMeterSelect, sent);
 }
 

@@ -2,11 +2,13 @@
 
 #include <algorithm>
 #include <cstring>
-#include <new>
+#include <cstdlib>
 
 #include "platform/FileErrors.h"
 
 namespace hw {
+
+void MemFile::Free::operator()(std::uint8_t* p) const { std::free(p); }
 
 MemFile::MemFile(std::uint32_t growthStep) : growthStep_(growthStep == 0 ? 1024 : growthStep) {}
 
@@ -14,10 +16,10 @@ void MemFile::Reserve(std::size_t needed) {
     if (needed <= capacity_) return;
     std::size_t grown = std::max(needed, capacity_ * 2);
     grown = (grown + growthStep_ - 1) / growthStep_ * growthStep_;
-    std::unique_ptr<std::uint8_t[]> bigger(new (std::nothrow) std::uint8_t[grown]);
-    if (!bigger) throw MemoryException();
-    if (length_ != 0) std::memcpy(bigger.get(), data_.get(), length_);
-    data_ = std::move(bigger);
+    void* bigger = std::realloc(data_.get(), grown);
+    if (bigger == nullptr) throw MemoryException();
+    data_.release();
+    data_.reset(static_cast<std::uint8_t*>(bigger));
     capacity_ = grown;
 }
 

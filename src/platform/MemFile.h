@@ -1,5 +1,6 @@
 // A growable file in memory. Capacity grows geometrically, in multiples of
-// the growth step, so appending n bytes costs amortised O(n).
+// the growth step, so appending n bytes costs amortised O(n); the block is
+// grown in place where the allocator can, so large files are not copied.
 #pragma once
 
 #include <cstddef>
@@ -27,7 +28,10 @@ private:
     void Reserve(std::size_t needed);
 
     std::uint32_t growthStep_;
-    std::unique_ptr<std::uint8_t[]> data_;
+    struct Free {
+        void operator()(std::uint8_t* p) const;
+    };
+    std::unique_ptr<std::uint8_t, Free> data_;
     std::size_t capacity_ = 0;
     std::size_t length_ = 0;
     std::size_t position_ = 0;

@@ -85,7 +85,7 @@ TEST_P(CommandTest, FailsWhenTheMachineRefuses) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Catalogue, CommandTest, ::testing::ValuesIn(kCommands),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         [](const auto& row) { return std::string(row.param.name); });
 
 // Queries: the request each sends (buffers are large enough for any reply).
 struct QueryCase {
@@ -154,7 +154,7 @@ TEST_P(QueryTest, SendsItsRequest) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Catalogue, QueryTest, ::testing::ValuesIn(kQueries),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         [](const auto& row) { return std::string(row.param.name); });
 
 using CatalogueTest = ConnectedLink;
 

@@ -83,7 +83,8 @@ bool FakeDevice::Control(OsHandle handle, std::uint32_t code, const void* in,
     } else {
         std::memset(target, 0, outLength);
         const auto& reply = replies.front();
-        std::memcpy(target, reply.data(), std::min<std::size_t>(outLength, reply.size()));
+        const auto count = std::min<std::size_t>(outLength, reply.size());
+        if (count != 0) std::memcpy(target, reply.data(), count);
         replies.pop_front();
     }
     returned = outLength;

@@ -93,7 +93,10 @@ INSTANTIATE_TEST_SUITE_P(
                       PrintNodeCase{"HighBytesEqual", "7&0&USB001", "VARNEL \xC4\xE4",
                                     "varnel \xC4\xE4", "USB001", true, "7&0"},
                       PrintNodeCase{"HighBytesNotFolded", "7&0&USB001", "Varnel \xC4",
-                                    "Varnel \xE4", "USB001", false, ""}),
+                                    "Varnel \xE4", "USB001", false, ""},
+                      // Names are cut to the registry's limit, losing the port.
+                      PrintNodeCase{"OverlongName", std::string(300, 'x') + "&USB001",
+                                    kMachineDriver, kMachineDriver, "USB001", false, ""}),
     [](const auto& info) { return std::string(info.param.label); });
 
 TEST_F(DiscoveryTest, PrintNodeTakesFirstMatchInEnumerationOrder) {
@@ -142,22 +145,6 @@ INSTANTIATE_TEST_SUITE_P(
         StopCase{"RootEnumerationFails", "", kNtPrintRoot},
         StopCase{"HardwareEnumerationFails", "", std::string(kNtPrintRoot) + "\\First"}),
     [](const auto& info) { return std::string(info.param.label); });
-
-TEST_F(DiscoveryTest, PrintNodeNotFoundWhenNothingMatches) {
-    AddPrintNode(kNtPrintRoot, "Machine", "1&aa&0&USB002");
-    std::string prefix;
-    EXPECT_FALSE(nt::FindPrinterNode(registry, kMachineDriver, "USB001", prefix));
-    FakeRegistry empty;
-    empty.Set(kNtPrintRoot);
-    EXPECT_FALSE(nt::FindPrinterNode(empty, kMachineDriver, "USB001", prefix));
-    EXPECT_EQ(empty.openKeys, 0);
-}
-
-TEST_F(DiscoveryTest, OverlongInstanceNameIsCutAndNoLongerHoldsThePort) {
-    AddPrintNode(kNtPrintRoot, "Machine", std::string(300, 'x') + "&USB001");
-    std::string prefix;
-    EXPECT_FALSE(nt::FindPrinterNode(registry, kMachineDriver, "USB001", prefix));
-}
 
 // --- Windows NT walk, step 2: the parent USB device -------------------------
 
@@ -374,7 +361,7 @@ TEST_F(DiscoveryTest, LegacyInterfaceLinkNeedsClassAndGuid) {
 
 // --- Printer record and whole resolution ------------------------------------
 
-class ResolveTest : public DiscoveryTest {
+class DiscoveryResolveTest : public DiscoveryTest {
   protected:
     // A printer whose layout both walks resolve, to different paths.
     void InstallBothLayouts() {
@@ -389,7 +376,7 @@ class ResolveTest : public DiscoveryTest {
     }
 };
 
-TEST_F(ResolveTest, DriverAndPortComeFromPrinterRecord) {
+TEST_F(DiscoveryResolveTest, DriverAndPortComeFromPrinterRecord) {
     spooler.printers.push_back({"Engraver", "USB003", "Some Driver"});
     std::string driver, port;
     ASSERT_TRUE(GetPrinterDriverAndPort(spooler, "Engraver", driver, port));
@@ -403,7 +390,7 @@ TEST_F(ResolveTest, DriverAndPortComeFromPrinterRecord) {
     EXPECT_FALSE(GetPrinterDriverAndPort(spooler, "Missing", driver, port));
 }
 
-TEST_F(ResolveTest, PlatformIdSelectsWalk) {
+TEST_F(DiscoveryResolveTest, PlatformIdSelectsWalk) {
     InstallBothLayouts();
     const std::vector<std::pair<std::uint32_t, std::string>> cases = {
         {kPlatformWin32Windows, "legacy-path"},
@@ -418,7 +405,7 @@ TEST_F(ResolveTest, PlatformIdSelectsWalk) {
     }
 }
 
-TEST_F(ResolveTest, FailsWhenAnyStepFails) {
+TEST_F(DiscoveryResolveTest, FailsWhenAnyStepFails) {
     InstallBothLayouts();
     const std::vector<std::string> breaks = {
         Under(kNtPrintRoot, "VarnelQMV-240", "7&1a2b&0&USB001"),
@@ -437,7 +424,7 @@ TEST_F(ResolveTest, FailsWhenAnyStepFails) {
     EXPECT_FALSE(ResolveDevicePath(spooler, registry, "Engraver", kPlatformWin32Nt, path));
 }
 
-TEST_F(ResolveTest, EachInstalledMachineResolvesToItsOwnDevice) {
+TEST_F(DiscoveryResolveTest, EachInstalledMachineResolvesToItsOwnDevice) {
     FakePlatform fake;
     const std::string first = fake.InstallMachine("Engraver A", "USB001", "SER1");
     const std::string second = fake.InstallMachine("Engraver B", "USB002", "SER2");
