@@ -97,7 +97,7 @@ INSTANTIATE_TEST_SUITE_P(
                       // Names are cut to the registry's limit, losing the port.
                       PrintNodeCase{"OverlongName", std::string(300, 'x') + "&USB001",
                                     kMachineDriver, kMachineDriver, "USB001", false, ""}),
-    [](const auto& info) { return std::string(info.param.label); });
+    [](const auto& test) { return std::string(test.param.label); });
 
 TEST_F(DiscoveryTest, PrintNodeTakesFirstMatchInEnumerationOrder) {
     AddPrintNode(kNtPrintRoot, "Other", "1&aa&0&USB001", "Some Other Printer");
@@ -144,7 +144,7 @@ INSTANTIATE_TEST_SUITE_P(
         StopCase{"InstanceKeyUnopenable", Under(kNtPrintRoot, "First", "1&aa&0&USB001"), ""},
         StopCase{"RootEnumerationFails", "", kNtPrintRoot},
         StopCase{"HardwareEnumerationFails", "", std::string(kNtPrintRoot) + "\\First"}),
-    [](const auto& info) { return std::string(info.param.label); });
+    [](const auto& test) { return std::string(test.param.label); });
 
 // --- Windows NT walk, step 2: the parent USB device -------------------------
 
@@ -231,7 +231,7 @@ INSTANTIATE_TEST_SUITE_P(
         LinkCase{"DeviceCaseMatters", kGuid, "##?#USB#vid_0f2a&pid_0240#SER1#" + kGuid, false},
         LinkCase{"GuidInNameCaseMatters", kGuid,
                  "##?#USB#" + kDevice + "#SER1#{28D78FAD-5A12-11D1-AE5B-0000F803A8C2}", false}),
-    [](const auto& info) { return std::string(info.param.label); });
+    [](const auto& test) { return std::string(test.param.label); });
 
 TEST_F(DiscoveryTest, InterfaceLinkSkipsNearMissesAndUnreadableLinks) {
     const std::string full = "##?#USB#" + kDevice + "#SER1#" + kGuid;
@@ -294,7 +294,7 @@ INSTANTIATE_TEST_SUITE_P(
                        "STLPT1"},
         LegacyNodeCase{"ShortAfterVid", "LPT1VID_1", "VID_1", ""},
         LegacyNodeCase{"NothingAfterSeparator", "LPT1VID_0F2A&PID_0240&", "VID_0F2A&PID_0240", ""}),
-    [](const auto& info) { return std::string(info.param.label); });
+    [](const auto& test) { return std::string(test.param.label); });
 
 struct SymbolicNameCase {
     const char* label;
@@ -329,7 +329,7 @@ INSTANTIATE_TEST_SUITE_P(
                       SymbolicNameCase{"EmptyClassPart", "\\DosDevices\\#" + kGuid, false, "", ""},
                       SymbolicNameCase{"EmptyGuidPart", "\\DosDevices\\USBPRN0#", false, "", ""},
                       SymbolicNameCase{"ShortValue", "#", false, "", ""}),
-    [](const auto& info) { return std::string(info.param.label); });
+    [](const auto& test) { return std::string(test.param.label); });
 
 TEST_F(DiscoveryTest, LegacyUsbDeviceSearchesOnlyEqualKeys) {
     const std::string otherDevice = std::string(kLegacyUsbRoot) + "\\VID_0000&PID_0000";

@@ -86,7 +86,7 @@ INSTANTIATE_TEST_SUITE_P(
                       OutcomeCase{"OutOfMemory", EnumOutcome::OutOfMemory, -1, 1},
                       OutcomeCase{"SecondCallFailed", EnumOutcome::Failed, 0, 0},
                       OutcomeCase{"NoLocalPrinters", EnumOutcome::Listed, 0, 0}),
-    [](const auto& info) { return std::string(info.param.label); });
+    [](const auto& test) { return std::string(test.param.label); });
 
 TEST_F(PrinterListTest, PrinterNameOutsideListIsNull) {
     AddPrinter("Engraver", kMachineDriver);

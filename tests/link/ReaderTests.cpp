@@ -25,7 +25,9 @@ TEST_F(Readers, QueryBytesCopiesAtMostTheCapacity) {
         fake.device.replies = {reply};
         std::uint8_t out[64] = {};
         EXPECT_EQ(link.QueryBytes(17, out, c.cap), c.result) << int(c.count) << "/" << c.cap;
-        if (c.result > 0) EXPECT_EQ(out[c.result - 1], c.result + 1);
+        if (c.result > 0) {
+            EXPECT_EQ(out[c.result - 1], c.result + 1);
+        }
     }
 }
 

@@ -5,7 +5,7 @@
 namespace hw {
 
 OsHandle Win32DeviceFiles::Open(const std::string& path, std::uint32_t flagsAndAttributes) {
-    return ToOsHandle(CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+    return ToOsHandle(CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
                                   OPEN_EXISTING, flagsAndAttributes, nullptr));
 }
 

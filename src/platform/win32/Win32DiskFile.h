@@ -29,8 +29,6 @@ class DiskFile final : public File {
     std::uint64_t Seek(std::int64_t offset, SeekFrom from) override;
     std::uint64_t GetLength() const override;
 
-    const std::string& Path() const { return path_; }
-
   private:
     // Throws the FileException for the calling thread's last OS error.
     [[noreturn]] void ThrowLastError() const;

@@ -16,7 +16,7 @@ WaitOutcome Win32NamedLocks::Wait(OsHandle lock, std::uint32_t timeoutMs) {
             return WaitOutcome::Acquired;
         case WAIT_TIMEOUT:
             return WaitOutcome::TimedOut;
-        case WAIT_ABANDONED: return WaitOutcome::Acquired;
+        case WAIT_ABANDONED:
             return WaitOutcome::Abandoned;
         default:
             return WaitOutcome::Failed;

@@ -67,8 +67,9 @@ bool Win32Registry::QueryValue(OsHandle key, const std::string& valueName, std::
     DWORD size = kTextBufferSize;
     const LSTATUS status =
         RegQueryValueExA(ToKey(key), valueName.c_str(), nullptr, nullptr, buffer, &size);
-    if (status == ERROR_MORE_DATA)
+    if (status == ERROR_MORE_DATA) {
         return QueryLongValue(ToKey(key), valueName.c_str(), size, value);
+    }
     if (status != ERROR_SUCCESS) return false;
     value = TextOf(buffer, std::min(size, kTextBufferSize));
     return true;

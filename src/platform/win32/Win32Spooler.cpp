@@ -91,7 +91,7 @@ bool Win32Spooler::WritePrinter(OsHandle printer, const void* data, std::uint32_
     // The job data is only read; the Win32 prototype just lacks the const.
     const BOOL result = ::WritePrinter(ToHandle(printer), const_cast<void*>(data), n, &count);
     written = count;
-    return true;
+    return result == TRUE;
 }
 
 bool Win32Spooler::EndPage(OsHandle printer) {

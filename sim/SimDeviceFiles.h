@@ -1,0 +1,62 @@
+// The machine's USB printer-class device as the device file calls see it:
+// one device path that opens the simulated controller (not shared), the
+// vendor-request and device-ID controls, bulk reads and writes, and the cable:
+// unplugging it makes every open handle fail until it is closed, and opens
+// fail until the device is plugged in again.
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <mutex>
+#include <string>
+#include <vector>
+
+#include "SimController.h"
+#include "platform/DeviceFiles.h"
+
+namespace hw {
+
+class SimDeviceFiles final : public DeviceFiles {
+public:
+    SimDeviceFiles(SimController& controller, std::string devicePath);
+
+    OsHandle Open(const std::string& path, std::uint32_t flagsAndAttributes) override;
+    bool Close(OsHandle handle) override;
+    bool Read(OsHandle handle, void* buffer, std::uint32_t n, std::uint32_t& done) override;
+    bool Write(OsHandle handle, const void* buffer, std::uint32_t n, std::uint32_t& done) override;
+    bool Control(OsHandle handle, std::uint32_t code, const void* in, std::uint32_t inLength,
+                 void* out, std::uint32_t outLength, std::uint32_t& returned) override;
+
+    void Unplug();
+    // Plugs the device back in and delivers the print jobs held meanwhile.
+    void PlugIn();
+    bool Plugged() const;
+    // Handles opened and not yet closed, stale ones included.
+    std::size_t OpenHandles() const;
+    const std::string& DevicePath() const { return path_; }
+
+    // A print job spooled to the machine's queue; held while it is unplugged.
+    void DeliverPrintJob(const std::vector<std::uint8_t>& data);
+
+    // Runs f on the controller, serialised with the device traffic.
+    template <class F>
+    decltype(auto) WithController(F&& f) {
+        std::lock_guard<std::recursive_mutex> lock(mutex_);
+        return f(controller_);
+    }
+
+private:
+    bool Live(OsHandle handle) const;
+    void UnplugLocked();
+
+    mutable std::recursive_mutex mutex_;
+    SimController& controller_;
+    std::string path_;
+    bool plugged_ = true;
+    std::uint32_t generation_ = 1;
+    std::map<OsHandle, std::uint32_t> handles_;
+    OsHandle nextHandle_ = 0x200;
+    std::vector<std::vector<std::uint8_t>> heldJobs_;
+};
+
+}  // namespace hw

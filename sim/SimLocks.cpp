@@ -1,0 +1,81 @@
+#include "SimLocks.h"
+
+#include <chrono>
+#include <cstring>
+
+namespace hw {
+
+OsHandle SimLocks::Create(const std::string& name) {
+    std::lock_guard<std::mutex> lock(guard_);
+    if (name.size() > kMaxName) return kNullHandle;
+    int index = -1;
+    for (std::size_t i = 0; i < kMaxMutexes && index < 0; ++i) {
+        if (mutexes_[i].used && name == mutexes_[i].name) index = static_cast<int>(i);
+    }
+    for (std::size_t i = 0; i < kMaxMutexes && index < 0; ++i) {
+        if (!mutexes_[i].used) index = static_cast<int>(i);
+    }
+    if (index < 0) return kNullHandle;
+    for (std::size_t h = 0; h < kMaxHandles; ++h) {
+        if (handles_[h] != 0) continue;
+        Mutex& m = mutexes_[static_cast<std::size_t>(index)];
+        if (!m.used) {
+            m.used = true;
+            std::memcpy(m.name, name.c_str(), name.size() + 1);
+        }
+        ++m.handles;
+        handles_[h] = index + 1;
+        return static_cast<OsHandle>(h + 1);
+    }
+    return kNullHandle;
+}
+
+int SimLocks::MutexOf(OsHandle lock) const {
+    if (lock == kNullHandle || lock > kMaxHandles) return -1;
+    return handles_[lock - 1] - 1;
+}
+
+WaitOutcome SimLocks::Wait(OsHandle lock, std::uint32_t timeoutMs) {
+    std::unique_lock<std::mutex> hold(guard_);
+    const int index = MutexOf(lock);
+    if (index < 0) return WaitOutcome::Failed;
+    Mutex& m = mutexes_[static_cast<std::size_t>(index)];
+    const auto me = std::this_thread::get_id();
+    const bool free = released_.wait_for(hold, std::chrono::milliseconds(timeoutMs), [&] {
+        return m.owner == std::thread::id() || m.owner == me;
+    });
+    if (!free) return WaitOutcome::TimedOut;
+    m.owner = me;
+    ++m.depth;
+    return WaitOutcome::Acquired;
+}
+
+void SimLocks::Release(OsHandle lock) {
+    std::lock_guard<std::mutex> hold(guard_);
+    const int index = MutexOf(lock);
+    if (index < 0) return;
+    Mutex& m = mutexes_[static_cast<std::size_t>(index)];
+    if (m.owner != std::this_thread::get_id() || m.depth == 0) return;
+    if (--m.depth == 0) {
+        m.owner = std::thread::id();
+        released_.notify_all();
+    }
+}
+
+void SimLocks::Close(OsHandle lock) {
+    std::lock_guard<std::mutex> hold(guard_);
+    const int index = MutexOf(lock);
+    if (index < 0) return;
+    handles_[lock - 1] = 0;
+    Mutex& m = mutexes_[static_cast<std::size_t>(index)];
+    if (--m.handles == 0) m = Mutex{};
+}
+
+std::size_t SimLocks::OpenHandles() const {
+    std::lock_guard<std::mutex> hold(guard_);
+    std::size_t open = 0;
+    for (int h : handles_) open += h != 0 ? 1 : 0;
+    return open;
+}
+
+}  // namespace hw

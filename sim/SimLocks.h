@@ -1,0 +1,48 @@
+// Named system-wide mutexes of the simulated PC, with the OS's semantics:
+// shared by name, owned by one thread at a time, re-entrant for the owner,
+// released only by it. Fixed tables, so creating one allocates nothing.
+#pragma once
+
+#include <array>
+#include <condition_variable>
+#include <cstdint>
+#include <mutex>
+#include <thread>
+
+#include "platform/NamedLocks.h"
+
+namespace hw {
+
+class SimLocks final : public NamedLocks {
+public:
+    static constexpr std::size_t kMaxMutexes = 16;
+    static constexpr std::size_t kMaxHandles = 64;
+    static constexpr std::size_t kMaxName = 260;
+
+    OsHandle Create(const std::string& name) override;
+    WaitOutcome Wait(OsHandle lock, std::uint32_t timeoutMs) override;
+    void Release(OsHandle lock) override;
+    void Close(OsHandle lock) override;
+
+    // Handles created and not yet closed.
+    std::size_t OpenHandles() const;
+
+private:
+    struct Mutex {
+        bool used = false;
+        char name[kMaxName + 1] = {};
+        int handles = 0;
+        std::thread::id owner;
+        int depth = 0;
+    };
+
+    // Index of the mutex behind a handle, or -1.
+    int MutexOf(OsHandle lock) const;
+
+    mutable std::mutex guard_;
+    std::condition_variable released_;
+    std::array<Mutex, kMaxMutexes> mutexes_{};
+    std::array<int, kMaxHandles> handles_{};  // mutex index + 1; 0 = free
+};
+
+}  // namespace hw

@@ -1,0 +1,120 @@
+#include "SimSpooler.h"
+
+#include <algorithm>
+
+namespace hw {
+
+void SimSpooler::AddPrinter(const PrinterRecord& record, bool machineQueue) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    queues_.push_back({record, machineQueue});
+}
+
+void SimSpooler::RemovePrinter(const std::string& name) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    std::erase_if(queues_, [&name](const Queue& q) { return q.record.printerName == name; });
+}
+
+std::vector<SimPrintJob> SimSpooler::OtherJobs() const {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return otherJobs_;
+}
+
+std::vector<SimPrintJob> SimSpooler::MachineJobs() const {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return machineJobs_;
+}
+
+std::size_t SimSpooler::OpenPrinters() const {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return sessions_.size();
+}
+
+const SimSpooler::Queue* SimSpooler::FindQueue(const std::string& name) const {
+    for (const Queue& queue : queues_) {
+        if (queue.record.printerName == name) return &queue;
+    }
+    return nullptr;
+}
+
+SimSpooler::Session* SimSpooler::FindSession(OsHandle printer) {
+    const auto it = sessions_.find(printer);
+    return it == sessions_.end() ? nullptr : &it->second;
+}
+
+EnumOutcome SimSpooler::EnumLocalPrinters(std::vector<PrinterRecord>& records) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    records.clear();
+    for (const Queue& queue : queues_) records.push_back(queue.record);
+    return EnumOutcome::Listed;
+}
+
+OsHandle SimSpooler::OpenPrinter(const std::string& name) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    if (FindQueue(name) == nullptr) return kNullHandle;
+    const OsHandle handle = nextHandle_;
+    nextHandle_ += 8;
+    sessions_[handle].printer = name;
+    return handle;
+}
+
+bool SimSpooler::GetPrinterRecord(OsHandle printer, PrinterRecord& record) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    const Session* session = FindSession(printer);
+    const Queue* queue = session == nullptr ? nullptr : FindQueue(session->printer);
+    if (queue == nullptr) return false;
+    record = queue->record;
+    return true;
+}
+
+bool SimSpooler::StartRawDocument(OsHandle printer, const char* documentName) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    Session* session = FindSession(printer);
+    if (session == nullptr || session->inDocument) return false;
+    session->inDocument = true;
+    session->job = {session->printer, documentName == nullptr ? "" : documentName, "RAW", {}};
+    return true;
+}
+
+bool SimSpooler::StartPage(OsHandle printer) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    const Session* session = FindSession(printer);
+    return session != nullptr && session->inDocument;
+}
+
+bool SimSpooler::WritePrinter(OsHandle printer, const void* data, std::uint32_t n,
+                              std::uint32_t& written) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    written = 0;
+    Session* session = FindSession(printer);
+    if (session == nullptr || !session->inDocument || (data == nullptr && n != 0)) return false;
+    const auto* bytes = static_cast<const std::uint8_t*>(data);
+    session->job.data.insert(session->job.data.end(), bytes, bytes + n);
+    written = n;
+    return true;
+}
+
+bool SimSpooler::EndPage(OsHandle printer) { return StartPage(printer); }
+
+bool SimSpooler::EndDocument(OsHandle printer) {
+    SimPrintJob job;
+    bool machine = false;
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        Session* session = FindSession(printer);
+        if (session == nullptr || !session->inDocument) return false;
+        session->inDocument = false;
+        const Queue* queue = FindQueue(session->printer);
+        machine = queue != nullptr && queue->machine;
+        job = std::move(session->job);
+        (machine ? machineJobs_ : otherJobs_).push_back(job);
+    }
+    if (machine) device_.DeliverPrintJob(job.data);
+    return true;
+}
+
+void SimSpooler::ClosePrinter(OsHandle printer) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    sessions_.erase(printer);
+}
+
+}  // namespace hw

@@ -1,0 +1,71 @@
+// The print spooler of the simulated PC: its local printers in order, printer
+// records, and raw jobs. A job that ends on a queue of the machine goes to the
+// machine; jobs to other printers are kept for inspection.
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <mutex>
+#include <string>
+#include <vector>
+
+#include "SimDeviceFiles.h"
+#include "platform/Spooler.h"
+
+namespace hw {
+
+struct SimPrintJob {
+    std::string printer;
+    std::string documentName;
+    std::string dataType;
+    std::vector<std::uint8_t> data;
+};
+
+class SimSpooler final : public Spooler {
+public:
+    explicit SimSpooler(SimDeviceFiles& device) : device_(device) {}
+
+    // Adds a local printer; machine queues print to the simulated machine.
+    void AddPrinter(const PrinterRecord& record, bool machineQueue);
+    void RemovePrinter(const std::string& name);
+    // Jobs finished on printers other than the machine's queues.
+    std::vector<SimPrintJob> OtherJobs() const;
+    // Jobs finished on the machine's queues, in order.
+    std::vector<SimPrintJob> MachineJobs() const;
+    std::size_t OpenPrinters() const;
+
+    EnumOutcome EnumLocalPrinters(std::vector<PrinterRecord>& records) override;
+    OsHandle OpenPrinter(const std::string& name) override;
+    bool GetPrinterRecord(OsHandle printer, PrinterRecord& record) override;
+    bool StartRawDocument(OsHandle printer, const char* documentName) override;
+    bool StartPage(OsHandle printer) override;
+    bool WritePrinter(OsHandle printer, const void* data, std::uint32_t n,
+                      std::uint32_t& written) override;
+    bool EndPage(OsHandle printer) override;
+    bool EndDocument(OsHandle printer) override;
+    void ClosePrinter(OsHandle printer) override;
+
+private:
+    struct Queue {
+        PrinterRecord record;
+        bool machine;
+    };
+    struct Session {
+        std::string printer;
+        bool inDocument = false;
+        SimPrintJob job;
+    };
+
+    const Queue* FindQueue(const std::string& name) const;
+    Session* FindSession(OsHandle printer);
+
+    mutable std::mutex mutex_;
+    SimDeviceFiles& device_;
+    std::vector<Queue> queues_;
+    std::map<OsHandle, Session> sessions_;
+    OsHandle nextHandle_ = 0x3000;
+    std::vector<SimPrintJob> machineJobs_;
+    std::vector<SimPrintJob> otherJobs_;
+};
+
+}  // namespace hw

@@ -1,0 +1,49 @@
+// The tick counter, sleep and OS version of the simulated PC, on the sim clock.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "SimClock.h"
+#include "platform/Alerts.h"
+#include "platform/System.h"
+
+namespace hw {
+
+class SimSystem final : public System {
+public:
+    explicit SimSystem(SimClock& clock) : clock_(clock) {}
+
+    // The tick counter is the clock plus tickBase, modulo 2^32; a base just
+    // below 2^32 makes it wrap soon.
+    std::uint32_t tickBase = 0;
+    std::uint32_t platformId = kPlatformWin32Nt;
+
+    std::uint32_t TickCount() override {
+        return static_cast<std::uint32_t>(tickBase + clock_.NowMs());
+    }
+    void Sleep(std::uint32_t ms) override { clock_.SleepMs(ms); }
+    bool QueryPlatformId(std::uint32_t& id) override {
+        id = platformId;
+        return true;
+    }
+
+private:
+    SimClock& clock_;
+};
+
+// Alerts of the simulated PC: nothing is shown; every alert is recorded.
+class SimAlerts final : public Alerts {
+public:
+    int outOfMemory = 0;
+    std::vector<std::string> reports;
+
+    void ShowOutOfMemory() override { ++outOfMemory; }
+    void ReportError(const FrameworkException& error) override {
+        const std::string text = error.ErrorMessage();
+        reports.push_back(text.empty() ? "No error message is available." : text);
+    }
+};
+
+}  // namespace hw
