@@ -107,6 +107,9 @@ void SimMachine::ExecuteInstruction(std::string_view text) {
         cutDepth_ = std::clamp(-std::abs(a[0]) * 100, kSimTravel[kSimAxisZ].min, 0);
     } else if ((m == "^PU" || m == "^PD") && a.size() == 2) {
         MoveXY(a[0], a[1], m == "^PD" ? cutDepth_ : 0);
+    } else if (m == "^PU" && a.empty()) {
+        const SimPosition at = motion_.FinalTarget();
+        MoveXY(at[kSimAxisX], at[kSimAxisY], 0);
     } else if (m == "^IN") {
         spindleOn_ = false;
     }

@@ -78,6 +78,7 @@ std::uint8_t SimMachine::StartAging() {
     SimPosition up = motion_.Position();
     up[kSimAxisZ] = 0;
     motion_.Queue(up, kSimProcedureFeed, now_);
+    QueueAgingLeg();
     Log("aging started");
     return kSimDone;
 }

@@ -121,7 +121,7 @@ bool MachineLink::GetReport(File& sink) {
         const bool ended = piece[static_cast<std::size_t>(n - 1)] == 0;
         if (!Store(sink, piece.data(), n, platform.alerts)) {
             // A piece that carried the final NUL has already emptied the stream.
-            DrainReport(*this, platform.system, received);
+            if (!ended) DrainReport(*this, platform.system, received);
             return false;
         }
         if (ended) return true;

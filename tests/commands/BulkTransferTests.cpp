@@ -181,6 +181,7 @@ TEST_F(BulkTest, ReportSinkFailureIsShownAndTheStreamDrained) {
 }
 
 TEST_F(BulkTest, ReportSinkFailureOnTheLastPieceReadsNoFurther) {
+    SecondPerTick();  // a needless drain would end, and show, in a stall
     sink.throwAtWrite = 0;
     sink.outOfMemory = true;
     Deliver({'o', 'k', 0});

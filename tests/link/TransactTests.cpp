@@ -1,26 +1,10 @@
 #include <gtest/gtest.h>
 
-#include <atomic>
 #include <cstdint>
-#include <cstdlib>
-#include <new>
 #include <vector>
 
+#include "AllocationCounter.h"
 #include "fakes/TestLink.h"
-
-// Counts heap allocations while armed, to show that transactions allocate nothing.
-namespace {
-std::atomic<bool> countAllocations{false};
-std::atomic<long> allocations{0};
-}  // namespace
-
-void* operator new(std::size_t size) {
-    if (countAllocations) ++allocations;
-    if (void* p = std::malloc(size == 0 ? 1 : size)) return p;
-    throw std::bad_alloc();
-}
-void operator delete(void* p) noexcept { std::free(p); }
-void operator delete(void* p, std::size_t) noexcept { std::free(p); }
 
 namespace hw::test {
 namespace {
@@ -188,15 +172,13 @@ TEST_F(Transact, NoHeapAllocationPerTransaction) {
     fake.locks.recordCalls = false;
     const std::uint32_t values[2] = {100250, 100000};
     std::uint16_t word = 0;
-    allocations = 0;
-    countAllocations = true;
+    StartCountingAllocations();
     for (int i = 0; i < 100; ++i) {
         link.SendDwords(99, 1, values, 2);
         link.QueryWords(1, &word, 1);
         link.SendExtended(114, 1);
     }
-    countAllocations = false;
-    EXPECT_EQ(allocations.load(), 0);
+    EXPECT_EQ(StopCountingAllocations(), 0);
 }
 
 }  // namespace

@@ -1,0 +1,29 @@
+#include "ui/Application.h"
+
+namespace hw::ui {
+
+void ApplicationAlerts::ShowOutOfMemory() { app_.ShowOutOfMemory(); }
+
+void ApplicationAlerts::ReportError(const FrameworkException& error) { app_.ReportError(error); }
+
+Application::Application(WindowSystem& windows, std::string programName)
+    : windows_(windows), programName_(std::move(programName)) {}
+
+int Application::ShowMessageBox(std::string_view text, std::uint32_t style) {
+    return windows_.ShowMessageBox(kNoWindow, text, programName_, style);
+}
+
+void Application::ReportError(const FrameworkException& error) {
+    const std::string text = error.ErrorMessage();
+    ShowMessageBox(text.empty() ? kNoErrorMessage : std::string_view(text),
+                   kMbOk | kMbIconExclamation);
+}
+
+void Application::ShowOutOfMemory() { ShowMessageBox(kOutOfMemory, kMbOk | kMbIconHand); }
+
+std::optional<std::string> Application::ShowFileDialog(const FileDialogOptions& options,
+                                                       WindowId owner) {
+    return windows_.ShowFileDialog(owner, options);
+}
+
+}  // namespace hw::ui

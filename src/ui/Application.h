@@ -1,0 +1,78 @@
+// The application object's framework part: the program name that captions
+// boxes by default, the main window, the application-wide boxes
+// (AfxMessageBox, an exception's error report, out of memory) and an
+// Alerts implementation that lets the link and command layers show the
+// latter two.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "platform/Alerts.h"
+#include "platform/FileErrors.h"
+#include "ui/Types.h"
+#include "ui/WindowSystem.h"
+
+namespace hw::ui {
+
+class Dialog;
+class Application;
+
+// hw::Alerts through the application's boxes.
+class ApplicationAlerts final : public Alerts {
+public:
+    explicit ApplicationAlerts(Application& app) : app_(app) {}
+    void ShowOutOfMemory() override;
+    void ReportError(const FrameworkException& error) override;
+
+private:
+    Application& app_;
+};
+
+class Application {
+public:
+    // Texts of the framework's own boxes.
+    static constexpr std::string_view kNoErrorMessage = "No error message is available.";
+    static constexpr std::string_view kOutOfMemory = "Out of memory.";
+
+    Application(WindowSystem& windows, std::string programName);
+    Application(const Application&) = delete;
+    Application& operator=(const Application&) = delete;
+
+    WindowSystem& windows() const { return windows_; }
+
+    // The caption of boxes shown without one: the program file's base name.
+    const std::string& programName() const { return programName_; }
+    void SetProgramName(std::string name) { programName_ = std::move(name); }
+
+    // The main window (CWinApp::m_pMainWnd): owner of dialogs run with
+    // DoModal() and no owner. nullptr: none.
+    Dialog* mainWindow() const { return mainWindow_; }
+    void SetMainWindow(Dialog* dialog) { mainWindow_ = dialog; }
+
+    // AfxMessageBox: a box captioned with the program name, owned by the
+    // active window. Returns the answer.
+    int ShowMessageBox(std::string_view text, std::uint32_t style = kMbOk);
+    // The exception's error report: its text (kNoErrorMessage when it has
+    // none) with MB_OK | MB_ICONEXCLAMATION.
+    void ReportError(const FrameworkException& error);
+    // The out-of-memory box: kOutOfMemory with MB_OK | MB_ICONHAND.
+    void ShowOutOfMemory();
+    // The common file dialog, owned by owner (kNoWindow: none). The chosen
+    // path, nullopt when cancelled.
+    std::optional<std::string> ShowFileDialog(const FileDialogOptions& options,
+                                              WindowId owner = kNoWindow);
+
+    // Alerts for the device link (LinkPlatform::alerts).
+    Alerts& alerts() { return alerts_; }
+
+private:
+    WindowSystem& windows_;
+    std::string programName_;
+    Dialog* mainWindow_ = nullptr;
+    ApplicationAlerts alerts_{*this};
+};
+
+}  // namespace hw::ui

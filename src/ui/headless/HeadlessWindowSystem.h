@@ -1,0 +1,226 @@
+// The window system without windows, for native tests. Each dialog window is
+// a record built from its template in the program's resource script: every
+// control's text, enabled, visible and checked state, timers, icons, system
+// menu. Boxes and file dialogs are recorded and answered from queues that a
+// test fills; a test clicks controls, sends messages and fires timers.
+//
+// A modal dialog is "up" while the handler registered for its template
+// (OnModal) runs; the handler acts inside it (clicks, fires its timer,
+// answers its boxes) and ends it with EndDialog. Without a handler the
+// dialog gets IDCANCEL (as from Escape) at once; a handler that returns
+// without ending it has IDCANCEL sent too, and if the dialog still does not
+// end, RunModal ends it with kIdCancel. A modeless dialog stays up until it
+// is destroyed.
+//
+// Geometry: dialog units become pixels with the base units 6 x 13 (x * 6 / 4,
+// y * 13 / 8); a dialog's client area starts as its template size.
+#pragma once
+
+#include <cstdint>
+#include <deque>
+#include <functional>
+#include <map>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "ui/Dialog.h"
+#include "ui/WindowSystem.h"
+#include "ui/headless/ResourceScript.h"
+
+namespace hw::ui {
+
+class HeadlessWindowSystem final : public WindowSystem {
+public:
+    struct ControlState {
+        int id = 0;
+        std::string className;
+        std::uint32_t style = 0;
+        std::string text;
+        bool enabled = true;
+        bool visible = true;
+        bool checked = false;
+        Rect rect;  // pixels, dialog client coordinates
+        int rangeLower = 0;
+        int rangeUpper = 100;
+        int pos = 0;
+    };
+    struct TimerState {
+        std::uintptr_t id = 0;
+        std::uint32_t ms = 0;
+        friend bool operator==(const TimerState&, const TimerState&) = default;
+    };
+    struct BoxRecord {
+        WindowId owner = kNoWindow;
+        std::string text;
+        std::string caption;
+        std::uint32_t style = 0;
+    };
+    struct FileDialogRecord {
+        WindowId owner = kNoWindow;
+        FileDialogOptions options;
+    };
+    struct MenuItem {
+        int commandId = 0;  // 0: a separator
+        std::string text;
+    };
+    struct ModalRecord {
+        int templateId = 0;
+        WindowId owner = kNoWindow;
+        int result = 0;
+    };
+
+    // Windows from the program's own resource script.
+    HeadlessWindowSystem();
+    explicit HeadlessWindowSystem(const ResourceScript& resources);
+    ~HeadlessWindowSystem() override;
+
+    // --- What a test sets up ------------------------------------------------
+    // Runs handler while a modal dialog of templateId is up (every time one
+    // is run, until replaced; an empty function removes it).
+    void OnModal(int templateId, std::function<void(Dialog&)> handler);
+    // The answer of the next box; when none is queued, the box hook decides,
+    // else the first button's answer (kIdOk, or kIdYes for kMbYesNo).
+    void QueueBoxAnswer(int answer);
+    // Called for each box shown while no answer is queued; returns the answer.
+    void OnBox(std::function<int(const BoxRecord&)> hook);
+    // The answer of the next file dialog: a path, or nullopt to cancel. With
+    // none queued the file dialog is cancelled.
+    void QueueFileAnswer(std::optional<std::string> path);
+    // Called by each PumpMessages after the posted messages are delivered:
+    // a long procedure's message pump lets the test act (press Stop).
+    void OnPump(std::function<void()> hook);
+    // The next creation of a dialog from templateId fails.
+    void FailNextCreate(int templateId);
+    // Every SetTimer from now on fails (returns 0) while on.
+    void FailTimers(bool fail) { failTimers_ = fail; }
+    // StartThread runs the body before it returns (deterministic tests).
+    void RunThreadsInline(bool inlineThreads) { inlineThreads_ = inlineThreads; }
+
+    // --- What a test does --------------------------------------------------
+    // A mouse click on item id: refused (false, nothing happens) when the
+    // window, or the item, is disabled or hidden. An automatic radio button
+    // becomes the checked one of its group, an automatic check box toggles;
+    // then BN_CLICKED goes to the dialog.
+    bool Click(WindowId window, int id);
+    // WM_COMMAND from item id with code, whatever the item's state; the
+    // handler's result, nullopt when default processing took it.
+    std::optional<std::intptr_t> SendCommand(WindowId window, int id,
+                                             std::uint16_t code = kBnClicked);
+    // Types text into an edit (sets it; no notification).
+    void Type(WindowId window, int id, std::string_view text);
+    // Enter: IDOK; Escape: IDCANCEL; the close box: WM_SYSCOMMAND SC_CLOSE
+    // through the message map, then IDCANCEL when it is left to default.
+    void PressEnter(WindowId window);
+    void PressEscape(WindowId window);
+    void PressCloseBox(WindowId window);
+    // WM_TIMER for a timer that runs on window; false (nothing sent) when
+    // no such timer runs.
+    bool FireTimer(WindowId window, std::uintptr_t id);
+    // Delivers the posted messages, oldest first.
+    void DeliverPosted();
+    // Sets the client size and sends WM_SIZE (cx, cy).
+    void Resize(WindowId window, int width, int height);
+    void SetMinimized(WindowId window, bool minimized);
+    // Removes an item, as if the template lacked it.
+    void RemoveItem(WindowId window, int id);
+
+    // --- What a test inspects ----------------------------------------------
+    bool IsUp(WindowId window) const;
+    // The newest window up that was built from templateId; nullptr: none.
+    Dialog* FindDialog(int templateId) const;
+    const ControlState* FindItem(WindowId window, int id) const;
+    // The item; throws std::out_of_range when there is none.
+    const ControlState& Item(WindowId window, int id) const;
+    std::vector<const ControlState*> Items(WindowId window) const;
+    std::vector<TimerState> ActiveTimers(WindowId window) const;
+    std::vector<MenuItem> SystemMenu(WindowId window) const;
+    IconHandle Icon(WindowId window, bool big) const;
+    std::optional<int> FocusedItem(WindowId window) const;
+    // Icons painted by PaintMinimizedIcon, size grips by PaintSizeGrip.
+    int PaintedIcons(WindowId window) const;
+    std::vector<Rect> PaintedGrips(WindowId window) const;
+    // Rectangles invalidated (nullopt: the whole client area).
+    std::vector<std::optional<Rect>> Invalidated(WindowId window) const;
+    const std::vector<BoxRecord>& Boxes() const { return boxes_; }
+    void ClearBoxes() { boxes_.clear(); }
+    const std::vector<FileDialogRecord>& FileDialogs() const { return fileDialogs_; }
+    // Modal runs that ended, in the order they ended.
+    const std::vector<ModalRecord>& Modals() const { return modals_; }
+
+    // --- WindowSystem ------------------------------------------------------
+    int RunModal(Dialog& dialog, WindowId owner) override;
+    WindowId CreateModeless(Dialog& dialog, WindowId owner) override;
+    bool EndDialog(WindowId window, int result) override;
+    bool DestroyWindow(WindowId window) override;
+    void SetTitle(WindowId window, std::string_view text) override;
+    std::string Title(WindowId window) const override;
+    void EnableWindow(WindowId window, bool enable) override;
+    bool IsWindowEnabled(WindowId window) const override;
+    bool IsMinimized(WindowId window) const override;
+    void SetIcon(WindowId window, IconHandle icon, bool big) override;
+    bool HasItem(WindowId window, int id) const override;
+    void SetItemText(WindowId window, int id, std::string_view text) override;
+    std::string ItemText(WindowId window, int id) const override;
+    void EnableItem(WindowId window, int id, bool enable) override;
+    bool IsItemEnabled(WindowId window, int id) const override;
+    void ShowItem(WindowId window, int id, bool show) override;
+    bool IsItemVisible(WindowId window, int id) const override;
+    void CheckItem(WindowId window, int id, bool checked) override;
+    bool IsItemChecked(WindowId window, int id) const override;
+    void FocusItem(WindowId window, int id) override;
+    std::vector<int> RadioGroup(WindowId window, int firstId) const override;
+    void SetProgressRange(WindowId window, int id, int lower, int upper) override;
+    void SetProgressPos(WindowId window, int id, int pos) override;
+    Rect ClientRect(WindowId window) const override;
+    std::optional<Rect> ItemRect(WindowId window, int id) const override;
+    void MoveItem(WindowId window, int id, const Rect& rect, bool repaint) override;
+    Point ScreenToClient(WindowId window, Point screen) const override;
+    void Invalidate(WindowId window, const std::optional<Rect>& rect, bool erase) override;
+    int ScrollBarSize() const override { return 17; }
+    void PaintMinimizedIcon(WindowId window, IconHandle icon) override;
+    void PaintSizeGrip(WindowId window, const Rect& rect) override;
+    std::intptr_t Send(WindowId window, const Message& message) override;
+    bool Post(WindowId window, const Message& message) override;
+    std::uintptr_t SetTimer(WindowId window, std::uintptr_t id, std::uint32_t ms) override;
+    bool KillTimer(WindowId window, std::uintptr_t id) override;
+    void PumpMessages(WindowId dialog) override;
+    int ShowMessageBox(WindowId owner, std::string_view text, std::string_view caption,
+                       std::uint32_t style) override;
+    std::optional<std::string> ShowFileDialog(WindowId owner,
+                                              const FileDialogOptions& options) override;
+    bool HasSystemMenu(WindowId window) const override;
+    void AppendSystemMenuSeparator(WindowId window) override;
+    void AppendSystemMenuItem(WindowId window, int commandId, std::string_view text) override;
+    std::string LoadStringResource(int id) const override;
+    IconHandle LoadIconResource(int id) const override;
+    WorkerThread StartThread(std::function<void()> body) override;
+
+private:
+    struct WindowState;
+
+    WindowState* Find(WindowId window) const;
+    ControlState* FindControl(WindowId window, int id) const;
+    WindowId Open(Dialog& dialog, WindowId owner, bool modal);
+    void Close(WindowId window);
+    std::optional<std::intptr_t> Dispatch(WindowId window, const Message& message);
+
+    const ResourceScript& resources_;
+    std::map<WindowId, std::unique_ptr<WindowState>> windows_;
+    WindowId nextWindow_ = 1;
+    std::map<int, std::function<void(Dialog&)>> modalHandlers_;
+    std::deque<int> boxAnswers_;
+    std::function<int(const BoxRecord&)> boxHook_;
+    std::deque<std::optional<std::string>> fileAnswers_;
+    std::function<void()> pumpHook_;
+    std::deque<std::pair<WindowId, Message>> posted_;
+    std::vector<int> failCreates_;
+    bool failTimers_ = false;
+    bool inlineThreads_ = false;
+    std::vector<BoxRecord> boxes_;
+    std::vector<FileDialogRecord> fileDialogs_;
+    std::vector<ModalRecord> modals_;
+};
+
+}  // namespace hw::ui

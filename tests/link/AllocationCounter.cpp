@@ -1,0 +1,37 @@
+// Replaces the global allocation functions of the test binary so that a test
+// can count what a piece of code allocates.
+#include "AllocationCounter.h"
+
+#include <atomic>
+#include <cstdlib>
+#include <new>
+
+namespace {
+std::atomic<bool> counting{false};
+std::atomic<long> allocations{0};
+}  // namespace
+
+namespace hw::test {
+
+void StartCountingAllocations() {
+    allocations = 0;
+    counting = true;
+}
+
+long StopCountingAllocations() {
+    counting = false;
+    return allocations.load();
+}
+
+}  // namespace hw::test
+
+void* operator new(std::size_t size) {
+    if (counting) ++allocations;
+    if (void* p = std::malloc(size == 0 ? 1 : size)) return p;
+    throw std::bad_alloc();
+}
+void* operator new[](std::size_t size) { return operator new(size); }
+void operator delete(void* p) noexcept { std::free(p); }
+void operator delete[](void* p) noexcept { std::free(p); }
+void operator delete(void* p, std::size_t) noexcept { std::free(p); }
+void operator delete[](void* p, std::size_t) noexcept { std::free(p); }

@@ -1,0 +1,318 @@
+// The link driven end to end against the simulated PC through its public API
+// only: discovery, Connect, the command catalogue, the bulk transfers, file
+// sends, and the faults the machine and its cable can show.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+
+#include "SimEnvironment.h"
+#include "commands/MachineLink.h"
+#include "platform/MemFile.h"
+
+namespace hw::test {
+namespace {
+
+std::vector<std::uint8_t> Contents(const MemFile& file) {
+    return {file.Data(), file.Data() + file.GetLength()};
+}
+
+class EndToEndTest : public ::testing::Test {
+protected:
+    explicit EndToEndTest(std::uint32_t platformId = kPlatformWin32Nt)
+        : env(clock, SimConfig{}, platformId) {}
+
+    void SetUp() override {
+        ASSERT_EQ(link.FindPrinters(kSimDriverName), 1);
+        ASSERT_TRUE(link.Connect(*link.PrinterName(0), 0, 32, false));
+    }
+
+    // Polls the status word until the busy bit clears, as the console does.
+    std::uint16_t WaitWhileBusy() {
+        std::uint16_t status = link.GetStatusWord();
+        while (status != kStatusNoAnswer && (status & kStatusBusy) != 0) {
+            clock.Advance(50);
+            status = link.GetStatusWord();
+        }
+        return status;
+    }
+
+    TestClock clock{1};
+    SimEnvironment env;
+    MachineLink link{env.Platform()};
+};
+
+TEST_F(EndToEndTest, DiscoveryFindsTheQueueAndOpensTheMachineBehindIt) {
+    EXPECT_EQ(*link.PrinterName(0), kSimQueueName);
+    EXPECT_EQ(link.Channel().DevicePath(), env.DevicePath());
+    EXPECT_TRUE(link.Channel().IsHandleValid());
+    EXPECT_EQ(env.Registry().OpenKeys(), 0u);
+    EXPECT_EQ(env.Spooler().OpenPrinters(), 0u);
+    EXPECT_EQ(link.FindPrinters(nullptr), 2);
+}
+
+class LegacyEndToEndTest : public EndToEndTest {
+protected:
+    LegacyEndToEndTest() : EndToEndTest(kPlatformWin32Windows) {}
+};
+
+TEST_F(LegacyEndToEndTest, TheOlderRegistryWalkReachesTheSameDevice) {
+    EXPECT_EQ(link.Channel().DevicePath(), env.DevicePath());
+    EXPECT_EQ(link.GetStatusWord(), kStatusReadyAtOrigin);
+}
+
+TEST_F(EndToEndTest, QueriesGiveTheMachineState) {
+    EXPECT_EQ(link.GetStatusWord(), kStatusReadyAtOrigin);
+    char version[64] = {};
+    ASSERT_TRUE(link.GetVersionString(version, 64));
+    EXPECT_STREQ(version, "QMV-240 V1.52 PNL-J");
+    std::int32_t position[4] = {1, 1, 1, 1};
+    EXPECT_EQ(link.GetPosition(position, 4), 4);
+    EXPECT_EQ(position[0] | position[1] | position[2] | position[3], 0);
+    env.Machine().SetKeys(0x2008);
+    std::uint8_t keys[2] = {};
+    ASSERT_EQ(link.GetPanelKeys(keys, 2), 2);
+    EXPECT_EQ(keys[0], 0x20);
+    EXPECT_EQ(keys[1], 0x08);
+    std::uint8_t sensors[13] = {};
+    ASSERT_EQ(link.GetSensorBytes(sensors, 13), 13);
+    EXPECT_EQ(sensors[0] & 0x38, 0x38);
+    env.Machine().TurnDial(-2);
+    std::int32_t dial = 0;
+    ASSERT_EQ(link.GetDialCounter(&dial, 1), 1);
+    EXPECT_EQ(dial, -2);
+    std::uint16_t analog[8] = {};
+    EXPECT_EQ(link.GetAnalogValues(analog, 8), 8);
+    EXPECT_EQ(link.ReadMeterChannel(nullptr, 1), -1);
+    ASSERT_TRUE(link.SelectMeterChannel(0, 1));
+    float amps = 0;
+    ASSERT_EQ(link.ReadMeterChannel(&amps, 1), 1);
+    EXPECT_NEAR(amps, 0.05, 0.02);
+}
+
+TEST_F(EndToEndTest, SettingsReachTheMachineAndReadBack) {
+    ASSERT_TRUE(link.WriteSerialNumber("AB12345"));
+    EXPECT_EQ(env.Machine().Parameters().Serial(), "AB12345");
+    ASSERT_TRUE(link.SetScaleCorrection(kScaleAxisX, 100123, 100000));
+    EXPECT_EQ(env.Machine().Parameters().Scale(0), 100123);
+    EXPECT_FALSE(link.SetScaleCorrection(kScaleAxisY, 150000, 100000));
+    const std::int32_t laser[2] = {-50, 80};
+    ASSERT_TRUE(link.SetLaserOffset(laser));
+    std::int32_t back[2] = {};
+    ASSERT_TRUE(link.GetLaserOffset(back));
+    EXPECT_EQ(back[0], -50);
+    EXPECT_EQ(back[1], 80);
+    const std::int32_t y0 = 300;
+    ASSERT_TRUE(link.SetY0Offset(&y0));
+    std::int32_t y0Back = 0;
+    ASSERT_TRUE(link.GetY0Offset(&y0Back));
+    EXPECT_EQ(y0Back, 300);
+    ASSERT_TRUE(link.ClearSpindleTime());
+    ASSERT_TRUE(link.ClearPumpTime());
+    EXPECT_EQ(env.Machine().SpindleMinutes(), 0u);
+    EXPECT_EQ(env.Machine().PumpMinutes(), 0u);
+}
+
+TEST_F(EndToEndTest, PanelCommandsReachThePanel) {
+    ASSERT_TRUE(link.SetPanelOperation(0));
+    EXPECT_FALSE(env.Machine().PanelOperation());
+    ASSERT_TRUE(link.ShowPanelText("\x7F", 1, 0));
+    EXPECT_EQ(env.Machine().PanelText(), "\x7F");
+    EXPECT_EQ(env.Machine().PanelTextTime(), 254);
+    ASSERT_TRUE(link.SetPanelOperation(1));
+    EXPECT_TRUE(env.Machine().PanelOperation());
+    ASSERT_TRUE(link.SetPanelMode(0));
+}
+
+TEST_F(EndToEndTest, MotionRunsFromOriginToTargetAndBack) {
+    const std::int32_t park[4] = {0, 23000, 0, 9000};
+    ASSERT_TRUE(link.MoveToPosition(park, 4, 3600));
+    EXPECT_NE(link.GetStatusWord() & kStatusBusy, 0);
+    EXPECT_EQ(WaitWhileBusy(), kStatusReadyAtOrigin);
+    std::int32_t at[4] = {};
+    ASSERT_EQ(link.GetPosition(at, 4), 4);
+    EXPECT_EQ(std::memcmp(at, park, sizeof at), 0);
+    ASSERT_TRUE(link.ReturnToOrigin(0));
+    EXPECT_EQ(link.GetStatusWord() & kStatusReadyAtOrigin, 0);
+    EXPECT_EQ(WaitWhileBusy(), kStatusReadyAtOrigin);
+    ASSERT_TRUE(link.MoveToPosition(park, 4, 3600));
+    ASSERT_TRUE(link.StopMotion());
+    EXPECT_EQ(link.GetStatusWord(), kStatusReadyAtOrigin);
+}
+
+TEST_F(EndToEndTest, LoadCheckIsWatchedToItsEnd) {
+    for (const int percent : {60, 30}) {
+        const auto power = static_cast<std::uint16_t>(percent);
+        ASSERT_TRUE(link.StartLoadCheck(kLoadAxisZ, &power));
+        std::uint16_t status = link.GetStatusWord();
+        int polls = 0;
+        while ((status & kStatusStateMask) == kStateProcedureRunning && (status & kStatusBusy)) {
+            status = link.GetStatusWord();
+            ++polls;
+        }
+        EXPECT_GT(polls, 10);
+        EXPECT_EQ(status & kStatusStateMask, kStateProcedureRunning);
+        EXPECT_EQ((status & kStatusFailed) != 0, power < 55) << power;
+    }
+}
+
+TEST_F(EndToEndTest, AgingRunsUntilCancelled) {
+    ASSERT_TRUE(link.StartAging());
+    clock.Advance(30000);
+    EXPECT_EQ(link.GetStatusWord(), kStatusReadyAtOrigin | kStatusBusy);
+    ASSERT_TRUE(link.CancelProcedure());
+    EXPECT_EQ(link.GetStatusWord(), kStatusReadyAtOrigin);
+}
+
+TEST_F(EndToEndTest, SerialPortCheckFailureShowsInTheStatus) {
+    ASSERT_TRUE(link.CheckSerialPort());
+    EXPECT_EQ(link.GetStatusWord() & kStatusFailed, 0);
+    env.Machine().SetSerialLoopback(false);
+    ASSERT_TRUE(link.CheckSerialPort());
+    EXPECT_NE(link.GetStatusWord() & kStatusFailed, 0);
+}
+
+TEST_F(EndToEndTest, ReportArrivesWhole) {
+    ASSERT_TRUE(link.WriteSerialNumber("AB12345"));
+    MemFile sink;
+    ASSERT_TRUE(link.GetReport(sink));
+    const auto report = Contents(sink);
+    ASSERT_GT(report.size(), 4000u);
+    EXPECT_EQ(report.back(), 0);
+    const std::string text(reinterpret_cast<const char*>(report.data()));
+    EXPECT_EQ(text.size() + 1, report.size());
+    EXPECT_NE(text.find("Serial number   : AB12345"), std::string::npos);
+    EXPECT_NE(text.find("END OF REPORT"), std::string::npos);
+}
+
+TEST_F(EndToEndTest, ParameterBlockRoundTripIsByteIdentical) {
+    MemFile first;
+    ASSERT_TRUE(link.GetParameters(first));
+    ASSERT_EQ(first.GetLength(), kSimBlockSize);
+    EXPECT_EQ(Contents(first), env.Machine().Parameters().Block());
+
+    // A block from another machine replaces this one's settings.
+    SimParameters other("XYZ7777");
+    other.SetLaser(12, -34);
+    MemFile put;
+    put.Write(other.Block().data(), kSimBlockSize);
+    ASSERT_TRUE(link.PutParameters(put));
+    EXPECT_EQ(env.Machine().Parameters().Serial(), "XYZ7777");
+
+    // And the saved one restores them exactly.
+    ASSERT_TRUE(link.PutParameters(first));
+    MemFile second;
+    ASSERT_TRUE(link.GetParameters(second));
+    EXPECT_EQ(Contents(second), Contents(first));
+    EXPECT_EQ(link.GetStatusWord() & kStatusFailed, 0);
+}
+
+TEST_F(EndToEndTest, TruncatedParameterFileLeavesTheBlockAlone) {
+    const auto before = env.Machine().Parameters().Block();
+    MemFile shortFile;
+    shortFile.Write(before.data(), 1000);
+    EXPECT_TRUE(link.PutParameters(shortFile));  // the machine is not told the length
+    MemFile after;
+    ASSERT_TRUE(link.GetParameters(after));
+    EXPECT_EQ(Contents(after), before);
+    EXPECT_NE(link.GetStatusWord() & kStatusFailed, 0);
+}
+
+TEST_F(EndToEndTest, FirmwareFileSentInUpdateModeArrivesUnchanged) {
+    std::vector<std::uint8_t> image(70000);
+    for (std::size_t i = 0; i < image.size(); ++i) image[i] = static_cast<std::uint8_t>(i * 31);
+    MemFile file;
+    file.Write(image.data(), static_cast<std::uint32_t>(image.size()));
+    file.Seek(0, File::SeekFrom::Begin);
+
+    env.Machine().EnterUpdateMode();
+    EXPECT_EQ(link.GetStatusWord() & kStatusUpdateMode, kStatusUpdateMode);
+    ASSERT_TRUE(link.SendFile(file));
+    EXPECT_EQ(env.Machine().Firmware(), image);
+    EXPECT_EQ(env.Spooler().MachineJobs().at(0).documentName, "Updater");
+    EXPECT_EQ(link.GetStatusWord(), kStatusReadyAtOrigin);
+
+    // Command 100 with mode 1 puts the machine in update mode before the file.
+    file.Seek(0, File::SeekFrom::Begin);
+    ASSERT_TRUE(link.SendFileInMode(1, file));
+    EXPECT_EQ(env.Machine().FirmwareUpdates(), 2);
+}
+
+TEST_F(EndToEndTest, TestCutDataWrittenRawIsCut) {
+    const std::string cut = ";;^IN;!MC1;^PU0,0;!PZ-3,50;^PD0,19000;^PD23000,19000;^PU;!MC0;^PU0,0;";
+    for (std::size_t at = 0; at < cut.size(); at += 16) {
+        const int n = static_cast<int>(std::min<std::size_t>(16, cut.size() - at));
+        ASSERT_EQ(link.WriteRaw(cut.data() + at, n), n);
+    }
+    EXPECT_NE(link.GetStatusWord() & kStatusBusy, 0);
+    EXPECT_EQ(WaitWhileBusy(), kStatusReadyAtOrigin);
+    std::int32_t at[4] = {};
+    ASSERT_EQ(link.GetPosition(at, 4), 4);
+    EXPECT_EQ(at[0], 0);
+    EXPECT_EQ(at[1], 0);
+}
+
+// Faults: each ends in the documented failure, without hanging.
+
+TEST_F(EndToEndTest, MachineThatStopsAnsweringTimesOut) {
+    env.Faults().stopAnswering = true;
+    const std::uint64_t start = clock.Peek();
+    EXPECT_EQ(link.GetStatusWord(), kStatusNoAnswer);
+    EXPECT_GT(clock.Peek() - start, kTransactionTimeoutMs);
+    env.Faults().stopAnswering = false;
+    EXPECT_EQ(link.GetStatusWord(), kStatusReadyAtOrigin);
+}
+
+TEST_F(EndToEndTest, RefusedCommandFails) {
+    env.Faults().refuseCommands = 1;
+    EXPECT_FALSE(link.ClearPumpTime());
+    EXPECT_TRUE(link.ClearPumpTime());
+}
+
+TEST_F(EndToEndTest, UnplugDuringATransactionFailsItAndReplugReconnects) {
+    env.Faults().unplugOnNextTrigger = true;
+    EXPECT_EQ(link.GetStatusWord(), kStatusNoAnswer);
+    EXPECT_FALSE(link.CheckConnection());
+    EXPECT_EQ(link.GetStatusWord(), kStatusNoAnswer);
+    env.PlugIn();
+    EXPECT_TRUE(link.CheckConnection());
+    EXPECT_EQ(link.GetStatusWord(), kStatusReadyAtOrigin);
+    EXPECT_EQ(env.Locks().OpenHandles(), 0u);
+}
+
+TEST_F(EndToEndTest, ReportSurvivesEmptyReadsAndShortPieces) {
+    env.Faults().emptyReadsBeforePiece = 3;
+    env.Faults().maxReadPiece = 97;
+    MemFile sink;
+    ASSERT_TRUE(link.GetReport(sink));
+    EXPECT_EQ(Contents(sink).back(), 0);
+    MemFile block;
+    ASSERT_TRUE(link.GetParameters(block));
+    EXPECT_EQ(Contents(block), env.Machine().Parameters().Block());
+}
+
+TEST_F(EndToEndTest, ReportWithoutItsNulFailsAfterTheStall) {
+    env.Faults().reportWithoutNul = true;
+    MemFile sink;
+    EXPECT_FALSE(link.GetReport(sink));
+    env.Faults().reportWithoutNul = false;
+    MemFile again;
+    EXPECT_TRUE(link.GetReport(again));
+}
+
+TEST_F(EndToEndTest, FailedBulkReadFailsTheTransfer) {
+    env.Faults().failNextRead = true;
+    MemFile sink;
+    EXPECT_FALSE(link.GetParameters(sink));
+}
+
+TEST_F(EndToEndTest, FailingProcedureEndsWithTheFailedBit) {
+    env.Faults().failNextProcedure = true;
+    const std::uint16_t power = 100;
+    ASSERT_TRUE(link.StartLoadCheck(kLoadAxisA, &power));
+    clock.Advance(4000);
+    EXPECT_EQ(link.GetStatusWord(), kStatusReadyAtOrigin | kStatusFailed);
+}
+
+}  // namespace
+}  // namespace hw::test
