@@ -148,8 +148,8 @@ void SimMachine::AcceptFirmware(const std::vector<std::uint8_t>& data) {
     const std::size_t header = sizeof kFirmwareSignature;
     if (data.size() > header && std::memcmp(data.data(), kFirmwareSignature, header) == 0) {
         const auto first = data.begin() + static_cast<std::ptrdiff_t>(header);
-        const auto last = first + static_cast<std::ptrdiff_t>(
-                                      std::min(kVersionMax, data.size() - header));
+        const auto last =
+            first + static_cast<std::ptrdiff_t>(std::min(kVersionMax, data.size() - header));
         version_.assign(first, std::find(first, last, std::uint8_t{0}));
     }
     Log("firmware received: " + std::to_string(data.size()) + " bytes, restarting");

@@ -10,7 +10,7 @@
 namespace hw {
 
 class SimClock {
-public:
+  public:
     virtual ~SimClock() = default;
 
     // Milliseconds since the clock started.
@@ -24,7 +24,7 @@ public:
 // on by step, so that polling loops see time pass; SleepMs and Advance move it
 // by the amount asked.
 class TestClock final : public SimClock {
-public:
+  public:
     explicit TestClock(std::uint32_t stepMs = 1, std::uint64_t startMs = 0)
         : now_(startMs), step_(stepMs) {}
 
@@ -36,18 +36,18 @@ public:
     // The current time, without moving it.
     std::uint64_t Peek() const { return now_.load(); }
 
-private:
+  private:
     std::atomic<std::uint64_t> now_;
     std::atomic<std::uint32_t> step_;
 };
 
 // Wall-clock time for the demonstration: the steady clock since construction.
 class RealClock final : public SimClock {
-public:
+  public:
     std::uint64_t NowMs() override;
     void SleepMs(std::uint32_t ms) override;
 
-private:
+  private:
     std::chrono::steady_clock::time_point start_ = std::chrono::steady_clock::now();
 };
 

@@ -34,7 +34,9 @@ std::uint8_t Origin(SimMachine& m, Request r, SimReply&) {
     return m.ReturnToOrigin();
 }
 
-std::uint8_t Stop(SimMachine& m, Request, SimReply&) { return m.StopMotion(); }
+std::uint8_t Stop(SimMachine& m, Request, SimReply&) {
+    return m.StopMotion();
+}
 
 std::uint8_t Keys(SimMachine& m, Request, SimReply& reply) {
     const std::uint16_t keys = m.PanelKeys();
@@ -91,14 +93,18 @@ std::uint8_t Scale(SimMachine& m, Request r, SimReply&) {
     return m.SetScale(r.sub, r.Dword(0), r.Dword(1));
 }
 
-std::uint8_t UpdateMode(SimMachine& m, Request r, SimReply&) { return m.SetUpdateMode(r.Byte(0)); }
+std::uint8_t UpdateMode(SimMachine& m, Request r, SimReply&) {
+    return m.SetUpdateMode(r.Byte(0));
+}
 
 std::uint8_t Report(SimMachine& m, Request, SimReply&) {
     m.AnnounceReport();
     return kSimDone;
 }
 
-std::uint8_t SelectMeter(SimMachine& m, Request r, SimReply&) { return m.SelectMeter(r.Byte(0)); }
+std::uint8_t SelectMeter(SimMachine& m, Request r, SimReply&) {
+    return m.SelectMeter(r.Byte(0));
+}
 
 std::uint8_t Block(SimMachine& m, Request r, SimReply& reply) {
     if (r.sub > 1) return kSimOutOfRange;

@@ -8,7 +8,7 @@
 namespace hw {
 
 SimController::SimController(SimClock& clock, const SimConfig& config)
-    : clock_(clock), machine_(clock, config, faults_) {}
+    : machine_(clock, config, faults_) {}
 
 bool SimController::IsRequestHeader(const std::uint8_t* header) {
     return (header[0] & 0xF8) == 0xF0 && header[1] == 0 && header[2] == 0;
@@ -67,8 +67,7 @@ void SimController::Complete() {
 }
 
 bool SimController::VendorGet(const std::uint8_t* header, std::uint32_t headerLength,
-                              std::uint8_t* out, std::uint32_t outLength,
-                              std::uint32_t& returned) {
+                              std::uint8_t* out, std::uint32_t outLength, std::uint32_t& returned) {
     returned = 0;
     if (header == nullptr || headerLength < 3 || !IsRequestHeader(header)) return false;
     if (out == nullptr && outLength != 0) return false;

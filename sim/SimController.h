@@ -23,7 +23,7 @@ inline constexpr std::uint32_t kSimTriggerLength = 4;
 inline constexpr std::uint32_t kSimMaxBlock = 3 + kSimMaxPayload;
 
 class SimController {
-public:
+  public:
     SimController(SimClock& clock, const SimConfig& config = {});
     SimController(const SimController&) = delete;
     SimController& operator=(const SimController&) = delete;
@@ -49,12 +49,11 @@ public:
     // Number of commands triggered so far.
     std::uint64_t Commands() const { return commands_; }
 
-private:
+  private:
     static bool IsRequestHeader(const std::uint8_t* header);
     void Trigger(std::uint8_t slot);
     void Complete();
 
-    SimClock& clock_;
     SimFaults faults_;
     SimMachine machine_;
 

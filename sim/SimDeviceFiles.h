@@ -17,7 +17,7 @@
 namespace hw {
 
 class SimDeviceFiles final : public DeviceFiles {
-public:
+  public:
     SimDeviceFiles(SimController& controller, std::string devicePath);
 
     OsHandle Open(const std::string& path, std::uint32_t flagsAndAttributes) override;
@@ -45,7 +45,7 @@ public:
         return f(controller_);
     }
 
-private:
+  private:
     bool Live(OsHandle handle) const;
     void UnplugLocked();
 

@@ -49,23 +49,24 @@ void SimEnvironment::InstallNtRegistry(const std::string& serial) {
                   kSimDriverName);
     const std::string device = usb + "\\" + kSimUsbDevice + "\\" + serial;
     registry_.Set(device, "ParentIdPrefix", prefix);
-    registry_.Set(device + "\\Device Parameters", "SymbolicName",
-                  "\\??\\USB#" + std::string(kSimUsbDevice) + "#" + serial + "#" + kSimInterfaceGuid);
+    registry_.Set(
+        device + "\\Device Parameters", "SymbolicName",
+        "\\??\\USB#" + std::string(kSimUsbDevice) + "#" + serial + "#" + kSimInterfaceGuid);
     registry_.Set(classes + "\\##?#USB#VID_1A86&PID_7584#LW0042#" + kSimInterfaceGuid + "\\#",
                   "SymbolicLink",
                   "\\\\?\\USB#VID_1A86&PID_7584#LW0042#" + std::string(kSimInterfaceGuid));
-    registry_.Set(classes + "\\##?#USB#" + kSimUsbDevice + "#" + serial + "#" + kSimInterfaceGuid +
-                      "\\#",
-                  "SymbolicLink", InterfacePath(serial));
+    registry_.Set(
+        classes + "\\##?#USB#" + kSimUsbDevice + "#" + serial + "#" + kSimInterfaceGuid + "\\#",
+        "SymbolicLink", InterfacePath(serial));
 }
 
 void SimEnvironment::InstallLegacyRegistry(const std::string& serial) {
     const std::string node = std::string(kSimUsbDevice) + "&" + serial;
     registry_.Set(std::string(kLegacyPrintRoot) + "\\VARNELQMV-240\\" + node + "&" + kSimPortName,
                   "DeviceDesc", kSimDriverName);
-    registry_.Set(std::string(kLegacyUsbRoot) + "\\" + kSimUsbDevice + "\\" + serial + "&" +
-                      kSimPortName,
-                  "SymbolicName", "\\DosDevices\\" + node + "#" + kSimInterfaceGuid);
+    registry_.Set(
+        std::string(kLegacyUsbRoot) + "\\" + kSimUsbDevice + "\\" + serial + "&" + kSimPortName,
+        "SymbolicName", "\\DosDevices\\" + node + "#" + kSimInterfaceGuid);
     registry_.Set(std::string(kDeviceClassesRoot) + "\\" + kSimInterfaceGuid + "\\##.#" + node +
                       "#" + kSimInterfaceGuid + "\\#",
                   "SymbolicLink", InterfacePath(serial));

@@ -28,7 +28,7 @@ inline constexpr const char* kSimInterfaceGuid = "{28d78fad-5a12-11d1-ae5b-0000f
 inline constexpr const char* kSimUsbDevice = "VID_0F2A&PID_0240";
 
 class SimEnvironment {
-public:
+  public:
     // platformId chooses the registry layout laid out (and reported by the OS
     // version query): the NT family's or the Windows 95/98/Me one.
     explicit SimEnvironment(SimClock& clock, const SimConfig& config = {},
@@ -45,9 +45,8 @@ public:
     SimFaults& Faults() { return controller_.Faults(); }
     template <class F>
     decltype(auto) WithMachine(F&& f) {
-        return files_.WithController([&f](SimController& c) -> decltype(auto) {
-            return f(c.Machine());
-        });
+        return files_.WithController(
+            [&f](SimController& c) -> decltype(auto) { return f(c.Machine()); });
     }
 
     // The cable.
@@ -64,7 +63,7 @@ public:
     SimRegistry& Registry() { return registry_; }
     SimAlerts& Alerts() { return alerts_; }
 
-private:
+  private:
     void InstallPrinters();
     void InstallNtRegistry(const std::string& serial);
     void InstallLegacyRegistry(const std::string& serial);

@@ -14,7 +14,7 @@ constexpr int kMaxSteps = 256;
 
 // Reads the fuzz input front to back; zeros once it runs out.
 class Input {
-public:
+  public:
     Input(const std::uint8_t* data, std::size_t size) : data_(data), size_(size) {}
     bool Done() const { return at_ >= size_; }
     std::uint8_t Byte() { return at_ < size_ ? data_[at_++] : 0; }
@@ -25,34 +25,58 @@ public:
         return bytes;
     }
 
-private:
+  private:
     const std::uint8_t* data_;
     std::size_t size_;
     std::size_t at_ = 0;
 };
 
 class Session {
-public:
+  public:
     Session() : env_(clock_) { Reopen(); }
 
     void Step(Input& in) {
         switch (in.Byte() % 12) {
-            case 0: VendorSet(in, true); break;
-            case 1: VendorSet(in, false); break;
-            case 2: Trigger(in.Byte()); break;
-            case 3: VendorGet(in); break;
-            case 4: Transaction(in); break;
-            case 5: BulkRead(in); break;
-            case 6: BulkWrite(in); break;
-            case 7: DeviceId(in); break;
-            case 8: clock_.Advance(in.Word() * 4); break;
-            case 9: Cable(in); break;
-            case 10: PrintJob(in); break;
-            default: Technician(in); break;
+            case 0:
+                VendorSet(in, true);
+                break;
+            case 1:
+                VendorSet(in, false);
+                break;
+            case 2:
+                Trigger(in.Byte());
+                break;
+            case 3:
+                VendorGet(in);
+                break;
+            case 4:
+                Transaction(in);
+                break;
+            case 5:
+                BulkRead(in);
+                break;
+            case 6:
+                BulkWrite(in);
+                break;
+            case 7:
+                DeviceId(in);
+                break;
+            case 8:
+                clock_.Advance(in.Word() * 4);
+                break;
+            case 9:
+                Cable(in);
+                break;
+            case 10:
+                PrintJob(in);
+                break;
+            default:
+                Technician(in);
+                break;
         }
     }
 
-private:
+  private:
     void Reopen() {
         env_.Files().Close(handle_);
         handle_ = env_.Files().Open(env_.DevicePath(), kFileAttributeNormal);
@@ -123,10 +147,18 @@ private:
 
     void Cable(Input& in) {
         switch (in.Byte() % 4) {
-            case 0: env_.Unplug(); break;
-            case 1: env_.PlugIn(); break;
-            case 2: Reopen(); break;
-            default: Control(in.Word(), nullptr, 0, nullptr, 0); break;
+            case 0:
+                env_.Unplug();
+                break;
+            case 1:
+                env_.PlugIn();
+                break;
+            case 2:
+                Reopen();
+                break;
+            default:
+                Control(in.Word(), nullptr, 0, nullptr, 0);
+                break;
         }
     }
 
@@ -146,12 +178,24 @@ private:
         SimMachine& machine = env_.Machine();
         const std::uint8_t what = in.Byte();
         switch (what % 6) {
-            case 0: machine.SetCoverOpen((what & 0x80) != 0); break;
-            case 1: machine.EnterUpdateMode(); break;
-            case 2: machine.SetKeys(static_cast<std::uint16_t>(in.Word())); break;
-            case 3: machine.TurnDial(static_cast<std::int8_t>(in.Byte())); break;
-            case 4: env_.Faults().stopAnswering = (what & 0x80) != 0; break;
-            default: env_.Faults().maxReadPiece = in.Byte(); break;
+            case 0:
+                machine.SetCoverOpen((what & 0x80) != 0);
+                break;
+            case 1:
+                machine.EnterUpdateMode();
+                break;
+            case 2:
+                machine.SetKeys(static_cast<std::uint16_t>(in.Word()));
+                break;
+            case 3:
+                machine.TurnDial(static_cast<std::int8_t>(in.Byte()));
+                break;
+            case 4:
+                env_.Faults().stopAnswering = (what & 0x80) != 0;
+                break;
+            default:
+                env_.Faults().maxReadPiece = in.Byte();
+                break;
         }
     }
 

@@ -11,8 +11,8 @@
 namespace hw {
 
 struct SimInstruction {
-    std::string mnemonic;             // the first three characters, e.g. "^PD"
-    std::vector<std::int32_t> args;   // comma-separated integers after it
+    std::string mnemonic;            // the first three characters, e.g. "^PD"
+    std::vector<std::int32_t> args;  // comma-separated integers after it
 };
 
 // Parses one instruction (without its ';'). False for text that is not an
@@ -22,14 +22,14 @@ bool ParseInstruction(std::string_view text, SimInstruction& instruction);
 // Cuts a byte stream into instructions. Text longer than kMaxInstruction before
 // its ';' is dropped up to that ';'.
 class SimInstructionReader {
-public:
+  public:
     static constexpr std::size_t kMaxInstruction = 128;
     using Sink = std::function<void(std::string_view)>;
 
     void Feed(const std::uint8_t* data, std::uint32_t n, const Sink& sink);
     void Reset();
 
-private:
+  private:
     std::string pending_;
     bool overflow_ = false;
 };

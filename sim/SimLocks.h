@@ -14,7 +14,7 @@
 namespace hw {
 
 class SimLocks final : public NamedLocks {
-public:
+  public:
     static constexpr std::size_t kMaxMutexes = 16;
     static constexpr std::size_t kMaxHandles = 64;
     static constexpr std::size_t kMaxName = 260;
@@ -27,7 +27,7 @@ public:
     // Handles created and not yet closed.
     std::size_t OpenHandles() const;
 
-private:
+  private:
     struct Mutex {
         bool used = false;
         char name[kMaxName + 1] = {};

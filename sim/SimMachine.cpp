@@ -57,9 +57,13 @@ void SimMachine::Update() {
     UpdateProcedure();
 }
 
-bool SimMachine::Busy() const { return homing_ || motion_.Moving() || ProcedureRunning(); }
+bool SimMachine::Busy() const {
+    return homing_ || motion_.Moving() || ProcedureRunning();
+}
 
-bool SimMachine::Ready() const { return homed_ && !error_ && !updateMode_; }
+bool SimMachine::Ready() const {
+    return homed_ && !error_ && !updateMode_;
+}
 
 std::uint16_t SimMachine::StatusWord() const {
     std::uint16_t status = 0;
@@ -159,9 +163,14 @@ void SimMachine::ShowPanelText(std::uint8_t timeByte, std::string text) {
 std::array<std::uint16_t, kSimAnalogValues> SimMachine::AnalogValues() const {
     const auto amps = static_cast<std::uint16_t>(
         1000.0f * (spindleOn_ ? config_.spindleRunningAmps : config_.spindleIdleAmps));
-    return {0x0C80, 0x0D05, static_cast<std::uint16_t>(spindleOn_ ? 0x1F40 : 0), 0,
-            static_cast<std::uint16_t>(0x8000 | TemperatureWord(config_.temperatureC)), amps,
-            0x0200, 0};
+    return {0x0C80,
+            0x0D05,
+            static_cast<std::uint16_t>(spindleOn_ ? 0x1F40 : 0),
+            0,
+            static_cast<std::uint16_t>(0x8000 | TemperatureWord(config_.temperatureC)),
+            amps,
+            0x0200,
+            0};
 }
 
 std::uint8_t SimMachine::SelectMeter(std::uint8_t channel) {
@@ -219,7 +228,9 @@ std::uint32_t SimMachine::SpindleMinutes() const {
     return static_cast<std::uint32_t>(spindleMs_ / 60000);
 }
 
-std::uint32_t SimMachine::PumpMinutes() const { return static_cast<std::uint32_t>(pumpMs_ / 60000); }
+std::uint32_t SimMachine::PumpMinutes() const {
+    return static_cast<std::uint32_t>(pumpMs_ / 60000);
+}
 
 void SimMachine::SetCoverOpen(bool open) {
     Update();

@@ -36,7 +36,7 @@ inline constexpr std::uint32_t kSimHomingFeed = 3000;
 inline constexpr std::uint32_t kSimProcedureFeed = 1200;
 
 class SimMachine {
-public:
+  public:
     SimMachine(SimClock& clock, const SimConfig& config, SimFaults& faults);
 
     // Brings motion, procedures and counters up to the clock's time.
@@ -121,7 +121,7 @@ public:
     const std::vector<std::string>& Events() const { return events_; }
     std::string ReportText() const;
 
-private:
+  private:
     enum class Procedure { None, LoadCheck, Aging };
 
     bool Ready() const;

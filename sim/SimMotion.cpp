@@ -121,6 +121,8 @@ std::int32_t SimMotion::EncoderCount() const {
     return static_cast<std::int32_t>(std::lround(table_ / kSimCountsPerEncoderStep));
 }
 
-double SimMotion::TableAngleDeg() const { return Wrap360(table_ / 1000.0); }
+double SimMotion::TableAngleDeg() const {
+    return Wrap360(table_ / 1000.0);
+}
 
 }  // namespace hw

@@ -32,7 +32,7 @@ inline constexpr std::uint32_t kSimMinFeed = 60;
 inline constexpr std::uint32_t kSimMaxFeed = 12000;
 
 class SimMotion {
-public:
+  public:
     explicit SimMotion(const LostMotionProfile& profile) : profile_(profile) {}
 
     // Advances the motion to time now (milliseconds of the machine clock).
@@ -59,7 +59,7 @@ public:
 
     static bool WithinTravel(const SimPosition& target);
 
-private:
+  private:
     struct Segment {
         SimPosition target;
         std::uint32_t feed;

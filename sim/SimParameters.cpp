@@ -9,19 +9,19 @@ namespace hw {
 namespace {
 
 // Field offsets of the block.
-constexpr std::size_t kMagic = 0;          // "QMVP"
-constexpr std::size_t kFormat = 4;         // 16-bit format
-constexpr std::size_t kLength = 6;         // 16-bit block length
-constexpr std::size_t kSerial = 8;         // 16 bytes, NUL padded
-constexpr std::size_t kScale = 24;         // 3 x 32-bit, per 100000
-constexpr std::size_t kLaser = 36;         // 2 x 32-bit, 1/100 mm
-constexpr std::size_t kY0 = 44;            // 32-bit, 1/100 mm
-constexpr std::size_t kTravel = 48;        // 4 x 32-bit
-constexpr std::size_t kFeeds = 64;         // 4 x 16-bit default feeds
-constexpr std::size_t kPitchX = 72;        // 256 x 16-bit pitch compensation
-constexpr std::size_t kPitchY = 584;       // 256 x 16-bit
-constexpr std::size_t kRotary = 1096;      // 360 x 16-bit rotary compensation
-constexpr std::size_t kReserved = 1816;    // pattern up to the CRC
+constexpr std::size_t kMagic = 0;        // "QMVP"
+constexpr std::size_t kFormat = 4;       // 16-bit format
+constexpr std::size_t kLength = 6;       // 16-bit block length
+constexpr std::size_t kSerial = 8;       // 16 bytes, NUL padded
+constexpr std::size_t kScale = 24;       // 3 x 32-bit, per 100000
+constexpr std::size_t kLaser = 36;       // 2 x 32-bit, 1/100 mm
+constexpr std::size_t kY0 = 44;          // 32-bit, 1/100 mm
+constexpr std::size_t kTravel = 48;      // 4 x 32-bit
+constexpr std::size_t kFeeds = 64;       // 4 x 16-bit default feeds
+constexpr std::size_t kPitchX = 72;      // 256 x 16-bit pitch compensation
+constexpr std::size_t kPitchY = 584;     // 256 x 16-bit
+constexpr std::size_t kRotary = 1096;    // 360 x 16-bit rotary compensation
+constexpr std::size_t kReserved = 1816;  // pattern up to the CRC
 constexpr std::size_t kCrc = kSimBlockSize - 4;
 
 constexpr char kMagicText[4] = {'Q', 'M', 'V', 'P'};
@@ -78,7 +78,8 @@ bool SimParameters::WellFormed(const std::vector<std::uint8_t>& block) {
     if (block.size() != kSimBlockSize) return false;
     if (std::memcmp(&block[kMagic], kMagicText, 4) != 0) return false;
     if ((block[kFormat] | (block[kFormat + 1] << 8)) != kSimBlockFormat) return false;
-    if ((block[kLength] | (block[kLength + 1] << 8)) != static_cast<int>(kSimBlockSize)) return false;
+    if ((block[kLength] | (block[kLength + 1] << 8)) != static_cast<int>(kSimBlockSize))
+        return false;
     std::uint32_t stored = 0;
     for (int b = 0; b < 4; ++b) stored |= static_cast<std::uint32_t>(block[kCrc + b]) << (8 * b);
     if (stored != Crc32(block.data(), kCrc)) return false;
@@ -114,7 +115,9 @@ bool SimParameters::SetSerial(const std::string& serial) {
     return true;
 }
 
-std::int32_t SimParameters::Scale(int axis) const { return Get32(kScale + 4 * axis); }
+std::int32_t SimParameters::Scale(int axis) const {
+    return Get32(kScale + 4 * axis);
+}
 
 bool SimParameters::SetScale(int axis, std::int32_t perHundredThousand) {
     if (axis < 0 || axis > 2) return false;
@@ -124,8 +127,12 @@ bool SimParameters::SetScale(int axis, std::int32_t perHundredThousand) {
     return true;
 }
 
-std::int32_t SimParameters::LaserX() const { return Get32(kLaser); }
-std::int32_t SimParameters::LaserY() const { return Get32(kLaser + 4); }
+std::int32_t SimParameters::LaserX() const {
+    return Get32(kLaser);
+}
+std::int32_t SimParameters::LaserY() const {
+    return Get32(kLaser + 4);
+}
 
 bool SimParameters::SetLaser(std::int32_t x, std::int32_t y) {
     if (x < -kSimOffsetLimit || x > kSimOffsetLimit) return false;
@@ -136,7 +143,9 @@ bool SimParameters::SetLaser(std::int32_t x, std::int32_t y) {
     return true;
 }
 
-std::int32_t SimParameters::Y0() const { return Get32(kY0); }
+std::int32_t SimParameters::Y0() const {
+    return Get32(kY0);
+}
 
 bool SimParameters::SetY0(std::int32_t y0) {
     if (y0 < -kSimOffsetLimit || y0 > kSimOffsetLimit) return false;

@@ -22,7 +22,7 @@ inline constexpr std::int32_t kSimOffsetLimit = 1000;
 inline constexpr std::size_t kSimSerialMax = 15;
 
 class SimParameters {
-public:
+  public:
     explicit SimParameters(const std::string& serial);
 
     const std::vector<std::uint8_t>& Block() const { return block_; }
@@ -42,7 +42,7 @@ public:
 
     static std::uint32_t Crc32(const std::uint8_t* data, std::size_t n);
 
-private:
+  private:
     std::int32_t Get32(std::size_t at) const;
     void Put32(std::size_t at, std::int32_t value);
     void Seal();

@@ -99,8 +99,8 @@ void SimMachine::UpdateProcedure() {
     switch (procedure_) {
         case Procedure::LoadCheck:
             if (now_ >= procedureEnd_) {
-                EndProcedure(!procedurePasses_, procedurePasses_ ? "load check passed"
-                                                                 : "load check failed");
+                EndProcedure(!procedurePasses_,
+                             procedurePasses_ ? "load check passed" : "load check failed");
             }
             break;
         case Procedure::Aging:

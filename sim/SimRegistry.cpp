@@ -31,9 +31,9 @@ std::vector<std::string> SplitPath(const std::string& path) {
 }  // namespace
 
 struct SimRegistry::Node {
-    std::vector<std::string> order;                           // names as made
-    std::map<std::string, std::unique_ptr<Node>> children;    // by lower-case name
-    std::map<std::string, std::string> values;                // by lower-case name
+    std::vector<std::string> order;                         // names as made
+    std::map<std::string, std::unique_ptr<Node>> children;  // by lower-case name
+    std::map<std::string, std::string> values;              // by lower-case name
 };
 
 SimRegistry::SimRegistry() : root_(std::make_unique<Node>()) {}

@@ -15,7 +15,7 @@
 namespace hw {
 
 class SimRegistry final : public Registry {
-public:
+  public:
     SimRegistry();
     ~SimRegistry() override;
 
@@ -30,7 +30,7 @@ public:
     bool QueryValue(OsHandle key, const std::string& valueName, std::string& value) override;
     void CloseKey(OsHandle key) override;
 
-private:
+  private:
     struct Node;
     Node* Resolve(OsHandle key) const;
 

@@ -30,8 +30,8 @@ void HexDump(std::string& out, const std::vector<std::uint8_t>& bytes) {
         char line[80];
         int used = std::snprintf(line, sizeof line, "%04zX:", at);
         for (std::size_t i = at; i < at + 16 && i < bytes.size(); ++i) {
-            used += std::snprintf(line + used, sizeof line - static_cast<std::size_t>(used), " %02X",
-                                  bytes[i]);
+            used += std::snprintf(line + used, sizeof line - static_cast<std::size_t>(used),
+                                  " %02X", bytes[i]);
         }
         out += line;
         out += "\r\n";
@@ -49,7 +49,8 @@ std::string SimMachine::ReportText() const {
     Line(out, "Firmware        : %s", version_.c_str());
     Line(out, "Serial number   : %s", p.Serial().c_str());
     Line(out, "Firmware loads  : %d", firmwareUpdates_);
-    Line(out, "Up time         : %s (h:mm)", Hours(static_cast<std::uint32_t>(now_ / 60000)).c_str());
+    Line(out, "Up time         : %s (h:mm)",
+         Hours(static_cast<std::uint32_t>(now_ / 60000)).c_str());
     Line(out, "Spindle time    : %s (h:mm)", Hours(SpindleMinutes()).c_str());
     Line(out, "Pump time       : %s (h:mm)", Hours(PumpMinutes()).c_str());
     Line(out, "");

@@ -31,9 +31,9 @@ std::uint16_t SimRequest::Word(int i) const {
 
 std::int32_t SimRequest::Dword(int i) const {
     const std::uint8_t* p = items + 4 * i;
-    const std::uint32_t v = static_cast<std::uint32_t>(p[0]) | (static_cast<std::uint32_t>(p[1]) << 8) |
-                            (static_cast<std::uint32_t>(p[2]) << 16) |
-                            (static_cast<std::uint32_t>(p[3]) << 24);
+    const std::uint32_t v =
+        static_cast<std::uint32_t>(p[0]) | (static_cast<std::uint32_t>(p[1]) << 8) |
+        (static_cast<std::uint32_t>(p[2]) << 16) | (static_cast<std::uint32_t>(p[3]) << 24);
     return static_cast<std::int32_t>(v);
 }
 
@@ -86,12 +86,14 @@ void SimReply::Words(const std::uint16_t* data, int n) {
 
 void SimReply::Dwords(const std::int32_t* data, int n) {
     std::uint8_t* at = Start(n, 4, true);
-    for (int i = 0; at != nullptr && i < n; ++i) PutLe32(at + 4 * i, static_cast<std::uint32_t>(data[i]));
+    for (int i = 0; at != nullptr && i < n; ++i)
+        PutLe32(at + 4 * i, static_cast<std::uint32_t>(data[i]));
 }
 
 void SimReply::Floats(const float* data, int n) {
     std::uint8_t* at = Start(n, 4, true);
-    for (int i = 0; at != nullptr && i < n; ++i) PutLe32(at + 4 * i, std::bit_cast<std::uint32_t>(data[i]));
+    for (int i = 0; at != nullptr && i < n; ++i)
+        PutLe32(at + 4 * i, std::bit_cast<std::uint32_t>(data[i]));
 }
 
 }  // namespace hw

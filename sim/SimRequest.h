@@ -52,7 +52,7 @@ bool ParseRequest(const std::uint8_t* payload, std::uint32_t length, SimRequest&
 // Writes a reply into a payload-sized buffer: [status][count][items], the items
 // at offset 2 for direct byte and word replies and at offset 4 otherwise.
 class SimReply {
-public:
+  public:
     SimReply(std::uint8_t* buffer, std::uint32_t capacity, bool extended)
         : buffer_(buffer), capacity_(capacity), extended_(extended) {}
 
@@ -61,7 +61,7 @@ public:
     void Dwords(const std::int32_t* data, int n);
     void Floats(const float* data, int n);
 
-private:
+  private:
     std::uint8_t* Start(int n, int width, bool wide);
 
     std::uint8_t* buffer_;

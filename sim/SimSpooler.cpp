@@ -93,7 +93,9 @@ bool SimSpooler::WritePrinter(OsHandle printer, const void* data, std::uint32_t 
     return true;
 }
 
-bool SimSpooler::EndPage(OsHandle printer) { return StartPage(printer); }
+bool SimSpooler::EndPage(OsHandle printer) {
+    return StartPage(printer);
+}
 
 bool SimSpooler::EndDocument(OsHandle printer) {
     SimPrintJob job;

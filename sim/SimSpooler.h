@@ -22,7 +22,7 @@ struct SimPrintJob {
 };
 
 class SimSpooler final : public Spooler {
-public:
+  public:
     explicit SimSpooler(SimDeviceFiles& device) : device_(device) {}
 
     // Adds a local printer; machine queues print to the simulated machine.
@@ -45,7 +45,7 @@ public:
     bool EndDocument(OsHandle printer) override;
     void ClosePrinter(OsHandle printer) override;
 
-private:
+  private:
     struct Queue {
         PrinterRecord record;
         bool machine;

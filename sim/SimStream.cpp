@@ -11,7 +11,9 @@ void SimStream::Load(std::vector<std::uint8_t> bytes) {
     emptyReadsGiven_ = 0;
 }
 
-void SimStream::Clear() { Load({}); }
+void SimStream::Clear() {
+    Load({});
+}
 
 bool SimStream::Read(std::uint8_t* buffer, std::uint32_t n, SimFaults& faults,
                      std::uint32_t& done) {

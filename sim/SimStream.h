@@ -10,7 +10,7 @@
 namespace hw {
 
 class SimStream {
-public:
+  public:
     // Replaces whatever was still queued.
     void Load(std::vector<std::uint8_t> bytes);
     void Clear();
@@ -21,7 +21,7 @@ public:
     // (a read that found no data yet), a short piece, or fail (false).
     bool Read(std::uint8_t* buffer, std::uint32_t n, SimFaults& faults, std::uint32_t& done);
 
-private:
+  private:
     std::vector<std::uint8_t> bytes_;
     std::size_t next_ = 0;
     int emptyReadsGiven_ = 0;

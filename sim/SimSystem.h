@@ -12,7 +12,7 @@
 namespace hw {
 
 class SimSystem final : public System {
-public:
+  public:
     explicit SimSystem(SimClock& clock) : clock_(clock) {}
 
     // The tick counter is the clock plus tickBase, modulo 2^32; a base just
@@ -29,13 +29,13 @@ public:
         return true;
     }
 
-private:
+  private:
     SimClock& clock_;
 };
 
 // Alerts of the simulated PC: nothing is shown; every alert is recorded.
 class SimAlerts final : public Alerts {
-public:
+  public:
     int outOfMemory = 0;
     std::vector<std::string> reports;
 

@@ -320,13 +320,5 @@ TEST_F(CatalogueTest, DirectAndExtendedFiftyAreDifferentCommands) {
     EXPECT_EQ(sent[1].payload[2], 50);
 }
 
-TEST_F(CatalogueTest, NothingReachesADisconnectedMachine) {
-    ASSERT_TRUE(link.Disconnect());
-    fp.device.controls.clear();
-    EXPECT_EQ(link.GetStatusWord(), kStatusNoAnswer);
-    EXPECT_FALSE(link.ClearPumpTime());
-    EXPECT_TRUE(fp.device.controls.empty());
-}
-
 }  // namespace
 }  // namespace hw::test

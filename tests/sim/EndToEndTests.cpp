@@ -18,7 +18,7 @@ std::vector<std::uint8_t> Contents(const MemFile& file) {
 }
 
 class EndToEndTest : public ::testing::Test {
-protected:
+  protected:
     explicit EndToEndTest(std::uint32_t platformId = kPlatformWin32Nt)
         : env(clock, SimConfig{}, platformId) {}
 
@@ -52,7 +52,7 @@ TEST_F(EndToEndTest, DiscoveryFindsTheQueueAndOpensTheMachineBehindIt) {
 }
 
 class LegacyEndToEndTest : public EndToEndTest {
-protected:
+  protected:
     LegacyEndToEndTest() : EndToEndTest(kPlatformWin32Windows) {}
 };
 

@@ -92,8 +92,8 @@ TEST(SimMachineTest, LoadCheckPassesOrFailsByPowerAgainstTheAxisLoad) {
         bool fails;
     };
     // Loads: X 45, Y 50, Z 55, A 40 percent.
-    const Case cases[] = {{1, 45, false}, {1, 44, true}, {2, 60, false},
-                          {4, 54, true},  {4, 55, false}, {3, 40, false}, {3, 0, true}};
+    const Case cases[] = {{1, 45, false}, {1, 44, true},  {2, 60, false}, {4, 54, true},
+                          {4, 55, false}, {3, 40, false}, {3, 0, true}};
     for (const Case& c : cases) {
         SimHost host;
         ASSERT_EQ(host.Extended(113, 0x21, c.axisCode, {c.power, 0})[0], 0);

@@ -15,7 +15,7 @@
 namespace hw::test {
 
 class SimHost {
-public:
+  public:
     explicit SimHost(const SimConfig& config = {}, std::uint32_t packetSize = 32)
         : controller(clock, config), packetSize_(packetSize) {}
 
@@ -31,7 +31,8 @@ public:
                                        int maxPolls = 200000) {
         std::vector<std::uint8_t> block(3 + packetSize_, 0);
         block[0] = 0xF0;
-        std::memcpy(block.data() + 3, payload.data(), std::min<std::size_t>(payload.size(), packetSize_));
+        std::memcpy(block.data() + 3, payload.data(),
+                    std::min<std::size_t>(payload.size(), packetSize_));
         const std::uint8_t slot = block[3];
         block[3] = 0;
         EXPECT_TRUE(controller.VendorSet(block.data(), static_cast<std::uint32_t>(block.size())));
@@ -92,11 +93,12 @@ public:
 
     void Write(const std::vector<std::uint8_t>& bytes) {
         std::uint32_t done = 0;
-        EXPECT_TRUE(controller.BulkWrite(bytes.data(), static_cast<std::uint32_t>(bytes.size()), done));
+        EXPECT_TRUE(
+            controller.BulkWrite(bytes.data(), static_cast<std::uint32_t>(bytes.size()), done));
         EXPECT_EQ(done, bytes.size());
     }
 
-private:
+  private:
     std::uint32_t packetSize_;
 };
 

@@ -15,7 +15,7 @@ namespace hw::test {
 namespace {
 
 class SimWindowsTest : public ::testing::Test {
-protected:
+  protected:
     TestClock clock{1};
     SimEnvironment env{clock};
 
@@ -66,11 +66,14 @@ TEST_F(SimWindowsTest, UnplugOnTriggerLetsTheTriggerThroughAndFailsThePolls) {
     env.Faults().unplugOnNextTrigger = true;
     std::uint8_t block[35] = {0xF0, 0, 0, 0, 0x20};
     std::uint32_t returned = 0;
-    ASSERT_TRUE(env.Files().Control(handle, kIoctlVendorSetCommand, block, 35, nullptr, 0, returned));
+    ASSERT_TRUE(
+        env.Files().Control(handle, kIoctlVendorSetCommand, block, 35, nullptr, 0, returned));
     const std::uint8_t trigger[4] = {0xF0, 0, 0, 1};
-    EXPECT_TRUE(env.Files().Control(handle, kIoctlVendorSetCommand, trigger, 4, nullptr, 0, returned));
+    EXPECT_TRUE(
+        env.Files().Control(handle, kIoctlVendorSetCommand, trigger, 4, nullptr, 0, returned));
     EXPECT_FALSE(env.Plugged());
-    EXPECT_FALSE(env.Files().Control(handle, kIoctlVendorGetCommand, block, 3, block + 3, 32, returned));
+    EXPECT_FALSE(
+        env.Files().Control(handle, kIoctlVendorGetCommand, block, 3, block + 3, 32, returned));
 }
 
 TEST_F(SimWindowsTest, SpoolerListsBothPrintersAndRecordsTheirDrivers) {
@@ -119,8 +122,8 @@ TEST_F(SimWindowsTest, RawJobsReachTheMachineOnlyThroughItsQueue) {
 
 TEST_F(SimWindowsTest, RegistryLooksUpWithoutRegardToCase) {
     OsHandle key = 0;
-    ASSERT_TRUE(env.Registry().OpenKey(kLocalMachineKey, "system\\currentcontrolset\\enum\\usbprint",
-                                       key));
+    ASSERT_TRUE(
+        env.Registry().OpenKey(kLocalMachineKey, "system\\currentcontrolset\\enum\\usbprint", key));
     std::string name;
     ASSERT_EQ(env.Registry().EnumSubkey(key, 0, name), EnumKeyOutcome::Found);
     EXPECT_EQ(name, "LabelWriter");
@@ -150,11 +153,13 @@ TEST_F(SimWindowsTest, NamedLocksAreSharedByNameReentrantAndExclusive) {
     EXPECT_EQ(locks.Wait(a, 0), WaitOutcome::Acquired);
     EXPECT_EQ(locks.Wait(b, 0), WaitOutcome::Acquired);  // same thread: re-entrant
     auto elsewhere = [&locks](OsHandle h) {
-        return std::async(std::launch::async, [&locks, h] {
-                   const WaitOutcome outcome = locks.Wait(h, 20);
-                   if (outcome == WaitOutcome::Acquired) locks.Release(h);
-                   return outcome;
-               }).get();
+        return std::async(std::launch::async,
+                          [&locks, h] {
+                              const WaitOutcome outcome = locks.Wait(h, 20);
+                              if (outcome == WaitOutcome::Acquired) locks.Release(h);
+                              return outcome;
+                          })
+            .get();
     };
     EXPECT_EQ(elsewhere(b), WaitOutcome::TimedOut);
     EXPECT_EQ(elsewhere(other), WaitOutcome::Acquired);
@@ -172,8 +177,8 @@ TEST_F(SimWindowsTest, TickCountRunsOnTheSimClockAndWraps) {
     const std::uint32_t before = env.System().TickCount();
     env.System().Sleep(100);
     const std::uint32_t after = env.System().TickCount();
-    EXPECT_LT(after, before);                 // wrapped
-    EXPECT_EQ(after - before, 101u);          // 100 slept + one step per reading
+    EXPECT_LT(after, before);         // wrapped
+    EXPECT_EQ(after - before, 101u);  // 100 slept + one step per reading
 }
 
 TEST(SimRealTimeTest, MachineRunsOnTheSteadyClock) {

@@ -13,7 +13,8 @@
 // is destroyed.
 //
 // Geometry: dialog units become pixels with the base units 6 x 13 (x * 6 / 4,
-// y * 13 / 8); a dialog's client area starts as its template size.
+// y * 13 / 8); a dialog's client area starts as its template size and lies
+// at the screen point (100, 50).
 #pragma once
 
 #include <cstdint>

@@ -1,0 +1,22 @@
+// HexwardenDemo.exe: the same console, on a simulated QMV-240 and the
+// simulated Windows services around it, running in real time.
+#include <windows.h>
+
+#include "SimEnvironment.h"
+#include "console/ConsoleApp.h"
+#include "console/ProgramPath.h"
+#include "platform/win32/Win32ProgramFile.h"
+#include "ui/win32/Win32WindowSystem.h"
+
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+    hw::RealClock clock;
+    hw::SimEnvironment sim(clock);
+    hw::Win32ProgramFile programFile;
+    hw::ui::Win32WindowSystem windows;
+    const auto paths = hw::SplitProgramPath(programFile.Path());
+    hw::ui::Application app(windows, paths ? paths->programName : "HexwardenDemo");
+    const hw::LinkPlatform link{sim.Files(),   sim.Locks(),    sim.System(),
+                                sim.Spooler(), sim.Registry(), app.alerts()};
+    hw::ConsoleApp console({app, link, programFile});
+    return console.InitInstance() ? 1 : 0;
+}

@@ -1,0 +1,206 @@
+#include "console/ConsoleDialog.h"
+
+#include "console/ConsoleIds.h"
+#include "console/Messages.h"
+#include "console/ProgramPath.h"
+#include "ui/DataExchange.h"
+#include "ui/WindowSystem.h"
+
+namespace hw {
+
+namespace id = console_id;
+
+namespace {
+
+// The machine's version text names its panel type: "PNL", and later a "J"
+// for the panel that carries the rotary axis dial.
+bool IsPanelTypeJ(std::string_view version, bool previous) {
+    const auto panel = version.find("PNL");
+    if (panel == std::string_view::npos) return previous;
+    return version.find('J', panel) != std::string_view::npos;
+}
+
+}  // namespace
+
+const ui::MessageMapEntry ConsoleDialog::messageMap[] = {
+    ui::OnMessage(ui::kWmSysCommand, &ConsoleDialog::OnSysCommand),
+    ui::OnMessage(ui::kWmPaint, &ConsoleDialog::OnPaint),
+    ui::OnMessage(ui::kWmQueryDragIcon, &ConsoleDialog::OnQueryDragIcon),
+    ui::OnCommand(id::kGetReport, &ConsoleDialog::OnMachineButton),
+    ui::OnCommand(id::kGetParameters, &ConsoleDialog::OnMachineButton),
+    ui::OnCommand(id::kPutParameters, &ConsoleDialog::OnMachineButton),
+    ui::OnCommand(id::kWriteXY, &ConsoleDialog::OnMachineButton),
+    ui::OnCommand(id::kWriteSerial, &ConsoleDialog::OnMachineButton),
+    ui::OnCommand(id::kClearSpindleTime, &ConsoleDialog::OnMachineButton),
+    ui::OnCommand(id::kCheckSerialPort, &ConsoleDialog::OnMachineButton),
+    ui::OnCommand(id::kCheckLoadX, &ConsoleDialog::OnMachineButton),
+    ui::OnCommand(id::kCheckLoadY, &ConsoleDialog::OnMachineButton),
+    ui::OnCommand(id::kCheckLoadZ, &ConsoleDialog::OnMachineButton),
+    ui::OnCommand(id::kCorrectionCut, &ConsoleDialog::OnMachineButton),
+    ui::OnCommand(id::kOutputFile, &ConsoleDialog::OnMachineButton),
+    ui::OnCommand(id::kStartAging, &ConsoleDialog::OnMachineButton),
+    ui::OnCommand(id::kReadSpindle, &ConsoleDialog::OnMachineButton),
+    ui::OnCommand(id::kBacklashCheck, &ConsoleDialog::OnMachineButton),
+    ui::OnMessage(ui::kWmTimer, &ConsoleDialog::OnTimer),
+    ui::OnCommand(id::kClearPumpTime, &ConsoleDialog::OnMachineButton),
+    ui::OnCommand(id::kWriteY0, &ConsoleDialog::OnMachineButton),
+    ui::OnCommand(id::kWriteLaser, &ConsoleDialog::OnMachineButton),
+    ui::OnCommand(id::kCheckLoadA, &ConsoleDialog::OnMachineButton),
+    ui::OnCommand(id::kCheckPanel, &ConsoleDialog::OnMachineButton),
+    ui::OnCommand(id::kToolPosition, &ConsoleDialog::OnMachineButton),
+    ui::OnCommand(id::kCalcWriteLaser, &ConsoleDialog::OnMachineButton),
+    ui::OnCommand(id::kCalcWriteY0, &ConsoleDialog::OnMachineButton),
+    ui::OnCommandRange(id::kPercentMode, id::kMeasuredMode, &ConsoleDialog::OnCorrectionMode),
+    ui::OnMessage(ui::kWmDeviceChange, &ConsoleDialog::OnDeviceChangeMessage),
+};
+
+std::span<const ui::MessageMapEntry> ConsoleDialog::GetMessageMap() const { return messageMap; }
+
+ConsoleDialog::ConsoleDialog(const ConsoleServices& consoleServices)
+    : ui::Dialog(consoleServices.app, id::kDialog),
+      services(consoleServices),
+      link(consoleServices.link),
+      icon(consoleServices.app.windows().LoadIconResource(id::kIcon)) {}
+
+ConsoleDialog::~ConsoleDialog() = default;
+
+void ConsoleDialog::DoDataExchange(ui::DataExchange& dx) {
+    dx.Control(id::kCorrectionX, correctionX);
+    dx.Control(id::kCorrectionY, correctionY);
+    dx.Control(id::kCorrectionZ, correctionZ);
+    dx.Control(id::kY0Offset, y0Offset);
+    dx.Control(id::kLaserX, laserX);
+    dx.Control(id::kLaserY, laserY);
+    dx.Control(id::kSerialNumber, serialNumber);
+    dx.Radio(id::kPercentMode, correctionMode);
+}
+
+bool ConsoleDialog::OnInitDialog() {
+    ui::Dialog::OnInitDialog();
+    auto& windows = services.app.windows();
+    if (windows.HasSystemMenu(window())) {
+        const std::string about = windows.LoadStringResource(id::kAboutString);
+        if (!about.empty()) {
+            windows.AppendSystemMenuSeparator(window());
+            windows.AppendSystemMenuItem(window(), id::kAboutCommand, about);
+        }
+    }
+    SetIcon(icon, true);
+    SetIcon(icon, false);
+
+    modulePath = services.programFile.Path();
+    const auto paths = SplitProgramPath(modulePath);
+    if (!paths) return false;
+    programName = paths->programName;
+    settingsPath = paths->settingsPath;
+
+    deviceName = kMachineDriverName;
+    connected = ConnectFirstPrinter();
+    UpdateTitle();
+    if (connected) sensorTimerId = static_cast<std::intptr_t>(SetTimer(kSensorTimerEvent, kSensorTimerMs));
+    backlashMeasured = false;
+    ProbePanelType();
+    return true;
+}
+
+bool ConsoleDialog::ConnectFirstPrinter() {
+    link.Disconnect();
+    const int count = link.FindPrinters(kMachineDriverName);
+    for (int i = 0; i < count; ++i) {
+        const std::string* name = link.PrinterName(i);
+        if (name == nullptr || !link.Connect(*name, 0, 32, false)) continue;
+        deviceName = *name;
+        return true;
+    }
+    return false;
+}
+
+void ConsoleDialog::UpdateTitle() {
+    SetTitle(programName + " - " + (connected ? deviceName : std::string(kTextOffline)));
+}
+
+void ConsoleDialog::StartSensorPolling() {
+    if (!connected || sensorTimerId > 0) return;
+    sensorTimerId = static_cast<std::intptr_t>(SetTimer(kSensorTimerEvent, kSensorTimerMs));
+}
+
+void ConsoleDialog::StopSensorPolling() {
+    if (sensorTimerId <= 0) return;
+    KillTimer(static_cast<std::uintptr_t>(sensorTimerId));
+    sensorTimerId = -1;
+}
+
+void ConsoleDialog::ProbePanelType() {
+    if (connected) {
+        char version[64] = {};
+        if (link.GetVersionString(version, sizeof version)) {
+            panelTypeJ = IsPanelTypeJ(version, panelTypeJ);
+        }
+        UpdateData(false);
+    }
+    EnableBacklashGroup(connected && panelTypeJ);
+}
+
+void ConsoleDialog::EnableBacklashGroup(bool enable) {
+    for (int item : {id::kBacklashCheck, id::kBacklashDetails, id::kBacklashGroup,
+                     id::kBacklashAngle, id::kBacklashValue}) {
+        EnableItem(item, enable);
+    }
+}
+
+std::intptr_t ConsoleDialog::OnDeviceChange(std::uintptr_t event, std::intptr_t) {
+    if (event != ui::kDbtDevNodesChanged) return 1;
+    const bool wasConnected = connected;
+    connected = link.CheckConnection();
+    if (connected != wasConnected) {
+        if (connected) {
+            sensorTimerId = static_cast<std::intptr_t>(SetTimer(kSensorTimerEvent, kSensorTimerMs));
+        } else if (sensorTimerId > 0) {
+            KillTimer(static_cast<std::uintptr_t>(sensorTimerId));
+        }
+        ProbePanelType();
+        UpdateData(false);
+    }
+    UpdateTitle();
+    UpdateData(false);
+    return 1;
+}
+
+std::intptr_t ConsoleDialog::OnDeviceChangeMessage(const ui::Message& message) {
+    return OnDeviceChange(message.wParam, message.lParam);
+}
+
+void ConsoleDialog::OnOK() {
+    if (sensorTimerId > 0) KillTimer(static_cast<std::uintptr_t>(sensorTimerId));
+    link.Disconnect();
+    EndDialog(ui::kIdOk);
+}
+
+std::intptr_t ConsoleDialog::OnSysCommand(const ui::Message& message) {
+    if ((message.wParam & 0xFFF0) == id::kAboutCommand) return 0;
+    return Default(message);
+}
+
+std::intptr_t ConsoleDialog::OnPaint(const ui::Message& message) {
+    if (!IsMinimized()) return Default(message);
+    services.app.windows().PaintMinimizedIcon(window(), icon);
+    return 0;
+}
+
+std::intptr_t ConsoleDialog::OnQueryDragIcon(const ui::Message&) {
+    return static_cast<std::intptr_t>(icon);
+}
+
+std::intptr_t ConsoleDialog::OnTimer(const ui::Message&) { return 0; }
+
+bool ConsoleDialog::Online() {
+    if (connected) return true;
+    ShowErrorBox(services.app, kTextOffline);
+    return false;
+}
+
+void ConsoleDialog::OnMachineButton() { Online(); }
+
+void ConsoleDialog::OnCorrectionMode() { UpdateData(true); }
+
+}  // namespace hw

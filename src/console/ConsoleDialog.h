@@ -1,0 +1,98 @@
+// The main console: the one modal dialog of the program. It owns the device
+// link, connects to the first machine queue at start-up, shows the connection
+// in its title, runs the 500 ms sensor timer while connected, follows device
+// arrival and removal, and routes every button to its procedure.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <span>
+#include <string>
+
+#include "commands/MachineLink.h"
+#include "console/BacklashEntry.h"
+#include "console/ConsoleServices.h"
+#include "ui/Controls.h"
+#include "ui/Dialog.h"
+
+namespace hw {
+
+// The driver name of the machine's printer queues.
+inline constexpr const char* kMachineDriverName = "Varnel QMV-240";
+inline constexpr std::uintptr_t kSensorTimerEvent = 1;
+inline constexpr std::uint32_t kSensorTimerMs = 500;
+
+class ConsoleDialog : public ui::Dialog {
+public:
+    explicit ConsoleDialog(const ConsoleServices& services);
+    ~ConsoleDialog() override;
+
+    bool IsConnected() const { return connected; }
+    const std::string& ProgramName() const { return programName; }
+    const std::string& SettingsPath() const { return settingsPath; }
+    const std::string& DeviceName() const { return deviceName; }
+    std::intptr_t SensorTimerId() const { return sensorTimerId; }
+    bool PanelTypeJ() const { return panelTypeJ; }
+
+    // The 500 ms sensor timer: started only while connected and not running;
+    // stopped only while running.
+    void StartSensorPolling();
+    void StopSensorPolling();
+
+    bool ConnectFirstPrinter();
+    void ProbePanelType();
+    void EnableBacklashGroup(bool enable);
+
+    // WM_DEVICECHANGE: only "device nodes changed" re-tests the device.
+    virtual std::intptr_t OnDeviceChange(std::uintptr_t event, std::intptr_t data);
+
+protected:
+    bool OnInitDialog() override;
+    void OnOK() override;
+    void DoDataExchange(ui::DataExchange& dx) override;
+    std::span<const ui::MessageMapEntry> GetMessageMap() const override;
+
+private:
+    void UpdateTitle();
+    // The guard of every machine procedure: false, after the "OFFLINE" box,
+    // when the console is not connected.
+    bool Online();
+
+    std::intptr_t OnSysCommand(const ui::Message& message);
+    std::intptr_t OnPaint(const ui::Message& message);
+    std::intptr_t OnQueryDragIcon(const ui::Message& message);
+    std::intptr_t OnTimer(const ui::Message& message);
+    std::intptr_t OnDeviceChangeMessage(const ui::Message& message);
+    void OnMachineButton();
+    void OnCorrectionMode();
+
+    static const ui::MessageMapEntry messageMap[];
+
+    ConsoleServices services;
+
+public:
+    // Shared with the procedures behind the buttons.
+    MachineLink link;
+    bool connected = false;
+    std::string deviceName;
+    std::string programName;
+    std::string modulePath;
+    std::string settingsPath;
+    std::intptr_t sensorTimerId = -1;
+    bool backlashMeasured = false;
+    bool panelTypeJ = false;
+    std::array<BacklashEntry, kBacklashSteps> backlashTable{};
+    std::int32_t toolPositionX = 0;
+    std::int32_t toolPositionY = 0;
+    ui::EditControl correctionX;
+    ui::EditControl correctionY;
+    ui::EditControl correctionZ;
+    ui::EditControl y0Offset;
+    ui::EditControl laserX;
+    ui::EditControl laserY;
+    ui::EditControl serialNumber;
+    int correctionMode = 0;
+    ui::IconHandle icon = 0;
+};
+
+}  // namespace hw

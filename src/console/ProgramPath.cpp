@@ -1,0 +1,20 @@
+#include "console/ProgramPath.h"
+
+namespace hw {
+
+std::optional<ProgramPaths> SplitProgramPath(std::string_view modulePath) {
+    const auto slash = modulePath.rfind('\\');
+    if (slash == std::string_view::npos) return std::nullopt;
+    const auto dot = modulePath.find('.', slash + 1);
+    ProgramPaths paths;
+    if (dot == std::string_view::npos) {
+        paths.programName = modulePath.substr(slash + 1);
+        paths.settingsPath = std::string(modulePath) + ".INI";
+    } else {
+        paths.programName = modulePath.substr(slash + 1, dot - slash - 1);
+        paths.settingsPath = std::string(modulePath.substr(0, dot + 1)) + "INI";
+    }
+    return paths;
+}
+
+}  // namespace hw

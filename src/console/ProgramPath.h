@@ -1,0 +1,23 @@
+// The program name and the settings-file path, both derived from the path of
+// the program file.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace hw {
+
+struct ProgramPaths {
+    // The file name up to its first dot ("Hexwarden" for C:\Tools\Hexwarden.exe).
+    std::string programName;
+    // The program file's path with everything after that dot replaced by
+    // "INI" (C:\Tools\Hexwarden.INI). A file name without a dot gets ".INI"
+    // appended and is the program name whole.
+    std::string settingsPath;
+};
+
+// Nullopt when the path holds no backslash.
+std::optional<ProgramPaths> SplitProgramPath(std::string_view modulePath);
+
+}  // namespace hw

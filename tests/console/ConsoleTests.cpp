@@ -1,0 +1,312 @@
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "console/ConsoleApp.h"
+#include "console/ConsoleDialog.h"
+#include "console/ConsoleIds.h"
+#include "fakes/FakePlatform.h"
+#include "ui/headless/HeadlessWindowSystem.h"
+
+namespace hw {
+namespace {
+
+namespace id = console_id;
+using test::FakePlatform;
+
+class FixedProgramFile final : public ProgramFile {
+public:
+    explicit FixedProgramFile(std::string path) : path(std::move(path)) {}
+    std::string Path() override { return path; }
+    std::string path;
+};
+
+// A version reply: status 0, the count, the text and its NUL.
+std::vector<std::uint8_t> VersionReply(const std::string& text) {
+    std::vector<std::uint8_t> reply = {0, static_cast<std::uint8_t>(text.size() + 1)};
+    reply.insert(reply.end(), text.begin(), text.end());
+    reply.push_back(0);
+    return reply;
+}
+
+// Every button whose procedure talks to the machine.
+const std::vector<int> kGuardedButtons = {
+    id::kGetReport,     id::kGetParameters,   id::kPutParameters,   id::kWriteXY,
+    id::kWriteSerial,   id::kClearSpindleTime, id::kCheckSerialPort, id::kCheckLoadX,
+    id::kCheckLoadY,    id::kCheckLoadZ,      id::kCorrectionCut,   id::kOutputFile,
+    id::kStartAging,    id::kReadSpindle,     id::kClearPumpTime,   id::kWriteY0,
+    id::kWriteLaser,    id::kCheckLoadA,      id::kCheckPanel,      id::kToolPosition,
+    id::kCalcWriteLaser, id::kCalcWriteY0};
+
+const std::vector<int> kBacklashGroup = {id::kBacklashCheck, id::kBacklashDetails,
+                                         id::kBacklashGroup, id::kBacklashAngle,
+                                         id::kBacklashValue};
+
+class Console : public ::testing::Test {
+protected:
+    // Runs the console modally; body acts while it is up, then it is closed
+    // with Escape if body left it open.
+    int Run(const std::function<void(ConsoleDialog&)>& body) {
+        windows.OnModal(id::kDialog, [&](ui::Dialog& dialog) {
+            body(static_cast<ConsoleDialog&>(dialog));
+        });
+        ConsoleDialog console(services);
+        return console.DoModal();
+    }
+
+    bool BacklashGroupEnabled(const ConsoleDialog& console) const {
+        int enabled = 0;
+        for (int item : kBacklashGroup) enabled += windows.Item(console.window(), item).enabled;
+        EXPECT_TRUE(enabled == 0 || enabled == 5);
+        return enabled == 5;
+    }
+
+    std::vector<ui::HeadlessWindowSystem::TimerState> Timers(const ConsoleDialog& console) const {
+        return windows.ActiveTimers(console.window());
+    }
+
+    void SendDeviceChange(ConsoleDialog& console, std::uintptr_t event) {
+        console.Send({ui::kWmDeviceChange, event, 0});
+    }
+
+    FakePlatform fake;
+    ui::HeadlessWindowSystem windows;
+    ui::Application app{windows, "Hexwarden"};
+    FixedProgramFile program{"C:\\Tools\\Hexwarden.exe"};
+    ConsoleServices services{app, fake.platform, program};
+    const std::vector<ui::HeadlessWindowSystem::TimerState> kSensorTimer = {{1, 500}};
+};
+
+TEST_F(Console, WithoutAMachineEverythingIsOffline) {
+    fake.spooler.printers.push_back({"Office", "LPT1:", "Laser Writer"});
+    Run([&](ConsoleDialog& console) {
+        EXPECT_EQ(console.Title(), "Hexwarden - OFFLINE");
+        EXPECT_TRUE(Timers(console).empty());
+        EXPECT_FALSE(BacklashGroupEnabled(console));
+        for (int button : kGuardedButtons) {
+            windows.ClearBoxes();
+            ASSERT_TRUE(windows.Click(console.window(), button)) << button;
+            ASSERT_EQ(windows.Boxes().size(), 1u) << button;
+            EXPECT_EQ(windows.Boxes()[0].text, "OFFLINE");
+            EXPECT_EQ(windows.Boxes()[0].caption, "Hexwarden");
+            EXPECT_EQ(windows.Boxes()[0].style, ui::kMbIconHand);
+        }
+    });
+    EXPECT_TRUE(fake.device.controls.empty());
+}
+
+TEST_F(Console, ConnectsToTheFirstMachineQueueThatOpens) {
+    const auto first = fake.InstallMachine("QMV-240 (front)", "USB001", "AAA111");
+    fake.InstallMachine("QMV-240 (back)", "USB002", "BBB222");
+    fake.device.openablePaths.erase(first);
+    Run([&](ConsoleDialog& console) {
+        EXPECT_TRUE(console.IsConnected());
+        EXPECT_EQ(console.Title(), "Hexwarden - QMV-240 (back)");
+        EXPECT_EQ(Timers(console), kSensorTimer);
+        EXPECT_EQ(console.SettingsPath(), "C:\\Tools\\Hexwarden.INI");
+    });
+}
+
+TEST_F(Console, ADriverNameDifferingInCaseIsNotTheMachine) {
+    fake.InstallMachine("QMV-240", "USB001", "AAA111");
+    fake.spooler.printers[0].driverName = "varnel QMV-240";
+    Run([&](ConsoleDialog& console) {
+        EXPECT_FALSE(console.IsConnected());
+        EXPECT_EQ(console.Title(), "Hexwarden - OFFLINE");
+    });
+    EXPECT_TRUE(fake.device.opens.empty());
+}
+
+TEST_F(Console, AProgramPathWithoutBackslashLeavesTheTemplateTitle) {
+    fake.InstallMachine("QMV-240", "USB001", "AAA111");
+    program.path = "Hexwarden.exe";
+    Run([&](ConsoleDialog& console) {
+        EXPECT_EQ(console.Title(), "Hexwarden");
+        EXPECT_FALSE(console.IsConnected());
+        EXPECT_TRUE(Timers(console).empty());
+    });
+    EXPECT_TRUE(fake.device.opens.empty());
+}
+
+TEST_F(Console, PanelTypeDecidesTheBacklashGroup) {
+    struct Case {
+        std::string version;
+        bool enabled;
+    };
+    for (const Case& c : {Case{"QMV V2.10 PNL-J3", true}, Case{"QMV V2.10 PNL-K", false},
+                          Case{"QMV J V2.10 PNL", false}, Case{"QMV V2.10", false}}) {
+        FakePlatform machine;
+        machine.InstallMachine("QMV-240", "USB001", "AAA111");
+        machine.device.replies = {VersionReply(c.version)};
+        ConsoleServices local{app, machine.platform, program};
+        windows.OnModal(id::kDialog, [&](ui::Dialog& dialog) {
+            EXPECT_EQ(BacklashGroupEnabled(static_cast<ConsoleDialog&>(dialog)), c.enabled)
+                << c.version;
+        });
+        ConsoleDialog console(local);
+        console.DoModal();
+    }
+}
+
+TEST_F(Console, AFailedVersionQueryKeepsThePanelType) {
+    fake.InstallMachine("QMV-240", "USB001", "AAA111");
+    fake.device.replies = {VersionReply("PNL J")};
+    Run([&](ConsoleDialog& console) {
+        ASSERT_TRUE(BacklashGroupEnabled(console));
+        fake.device.replies = {test::Reply({1})};  // refused
+        console.ProbePanelType();
+        EXPECT_TRUE(BacklashGroupEnabled(console));
+        fake.device.replies = {VersionReply("no panel named")};
+        console.ProbePanelType();
+        EXPECT_TRUE(console.PanelTypeJ());
+    });
+}
+
+TEST_F(Console, UnplugAndPlugBackIn) {
+    const auto path = fake.InstallMachine("QMV-240", "USB001", "AAA111");
+    fake.device.replies = {VersionReply("PNL J")};
+    Run([&](ConsoleDialog& console) {
+        ASSERT_TRUE(console.IsConnected());
+        fake.device.deviceIdFails = true;
+        fake.device.openablePaths.erase(path);
+        SendDeviceChange(console, ui::kDbtDevNodesChanged);
+        EXPECT_EQ(console.Title(), "Hexwarden - OFFLINE");
+        EXPECT_TRUE(Timers(console).empty());
+        EXPECT_FALSE(BacklashGroupEnabled(console));
+
+        fake.device.openablePaths.insert(path);
+        fake.device.replies = {VersionReply("PNL J")};
+        SendDeviceChange(console, ui::kDbtDevNodesChanged);
+        EXPECT_EQ(console.Title(), "Hexwarden - QMV-240");
+        EXPECT_EQ(Timers(console), kSensorTimer);
+        EXPECT_TRUE(BacklashGroupEnabled(console));
+        EXPECT_TRUE(fake.device.replies.empty());  // the version was read again
+    });
+}
+
+TEST_F(Console, OnlyDeviceNodeChangesAreFollowed) {
+    const auto path = fake.InstallMachine("QMV-240", "USB001", "AAA111");
+    Run([&](ConsoleDialog& console) {
+        console.SetTitle("changed by hand");
+        fake.device.deviceIdFails = true;
+        fake.device.openablePaths.erase(path);
+        const auto before = fake.device.controls.size();
+        for (std::uintptr_t event : {0x0018u, 0x8000u, 0x8004u}) {
+            EXPECT_EQ(console.Send({ui::kWmDeviceChange, event, 0}), 1);
+        }
+        EXPECT_EQ(fake.device.controls.size(), before);
+        EXPECT_TRUE(console.IsConnected());
+        EXPECT_EQ(console.Title(), "changed by hand");
+        EXPECT_EQ(Timers(console), kSensorTimer);
+        // A change that keeps the device answering still refreshes the title.
+        fake.device.deviceIdFails = false;
+        SendDeviceChange(console, ui::kDbtDevNodesChanged);
+        EXPECT_EQ(console.Title(), "Hexwarden - QMV-240");
+    });
+}
+
+TEST_F(Console, SensorPollingStartsOnlyOnlineAndStopsOnce) {
+    fake.InstallMachine("QMV-240", "USB001", "AAA111");
+    Run([&](ConsoleDialog& console) {
+        console.StopSensorPolling();
+        EXPECT_EQ(console.SensorTimerId(), -1);
+        EXPECT_TRUE(Timers(console).empty());
+        console.StopSensorPolling();
+        EXPECT_EQ(console.SensorTimerId(), -1);
+        console.StartSensorPolling();
+        console.StartSensorPolling();
+        EXPECT_EQ(Timers(console), kSensorTimer);
+        EXPECT_EQ(console.SensorTimerId(), 1);
+    });
+    FakePlatform offline;
+    ConsoleServices local{app, offline.platform, program};
+    windows.OnModal(id::kDialog, [&](ui::Dialog& dialog) {
+        auto& console = static_cast<ConsoleDialog&>(dialog);
+        console.StartSensorPolling();
+        EXPECT_TRUE(Timers(console).empty());
+        EXPECT_EQ(console.SensorTimerId(), -1);
+    });
+    ConsoleDialog console(local);
+    console.DoModal();
+}
+
+TEST_F(Console, CloseKillsTheTimerAndDisconnects) {
+    fake.InstallMachine("QMV-240", "USB001", "AAA111");
+    const int result = Run([&](ConsoleDialog& console) {
+        ASSERT_TRUE(windows.Click(console.window(), id::kClose));
+        EXPECT_TRUE(Timers(console).empty());
+        EXPECT_EQ(fake.device.closes.size(), 1u);
+    });
+    EXPECT_EQ(result, ui::kIdOk);
+}
+
+TEST_F(Console, EscapeEndsWithoutDisconnectingAndDestructionClosesTheLink) {
+    fake.InstallMachine("QMV-240", "USB001", "AAA111");
+    {
+        windows.OnModal(id::kDialog, [&](ui::Dialog& dialog) {
+            windows.PressEscape(dialog.window());
+            EXPECT_TRUE(fake.device.closes.empty());
+        });
+        ConsoleDialog console(services);
+        EXPECT_EQ(console.DoModal(), ui::kIdCancel);
+        EXPECT_TRUE(fake.device.closes.empty());
+    }
+    EXPECT_EQ(fake.device.closes.size(), 1u);
+}
+
+TEST_F(Console, SystemMenuCarriesTheAboutEntry) {
+    Run([&](ConsoleDialog& console) {
+        const auto menu = windows.SystemMenu(console.window());
+        ASSERT_GE(menu.size(), 2u);
+        EXPECT_EQ(menu[menu.size() - 2].commandId, 0);
+        EXPECT_EQ(menu.back().commandId, 16);
+        EXPECT_EQ(menu.back().text, "&About Hexwarden...");
+        // Commands 16 to 31 are the console's own; the close command is not.
+        for (std::uintptr_t command : {16u, 17u, 31u}) {
+            console.Send({ui::kWmSysCommand, command, 0});
+            EXPECT_TRUE(windows.IsUp(console.window())) << command;
+        }
+        console.Send({ui::kWmSysCommand, ui::kScClose, 0});
+    });
+}
+
+TEST_F(Console, MinimisedConsolePaintsItsIcon) {
+    Run([&](ConsoleDialog& console) {
+        console.Send({ui::kWmPaint, 0, 0});
+        EXPECT_EQ(windows.PaintedIcons(console.window()), 0);
+        windows.SetMinimized(console.window(), true);
+        console.Send({ui::kWmPaint, 0, 0});
+        EXPECT_EQ(windows.PaintedIcons(console.window()), 1);
+        EXPECT_EQ(console.Send({ui::kWmQueryDragIcon, 0, 0}),
+                  static_cast<std::intptr_t>(console.icon));
+        EXPECT_EQ(windows.Icon(console.window(), true), console.icon);
+        EXPECT_EQ(windows.Icon(console.window(), false), console.icon);
+    });
+}
+
+TEST_F(Console, CorrectionModeFollowsTheRadioPair) {
+    Run([&](ConsoleDialog& console) {
+        EXPECT_TRUE(windows.Item(console.window(), id::kPercentMode).checked);
+        ASSERT_TRUE(windows.Click(console.window(), id::kMeasuredMode));
+        EXPECT_EQ(console.correctionMode, 1);
+        ASSERT_TRUE(windows.Click(console.window(), id::kPercentMode));
+        EXPECT_EQ(console.correctionMode, 0);
+    });
+}
+
+TEST_F(Console, TheApplicationRunsTheConsoleOnceAndEnds) {
+    int shown = 0;
+    windows.OnModal(id::kDialog, [&](ui::Dialog& dialog) {
+        ++shown;
+        EXPECT_EQ(app.mainWindow(), &dialog);
+    });
+    ConsoleApp consoleApp(services);
+    EXPECT_FALSE(consoleApp.InitInstance());
+    EXPECT_EQ(shown, 1);
+    EXPECT_EQ(app.mainWindow(), nullptr);
+}
+
+}  // namespace
+}  // namespace hw
