@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
   cmake ninja-build g++ clang libclang-rt-14-dev
   libgtest-dev libgmock-dev googletest libbenchmark-dev
-  g++-mingw-w64-x86-64-posix wine wine64 xvfb xauth x11-apps imagemagick
+  g++-mingw-w64-x86-64-posix wine wine64 xvfb xauth x11-utils imagemagick
 )
 
 missing=()
