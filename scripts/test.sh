@@ -6,7 +6,7 @@ cd "$(dirname "$0")/.."
 
 scripts/install-deps.sh || exit 1
 
-fuzz_seconds=${HW_FUZZ_SECONDS:-60}
+fuzz_seconds=${HW_FUZZ_SECONDS:-30}
 passed=0
 failed=0
 log=$(mktemp)
@@ -49,7 +49,7 @@ tests() {
 
 fuzz() {
   step "configure fuzz" cmake --preset fuzz >/dev/null || return
-  step "build fuzz" cmake --build --preset fuzz -j2 || return
+  step "build fuzz" cmake --build --preset fuzz -j2 --target link_fuzz sim_fuzz || return
   for target in build/fuzz/fuzz/*_fuzz; do
     step "fuzz $(basename "$target") ${fuzz_seconds}s" \
       "$target" -max_total_time="$fuzz_seconds" -timeout=10 -rss_limit_mb=4096 \

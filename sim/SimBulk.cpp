@@ -15,12 +15,6 @@ namespace {
 constexpr char kFirmwareSignature[] = "QMVFW";
 constexpr std::size_t kVersionMax = 29;
 
-bool TakeFault(bool& fault) {
-    const bool armed = fault;
-    fault = false;
-    return armed;
-}
-
 }  // namespace
 
 void SimMachine::AnnounceReport() {

@@ -61,47 +61,75 @@ bool SimDeviceFiles::Write(OsHandle handle, const void* buffer, std::uint32_t n,
 bool SimDeviceFiles::Control(OsHandle handle, std::uint32_t code, const void* in,
                              std::uint32_t inLength, void* out, std::uint32_t outLength,
                              std::uint32_t& returned) {
-    std::lock_guard<std::recursive_mutex> lock(mutex_);
-    returned = 0;
-    if (!Live(handle)) return false;
-    const auto* input = static_cast<const std::uint8_t*>(in);
-    auto* output = static_cast<std::uint8_t*>(out);
-    switch (code) {
-        case kIoctlVendorSetCommand: {
-            const bool sent = controller_.VendorSet(input, inLength);
-            if (sent && inLength == kSimTriggerLength && controller_.Faults().unplugOnNextTrigger) {
-                controller_.Faults().unplugOnNextTrigger = false;
-                UnplugLocked();
-            }
-            return sent;
+    bool unplugged = false;
+    bool sent = false;
+    {
+        std::lock_guard<std::recursive_mutex> lock(mutex_);
+        returned = 0;
+        if (!Live(handle)) return false;
+        const auto* input = static_cast<const std::uint8_t*>(in);
+        auto* output = static_cast<std::uint8_t*>(out);
+        switch (code) {
+            case kIoctlVendorSetCommand:
+                sent = controller_.VendorSet(input, inLength);
+                break;
+            case kIoctlVendorGetCommand:
+                return controller_.VendorGet(input, inLength, output, outLength, returned);
+            case kIoctlQueryDeviceId:
+                return controller_.QueryDeviceId(output, outLength, returned);
+            default:
+                return false;
         }
-        case kIoctlVendorGetCommand:
-            return controller_.VendorGet(input, inLength, output, outLength, returned);
-        case kIoctlQueryDeviceId:
-            return controller_.QueryDeviceId(output, outLength, returned);
-        default:
-            return false;
+        SimFaults& faults = controller_.Faults();
+        if (sent && inLength == kSimTriggerLength && faults.unplugOnNextTrigger) {
+            faults.unplugOnNextTrigger = false;
+            unplugged = UnplugLocked();
+        }
     }
+    if (unplugged) Notify();
+    return sent;
+}
+
+void SimDeviceFiles::OnDeviceChange(std::function<void()> listener) {
+    std::lock_guard<std::recursive_mutex> lock(mutex_);
+    listener_ = std::move(listener);
+}
+
+void SimDeviceFiles::Notify() {
+    std::function<void()> listener;
+    {
+        std::lock_guard<std::recursive_mutex> lock(mutex_);
+        listener = listener_;
+    }
+    if (listener) listener();
 }
 
 void SimDeviceFiles::Unplug() {
-    std::lock_guard<std::recursive_mutex> lock(mutex_);
-    UnplugLocked();
+    bool unplugged = false;
+    {
+        std::lock_guard<std::recursive_mutex> lock(mutex_);
+        unplugged = UnplugLocked();
+    }
+    if (unplugged) Notify();
 }
 
-void SimDeviceFiles::UnplugLocked() {
-    if (!plugged_) return;
+bool SimDeviceFiles::UnplugLocked() {
+    if (!plugged_) return false;
     plugged_ = false;
     ++generation_;
     controller_.Disconnected();
+    return true;
 }
 
 void SimDeviceFiles::PlugIn() {
-    std::lock_guard<std::recursive_mutex> lock(mutex_);
-    if (plugged_) return;
-    plugged_ = true;
-    for (const auto& job : heldJobs_) controller_.ReceivePrintJob(job);
-    heldJobs_.clear();
+    {
+        std::lock_guard<std::recursive_mutex> lock(mutex_);
+        if (plugged_) return;
+        plugged_ = true;
+        for (const auto& job : heldJobs_) controller_.ReceivePrintJob(job);
+        heldJobs_.clear();
+    }
+    Notify();
 }
 
 bool SimDeviceFiles::Plugged() const {

@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <mutex>
 #include <string>
@@ -30,6 +31,9 @@ class SimDeviceFiles final : public DeviceFiles {
     void Unplug();
     // Plugs the device back in and delivers the print jobs held meanwhile.
     void PlugIn();
+    // Called after every removal and arrival, outside the device's lock, as
+    // Windows tells windows that device nodes changed.
+    void OnDeviceChange(std::function<void()> listener);
     bool Plugged() const;
     // Handles opened and not yet closed, stale ones included.
     std::size_t OpenHandles() const;
@@ -47,7 +51,9 @@ class SimDeviceFiles final : public DeviceFiles {
 
   private:
     bool Live(OsHandle handle) const;
-    void UnplugLocked();
+    // Unplugs; true when the device was plugged in.
+    bool UnplugLocked();
+    void Notify();
 
     mutable std::recursive_mutex mutex_;
     SimController& controller_;
@@ -57,6 +63,7 @@ class SimDeviceFiles final : public DeviceFiles {
     std::map<OsHandle, std::uint32_t> handles_;
     OsHandle nextHandle_ = 0x200;
     std::vector<std::vector<std::uint8_t>> heldJobs_;
+    std::function<void()> listener_;
 };
 
 }  // namespace hw

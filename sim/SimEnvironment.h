@@ -5,6 +5,7 @@
 // LinkPlatform a device link takes.
 #pragma once
 
+#include <functional>
 #include <string>
 
 #include "SimClock.h"
@@ -53,6 +54,12 @@ class SimEnvironment {
     void Unplug() { files_.Unplug(); }
     void PlugIn() { files_.PlugIn(); }
     bool Plugged() const { return files_.Plugged(); }
+    // Called after each removal and arrival, possibly in the middle of a
+    // device call: a listener posts the news (as Windows posts its device
+    // change message) rather than talking to the device itself.
+    void OnDeviceChange(std::function<void()> listener) {
+        files_.OnDeviceChange(std::move(listener));
+    }
     const std::string& DevicePath() const { return files_.DevicePath(); }
 
     SimClock& Clock() { return clock_; }

@@ -27,4 +27,11 @@ struct SimFaults {
     bool failNextProcedure = false;
 };
 
+// Disarms a one-shot fault; true when it was armed.
+inline bool TakeFault(bool& fault) {
+    const bool armed = fault;
+    fault = false;
+    return armed;
+}
+
 }  // namespace hw

@@ -90,7 +90,10 @@ class Session {
 
     void VendorSet(Input& in, bool header) {
         std::vector<std::uint8_t> block = in.Bytes(in.Word() % 4200);
-        if (header && block.size() >= 3) std::fill_n(block.begin(), 3, 0), block[0] = 0xF0;
+        if (header && block.size() >= 3) {
+            std::fill_n(block.begin(), 3, std::uint8_t{0});
+            block[0] = 0xF0;
+        }
         Control(kIoctlVendorSetCommand, block.data(), static_cast<std::uint32_t>(block.size()),
                 nullptr, 0);
     }

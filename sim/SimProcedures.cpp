@@ -32,12 +32,6 @@ constexpr std::int32_t kStroke[kSimAxes] = {1000, 1000, 1000, 9000};
 constexpr std::int32_t kAgingCorners[4][2] = {
     {10000, 10000}, {50000, 10000}, {50000, 30000}, {10000, 30000}};
 
-bool TakeFault(bool& fault) {
-    const bool armed = fault;
-    fault = false;
-    return armed;
-}
-
 }  // namespace
 
 std::uint8_t SimMachine::StartLoadCheck(std::uint8_t axisCode, std::uint16_t power) {
@@ -47,8 +41,8 @@ std::uint8_t SimMachine::StartLoadCheck(std::uint8_t axisCode, std::uint16_t pow
     failed_ = false;
     procedure_ = Procedure::LoadCheck;
     procedureAxis_ = axis;
-    procedurePasses_ =
-        power >= config_.axisLoadPercent[axis] && !TakeFault(faults_.failNextProcedure);
+    const bool faulty = TakeFault(faults_.failNextProcedure);
+    procedurePasses_ = !faulty && power >= config_.axisLoadPercent[axis];
     procedureEnd_ = now_ + config_.loadCheckMs;
     QueueLoadStrokes(axis);
     Log("load check " + std::string(kAxisNames[axis]) + " started at " + std::to_string(power) +
@@ -125,7 +119,8 @@ void SimMachine::EndProcedure(bool failed, const std::string& why) {
 
 std::uint8_t SimMachine::CheckSerialPort() {
     if (updateMode_ || Busy()) return kSimNotReady;
-    const bool passes = config_.serialLoopback && !TakeFault(faults_.failNextProcedure);
+    const bool faulty = TakeFault(faults_.failNextProcedure);
+    const bool passes = !faulty && config_.serialLoopback;
     failed_ = !passes;
     Log(passes ? "serial port check passed" : "serial port check failed");
     return kSimDone;

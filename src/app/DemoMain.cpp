@@ -6,6 +6,7 @@
 #include "console/ConsoleApp.h"
 #include "console/ProgramPath.h"
 #include "platform/win32/Win32ProgramFile.h"
+#include "ui/Dialog.h"
 #include "ui/win32/Win32WindowSystem.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
@@ -17,6 +18,13 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     hw::ui::Application app(windows, paths ? paths->programName : "HexwardenDemo");
     const hw::LinkPlatform link{sim.Files(),   sim.Locks(),    sim.System(),
                                 sim.Spooler(), sim.Registry(), app.alerts()};
+    // Windows tells the console when the simulated machine is unplugged or
+    // plugged back in, as it does for a real device.
+    sim.Files().OnDeviceChange([&app, &windows] {
+        if (const hw::ui::Dialog* console = app.mainWindow()) {
+            windows.Post(console->window(), {hw::ui::kWmDeviceChange, hw::ui::kDbtDevNodesChanged, 0});
+        }
+    });
     hw::ConsoleApp console({app, link, programFile});
     return console.InitInstance() ? 1 : 0;
 }

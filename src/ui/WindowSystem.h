@@ -102,9 +102,10 @@ public:
     virtual Point ScreenToClient(WindowId window, Point screen) const = 0;
     // Invalidates rect (nullopt: the whole client area).
     virtual void Invalidate(WindowId window, const std::optional<Rect>& rect, bool erase) = 0;
-    // Height of a horizontal scroll bar (the size grip's size); 0 when the
-    // system does not tell.
-    virtual int ScrollBarSize() const = 0;
+    // The arrow of a horizontal scroll bar: x its width (SM_CXHSCROLL), y its
+    // height (SM_CYHSCROLL); 0 for what the system does not tell. The size
+    // of a size grip.
+    virtual Point HorizontalScrollArrow() const = 0;
 
     // --- Painting (inside a WM_PAINT handler) ------------------------------
     // Paints a minimised window: WM_ICONERASEBKGND with the paint DC, then

@@ -270,11 +270,14 @@ TEST_F(EndToEndTest, RefusedCommandFails) {
 }
 
 TEST_F(EndToEndTest, UnplugDuringATransactionFailsItAndReplugReconnects) {
+    int changes = 0;
+    env.OnDeviceChange([&changes] { ++changes; });
     env.Faults().unplugOnNextTrigger = true;
     EXPECT_EQ(link.GetStatusWord(), kStatusNoAnswer);
     EXPECT_FALSE(link.CheckConnection());
     EXPECT_EQ(link.GetStatusWord(), kStatusNoAnswer);
     env.PlugIn();
+    EXPECT_EQ(changes, 2);
     EXPECT_TRUE(link.CheckConnection());
     EXPECT_EQ(link.GetStatusWord(), kStatusReadyAtOrigin);
     EXPECT_EQ(env.Locks().OpenHandles(), 0u);
@@ -300,10 +303,14 @@ TEST_F(EndToEndTest, ReportWithoutItsNulFailsAfterTheStall) {
     EXPECT_TRUE(link.GetReport(again));
 }
 
-TEST_F(EndToEndTest, FailedBulkReadFailsTheTransfer) {
+TEST_F(EndToEndTest, FailedBulkReadOrWriteFailsTheTransfer) {
     env.Faults().failNextRead = true;
     MemFile sink;
     EXPECT_FALSE(link.GetParameters(sink));
+    env.Faults().failNextWrite = true;
+    MemFile source;
+    source.Write(env.Machine().Parameters().Block().data(), kSimBlockSize);
+    EXPECT_FALSE(link.PutParameters(source));
 }
 
 TEST_F(EndToEndTest, FailingProcedureEndsWithTheFailedBit) {

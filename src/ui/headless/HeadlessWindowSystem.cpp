@@ -134,7 +134,7 @@ WindowId HeadlessWindowSystem::Open(Dialog& dialog, WindowId owner, bool modal) 
     const Rect size = DialogUnitsToPixels({0, 0, tmpl.rect.Width(), tmpl.rect.Height()});
     state->client = size;
     for (const ControlTemplate& c : tmpl.controls) {
-        ControlState control;
+        ControlState& control = state->controls.emplace_back();
         control.id = c.id;
         control.className = c.className;
         control.style = c.style;
@@ -142,7 +142,6 @@ WindowId HeadlessWindowSystem::Open(Dialog& dialog, WindowId owner, bool modal) 
         control.enabled = (c.style & kWsDisabled) == 0;
         control.visible = (c.style & kWsVisible) != 0;
         control.rect = DialogUnitsToPixels(c.rect);
-        state->controls.push_back(std::move(control));
     }
     const WindowId window = nextWindow_++;
     windows_[window] = std::move(state);

@@ -39,7 +39,7 @@ public:
     void MoveItem(WindowId window, int id, const Rect& rect, bool repaint) override;
     Point ScreenToClient(WindowId window, Point screen) const override;
     void Invalidate(WindowId window, const std::optional<Rect>& rect, bool erase) override;
-    int ScrollBarSize() const override;
+    Point HorizontalScrollArrow() const override;
     void PaintMinimizedIcon(WindowId window, IconHandle icon) override;
     void PaintSizeGrip(WindowId window, const Rect& rect) override;
     std::intptr_t Send(WindowId window, const Message& message) override;

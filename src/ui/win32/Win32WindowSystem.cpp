@@ -1,0 +1,359 @@
+#include "ui/win32/Win32WindowSystem.h"
+
+#include <windows.h>
+#include <commctrl.h>
+#include <commdlg.h>
+
+#include <algorithm>
+#include <thread>
+
+#include "ui/Dialog.h"
+
+namespace hw::ui {
+
+namespace {
+
+HWND ToHwnd(WindowId window) { return reinterpret_cast<HWND>(window); }
+WindowId ToWindow(HWND hwnd) { return reinterpret_cast<WindowId>(hwnd); }
+HINSTANCE Instance() { return GetModuleHandleA(nullptr); }
+HWND Item(WindowId window, int id) { return GetDlgItem(ToHwnd(window), id); }
+
+Rect FromRect(const RECT& r) { return {r.left, r.top, r.right, r.bottom}; }
+RECT ToRect(const Rect& r) { return {r.left, r.top, r.right, r.bottom}; }
+
+std::string TextOf(HWND hwnd) {
+    if (hwnd == nullptr) return {};
+    const int length = GetWindowTextLengthA(hwnd);
+    std::string text(static_cast<std::size_t>(std::max(length, 0)) + 1, '\0');
+    const int got = GetWindowTextA(hwnd, text.data(), static_cast<int>(text.size()));
+    text.resize(static_cast<std::size_t>(std::max(got, 0)));
+    return text;
+}
+
+bool IsRadio(HWND item) {
+    return item != nullptr && (SendMessageA(item, WM_GETDLGCODE, 0, 0) & DLGC_RADIOBUTTON) != 0;
+}
+
+// Messages whose result the dialog procedure returns itself rather than
+// through DWLP_MSGRESULT.
+bool ReturnsResultDirectly(UINT message) {
+    switch (message) {
+        case WM_CTLCOLORMSGBOX:
+        case WM_CTLCOLOREDIT:
+        case WM_CTLCOLORLISTBOX:
+        case WM_CTLCOLORBTN:
+        case WM_CTLCOLORDLG:
+        case WM_CTLCOLORSCROLLBAR:
+        case WM_CTLCOLORSTATIC:
+        case WM_COMPAREITEM:
+        case WM_VKEYTOITEM:
+        case WM_CHARTOITEM:
+        case WM_QUERYDRAGICON:
+            return true;
+        default:
+            return false;
+    }
+}
+
+// The one dialog procedure: WM_INITDIALOG carries the Dialog object, which
+// the window keeps in DWLP_USER until it is gone.
+INT_PTR CALLBACK DialogProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_INITDIALOG) {
+        auto* dialog = reinterpret_cast<Dialog*>(lParam);
+        SetWindowLongPtrA(hwnd, DWLP_USER, reinterpret_cast<LONG_PTR>(dialog));
+        return dialog->HandleInitDialog(ToWindow(hwnd)) ? TRUE : FALSE;
+    }
+    auto* dialog = reinterpret_cast<Dialog*>(GetWindowLongPtrA(hwnd, DWLP_USER));
+    if (dialog == nullptr) return FALSE;
+    if (message == WM_NCDESTROY) {
+        SetWindowLongPtrA(hwnd, DWLP_USER, 0);
+        dialog->HandleDestroyed();
+        return FALSE;
+    }
+    const std::optional<std::intptr_t> result = dialog->HandleMessage({message, wParam, lParam});
+    if (!result) return FALSE;
+    if (ReturnsResultDirectly(message)) return static_cast<INT_PTR>(*result);
+    SetWindowLongPtrA(hwnd, DWLP_MSGRESULT, static_cast<LONG_PTR>(*result));
+    return TRUE;
+}
+
+// "a|b||" as the double-NUL-terminated list that the common dialogs take.
+std::string FilterList(const std::string& filter) {
+    std::string list = filter;
+    std::replace(list.begin(), list.end(), '|', '\0');
+    list.push_back('\0');
+    return list;
+}
+
+}  // namespace
+
+Win32WindowSystem::Win32WindowSystem() {
+    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_PROGRESS_CLASS | ICC_STANDARD_CLASSES};
+    InitCommonControlsEx(&controls);
+}
+
+// --- Dialog windows ------------------------------------------------------------
+
+int Win32WindowSystem::RunModal(Dialog& dialog, WindowId owner) {
+    return static_cast<int>(DialogBoxParamA(Instance(), MAKEINTRESOURCEA(dialog.templateId()),
+                                            ToHwnd(owner), DialogProc,
+                                            reinterpret_cast<LPARAM>(&dialog)));
+}
+
+WindowId Win32WindowSystem::CreateModeless(Dialog& dialog, WindowId owner) {
+    return ToWindow(CreateDialogParamA(Instance(), MAKEINTRESOURCEA(dialog.templateId()),
+                                       ToHwnd(owner), DialogProc,
+                                       reinterpret_cast<LPARAM>(&dialog)));
+}
+
+bool Win32WindowSystem::EndDialog(WindowId window, int result) {
+    return ::EndDialog(ToHwnd(window), result) != FALSE;
+}
+
+bool Win32WindowSystem::DestroyWindow(WindowId window) {
+    return ::DestroyWindow(ToHwnd(window)) != FALSE;
+}
+
+// --- Window state ------------------------------------------------------------------
+
+void Win32WindowSystem::SetTitle(WindowId window, std::string_view text) {
+    SetWindowTextA(ToHwnd(window), std::string(text).c_str());
+}
+
+std::string Win32WindowSystem::Title(WindowId window) const { return TextOf(ToHwnd(window)); }
+
+void Win32WindowSystem::EnableWindow(WindowId window, bool enable) {
+    ::EnableWindow(ToHwnd(window), enable ? TRUE : FALSE);
+}
+
+bool Win32WindowSystem::IsWindowEnabled(WindowId window) const {
+    return ::IsWindowEnabled(ToHwnd(window)) != FALSE;
+}
+
+bool Win32WindowSystem::IsMinimized(WindowId window) const {
+    return IsIconic(ToHwnd(window)) != FALSE;
+}
+
+void Win32WindowSystem::SetIcon(WindowId window, IconHandle icon, bool big) {
+    SendMessageA(ToHwnd(window), WM_SETICON, big ? ICON_BIG : ICON_SMALL,
+                 static_cast<LPARAM>(icon));
+}
+
+// --- Items ---------------------------------------------------------------------------
+
+bool Win32WindowSystem::HasItem(WindowId window, int id) const { return Item(window, id) != nullptr; }
+
+void Win32WindowSystem::SetItemText(WindowId window, int id, std::string_view text) {
+    SetDlgItemTextA(ToHwnd(window), id, std::string(text).c_str());
+}
+
+std::string Win32WindowSystem::ItemText(WindowId window, int id) const {
+    return TextOf(Item(window, id));
+}
+
+void Win32WindowSystem::EnableItem(WindowId window, int id, bool enable) {
+    if (HWND item = Item(window, id)) ::EnableWindow(item, enable ? TRUE : FALSE);
+}
+
+bool Win32WindowSystem::IsItemEnabled(WindowId window, int id) const {
+    HWND item = Item(window, id);
+    return item != nullptr && ::IsWindowEnabled(item) != FALSE;
+}
+
+void Win32WindowSystem::ShowItem(WindowId window, int id, bool show) {
+    if (HWND item = Item(window, id)) ShowWindow(item, show ? SW_SHOW : SW_HIDE);
+}
+
+bool Win32WindowSystem::IsItemVisible(WindowId window, int id) const {
+    HWND item = Item(window, id);
+    return item != nullptr && (GetWindowLongA(item, GWL_STYLE) & WS_VISIBLE) != 0;
+}
+
+void Win32WindowSystem::CheckItem(WindowId window, int id, bool checked) {
+    CheckDlgButton(ToHwnd(window), id, checked ? BST_CHECKED : BST_UNCHECKED);
+}
+
+bool Win32WindowSystem::IsItemChecked(WindowId window, int id) const {
+    return IsDlgButtonChecked(ToHwnd(window), id) == BST_CHECKED;
+}
+
+void Win32WindowSystem::FocusItem(WindowId window, int id) {
+    if (HWND item = Item(window, id)) {
+        SendMessageA(ToHwnd(window), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(item), TRUE);
+    }
+}
+
+std::vector<int> Win32WindowSystem::RadioGroup(WindowId window, int firstId) const {
+    std::vector<int> group;
+    HWND item = Item(window, firstId);
+    if (!IsRadio(item)) return group;
+    group.push_back(firstId);
+    for (item = GetWindow(item, GW_HWNDNEXT);
+         item != nullptr && (GetWindowLongA(item, GWL_STYLE) & WS_GROUP) == 0;
+         item = GetWindow(item, GW_HWNDNEXT)) {
+        if (IsRadio(item)) group.push_back(GetDlgCtrlID(item));
+    }
+    return group;
+}
+
+void Win32WindowSystem::SetProgressRange(WindowId window, int id, int lower, int upper) {
+    SendDlgItemMessageA(ToHwnd(window), id, PBM_SETRANGE32, static_cast<WPARAM>(lower),
+                        static_cast<LPARAM>(upper));
+}
+
+void Win32WindowSystem::SetProgressPos(WindowId window, int id, int pos) {
+    SendDlgItemMessageA(ToHwnd(window), id, PBM_SETPOS, static_cast<WPARAM>(pos), 0);
+}
+
+// --- Geometry and painting -----------------------------------------------------------
+
+Rect Win32WindowSystem::ClientRect(WindowId window) const {
+    RECT r{};
+    GetClientRect(ToHwnd(window), &r);
+    return FromRect(r);
+}
+
+std::optional<Rect> Win32WindowSystem::ItemRect(WindowId window, int id) const {
+    HWND item = Item(window, id);
+    RECT r{};
+    if (item == nullptr || !GetWindowRect(item, &r)) return std::nullopt;
+    POINT corners[2] = {{r.left, r.top}, {r.right, r.bottom}};
+    ::ScreenToClient(ToHwnd(window), &corners[0]);
+    ::ScreenToClient(ToHwnd(window), &corners[1]);
+    return Rect{corners[0].x, corners[0].y, corners[1].x, corners[1].y};
+}
+
+void Win32WindowSystem::MoveItem(WindowId window, int id, const Rect& rect, bool repaint) {
+    if (HWND item = Item(window, id)) {
+        MoveWindow(item, rect.left, rect.top, rect.Width(), rect.Height(), repaint ? TRUE : FALSE);
+    }
+}
+
+Point Win32WindowSystem::ScreenToClient(WindowId window, Point screen) const {
+    POINT p{screen.x, screen.y};
+    ::ScreenToClient(ToHwnd(window), &p);
+    return {p.x, p.y};
+}
+
+void Win32WindowSystem::Invalidate(WindowId window, const std::optional<Rect>& rect, bool erase) {
+    const RECT r = rect ? ToRect(*rect) : RECT{};
+    InvalidateRect(ToHwnd(window), rect ? &r : nullptr, erase ? TRUE : FALSE);
+}
+
+Point Win32WindowSystem::HorizontalScrollArrow() const {
+    return {GetSystemMetrics(SM_CXHSCROLL), GetSystemMetrics(SM_CYHSCROLL)};
+}
+
+void Win32WindowSystem::PaintMinimizedIcon(WindowId window, IconHandle icon) {
+    HWND hwnd = ToHwnd(window);
+    PAINTSTRUCT paint{};
+    HDC dc = BeginPaint(hwnd, &paint);
+    SendMessageA(hwnd, WM_ICONERASEBKGND, reinterpret_cast<WPARAM>(dc), 0);
+    RECT client{};
+    GetClientRect(hwnd, &client);
+    const int x = (client.right - client.left - GetSystemMetrics(SM_CXICON) + 1) / 2;
+    const int y = (client.bottom - client.top - GetSystemMetrics(SM_CYICON) + 1) / 2;
+    DrawIcon(dc, x, y, reinterpret_cast<HICON>(icon));
+    EndPaint(hwnd, &paint);
+}
+
+void Win32WindowSystem::PaintSizeGrip(WindowId window, const Rect& rect) {
+    HWND hwnd = ToHwnd(window);
+    PAINTSTRUCT paint{};
+    HDC dc = BeginPaint(hwnd, &paint);
+    RECT grip = ToRect(rect);
+    DrawFrameControl(dc, &grip, DFC_SCROLL, DFCS_SCROLLSIZEGRIP);
+    EndPaint(hwnd, &paint);
+}
+
+// --- Messages and timers ------------------------------------------------------------------
+
+std::intptr_t Win32WindowSystem::Send(WindowId window, const Message& message) {
+    return SendMessageA(ToHwnd(window), message.message, message.wParam, message.lParam);
+}
+
+bool Win32WindowSystem::Post(WindowId window, const Message& message) {
+    return PostMessageA(ToHwnd(window), message.message, message.wParam, message.lParam) != FALSE;
+}
+
+std::uintptr_t Win32WindowSystem::SetTimer(WindowId window, std::uintptr_t id, std::uint32_t ms) {
+    return ::SetTimer(ToHwnd(window), id, ms, nullptr);
+}
+
+bool Win32WindowSystem::KillTimer(WindowId window, std::uintptr_t id) {
+    return ::KillTimer(ToHwnd(window), id) != FALSE;
+}
+
+void Win32WindowSystem::PumpMessages(WindowId dialog) {
+    MSG msg{};
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        if (msg.message == WM_QUIT) {
+            // Left for the main loop, which ends the program on it.
+            PostQuitMessage(static_cast<int>(msg.wParam));
+            return;
+        }
+        if (!IsDialogMessageA(ToHwnd(dialog), &msg)) {
+            TranslateMessage(&msg);
+            DispatchMessageA(&msg);
+        }
+    }
+}
+
+// --- Shell services and resources -------------------------------------------------------------
+
+int Win32WindowSystem::ShowMessageBox(WindowId owner, std::string_view text,
+                                      std::string_view caption, std::uint32_t style) {
+    HWND hwnd = owner != kNoWindow ? ToHwnd(owner) : GetActiveWindow();
+    return MessageBoxA(hwnd, std::string(text).c_str(), std::string(caption).c_str(), style);
+}
+
+std::optional<std::string> Win32WindowSystem::ShowFileDialog(WindowId owner,
+                                                             const FileDialogOptions& options) {
+    const std::string filter = FilterList(options.filter);
+    std::string path(4096, '\0');
+    options.initialName.copy(path.data(), path.size() - 1);
+    OPENFILENAMEA request{};
+    request.lStructSize = sizeof request;
+    request.hwndOwner = ToHwnd(owner);
+    request.lpstrFilter = options.filter.empty() ? nullptr : filter.c_str();
+    request.lpstrFile = path.data();
+    request.nMaxFile = static_cast<DWORD>(path.size());
+    request.lpstrDefExt =
+        options.defaultExtension.empty() ? nullptr : options.defaultExtension.c_str();
+    request.Flags = options.flags | OFN_EXPLORER;
+    const BOOL chosen = options.open ? GetOpenFileNameA(&request) : GetSaveFileNameA(&request);
+    if (!chosen) return std::nullopt;
+    path.resize(path.find('\0'));
+    return path;
+}
+
+bool Win32WindowSystem::HasSystemMenu(WindowId window) const {
+    return GetSystemMenu(ToHwnd(window), FALSE) != nullptr;
+}
+
+void Win32WindowSystem::AppendSystemMenuSeparator(WindowId window) {
+    if (HMENU menu = GetSystemMenu(ToHwnd(window), FALSE)) AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
+}
+
+void Win32WindowSystem::AppendSystemMenuItem(WindowId window, int commandId,
+                                             std::string_view text) {
+    if (HMENU menu = GetSystemMenu(ToHwnd(window), FALSE)) {
+        AppendMenuA(menu, MF_STRING, static_cast<UINT_PTR>(commandId), std::string(text).c_str());
+    }
+}
+
+std::string Win32WindowSystem::LoadStringResource(int id) const {
+    char text[4096];
+    const int length = LoadStringA(Instance(), static_cast<UINT>(id), text, sizeof text);
+    return std::string(text, static_cast<std::size_t>(std::max(length, 0)));
+}
+
+IconHandle Win32WindowSystem::LoadIconResource(int id) const {
+    return reinterpret_cast<IconHandle>(LoadIconA(Instance(), MAKEINTRESOURCEA(id)));
+}
+
+WorkerThread Win32WindowSystem::StartThread(std::function<void()> body) {
+    return WorkerThread(std::thread(std::move(body)));
+}
+
+}  // namespace hw::ui

@@ -1,0 +1,335 @@
+// The dialog framework on real windows (Wine on the build machine): the main
+// console's template as the dialog manager builds it, the message map behind
+// the real dialog procedure, timers, the system menu, the program's other
+// resources, and a screenshot of the window kept as a test artifact.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <chrono>
+#include <fstream>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "ui/Application.h"
+#include "ui/Controls.h"
+#include "ui/DataExchange.h"
+#include "ui/Dialog.h"
+#include "ui/MainDialogLayout.h"
+#include "ui/win32/Win32WindowSystem.h"
+
+namespace hw::test {
+namespace {
+
+constexpr int kMainTemplate = 102;
+constexpr UINT kEndMessage = WM_APP + 1;
+
+// A dialog on the main console's template with a message map of its own.
+class ProbeDialog : public ui::Dialog {
+public:
+    explicit ProbeDialog(ui::Application& app) : Dialog(app, kMainTemplate) {}
+
+    ui::EditControl serial;
+    int mode = 0;
+    std::vector<std::string> calls;
+
+protected:
+    void DoDataExchange(ui::DataExchange& dx) override {
+        dx.Control(1012, serial);
+        dx.Radio(1006, mode);
+    }
+    std::span<const ui::MessageMapEntry> GetMessageMap() const override;
+
+private:
+    void OnGetReport() { calls.push_back("report"); }
+    void OnRadio() {
+        calls.push_back("radio");
+        UpdateData(true);
+    }
+    std::intptr_t OnTimer(const ui::Message& m) {
+        calls.push_back("timer " + std::to_string(m.wParam));
+        KillTimer(m.wParam);
+        return 0;
+    }
+    std::intptr_t OnDeviceChange(const ui::Message& m) {
+        calls.push_back("device " + std::to_string(m.wParam));
+        return 1;
+    }
+    std::intptr_t OnSysCommand(const ui::Message& m) {
+        if ((m.wParam & 0xFFF0) != 16) return Default(m);
+        calls.push_back("about");
+        return 0;
+    }
+    std::intptr_t OnEnd(const ui::Message& m) {
+        EndDialog(static_cast<int>(m.wParam));
+        return 0;
+    }
+
+    static const ui::MessageMapEntry messageMap[];
+};
+
+const ui::MessageMapEntry ProbeDialog::messageMap[] = {
+    ui::OnMessage(ui::kWmSysCommand, &ProbeDialog::OnSysCommand),
+    ui::OnCommand(1005, &ProbeDialog::OnGetReport),
+    ui::OnMessage(ui::kWmTimer, &ProbeDialog::OnTimer),
+    ui::OnCommandRange(1006, 1049, &ProbeDialog::OnRadio),
+    ui::OnMessage(ui::kWmDeviceChange, &ProbeDialog::OnDeviceChange),
+    ui::OnMessage(kEndMessage, &ProbeDialog::OnEnd),
+};
+
+std::span<const ui::MessageMapEntry> ProbeDialog::GetMessageMap() const { return messageMap; }
+
+// The probe dialog shown modeless, so that the test can act on it.
+struct Shown {
+    Shown() { EXPECT_TRUE(dialog.Create(ui::kNoWindow)); }
+    HWND hwnd() const { return reinterpret_cast<HWND>(dialog.window()); }
+
+    ui::Win32WindowSystem windows;
+    ui::Application app{windows, "Hexwarden"};
+    ProbeDialog dialog{app};
+};
+
+std::string ClassOf(HWND hwnd) {
+    char name[64] = {};
+    GetClassNameA(hwnd, name, sizeof name);
+    return name;
+}
+
+std::string TextOf(HWND hwnd) {
+    char text[256] = {};
+    GetWindowTextA(hwnd, text, sizeof text);
+    return text;
+}
+
+// Pumps the thread's messages until done() or two seconds have passed.
+template <class Done>
+bool PumpUntil(ui::WindowSystem& windows, ui::WindowId dialog, Done done) {
+    const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(2);
+    while (!done()) {
+        if (std::chrono::steady_clock::now() > end) return false;
+        windows.PumpMessages(dialog);
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    return true;
+}
+
+TEST(DialogTemplate, MainConsoleHasAllItsControlsInTemplateOrder) {
+    Shown s;
+    ASSERT_NE(s.hwnd(), nullptr);
+    std::vector<HWND> children;
+    for (HWND child = GetWindow(s.hwnd(), GW_CHILD); child != nullptr;
+         child = GetWindow(child, GW_HWNDNEXT)) {
+        children.push_back(child);
+    }
+    ASSERT_EQ(children.size(), kMainDialogLayout.size());
+    for (std::size_t i = 0; i < children.size(); ++i) {
+        const LayoutRow& want = kMainDialogLayout[i];
+        HWND child = children[i];
+        SCOPED_TRACE("control " + std::to_string(i) + " id " + std::to_string(want.id));
+        EXPECT_EQ(GetDlgCtrlID(child), want.id);
+        const auto style = static_cast<std::uint32_t>(GetWindowLongA(child, GWL_STYLE));
+        EXPECT_EQ(KindOf(ClassOf(child), style), want.kind) << ClassOf(child);
+        EXPECT_EQ(TextOf(child), want.caption);
+        EXPECT_EQ((style & WS_VISIBLE) != 0, want.visible);
+        EXPECT_TRUE(IsWindowEnabled(child));
+        // The template's dialog units in this dialog's pixels.
+        RECT expected{want.x, want.y, want.x + want.width, want.y + want.height};
+        ASSERT_TRUE(MapDialogRect(s.hwnd(), &expected));
+        RECT screen{};
+        ASSERT_TRUE(GetWindowRect(child, &screen));
+        POINT corners[2] = {{screen.left, screen.top}, {screen.right, screen.bottom}};
+        ScreenToClient(s.hwnd(), &corners[0]);
+        ScreenToClient(s.hwnd(), &corners[1]);
+        EXPECT_EQ(corners[0].x, expected.left);
+        EXPECT_EQ(corners[0].y, expected.top);
+        EXPECT_EQ(corners[1].x, expected.right);
+        EXPECT_EQ(corners[1].y, expected.bottom);
+        if (want.id != -1) {
+            EXPECT_EQ(s.dialog.ItemRect(want.id),
+                      (ui::Rect{expected.left, expected.top, expected.right, expected.bottom}));
+        }
+    }
+}
+
+TEST(DialogTemplate, FrameTitleAndClientSize) {
+    Shown s;
+    const auto style = static_cast<std::uint32_t>(GetWindowLongA(s.hwnd(), GWL_STYLE));
+    EXPECT_EQ(style & (WS_POPUP | WS_VISIBLE | WS_CAPTION | WS_SYSMENU),
+              WS_POPUP | WS_VISIBLE | WS_CAPTION | WS_SYSMENU);
+    EXPECT_EQ(style & (WS_MINIMIZEBOX | WS_MAXIMIZEBOX | WS_THICKFRAME), 0u);
+    EXPECT_EQ(s.dialog.Title(), "Hexwarden");
+    s.dialog.SetTitle("Hexwarden - OFFLINE");
+    EXPECT_EQ(TextOf(s.hwnd()), "Hexwarden - OFFLINE");
+    RECT size{0, 0, kMainDialogWidth, kMainDialogHeight};
+    ASSERT_TRUE(MapDialogRect(s.hwnd(), &size));
+    EXPECT_EQ(s.dialog.ClientRect(), (ui::Rect{0, 0, size.right, size.bottom}));
+}
+
+TEST(DialogTemplate, ClicksAndDeviceChangesReachTheMessageMap) {
+    Shown s;
+    SendDlgItemMessageA(s.hwnd(), 1005, BM_CLICK, 0, 0);
+    // The radio click checks "measured" and the range entry saves it.
+    SendDlgItemMessageA(s.hwnd(), 1049, BM_CLICK, 0, 0);
+    EXPECT_EQ(SendMessageA(s.hwnd(), WM_DEVICECHANGE, ui::kDbtDevNodesChanged, 0), 1);
+    EXPECT_EQ(s.dialog.calls, (std::vector<std::string>{"report", "radio", "device 7"}));
+    EXPECT_EQ(s.dialog.mode, 1);
+    EXPECT_FALSE(s.dialog.IsItemChecked(1006));
+}
+
+TEST(DialogTemplate, DataExchangeWithRealControls) {
+    Shown s;
+    // Mode 0 checked "percent" at initialisation.
+    EXPECT_TRUE(s.dialog.IsItemChecked(1006));
+    s.dialog.serial.SetText("AB12345");
+    EXPECT_EQ(s.dialog.ItemText(1012), "AB12345");
+    s.dialog.CheckItem(1006, false);
+    ASSERT_TRUE(s.dialog.UpdateData(true));
+    EXPECT_EQ(s.dialog.mode, -1);
+    s.dialog.mode = 1;
+    ASSERT_TRUE(s.dialog.UpdateData(false));
+    EXPECT_TRUE(s.dialog.IsItemChecked(1049));
+    EXPECT_FALSE(s.dialog.IsItemChecked(1006));
+    s.dialog.EnableItem(1051, false);
+    EXPECT_FALSE(IsWindowEnabled(GetDlgItem(s.hwnd(), 1051)));
+    EXPECT_FALSE(s.dialog.IsItemVisible(1023));
+    EXPECT_TRUE(s.dialog.IsItemVisible(1012));
+}
+
+TEST(DialogTemplate, TimersAndPostedMessagesArriveThroughThePump) {
+    Shown s;
+    EXPECT_EQ(s.dialog.SetTimer(1, 20), 1u);
+    EXPECT_TRUE(PumpUntil(s.windows, s.dialog.window(), [&] { return !s.dialog.calls.empty(); }));
+    EXPECT_EQ(s.dialog.calls, (std::vector<std::string>{"timer 1"}));
+    // The handler killed it.
+    EXPECT_FALSE(s.dialog.KillTimer(1));
+    ASSERT_TRUE(s.dialog.Post({ui::kWmDeviceChange, 3, 0}));
+    s.windows.PumpMessages(s.dialog.window());
+    EXPECT_EQ(s.dialog.calls.back(), "device 3");
+}
+
+TEST(DialogTemplate, SystemMenuEntryReachesTheHandler) {
+    Shown s;
+    ASSERT_TRUE(s.windows.HasSystemMenu(s.dialog.window()));
+    HMENU menu = GetSystemMenu(s.hwnd(), FALSE);
+    const int before = GetMenuItemCount(menu);
+    s.windows.AppendSystemMenuSeparator(s.dialog.window());
+    s.windows.AppendSystemMenuItem(s.dialog.window(), 16, s.windows.LoadStringResource(101));
+    ASSERT_EQ(GetMenuItemCount(menu), before + 2);
+    char text[64] = {};
+    GetMenuStringA(menu, 16, text, sizeof text, MF_BYCOMMAND);
+    EXPECT_STREQ(text, "&About Hexwarden...");
+    SendMessageA(s.hwnd(), WM_SYSCOMMAND, 16, 0);
+    SendMessageA(s.hwnd(), WM_SYSCOMMAND, 31, 0);
+    EXPECT_EQ(s.dialog.calls, (std::vector<std::string>{"about", "about"}));
+}
+
+TEST(DialogTemplate, ModalRunEndsWithItsResult) {
+    ui::Win32WindowSystem windows;
+    ui::Application app(windows, "Hexwarden");
+    ProbeDialog dialog(app);
+    // Posted before the loop starts; the modal loop delivers it.
+    std::thread poster([&] {
+        for (int i = 0; i < 200; ++i) {
+            if (HWND hwnd = FindWindowA(nullptr, "Hexwarden")) {
+                PostMessageA(hwnd, kEndMessage, 7, 0);
+                return;
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
+    });
+    EXPECT_EQ(dialog.DoModal(), 7);
+    poster.join();
+    EXPECT_EQ(dialog.window(), ui::kNoWindow);
+}
+
+TEST(ProgramResources, IconVersionBlockAndManifest) {
+    ui::Win32WindowSystem windows;
+    EXPECT_NE(windows.LoadIconResource(128), 0u);
+    EXPECT_EQ(windows.LoadStringResource(101), "&About Hexwarden...");
+    EXPECT_NE(FindResourceA(nullptr, MAKEINTRESOURCEA(1), MAKEINTRESOURCEA(24)), nullptr);
+
+    char path[MAX_PATH] = {};
+    GetModuleFileNameA(nullptr, path, sizeof path);
+    DWORD ignored = 0;
+    const DWORD size = GetFileVersionInfoSizeA(path, &ignored);
+    ASSERT_GT(size, 0u);
+    std::vector<char> block(size);
+    ASSERT_TRUE(GetFileVersionInfoA(path, 0, size, block.data()));
+    const auto value = [&](const char* key) {
+        char* text = nullptr;
+        UINT length = 0;
+        const std::string query = std::string("\\StringFileInfo\\040904b0\\") + key;
+        if (!VerQueryValueA(block.data(), query.c_str(), reinterpret_cast<void**>(&text), &length)) {
+            return std::string("(missing)");
+        }
+        return std::string(text);
+    };
+    EXPECT_EQ(value("FileVersion"), "1, 0, 0, 0");
+    EXPECT_EQ(value("InternalName"), "Hexwarden");
+    EXPECT_EQ(value("LegalCopyright"), "Copyright (C) 2026 Hexwarden developers");
+}
+
+// Writes a top-down 32-bit pixel buffer as a BMP file.
+void WriteBmp(const std::string& file, int width, int height, const std::vector<DWORD>& pixels) {
+    BITMAPINFOHEADER info{};
+    info.biSize = sizeof info;
+    info.biWidth = width;
+    info.biHeight = -height;
+    info.biPlanes = 1;
+    info.biBitCount = 32;
+    info.biCompression = BI_RGB;
+    const auto bytes = static_cast<DWORD>(pixels.size() * sizeof(DWORD));
+    BITMAPFILEHEADER header{};
+    header.bfType = 0x4D42;  // "BM"
+    header.bfOffBits = sizeof header + sizeof info;
+    header.bfSize = header.bfOffBits + bytes;
+    std::ofstream out(file, std::ios::binary);
+    out.write(reinterpret_cast<const char*>(&header), sizeof header);
+    out.write(reinterpret_cast<const char*>(&info), sizeof info);
+    out.write(reinterpret_cast<const char*>(pixels.data()), bytes);
+}
+
+// Saves the console window as console-102.bmp in the test's working
+// directory (the build tree), for a later look at the real layout.
+TEST(DialogTemplate, Screenshot) {
+    Shown s;
+    s.dialog.SetTitle("Hexwarden - OFFLINE");
+    UpdateWindow(s.hwnd());
+    PumpUntil(s.windows, s.dialog.window(), [] { return false; });  // let it paint
+    RECT frame{};
+    GetWindowRect(s.hwnd(), &frame);
+    const int width = frame.right - frame.left;
+    const int height = frame.bottom - frame.top;
+    ASSERT_GT(width, 0);
+
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
+    BITMAPINFO info{};
+    info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    void* bits = nullptr;
+    HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    ASSERT_NE(bitmap, nullptr);
+    HGDIOBJ old = SelectObject(memory, bitmap);
+    if (!PrintWindow(s.hwnd(), memory, 0)) {
+        BitBlt(memory, 0, 0, width, height, screen, frame.left, frame.top, SRCCOPY);
+    }
+    GdiFlush();
+    const auto* first = static_cast<const DWORD*>(bits);
+    std::vector<DWORD> pixels(first, first + static_cast<std::size_t>(width) * height);
+    SelectObject(memory, old);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+
+    WriteBmp("console-102.bmp", width, height, pixels);
+    // A drawn window has more than one colour in it.
+    std::vector<DWORD> sorted = pixels;
+    std::sort(sorted.begin(), sorted.end());
+    const auto distinct = std::unique(sorted.begin(), sorted.end()) - sorted.begin();
+    EXPECT_GT(distinct, 3);
+}
+
+}  // namespace
+}  // namespace hw::test
