@@ -26,13 +26,13 @@ const ui::MessageMapEntry ConsoleDialog::messageMap[] = {
     ui::OnMessage(ui::kWmSysCommand, &ConsoleDialog::OnSysCommand),
     ui::OnMessage(ui::kWmPaint, &ConsoleDialog::OnPaint),
     ui::OnMessage(ui::kWmQueryDragIcon, &ConsoleDialog::OnQueryDragIcon),
-    ui::OnCommand(id::kGetReport, &ConsoleDialog::OnMachineButton),
-    ui::OnCommand(id::kGetParameters, &ConsoleDialog::OnMachineButton),
-    ui::OnCommand(id::kPutParameters, &ConsoleDialog::OnMachineButton),
+    ui::OnCommand(id::kGetReport, &ConsoleDialog::OnGetReport),
+    ui::OnCommand(id::kGetParameters, &ConsoleDialog::OnGetParameters),
+    ui::OnCommand(id::kPutParameters, &ConsoleDialog::OnPutParameters),
     ui::OnCommand(id::kWriteXY, &ConsoleDialog::OnMachineButton),
-    ui::OnCommand(id::kWriteSerial, &ConsoleDialog::OnMachineButton),
-    ui::OnCommand(id::kClearSpindleTime, &ConsoleDialog::OnMachineButton),
-    ui::OnCommand(id::kCheckSerialPort, &ConsoleDialog::OnMachineButton),
+    ui::OnCommand(id::kWriteSerial, &ConsoleDialog::OnWriteSerialNumber),
+    ui::OnCommand(id::kClearSpindleTime, &ConsoleDialog::OnClearSpindleTime),
+    ui::OnCommand(id::kCheckSerialPort, &ConsoleDialog::OnCheckSerialPort),
     ui::OnCommand(id::kCheckLoadX, &ConsoleDialog::OnMachineButton),
     ui::OnCommand(id::kCheckLoadY, &ConsoleDialog::OnMachineButton),
     ui::OnCommand(id::kCheckLoadZ, &ConsoleDialog::OnMachineButton),
@@ -42,11 +42,11 @@ const ui::MessageMapEntry ConsoleDialog::messageMap[] = {
     ui::OnCommand(id::kReadSpindle, &ConsoleDialog::OnMachineButton),
     ui::OnCommand(id::kBacklashCheck, &ConsoleDialog::OnMachineButton),
     ui::OnMessage(ui::kWmTimer, &ConsoleDialog::OnTimer),
-    ui::OnCommand(id::kClearPumpTime, &ConsoleDialog::OnMachineButton),
+    ui::OnCommand(id::kClearPumpTime, &ConsoleDialog::OnClearPumpTime),
     ui::OnCommand(id::kWriteY0, &ConsoleDialog::OnMachineButton),
     ui::OnCommand(id::kWriteLaser, &ConsoleDialog::OnMachineButton),
     ui::OnCommand(id::kCheckLoadA, &ConsoleDialog::OnMachineButton),
-    ui::OnCommand(id::kCheckPanel, &ConsoleDialog::OnMachineButton),
+    ui::OnCommand(id::kCheckPanel, &ConsoleDialog::OnCheckPanel),
     ui::OnCommand(id::kToolPosition, &ConsoleDialog::OnMachineButton),
     ui::OnCommand(id::kCalcWriteLaser, &ConsoleDialog::OnMachineButton),
     ui::OnCommand(id::kCalcWriteY0, &ConsoleDialog::OnMachineButton),
@@ -191,9 +191,8 @@ std::intptr_t ConsoleDialog::OnQueryDragIcon(const ui::Message&) {
     return static_cast<std::intptr_t>(icon);
 }
 
-std::intptr_t ConsoleDialog::OnTimer(const ui::Message&) { return 0; }
-
 bool ConsoleDialog::Online() {
+    // The guard every procedure that talks to the machine starts with.
     if (connected) return true;
     ShowErrorBox(services.app, kTextOffline);
     return false;

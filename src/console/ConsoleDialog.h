@@ -61,10 +61,23 @@ private:
     std::intptr_t OnSysCommand(const ui::Message& message);
     std::intptr_t OnPaint(const ui::Message& message);
     std::intptr_t OnQueryDragIcon(const ui::Message& message);
-    std::intptr_t OnTimer(const ui::Message& message);
     std::intptr_t OnDeviceChangeMessage(const ui::Message& message);
-    void OnMachineButton();
     void OnCorrectionMode();
+    // The procedures still to come answer only the guard.
+    void OnMachineButton();
+
+    // Report, parameters and counters (ReportProcedures.cpp).
+    void OnGetReport();
+    void OnGetParameters();
+    void OnPutParameters();
+    void OnWriteSerialNumber();
+    void OnClearSpindleTime();
+    void OnClearPumpTime();
+    void OnCheckSerialPort();
+
+    // Sensor and panel monitor (SensorMonitor.cpp).
+    std::intptr_t OnTimer(const ui::Message& message);
+    void OnCheckPanel();
 
     static const ui::MessageMapEntry messageMap[];
 

@@ -134,9 +134,12 @@ TEST(DialogTemplate, MainConsoleHasAllItsControlsInTemplateOrder) {
         EXPECT_EQ(TextOf(child), want.caption);
         EXPECT_EQ((style & WS_VISIBLE) != 0, want.visible);
         EXPECT_TRUE(IsWindowEnabled(child));
-        // The template's dialog units in this dialog's pixels.
-        RECT expected{want.x, want.y, want.x + want.width, want.y + want.height};
-        ASSERT_TRUE(MapDialogRect(s.hwnd(), &expected));
+        // The template's dialog units in this dialog's pixels: the dialog
+        // manager maps the origin and the size each on its own.
+        RECT mapped{want.x, want.y, want.width, want.height};
+        ASSERT_TRUE(MapDialogRect(s.hwnd(), &mapped));
+        const RECT expected{mapped.left, mapped.top, mapped.left + mapped.right,
+                            mapped.top + mapped.bottom};
         RECT screen{};
         ASSERT_TRUE(GetWindowRect(child, &screen));
         POINT corners[2] = {{screen.left, screen.top}, {screen.right, screen.bottom}};
@@ -312,9 +315,8 @@ TEST(DialogTemplate, Screenshot) {
     HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
     ASSERT_NE(bitmap, nullptr);
     HGDIOBJ old = SelectObject(memory, bitmap);
-    if (!PrintWindow(s.hwnd(), memory, 0)) {
-        BitBlt(memory, 0, 0, width, height, screen, frame.left, frame.top, SRCCOPY);
-    }
+    // The window is the only one on the display: copy it off the screen.
+    BitBlt(memory, 0, 0, width, height, screen, frame.left, frame.top, SRCCOPY);
     GdiFlush();
     const auto* first = static_cast<const DWORD*>(bits);
     std::vector<DWORD> pixels(first, first + static_cast<std::size_t>(width) * height);
