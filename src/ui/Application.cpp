@@ -2,9 +2,13 @@
 
 namespace hw::ui {
 
-void ApplicationAlerts::ShowOutOfMemory() { app_.ShowOutOfMemory(); }
+void ApplicationAlerts::ShowOutOfMemory() {
+    app_.ShowOutOfMemory();
+}
 
-void ApplicationAlerts::ReportError(const FrameworkException& error) { app_.ReportError(error); }
+void ApplicationAlerts::ReportError(const FrameworkException& error) {
+    app_.ReportError(error);
+}
 
 Application::Application(WindowSystem& windows, std::string programName)
     : windows_(windows), programName_(std::move(programName)) {}
@@ -19,7 +23,9 @@ void Application::ReportError(const FrameworkException& error) {
                    kMbOk | kMbIconExclamation);
 }
 
-void Application::ShowOutOfMemory() { ShowMessageBox(kOutOfMemory, kMbOk | kMbIconHand); }
+void Application::ShowOutOfMemory() {
+    ShowMessageBox(kOutOfMemory, kMbOk | kMbIconHand);
+}
 
 std::optional<std::string> Application::ShowFileDialog(const FileDialogOptions& options,
                                                        WindowId owner) {

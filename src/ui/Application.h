@@ -22,17 +22,17 @@ class Application;
 
 // hw::Alerts through the application's boxes.
 class ApplicationAlerts final : public Alerts {
-public:
+  public:
     explicit ApplicationAlerts(Application& app) : app_(app) {}
     void ShowOutOfMemory() override;
     void ReportError(const FrameworkException& error) override;
 
-private:
+  private:
     Application& app_;
 };
 
 class Application {
-public:
+  public:
     // Texts of the framework's own boxes.
     static constexpr std::string_view kNoErrorMessage = "No error message is available.";
     static constexpr std::string_view kOutOfMemory = "Out of memory.";
@@ -68,7 +68,7 @@ public:
     // Alerts for the device link (LinkPlatform::alerts).
     Alerts& alerts() { return alerts_; }
 
-private:
+  private:
     WindowSystem& windows_;
     std::string programName_;
     Dialog* mainWindow_ = nullptr;

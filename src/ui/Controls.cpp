@@ -22,13 +22,17 @@ void Control::Enable(bool enable) {
     if (IsBound()) windows_->EnableItem(window_, id_, enable);
 }
 
-bool Control::IsEnabled() const { return IsBound() && windows_->IsItemEnabled(window_, id_); }
+bool Control::IsEnabled() const {
+    return IsBound() && windows_->IsItemEnabled(window_, id_);
+}
 
 void Control::Show(bool show) {
     if (IsBound()) windows_->ShowItem(window_, id_, show);
 }
 
-bool Control::IsVisible() const { return IsBound() && windows_->IsItemVisible(window_, id_); }
+bool Control::IsVisible() const {
+    return IsBound() && windows_->IsItemVisible(window_, id_);
+}
 
 void Control::Focus() {
     if (IsBound()) windows_->FocusItem(window_, id_);

@@ -13,7 +13,7 @@ namespace hw::ui {
 class WindowSystem;
 
 class Control {
-public:
+  public:
     virtual ~Control() = default;
 
     bool IsBound() const { return windows_ != nullptr && window_ != kNoWindow; }
@@ -31,7 +31,7 @@ public:
     // Binds the object to item id of window (done by DataExchange::Control).
     void Bind(WindowSystem& windows, WindowId window, int id);
 
-protected:
+  protected:
     WindowSystem* windows_ = nullptr;
     WindowId window_ = kNoWindow;
     int id_ = 0;
@@ -40,7 +40,7 @@ protected:
 class EditControl : public Control {};
 
 class ProgressControl : public Control {
-public:
+  public:
     void SetRange(int lower, int upper);
     void SetPos(int pos);
 };

@@ -11,7 +11,7 @@ class Control;
 class Dialog;
 
 class DataExchange {
-public:
+  public:
     DataExchange(Dialog& dialog, bool saveAndValidate);
 
     // True: from the controls into the members; false: the other way.
@@ -33,7 +33,7 @@ public:
     // Marks the exchange failed (a validation of the dialog's own).
     void Fail() { failed_ = true; }
 
-private:
+  private:
     Dialog& dialog_;
     bool saveAndValidate_;
     bool failed_ = false;

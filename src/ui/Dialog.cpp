@@ -12,7 +12,9 @@ Dialog::~Dialog() {
     if (window_ != kNoWindow) windows().DestroyWindow(window_);
 }
 
-WindowSystem& Dialog::windows() const { return app_.windows(); }
+WindowSystem& Dialog::windows() const {
+    return app_.windows();
+}
 
 int Dialog::DoModal() {
     const Dialog* main = app_.mainWindow();
@@ -20,7 +22,9 @@ int Dialog::DoModal() {
     return DoModal(owner);
 }
 
-int Dialog::DoModal(WindowId owner) { return windows().RunModal(*this, owner); }
+int Dialog::DoModal(WindowId owner) {
+    return windows().RunModal(*this, owner);
+}
 
 bool Dialog::Create(WindowId owner) {
     return windows().CreateModeless(*this, owner) != kNoWindow;
@@ -31,7 +35,9 @@ bool Dialog::DestroyWindow() {
     return windows().DestroyWindow(window_);
 }
 
-void Dialog::EndDialog(int result) { windows().EndDialog(window_, result); }
+void Dialog::EndDialog(int result) {
+    windows().EndDialog(window_, result);
+}
 
 bool Dialog::UpdateData(bool saveAndValidate) {
     if (window_ == kNoWindow) return false;
@@ -40,27 +46,47 @@ bool Dialog::UpdateData(bool saveAndValidate) {
     return !dx.failed();
 }
 
-void Dialog::SetTitle(std::string_view text) { windows().SetTitle(window_, text); }
-std::string Dialog::Title() const { return windows().Title(window_); }
-void Dialog::EnableWindow(bool enable) { windows().EnableWindow(window_, enable); }
-bool Dialog::IsWindowEnabled() const { return windows().IsWindowEnabled(window_); }
-bool Dialog::IsMinimized() const { return windows().IsMinimized(window_); }
-void Dialog::SetIcon(IconHandle icon, bool big) { windows().SetIcon(window_, icon, big); }
+void Dialog::SetTitle(std::string_view text) {
+    windows().SetTitle(window_, text);
+}
+std::string Dialog::Title() const {
+    return windows().Title(window_);
+}
+void Dialog::EnableWindow(bool enable) {
+    windows().EnableWindow(window_, enable);
+}
+bool Dialog::IsWindowEnabled() const {
+    return windows().IsWindowEnabled(window_);
+}
+bool Dialog::IsMinimized() const {
+    return windows().IsMinimized(window_);
+}
+void Dialog::SetIcon(IconHandle icon, bool big) {
+    windows().SetIcon(window_, icon, big);
+}
 
 std::uintptr_t Dialog::SetTimer(std::uintptr_t id, std::uint32_t ms) {
     return windows().SetTimer(window_, id, ms);
 }
 
-bool Dialog::KillTimer(std::uintptr_t id) { return windows().KillTimer(window_, id); }
+bool Dialog::KillTimer(std::uintptr_t id) {
+    return windows().KillTimer(window_, id);
+}
 
 int Dialog::ShowMessageBox(std::string_view text, std::string_view caption, std::uint32_t style) {
     if (caption.empty()) caption = app_.programName();
     return windows().ShowMessageBox(window_, text, caption, style);
 }
 
-std::intptr_t Dialog::Send(const Message& message) { return windows().Send(window_, message); }
-bool Dialog::Post(const Message& message) { return windows().Post(window_, message); }
-Rect Dialog::ClientRect() const { return windows().ClientRect(window_); }
+std::intptr_t Dialog::Send(const Message& message) {
+    return windows().Send(window_, message);
+}
+bool Dialog::Post(const Message& message) {
+    return windows().Post(window_, message);
+}
+Rect Dialog::ClientRect() const {
+    return windows().ClientRect(window_);
+}
 Point Dialog::ScreenToClient(Point screen) const {
     return windows().ScreenToClient(window_, screen);
 }
@@ -68,19 +94,39 @@ void Dialog::Invalidate(const std::optional<Rect>& rect, bool erase) {
     windows().Invalidate(window_, rect, erase);
 }
 
-bool Dialog::HasItem(int id) const { return windows().HasItem(window_, id); }
+bool Dialog::HasItem(int id) const {
+    return windows().HasItem(window_, id);
+}
 void Dialog::SetItemText(int id, std::string_view text) {
     windows().SetItemText(window_, id, text);
 }
-std::string Dialog::ItemText(int id) const { return windows().ItemText(window_, id); }
-void Dialog::EnableItem(int id, bool enable) { windows().EnableItem(window_, id, enable); }
-bool Dialog::IsItemEnabled(int id) const { return windows().IsItemEnabled(window_, id); }
-void Dialog::ShowItem(int id, bool show) { windows().ShowItem(window_, id, show); }
-bool Dialog::IsItemVisible(int id) const { return windows().IsItemVisible(window_, id); }
-void Dialog::CheckItem(int id, bool checked) { windows().CheckItem(window_, id, checked); }
-bool Dialog::IsItemChecked(int id) const { return windows().IsItemChecked(window_, id); }
-void Dialog::FocusItem(int id) { windows().FocusItem(window_, id); }
-std::optional<Rect> Dialog::ItemRect(int id) const { return windows().ItemRect(window_, id); }
+std::string Dialog::ItemText(int id) const {
+    return windows().ItemText(window_, id);
+}
+void Dialog::EnableItem(int id, bool enable) {
+    windows().EnableItem(window_, id, enable);
+}
+bool Dialog::IsItemEnabled(int id) const {
+    return windows().IsItemEnabled(window_, id);
+}
+void Dialog::ShowItem(int id, bool show) {
+    windows().ShowItem(window_, id, show);
+}
+bool Dialog::IsItemVisible(int id) const {
+    return windows().IsItemVisible(window_, id);
+}
+void Dialog::CheckItem(int id, bool checked) {
+    windows().CheckItem(window_, id, checked);
+}
+bool Dialog::IsItemChecked(int id) const {
+    return windows().IsItemChecked(window_, id);
+}
+void Dialog::FocusItem(int id) {
+    windows().FocusItem(window_, id);
+}
+std::optional<Rect> Dialog::ItemRect(int id) const {
+    return windows().ItemRect(window_, id);
+}
 void Dialog::MoveItem(int id, const Rect& rect, bool repaint) {
     windows().MoveItem(window_, id, rect, repaint);
 }
@@ -121,7 +167,9 @@ std::optional<std::intptr_t> Dialog::HandleMessage(const Message& message) {
     return std::nullopt;
 }
 
-void Dialog::HandleDestroyed() { window_ = kNoWindow; }
+void Dialog::HandleDestroyed() {
+    window_ = kNoWindow;
+}
 
 bool Dialog::OnInitDialog() {
     UpdateData(false);
@@ -132,11 +180,15 @@ void Dialog::OnOK() {
     if (UpdateData(true)) EndDialog(kIdOk);
 }
 
-void Dialog::OnCancel() { EndDialog(kIdCancel); }
+void Dialog::OnCancel() {
+    EndDialog(kIdCancel);
+}
 
 void Dialog::DoDataExchange(DataExchange&) {}
 
-std::span<const MessageMapEntry> Dialog::GetMessageMap() const { return {}; }
+std::span<const MessageMapEntry> Dialog::GetMessageMap() const {
+    return {};
+}
 
 std::intptr_t Dialog::Default(const Message&) {
     defaultRequested_ = true;

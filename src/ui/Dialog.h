@@ -19,7 +19,7 @@ class DataExchange;
 class WindowSystem;
 
 class Dialog {
-public:
+  public:
     Dialog(Application& app, int templateId);
     // A modeless window still up is destroyed.
     virtual ~Dialog();
@@ -94,7 +94,7 @@ public:
     // The window is gone (WM_NCDESTROY).
     void HandleDestroyed();
 
-protected:
+  protected:
     // Base: UpdateData(false) (controls are bound and filled); true, so that
     // the focus goes to the first tab stop.
     virtual bool OnInitDialog();
@@ -112,7 +112,7 @@ protected:
     // processing (the handler's result is then ignored). Returns 0.
     std::intptr_t Default(const Message& message);
 
-private:
+  private:
     Application& app_;
     int templateId_;
     WindowId window_ = kNoWindow;

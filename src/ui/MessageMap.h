@@ -65,7 +65,8 @@ struct MessageMapEntry {
 
 // A window message (WM_TIMER, WM_DEVICECHANGE, WM_SYSCOMMAND, WM_PAINT, ...).
 template <class D>
-constexpr MessageMapEntry OnMessage(std::uint32_t message, std::intptr_t (D::*handler)(const Message&)) {
+constexpr MessageMapEntry OnMessage(std::uint32_t message,
+                                    std::intptr_t (D::*handler)(const Message&)) {
     static_assert(std::is_base_of_v<Dialog, D>);
     MessageMapEntry e;
     e.kind = MessageMapEntry::Kind::Message;

@@ -23,17 +23,17 @@ class Dialog;
 
 // An open or save-as file dialog.
 struct FileDialogOptions {
-    bool open = true;               // open dialog; false: save-as dialog
-    std::string defaultExtension;   // appended to a typed name without one; empty: none
-    std::string initialName;        // file name shown at first; empty: none
-    std::uint32_t flags = 0;        // kOfnHideReadOnly, kOfnOverwritePrompt
+    bool open = true;              // open dialog; false: save-as dialog
+    std::string defaultExtension;  // appended to a typed name without one; empty: none
+    std::string initialName;       // file name shown at first; empty: none
+    std::uint32_t flags = 0;       // kOfnHideReadOnly, kOfnOverwritePrompt
     // Filter in the form "Text file (*.txt)|*.txt|all |*.*||": pairs of a
     // description and a pattern, each ended by '|', the list by one more '|'.
     std::string filter;
 };
 
 class WindowSystem {
-public:
+  public:
     virtual ~WindowSystem() = default;
 
     // --- Dialog windows -------------------------------------------------

@@ -8,7 +8,7 @@
 namespace hw::ui {
 
 class WorkerThread {
-public:
+  public:
     // No thread (also what a backend returns when it ran the body inline).
     WorkerThread() = default;
     explicit WorkerThread(std::thread thread) : thread_(std::move(thread)) {}
@@ -28,7 +28,7 @@ public:
         if (thread_.joinable()) thread_.join();
     }
 
-private:
+  private:
     std::thread thread_;
 };
 

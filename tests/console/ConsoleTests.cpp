@@ -25,9 +25,9 @@ public:
 
 // A version reply: status 0, the count, the text and its NUL.
 std::vector<std::uint8_t> VersionReply(const std::string& text) {
-    std::vector<std::uint8_t> reply = {0, static_cast<std::uint8_t>(text.size() + 1)};
-    reply.insert(reply.end(), text.begin(), text.end());
-    reply.push_back(0);
+    std::vector<std::uint8_t> reply(text.size() + 3, 0);
+    reply[1] = static_cast<std::uint8_t>(text.size() + 1);
+    for (std::size_t i = 0; i < text.size(); ++i) reply[2 + i] = static_cast<std::uint8_t>(text[i]);
     return reply;
 }
 

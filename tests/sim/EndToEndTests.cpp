@@ -288,7 +288,9 @@ TEST_F(EndToEndTest, ReportSurvivesEmptyReadsAndShortPieces) {
     env.Faults().maxReadPiece = 97;
     MemFile sink;
     ASSERT_TRUE(link.GetReport(sink));
-    EXPECT_EQ(Contents(sink).back(), 0);
+    const auto sinkBytes = Contents(sink);
+    ASSERT_FALSE(sinkBytes.empty());
+    EXPECT_EQ(sinkBytes.back(), 0);
     MemFile block;
     ASSERT_TRUE(link.GetParameters(block));
     EXPECT_EQ(Contents(block), env.Machine().Parameters().Block());

@@ -53,11 +53,11 @@ TEST(Boxes, AnswersComeFromTheQueueThenTheHookThenTheFirstButton) {
 
 // A framework exception with a given text.
 class TextException : public FrameworkException {
-public:
+  public:
     explicit TextException(std::string text) : text_(std::move(text)) {}
     std::string ErrorMessage() const override { return text_; }
 
-private:
+  private:
     std::string text_;
 };
 

@@ -34,7 +34,7 @@ TEST(MessageMap, FirstMatchingEntryWins) {
         {40, ui::kBnClicked, {"range"}},  // last id of the range
         {41, ui::kBnClicked, {}},         // past the range
         {19, ui::kBnClicked, {}},
-        {30, 0x300, {}},                  // another notification than a click
+        {30, 0x300, {}},  // another notification than a click
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.id);
@@ -106,7 +106,9 @@ TEST(DataExchange, RadioGroupBothWays) {
         bool first, second, third;
         int choice;
     } saves[] = {
-        {false, false, true, 2}, {false, true, false, 1}, {true, false, true, 0},
+        {false, false, true, 2},
+        {false, true, false, 1},
+        {true, false, true, 0},
         {false, false, false, -1},
     };
     for (const auto& c : saves) {

@@ -97,7 +97,8 @@ TEST(ResourceScript, RefusesWhatItDoesNotUnderstand) {
         const char* message;
     } cases[] = {
         {"1 DIALOGEX 0, 0, 1, 1\nSTYLE WS_BOGUS\nBEGIN\nEND", "line 2: unknown style WS_BOGUS"},
-        {"1 DIALOGEX 0, 0, 1, 1\nBEGIN\nPUSHBUTTON \"x\", 1, 0, 0, 1, 1\nEND", "line 3: expected CONTROL"},
+        {"1 DIALOGEX 0, 0, 1, 1\nBEGIN\nPUSHBUTTON \"x\", 1, 0, 0, 1, 1\nEND",
+         "line 3: expected CONTROL"},
         {"STRINGTABLE\nBEGIN\n1 \"open\nEND", "line 3: unterminated string"},
         {"1 DIALOGEX 0, 0, 1\nBEGIN\nEND", "line 2: expected ','"},
         {"IDD_MAIN DIALOGEX 0, 0, 1, 1\nBEGIN\nEND", "line 1: resource names must be numbers"},

@@ -61,7 +61,7 @@ struct Ui {
 
 // The dialog on template 200: records what its handlers saw.
 class TestDialog : public ui::Dialog {
-public:
+  public:
     explicit TestDialog(ui::Application& app) : Dialog(app, kTestDialog) {}
 
     ui::EditControl edit;
@@ -72,7 +72,7 @@ public:
     std::function<void()> onGo;
     bool leaveSysCommandToDefault = true;
 
-protected:
+  protected:
     void DoDataExchange(ui::DataExchange& dx) override {
         dx.Control(10, edit);
         dx.Radio(20, choice);
@@ -88,7 +88,7 @@ protected:
     }
     std::span<const ui::MessageMapEntry> GetMessageMap() const override;
 
-private:
+  private:
     void OnGo() {
         calls.push_back("go");
         if (onGo) onGo();
@@ -121,11 +121,13 @@ inline const ui::MessageMapEntry TestDialog::messageMap[] = {
     ui::OnMessage(ui::kWmDeviceChange, &TestDialog::OnDeviceChange),
 };
 
-inline std::span<const ui::MessageMapEntry> TestDialog::GetMessageMap() const { return messageMap; }
+inline std::span<const ui::MessageMapEntry> TestDialog::GetMessageMap() const {
+    return messageMap;
+}
 
 // The dialog on template 201.
 class ChildDialog : public ui::Dialog {
-public:
+  public:
     explicit ChildDialog(ui::Application& app) : Dialog(app, kChildDialog) {}
 };
 

@@ -21,8 +21,9 @@ Rect DialogUnitsToPixels(const Rect& du) {
 
 // Window class names compare without regard to case.
 bool IsButton(const HeadlessWindowSystem::ControlState& c) {
-    return std::equal(c.className.begin(), c.className.end(), "button", "button" + 6,
-                      [](char a, char b) { return std::tolower(static_cast<unsigned char>(a)) == b; });
+    return std::equal(
+        c.className.begin(), c.className.end(), "button", "button" + 6,
+        [](char a, char b) { return std::tolower(static_cast<unsigned char>(a)) == b; });
 }
 
 bool IsRadio(const HeadlessWindowSystem::ControlState& c) {
@@ -82,7 +83,9 @@ void HeadlessWindowSystem::OnModal(int templateId, std::function<void(Dialog&)> 
     }
 }
 
-void HeadlessWindowSystem::QueueBoxAnswer(int answer) { boxAnswers_.push_back(answer); }
+void HeadlessWindowSystem::QueueBoxAnswer(int answer) {
+    boxAnswers_.push_back(answer);
+}
 
 void HeadlessWindowSystem::OnBox(std::function<int(const BoxRecord&)> hook) {
     boxHook_ = std::move(hook);
@@ -92,9 +95,13 @@ void HeadlessWindowSystem::QueueFileAnswer(std::optional<std::string> path) {
     fileAnswers_.push_back(std::move(path));
 }
 
-void HeadlessWindowSystem::OnPump(std::function<void()> hook) { pumpHook_ = std::move(hook); }
+void HeadlessWindowSystem::OnPump(std::function<void()> hook) {
+    pumpHook_ = std::move(hook);
+}
 
-void HeadlessWindowSystem::FailNextCreate(int templateId) { failCreates_.push_back(templateId); }
+void HeadlessWindowSystem::FailNextCreate(int templateId) {
+    failCreates_.push_back(templateId);
+}
 
 // --- Windows ---------------------------------------------------------------
 
@@ -361,8 +368,8 @@ std::optional<std::intptr_t> HeadlessWindowSystem::Dispatch(WindowId window,
     const std::optional<std::intptr_t> result = state->dialog->HandleMessage(message);
     if (result) return result;
     // The dialog manager's default processing: closing means IDCANCEL.
-    const bool closing = message.message == kWmClose ||
-                         (message.message == kWmSysCommand && (message.wParam & 0xFFF0) == kScClose);
+    const bool closing = message.message == kWmClose || (message.message == kWmSysCommand &&
+                                                         (message.wParam & 0xFFF0) == kScClose);
     if (closing) Dispatch(window, {kWmCommand, CommandParam(kIdCancel), 0});
     return std::nullopt;
 }
@@ -377,7 +384,8 @@ bool HeadlessWindowSystem::Post(WindowId window, const Message& message) {
     return true;
 }
 
-std::uintptr_t HeadlessWindowSystem::SetTimer(WindowId window, std::uintptr_t id, std::uint32_t ms) {
+std::uintptr_t HeadlessWindowSystem::SetTimer(WindowId window, std::uintptr_t id,
+                                              std::uint32_t ms) {
     WindowState* state = Find(window);
     if (state == nullptr || failTimers_ || id == 0) return 0;
     const auto running = std::find_if(state->timers.begin(), state->timers.end(),
@@ -497,9 +505,13 @@ void HeadlessWindowSystem::Type(WindowId window, int id, std::string_view text) 
     SetItemText(window, id, text);
 }
 
-void HeadlessWindowSystem::PressEnter(WindowId window) { SendCommand(window, kIdOk); }
+void HeadlessWindowSystem::PressEnter(WindowId window) {
+    SendCommand(window, kIdOk);
+}
 
-void HeadlessWindowSystem::PressEscape(WindowId window) { SendCommand(window, kIdCancel); }
+void HeadlessWindowSystem::PressEscape(WindowId window) {
+    SendCommand(window, kIdCancel);
+}
 
 void HeadlessWindowSystem::PressCloseBox(WindowId window) {
     Dispatch(window, {kWmSysCommand, kScClose, 0});

@@ -33,7 +33,7 @@
 namespace hw::ui {
 
 class HeadlessWindowSystem final : public WindowSystem {
-public:
+  public:
     struct ControlState {
         int id = 0;
         std::string className;
@@ -198,7 +198,7 @@ public:
     IconHandle LoadIconResource(int id) const override;
     WorkerThread StartThread(std::function<void()> body) override;
 
-private:
+  private:
     struct WindowState;
 
     WindowState* Find(WindowId window) const;

@@ -13,51 +13,92 @@ namespace {
 // The style names a script may use, with their Windows values.
 const std::unordered_map<std::string, std::uint32_t>& StyleNames() {
     static const std::unordered_map<std::string, std::uint32_t> names = {
-        {"WS_POPUP", 0x80000000},     {"WS_CHILD", 0x40000000},
-        {"WS_MINIMIZE", 0x20000000},  {"WS_VISIBLE", 0x10000000},
-        {"WS_DISABLED", 0x08000000},  {"WS_CLIPSIBLINGS", 0x04000000},
-        {"WS_CLIPCHILDREN", 0x02000000}, {"WS_MAXIMIZE", 0x01000000},
-        {"WS_CAPTION", 0x00C00000},   {"WS_BORDER", 0x00800000},
-        {"WS_DLGFRAME", 0x00400000},  {"WS_VSCROLL", 0x00200000},
-        {"WS_HSCROLL", 0x00100000},   {"WS_SYSMENU", 0x00080000},
-        {"WS_THICKFRAME", 0x00040000}, {"WS_GROUP", 0x00020000},
-        {"WS_TABSTOP", 0x00010000},   {"WS_MINIMIZEBOX", 0x00020000},
+        {"WS_POPUP", 0x80000000},
+        {"WS_CHILD", 0x40000000},
+        {"WS_MINIMIZE", 0x20000000},
+        {"WS_VISIBLE", 0x10000000},
+        {"WS_DISABLED", 0x08000000},
+        {"WS_CLIPSIBLINGS", 0x04000000},
+        {"WS_CLIPCHILDREN", 0x02000000},
+        {"WS_MAXIMIZE", 0x01000000},
+        {"WS_CAPTION", 0x00C00000},
+        {"WS_BORDER", 0x00800000},
+        {"WS_DLGFRAME", 0x00400000},
+        {"WS_VSCROLL", 0x00200000},
+        {"WS_HSCROLL", 0x00100000},
+        {"WS_SYSMENU", 0x00080000},
+        {"WS_THICKFRAME", 0x00040000},
+        {"WS_GROUP", 0x00020000},
+        {"WS_TABSTOP", 0x00010000},
+        {"WS_MINIMIZEBOX", 0x00020000},
         {"WS_MAXIMIZEBOX", 0x00010000},
-        {"WS_EX_DLGMODALFRAME", 0x1}, {"WS_EX_TOPMOST", 0x8},
-        {"WS_EX_TOOLWINDOW", 0x80},   {"WS_EX_WINDOWEDGE", 0x100},
-        {"WS_EX_CLIENTEDGE", 0x200},  {"WS_EX_CONTROLPARENT", 0x10000},
-        {"WS_EX_STATICEDGE", 0x20000}, {"WS_EX_APPWINDOW", 0x40000},
-        {"DS_ABSALIGN", 0x1},         {"DS_SYSMODAL", 0x2},
-        {"DS_3DLOOK", 0x4},           {"DS_FIXEDSYS", 0x8},
-        {"DS_NOFAILCREATE", 0x10},    {"DS_LOCALEDIT", 0x20},
-        {"DS_SETFONT", 0x40},         {"DS_MODALFRAME", 0x80},
-        {"DS_NOIDLEMSG", 0x100},      {"DS_SETFOREGROUND", 0x200},
-        {"DS_CONTROL", 0x400},        {"DS_CENTER", 0x800},
-        {"DS_CENTERMOUSE", 0x1000},   {"DS_CONTEXTHELP", 0x2000},
+        {"WS_EX_DLGMODALFRAME", 0x1},
+        {"WS_EX_TOPMOST", 0x8},
+        {"WS_EX_TOOLWINDOW", 0x80},
+        {"WS_EX_WINDOWEDGE", 0x100},
+        {"WS_EX_CLIENTEDGE", 0x200},
+        {"WS_EX_CONTROLPARENT", 0x10000},
+        {"WS_EX_STATICEDGE", 0x20000},
+        {"WS_EX_APPWINDOW", 0x40000},
+        {"DS_ABSALIGN", 0x1},
+        {"DS_SYSMODAL", 0x2},
+        {"DS_3DLOOK", 0x4},
+        {"DS_FIXEDSYS", 0x8},
+        {"DS_NOFAILCREATE", 0x10},
+        {"DS_LOCALEDIT", 0x20},
+        {"DS_SETFONT", 0x40},
+        {"DS_MODALFRAME", 0x80},
+        {"DS_NOIDLEMSG", 0x100},
+        {"DS_SETFOREGROUND", 0x200},
+        {"DS_CONTROL", 0x400},
+        {"DS_CENTER", 0x800},
+        {"DS_CENTERMOUSE", 0x1000},
+        {"DS_CONTEXTHELP", 0x2000},
         {"DS_SHELLFONT", 0x48},
-        {"BS_PUSHBUTTON", 0x0},       {"BS_DEFPUSHBUTTON", 0x1},
-        {"BS_CHECKBOX", 0x2},         {"BS_AUTOCHECKBOX", 0x3},
-        {"BS_RADIOBUTTON", 0x4},      {"BS_3STATE", 0x5},
-        {"BS_AUTO3STATE", 0x6},       {"BS_GROUPBOX", 0x7},
-        {"BS_AUTORADIOBUTTON", 0x9},  {"BS_LEFTTEXT", 0x20},
-        {"BS_LEFT", 0x100},           {"BS_RIGHT", 0x200},
-        {"BS_CENTER", 0x300},         {"BS_TOP", 0x400},
-        {"BS_BOTTOM", 0x800},         {"BS_VCENTER", 0xC00},
-        {"BS_MULTILINE", 0x2000},     {"BS_FLAT", 0x8000},
-        {"ES_LEFT", 0x0},             {"ES_CENTER", 0x1},
-        {"ES_RIGHT", 0x2},            {"ES_MULTILINE", 0x4},
-        {"ES_UPPERCASE", 0x8},        {"ES_LOWERCASE", 0x10},
-        {"ES_PASSWORD", 0x20},        {"ES_AUTOVSCROLL", 0x40},
-        {"ES_AUTOHSCROLL", 0x80},     {"ES_NOHIDESEL", 0x100},
-        {"ES_READONLY", 0x800},       {"ES_WANTRETURN", 0x1000},
+        {"BS_PUSHBUTTON", 0x0},
+        {"BS_DEFPUSHBUTTON", 0x1},
+        {"BS_CHECKBOX", 0x2},
+        {"BS_AUTOCHECKBOX", 0x3},
+        {"BS_RADIOBUTTON", 0x4},
+        {"BS_3STATE", 0x5},
+        {"BS_AUTO3STATE", 0x6},
+        {"BS_GROUPBOX", 0x7},
+        {"BS_AUTORADIOBUTTON", 0x9},
+        {"BS_LEFTTEXT", 0x20},
+        {"BS_LEFT", 0x100},
+        {"BS_RIGHT", 0x200},
+        {"BS_CENTER", 0x300},
+        {"BS_TOP", 0x400},
+        {"BS_BOTTOM", 0x800},
+        {"BS_VCENTER", 0xC00},
+        {"BS_MULTILINE", 0x2000},
+        {"BS_FLAT", 0x8000},
+        {"ES_LEFT", 0x0},
+        {"ES_CENTER", 0x1},
+        {"ES_RIGHT", 0x2},
+        {"ES_MULTILINE", 0x4},
+        {"ES_UPPERCASE", 0x8},
+        {"ES_LOWERCASE", 0x10},
+        {"ES_PASSWORD", 0x20},
+        {"ES_AUTOVSCROLL", 0x40},
+        {"ES_AUTOHSCROLL", 0x80},
+        {"ES_NOHIDESEL", 0x100},
+        {"ES_READONLY", 0x800},
+        {"ES_WANTRETURN", 0x1000},
         {"ES_NUMBER", 0x2000},
-        {"SS_LEFT", 0x0},             {"SS_CENTER", 0x1},
-        {"SS_RIGHT", 0x2},            {"SS_ICON", 0x3},
-        {"SS_BLACKRECT", 0x4},        {"SS_LEFTNOWORDWRAP", 0xC},
-        {"SS_SIMPLE", 0xB},           {"SS_NOPREFIX", 0x80},
-        {"SS_NOTIFY", 0x100},         {"SS_CENTERIMAGE", 0x200},
+        {"SS_LEFT", 0x0},
+        {"SS_CENTER", 0x1},
+        {"SS_RIGHT", 0x2},
+        {"SS_ICON", 0x3},
+        {"SS_BLACKRECT", 0x4},
+        {"SS_LEFTNOWORDWRAP", 0xC},
+        {"SS_SIMPLE", 0xB},
+        {"SS_NOPREFIX", 0x80},
+        {"SS_NOTIFY", 0x100},
+        {"SS_CENTERIMAGE", 0x200},
         {"SS_SUNKEN", 0x1000},
-        {"PBS_SMOOTH", 0x1},          {"PBS_VERTICAL", 0x4},
+        {"PBS_SMOOTH", 0x1},
+        {"PBS_VERTICAL", 0x4},
     };
     return names;
 }
@@ -71,7 +112,7 @@ struct Token {
 };
 
 class Lexer {
-public:
+  public:
     explicit Lexer(std::string_view text) : text_(text) {}
 
     Token Next() {
@@ -89,8 +130,8 @@ public:
         if (std::isdigit(static_cast<unsigned char>(c)) || c == '-') return Number(token);
         if (std::isalpha(static_cast<unsigned char>(c)) || c == '_') {
             const std::size_t start = at_;
-            while (at_ < text_.size() && (std::isalnum(static_cast<unsigned char>(text_[at_])) ||
-                                          text_[at_] == '_')) {
+            while (at_ < text_.size() &&
+                   (std::isalnum(static_cast<unsigned char>(text_[at_])) || text_[at_] == '_')) {
                 ++at_;
             }
             token.kind = Token::Kind::Word;
@@ -101,7 +142,7 @@ public:
                                  ": unexpected character '" + std::string(1, c) + "'");
     }
 
-private:
+  private:
     void SkipSpaceAndComments() {
         while (at_ < text_.size()) {
             const char c = text_[at_];
@@ -140,8 +181,8 @@ private:
         }
         while (at_ < text_.size() && std::isxdigit(static_cast<unsigned char>(text_[at_]))) ++at_;
         if (at_ == start) throw std::runtime_error(Where() + "bad number");
-        const long long value = std::stoll(std::string(text_.substr(start, at_ - start)), nullptr,
-                                           base);
+        const long long value =
+            std::stoll(std::string(text_.substr(start, at_ - start)), nullptr, base);
         // A trailing L (long constant) is allowed.
         if (at_ < text_.size() && (text_[at_] == 'L' || text_[at_] == 'l')) ++at_;
         token.kind = Token::Kind::Number;
@@ -200,7 +241,7 @@ private:
 };
 
 class Parser {
-public:
+  public:
     explicit Parser(std::string_view text) : lexer_(text) { Advance(); }
 
     ResourceScript Parse() {
@@ -234,7 +275,7 @@ public:
         return script;
     }
 
-private:
+  private:
     void Advance() { token_ = lexer_.Next(); }
     bool IsWord(std::string_view word) const {
         return token_.kind == Token::Kind::Word && token_.text == word;
@@ -365,7 +406,8 @@ private:
         ExpectComma();
         control.className = ExpectString();
         ExpectComma();
-        control.style = StyleExpression(StyleNames().at("WS_CHILD") | StyleNames().at("WS_VISIBLE"));
+        control.style =
+            StyleExpression(StyleNames().at("WS_CHILD") | StyleNames().at("WS_VISIBLE"));
         ExpectComma();
         control.rect = RectFromSize();
         if (token_.kind == Token::Kind::Comma) {
@@ -407,7 +449,9 @@ private:
 
 }  // namespace
 
-ResourceScript ParseResourceScript(std::string_view text) { return Parser(text).Parse(); }
+ResourceScript ParseResourceScript(std::string_view text) {
+    return Parser(text).Parse();
+}
 
 const ResourceScript& ProgramResources() {
     static const ResourceScript script = ParseResourceScript(ResourceScriptText());

@@ -20,12 +20,12 @@
 namespace hw::ui {
 
 struct ControlTemplate {
-    int id = 0;                  // -1 for an unnamed static
-    std::string className;       // "Button", "Edit", "Static", "msctls_progress32"
-    std::string text;            // with escapes resolved ("\n" is a line break)
-    std::uint32_t style = 0;     // including kWsChild and, when shown, kWsVisible
+    int id = 0;               // -1 for an unnamed static
+    std::string className;    // "Button", "Edit", "Static", "msctls_progress32"
+    std::string text;         // with escapes resolved ("\n" is a line break)
+    std::uint32_t style = 0;  // including kWsChild and, when shown, kWsVisible
     std::uint32_t exStyle = 0;
-    Rect rect;                   // dialog units: x, y, x + width, y + height
+    Rect rect;  // dialog units: x, y, x + width, y + height
 };
 
 struct DialogTemplate {

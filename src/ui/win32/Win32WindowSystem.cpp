@@ -1,6 +1,7 @@
 #include "ui/win32/Win32WindowSystem.h"
 
 #include <windows.h>
+// These two need <windows.h> first.
 #include <commctrl.h>
 #include <commdlg.h>
 
@@ -13,13 +14,25 @@ namespace hw::ui {
 
 namespace {
 
-HWND ToHwnd(WindowId window) { return reinterpret_cast<HWND>(window); }
-WindowId ToWindow(HWND hwnd) { return reinterpret_cast<WindowId>(hwnd); }
-HINSTANCE Instance() { return GetModuleHandleA(nullptr); }
-HWND Item(WindowId window, int id) { return GetDlgItem(ToHwnd(window), id); }
+HWND ToHwnd(WindowId window) {
+    return reinterpret_cast<HWND>(window);
+}
+WindowId ToWindow(HWND hwnd) {
+    return reinterpret_cast<WindowId>(hwnd);
+}
+HINSTANCE Instance() {
+    return GetModuleHandleA(nullptr);
+}
+HWND Item(WindowId window, int id) {
+    return GetDlgItem(ToHwnd(window), id);
+}
 
-Rect FromRect(const RECT& r) { return {r.left, r.top, r.right, r.bottom}; }
-RECT ToRect(const Rect& r) { return {r.left, r.top, r.right, r.bottom}; }
+Rect FromRect(const RECT& r) {
+    return {r.left, r.top, r.right, r.bottom};
+}
+RECT ToRect(const Rect& r) {
+    return {r.left, r.top, r.right, r.bottom};
+}
 
 std::string TextOf(HWND hwnd) {
     if (hwnd == nullptr) return {};
@@ -120,7 +133,9 @@ void Win32WindowSystem::SetTitle(WindowId window, std::string_view text) {
     SetWindowTextA(ToHwnd(window), std::string(text).c_str());
 }
 
-std::string Win32WindowSystem::Title(WindowId window) const { return TextOf(ToHwnd(window)); }
+std::string Win32WindowSystem::Title(WindowId window) const {
+    return TextOf(ToHwnd(window));
+}
 
 void Win32WindowSystem::EnableWindow(WindowId window, bool enable) {
     ::EnableWindow(ToHwnd(window), enable ? TRUE : FALSE);
@@ -141,7 +156,9 @@ void Win32WindowSystem::SetIcon(WindowId window, IconHandle icon, bool big) {
 
 // --- Items ---------------------------------------------------------------------------
 
-bool Win32WindowSystem::HasItem(WindowId window, int id) const { return Item(window, id) != nullptr; }
+bool Win32WindowSystem::HasItem(WindowId window, int id) const {
+    return Item(window, id) != nullptr;
+}
 
 void Win32WindowSystem::SetItemText(WindowId window, int id, std::string_view text) {
     SetDlgItemTextA(ToHwnd(window), id, std::string(text).c_str());
@@ -332,7 +349,8 @@ bool Win32WindowSystem::HasSystemMenu(WindowId window) const {
 }
 
 void Win32WindowSystem::AppendSystemMenuSeparator(WindowId window) {
-    if (HMENU menu = GetSystemMenu(ToHwnd(window), FALSE)) AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
+    if (HMENU menu = GetSystemMenu(ToHwnd(window), FALSE))
+        AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
 }
 
 void Win32WindowSystem::AppendSystemMenuItem(WindowId window, int commandId,

@@ -7,7 +7,7 @@
 namespace hw::ui {
 
 class Win32WindowSystem final : public WindowSystem {
-public:
+  public:
     // Registers the common controls (progress bar) once.
     Win32WindowSystem();
 
