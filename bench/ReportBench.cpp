@@ -19,7 +19,7 @@ using hw::OsHandle;
 
 // A device whose bulk channel streams one prepared report, as fast as memory allows.
 class StreamDevice final : public hw::DeviceFiles {
-public:
+  public:
     explicit StreamDevice(std::size_t size) : report(size, 'r') { report.back() = 0; }
     void Rewind() { position = 0; }
 
@@ -44,7 +44,7 @@ public:
 
     std::vector<char> report;
 
-private:
+  private:
     std::size_t position = 0;
 };
 
@@ -54,8 +54,8 @@ void ReportAssembly(benchmark::State& state) {
     fake.InstallMachine("QMV-240", "USB001", "B3NCH1");
     fake.locks.recordCalls = false;
     StreamDevice device(size);
-    const hw::LinkPlatform platform{device,        fake.locks,    fake.system,
-                                    fake.spooler,  fake.registry, fake.alerts};
+    const hw::LinkPlatform platform{device,       fake.locks,    fake.system,
+                                    fake.spooler, fake.registry, fake.alerts};
     hw::MachineLink link(platform);
     link.Connect("QMV-240", 0, 32, false);
     for (auto _ : state) {
@@ -66,7 +66,10 @@ void ReportAssembly(benchmark::State& state) {
     }
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * size));
 }
-BENCHMARK(ReportAssembly)->RangeMultiplier(8)->Range(1 << 10, 16 << 20)->Unit(benchmark::kMicrosecond);
+BENCHMARK(ReportAssembly)
+    ->RangeMultiplier(8)
+    ->Range(1 << 10, 16 << 20)
+    ->Unit(benchmark::kMicrosecond);
 
 void PlainCopy(benchmark::State& state) {
     const auto size = static_cast<std::size_t>(state.range(0));

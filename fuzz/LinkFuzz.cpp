@@ -40,20 +40,48 @@ void RunOne(FuzzedDataProvider& in, MachineLink& link) {
     const int cap = in.ConsumeIntegralInRange(-2, 40);
     const int small = in.ConsumeIntegralInRange(0, 8);
     switch (in.ConsumeIntegralInRange(0, 17)) {
-        case 0: link.GetStatusWord(); break;
-        case 1: link.GetVersionString(text, in.ConsumeIntegralInRange(0, 64)); break;
-        case 2: link.GetPosition(ints, small); break;
-        case 3: link.GetPanelKeys(bytes, cap < 0 ? 0 : cap); break;
-        case 4: link.GetSensorBytes(bytes, cap < 0 ? 0 : cap); break;
-        case 5: link.GetDialCounter(ints, small); break;
-        case 6: link.SelectMeterChannel(in.ConsumeIntegral<int>(), in.ConsumeBool()); break;
-        case 7: link.ReadMeterChannel(floats, small); break;
-        case 8: link.GetAnalogValues(words, in.ConsumeIntegralInRange(0, 32)); break;
-        case 9: link.GetLaserOffset(ints); break;
-        case 10: link.GetY0Offset(ints); break;
-        case 11: link.QueryBytes(in.ConsumeIntegral<std::uint8_t>(), bytes, cap < 0 ? 0 : cap); break;
-        case 12: link.QueryExtendedDwords(59, 0, dwords, small * 2); break;
-        case 13: link.QueryWords(1, words, cap < 0 ? 0 : cap); break;
+        case 0:
+            link.GetStatusWord();
+            break;
+        case 1:
+            link.GetVersionString(text, in.ConsumeIntegralInRange(0, 64));
+            break;
+        case 2:
+            link.GetPosition(ints, small);
+            break;
+        case 3:
+            link.GetPanelKeys(bytes, cap < 0 ? 0 : cap);
+            break;
+        case 4:
+            link.GetSensorBytes(bytes, cap < 0 ? 0 : cap);
+            break;
+        case 5:
+            link.GetDialCounter(ints, small);
+            break;
+        case 6:
+            link.SelectMeterChannel(in.ConsumeIntegral<int>(), in.ConsumeBool());
+            break;
+        case 7:
+            link.ReadMeterChannel(floats, small);
+            break;
+        case 8:
+            link.GetAnalogValues(words, in.ConsumeIntegralInRange(0, 32));
+            break;
+        case 9:
+            link.GetLaserOffset(ints);
+            break;
+        case 10:
+            link.GetY0Offset(ints);
+            break;
+        case 11:
+            link.QueryBytes(in.ConsumeIntegral<std::uint8_t>(), bytes, cap < 0 ? 0 : cap);
+            break;
+        case 12:
+            link.QueryExtendedDwords(59, 0, dwords, small * 2);
+            break;
+        case 13:
+            link.QueryWords(1, words, cap < 0 ? 0 : cap);
+            break;
         case 14: {
             hw::MemFile report;
             link.GetReport(report);
@@ -67,13 +95,15 @@ void RunOne(FuzzedDataProvider& in, MachineLink& link) {
         case 16: {
             hw::MemFile block;
             const auto content = in.ConsumeBytes<std::uint8_t>(in.ConsumeIntegralInRange(0, 4000));
-            if (!content.empty()) block.Write(content.data(), static_cast<std::uint32_t>(content.size()));
+            if (!content.empty())
+                block.Write(content.data(), static_cast<std::uint32_t>(content.size()));
             link.PutParameters(block);
             break;
         }
         default: {
             const auto body = in.ConsumeBytes<char>(in.ConsumeIntegralInRange(0, 40));
-            link.ShowPanelText(body.data(), static_cast<int>(body.size()), in.ConsumeIntegral<int>());
+            link.ShowPanelText(body.data(), static_cast<int>(body.size()),
+                               in.ConsumeIntegral<int>());
             break;
         }
     }

@@ -7,13 +7,13 @@
 namespace hw {
 
 class ConsoleApp {
-public:
+  public:
     explicit ConsoleApp(const ConsoleServices& services) : services(services) {}
 
     // Runs the whole program; false, so that the process ends afterwards.
     bool InitInstance();
 
-private:
+  private:
     ConsoleServices services;
 };
 

@@ -54,7 +54,9 @@ const ui::MessageMapEntry ConsoleDialog::messageMap[] = {
     ui::OnMessage(ui::kWmDeviceChange, &ConsoleDialog::OnDeviceChangeMessage),
 };
 
-std::span<const ui::MessageMapEntry> ConsoleDialog::GetMessageMap() const { return messageMap; }
+std::span<const ui::MessageMapEntry> ConsoleDialog::GetMessageMap() const {
+    return messageMap;
+}
 
 ConsoleDialog::ConsoleDialog(const ConsoleServices& consoleServices)
     : ui::Dialog(consoleServices.app, id::kDialog),
@@ -97,7 +99,8 @@ bool ConsoleDialog::OnInitDialog() {
     deviceName = kMachineDriverName;
     connected = ConnectFirstPrinter();
     UpdateTitle();
-    if (connected) sensorTimerId = static_cast<std::intptr_t>(SetTimer(kSensorTimerEvent, kSensorTimerMs));
+    if (connected)
+        sensorTimerId = static_cast<std::intptr_t>(SetTimer(kSensorTimerEvent, kSensorTimerMs));
     backlashMeasured = false;
     ProbePanelType();
     return true;
@@ -198,8 +201,12 @@ bool ConsoleDialog::Online() {
     return false;
 }
 
-void ConsoleDialog::OnMachineButton() { Online(); }
+void ConsoleDialog::OnMachineButton() {
+    Online();
+}
 
-void ConsoleDialog::OnCorrectionMode() { UpdateData(true); }
+void ConsoleDialog::OnCorrectionMode() {
+    UpdateData(true);
+}
 
 }  // namespace hw

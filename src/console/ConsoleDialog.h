@@ -23,7 +23,7 @@ inline constexpr std::uintptr_t kSensorTimerEvent = 1;
 inline constexpr std::uint32_t kSensorTimerMs = 500;
 
 class ConsoleDialog : public ui::Dialog {
-public:
+  public:
     explicit ConsoleDialog(const ConsoleServices& services);
     ~ConsoleDialog() override;
 
@@ -46,13 +46,13 @@ public:
     // WM_DEVICECHANGE: only "device nodes changed" re-tests the device.
     virtual std::intptr_t OnDeviceChange(std::uintptr_t event, std::intptr_t data);
 
-protected:
+  protected:
     bool OnInitDialog() override;
     void OnOK() override;
     void DoDataExchange(ui::DataExchange& dx) override;
     std::span<const ui::MessageMapEntry> GetMessageMap() const override;
 
-private:
+  private:
     void UpdateTitle();
     // The guard of every machine procedure: false, after the "OFFLINE" box,
     // when the console is not connected.
@@ -83,7 +83,7 @@ private:
 
     ConsoleServices services;
 
-public:
+  public:
     // Shared with the procedures behind the buttons.
     MachineLink link;
     bool connected = false;

@@ -13,6 +13,8 @@ void ShowWarningBox(ui::Application& app, std::string_view text) {
     app.ShowMessageBox(text, ui::kMbIconExclamation);
 }
 
-void ShowCompleted(ui::Dialog& console) { console.ShowMessageBox(kTextCompleted, {}, ui::kMbOk); }
+void ShowCompleted(ui::Dialog& console) {
+    console.ShowMessageBox(kTextCompleted, {}, ui::kMbOk);
+}
 
 }  // namespace hw

@@ -4,12 +4,26 @@
 
 namespace hw {
 
-void ConsoleDialog::OnGetReport() { Online(); }
-void ConsoleDialog::OnGetParameters() { Online(); }
-void ConsoleDialog::OnPutParameters() { Online(); }
-void ConsoleDialog::OnWriteSerialNumber() { Online(); }
-void ConsoleDialog::OnClearSpindleTime() { Online(); }
-void ConsoleDialog::OnClearPumpTime() { Online(); }
-void ConsoleDialog::OnCheckSerialPort() { Online(); }
+void ConsoleDialog::OnGetReport() {
+    Online();
+}
+void ConsoleDialog::OnGetParameters() {
+    Online();
+}
+void ConsoleDialog::OnPutParameters() {
+    Online();
+}
+void ConsoleDialog::OnWriteSerialNumber() {
+    Online();
+}
+void ConsoleDialog::OnClearSpindleTime() {
+    Online();
+}
+void ConsoleDialog::OnClearPumpTime() {
+    Online();
+}
+void ConsoleDialog::OnCheckSerialPort() {
+    Online();
+}
 
 }  // namespace hw

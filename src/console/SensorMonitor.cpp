@@ -3,8 +3,12 @@
 
 namespace hw {
 
-std::intptr_t ConsoleDialog::OnTimer(const ui::Message& message) { return Default(message); }
+std::intptr_t ConsoleDialog::OnTimer(const ui::Message& message) {
+    return Default(message);
+}
 
-void ConsoleDialog::OnCheckPanel() { Online(); }
+void ConsoleDialog::OnCheckPanel() {
+    Online();
+}
 
 }  // namespace hw

@@ -15,7 +15,7 @@ constexpr std::uint32_t kDeviceIdAsked = 4094;
 // A printer opened for one raw job; the job is ended and the printer closed
 // on every path.
 class RawJob {
-public:
+  public:
     RawJob(Spooler& spooler, const std::string& printerName)
         : spooler(spooler), printer(spooler.OpenPrinter(printerName)) {}
     ~RawJob() {
@@ -37,7 +37,7 @@ public:
         started = true;
     }
 
-private:
+  private:
     Spooler& spooler;
     OsHandle printer;
     bool started = false;
@@ -47,7 +47,9 @@ private:
 
 DeviceChannel::DeviceChannel(const LinkPlatform& platform) : platform(platform) {}
 
-DeviceChannel::~DeviceChannel() { Close(); }
+DeviceChannel::~DeviceChannel() {
+    Close();
+}
 
 void DeviceChannel::RecordPrinter(const std::string& name, const std::string& path) {
     printerName = name;

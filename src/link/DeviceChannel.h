@@ -21,7 +21,7 @@ inline constexpr std::uint32_t kSendFilePiece = 32768;
 inline constexpr const char* kSendFileDocumentName = "Updater";
 
 class DeviceChannel {
-public:
+  public:
     explicit DeviceChannel(const LinkPlatform& platform);
     ~DeviceChannel();
     DeviceChannel(const DeviceChannel&) = delete;
@@ -46,7 +46,7 @@ public:
     const std::string& MutexName() const { return mutexName; }
     std::uint32_t OpenFlags() const { return openFlags; }
 
-private:
+  private:
     void RecordPrinter(const std::string& name, const std::string& path);
     void ForgetPrinter();
     bool WritePiece(OsHandle printer, const std::uint8_t* data, std::uint32_t n);

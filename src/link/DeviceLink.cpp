@@ -8,7 +8,7 @@ namespace {
 
 // The named mutex of one transaction: released and closed on every path.
 class TransactionLock {
-public:
+  public:
     TransactionLock(NamedLocks& locks, const std::string& name)
         : locks(locks), handle(locks.Create(name)) {}
     ~TransactionLock() {
@@ -24,7 +24,7 @@ public:
         return locks.Wait(handle, timeoutMs) == WaitOutcome::Acquired;
     }
 
-private:
+  private:
     NamedLocks& locks;
     OsHandle handle;
 };
@@ -66,9 +66,13 @@ bool DeviceLink::Connect(const std::string& printerName, std::uint32_t requestIn
     return channel.Open(printerName, overlapped);
 }
 
-bool DeviceLink::Disconnect() { return channel.Close(); }
+bool DeviceLink::Disconnect() {
+    return channel.Close();
+}
 
-bool DeviceLink::CheckConnection() { return channel.CheckConnection(); }
+bool DeviceLink::CheckConnection() {
+    return channel.CheckConnection();
+}
 
 bool DeviceLink::Transact() {
     if (channel.PrinterName().empty() || !buffer.HasBlock()) return false;
@@ -104,10 +108,16 @@ bool DeviceLink::Exchange() {
     }
 }
 
-int DeviceLink::ReadRaw(void* data, int n) { return channel.Read(data, n); }
+int DeviceLink::ReadRaw(void* data, int n) {
+    return channel.Read(data, n);
+}
 
-int DeviceLink::WriteRaw(const void* data, int n) { return channel.Write(data, n); }
+int DeviceLink::WriteRaw(const void* data, int n) {
+    return channel.Write(data, n);
+}
 
-bool DeviceLink::SendFile(File& file) { return channel.SendFile(file); }
+bool DeviceLink::SendFile(File& file) {
+    return channel.SendFile(file);
+}
 
 }  // namespace hw

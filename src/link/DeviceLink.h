@@ -29,7 +29,7 @@ inline constexpr std::uint8_t kExtendedMarker = 0x38;
 inline constexpr std::uint32_t kTransactionTimeoutMs = 10000;
 
 class DeviceLink {
-public:
+  public:
     explicit DeviceLink(const LinkPlatform& platform);
     DeviceLink(const DeviceLink&) = delete;
     DeviceLink& operator=(const DeviceLink&) = delete;
@@ -62,8 +62,7 @@ public:
     bool SendExtended(std::uint8_t cmd, std::uint8_t sub);
     bool SendExtendedBytes(std::uint8_t cmd, std::uint8_t sub, const std::uint8_t* data, int n);
     bool SendExtendedWords(std::uint8_t cmd, std::uint8_t sub, const std::uint16_t* words, int n);
-    bool SendExtendedDwords(std::uint8_t cmd, std::uint8_t sub, const std::uint32_t* values,
-                            int n);
+    bool SendExtendedDwords(std::uint8_t cmd, std::uint8_t sub, const std::uint32_t* values, int n);
 
     // Reply readers: each sends its request with no items, then reads.
     int QueryBytes(std::uint8_t cmd, std::uint8_t* out, int cap);
@@ -84,7 +83,7 @@ public:
     const DeviceChannel& Channel() const { return channel; }
     const PacketBuffer& Buffer() const { return buffer; }
 
-protected:
+  protected:
     ~DeviceLink();
 
     void BeginRequest(std::uint8_t cmd, std::uint8_t countType);
@@ -99,7 +98,7 @@ protected:
     std::int32_t selection = -1;
     std::vector<std::string> printers;
 
-private:
+  private:
     bool DirectFits(int n, int itemWidth, int headerBytes) const;
     bool FinishRequest(int stored, int n);
     bool Exchange();

@@ -14,7 +14,8 @@ namespace hw {
 // Registry names the walks use.
 inline constexpr const char* kNtPrintRoot = "SYSTEM\\CurrentControlSet\\Enum\\USBPRINT";
 inline constexpr const char* kNtUsbRoot = "SYSTEM\\CurrentControlSet\\Enum\\USB";
-inline constexpr const char* kDeviceClassesRoot = "SYSTEM\\CurrentControlSet\\Control\\DeviceClasses";
+inline constexpr const char* kDeviceClassesRoot =
+    "SYSTEM\\CurrentControlSet\\Control\\DeviceClasses";
 inline constexpr const char* kLegacyPrintRoot = "Enum\\USBPRINT";
 inline constexpr const char* kLegacyUsbRoot = "Enum\\USB";
 
@@ -30,18 +31,17 @@ bool ResolveDevicePath(Spooler& spooler, Registry& registry, const std::string& 
 
 // The three steps of each walk, exposed for tests.
 namespace nt {
-bool FindPrinterNode(Registry& registry, const std::string& driverName,
-                     const std::string& portName, std::string& prefix);
+bool FindPrinterNode(Registry& registry, const std::string& driverName, const std::string& portName,
+                     std::string& prefix);
 bool FindUsbDevice(Registry& registry, const std::string& prefix, std::string& deviceKey,
                    std::string& instanceKey, std::string& guid);
 bool FindInterfaceLink(Registry& registry, const std::string& deviceKey,
-                       const std::string& instanceKey, const std::string& guid,
-                       std::string& path);
+                       const std::string& instanceKey, const std::string& guid, std::string& path);
 }  // namespace nt
 
 namespace legacy {
-bool FindPrinterNode(Registry& registry, const std::string& driverName,
-                     const std::string& portName, std::string& vidPid, std::string& rest);
+bool FindPrinterNode(Registry& registry, const std::string& driverName, const std::string& portName,
+                     std::string& vidPid, std::string& rest);
 bool FindUsbDevice(Registry& registry, const std::string& vidPid, const std::string& rest,
                    std::string& classPart, std::string& guidPart);
 bool FindInterfaceLink(Registry& registry, const std::string& classPart,

@@ -21,7 +21,8 @@ std::uint32_t LoadLittleEndian(const std::uint8_t* at, int width) {
 
 }  // namespace
 
-PacketBuffer::AllocateOutcome PacketBuffer::Allocate(std::uint32_t requestIndex, std::int32_t size) {
+PacketBuffer::AllocateOutcome PacketBuffer::Allocate(std::uint32_t requestIndex,
+                                                     std::int32_t size) {
     if (size < 0 || size > kMaxPayload || requestIndex > kMaxRequestIndex) {
         return AllocateOutcome::Refused;
     }

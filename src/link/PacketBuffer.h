@@ -10,7 +10,7 @@
 namespace hw {
 
 class PacketBuffer {
-public:
+  public:
     // Largest payload a block may carry; the whole block then fills 4096 bytes.
     static constexpr std::int32_t kMaxPayload = 4093;
     static constexpr std::uint32_t kMaxRequestIndex = 7;
@@ -34,18 +34,18 @@ public:
     void RewindRead();
 
     // Write cursor operations; see each for what is dropped at the end.
-    void PutByte(std::uint8_t value);                       // dropped past the end
-    int PutBytes(const std::uint8_t* data, int n);          // all n or −1
-    int PutWords(const std::uint16_t* items, int n);        // count stored
-    int PutDwords(const std::uint32_t* items, int n);       // count stored
-    int PutFloats(const float* items, int n);               // count stored
+    void PutByte(std::uint8_t value);                  // dropped past the end
+    int PutBytes(const std::uint8_t* data, int n);     // all n or −1
+    int PutWords(const std::uint16_t* items, int n);   // count stored
+    int PutDwords(const std::uint32_t* items, int n);  // count stored
+    int PutFloats(const float* items, int n);          // count stored
 
     // Read cursor operations.
-    std::uint8_t GetByte();                                 // 0 past the end
-    int GetBytes(std::uint8_t* out, int n);                 // all n or −1
-    int GetWords(std::uint16_t* out, int n);                // count read
-    int GetDwords(std::uint32_t* out, int n);               // count read
-    int GetFloats(float* out, int n);                       // count read
+    std::uint8_t GetByte();                    // 0 past the end
+    int GetBytes(std::uint8_t* out, int n);    // all n or −1
+    int GetWords(std::uint16_t* out, int n);   // count read
+    int GetDwords(std::uint32_t* out, int n);  // count read
+    int GetFloats(float* out, int n);          // count read
 
     // Advances the read cursor by up to n bytes, never past the payload end.
     void SkipRead(int n);
@@ -57,7 +57,7 @@ public:
     // Zero-fills the payload from the write cursor to its end.
     void ZeroRest();
 
-private:
+  private:
     std::uint8_t* PayloadStart() const { return block_ ? block_.get() + kHeaderSize : nullptr; }
     std::uint8_t* PayloadEnd() const { return block_ ? block_.get() + blockSize_ : nullptr; }
     std::size_t WriteRoom() const { return static_cast<std::size_t>(PayloadEnd() - write_); }

@@ -49,8 +49,7 @@ int DeviceLink::QueryExtendedWords(std::uint8_t cmd, std::uint8_t sub, std::uint
     return buffer.GetWords(out, k) == k ? k : -1;
 }
 
-int DeviceLink::QueryExtendedDwords(std::uint8_t cmd, std::uint8_t sub, std::uint32_t* out,
-                                    int k) {
+int DeviceLink::QueryExtendedDwords(std::uint8_t cmd, std::uint8_t sub, std::uint32_t* out, int k) {
     if (k < 0 || !SendExtendedDwords(cmd, sub, nullptr, 0)) return -1;
     buffer.RewindRead();
     buffer.SkipRead(kLongItemsOffset);

@@ -47,7 +47,9 @@ bool DeviceLink::SendByteCommand(std::uint8_t cmd, std::uint8_t value) {
     return SendBytes(cmd, &value, 1);
 }
 
-bool DeviceLink::SendCommand(std::uint8_t cmd) { return SendByteCommand(cmd, 0); }
+bool DeviceLink::SendCommand(std::uint8_t cmd) {
+    return SendByteCommand(cmd, 0);
+}
 
 bool DeviceLink::SendValueAndBytes(std::uint8_t cmd, std::uint8_t value, const std::uint8_t* data,
                                    int n) {
@@ -96,8 +98,8 @@ bool DeviceLink::SendExtendedWords(std::uint8_t cmd, std::uint8_t sub, const std
     return FinishRequest(buffer.PutWords(words, n), n);
 }
 
-bool DeviceLink::SendExtendedDwords(std::uint8_t cmd, std::uint8_t sub,
-                                    const std::uint32_t* values, int n) {
+bool DeviceLink::SendExtendedDwords(std::uint8_t cmd, std::uint8_t sub, const std::uint32_t* values,
+                                    int n) {
     if (n < 0 || n > kMaxItemCount) return false;
     BeginExtendedRequest(cmd, CountType(n, kTypeDwords), sub);
     return FinishRequest(buffer.PutDwords(values, n), n);

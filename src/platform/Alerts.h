@@ -7,7 +7,7 @@
 namespace hw {
 
 class Alerts {
-public:
+  public:
     virtual ~Alerts() = default;
 
     // The standard out-of-memory message box.

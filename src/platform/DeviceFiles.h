@@ -14,7 +14,7 @@ inline constexpr std::uint32_t kFileAttributeNormal = 0x80;
 inline constexpr std::uint32_t kFileFlagOverlapped = 0x40000000;
 
 class DeviceFiles {
-public:
+  public:
     virtual ~DeviceFiles() = default;
 
     // Opens path for reading and writing, not shared, existing only, with

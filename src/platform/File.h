@@ -7,7 +7,7 @@
 namespace hw {
 
 class File {
-public:
+  public:
     enum class SeekFrom { Begin, Current, End };
 
     virtual ~File() = default;

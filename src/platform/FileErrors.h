@@ -8,14 +8,14 @@
 namespace hw {
 
 class FrameworkException : public std::exception {
-public:
+  public:
     // The error report shown to the technician; empty when there is none.
     virtual std::string ErrorMessage() const = 0;
     const char* what() const noexcept override { return "hexwarden framework exception"; }
 };
 
 class FileException : public FrameworkException {
-public:
+  public:
     enum class Cause {
         None,
         Generic,
@@ -37,13 +37,13 @@ public:
     // "report.txt was not found.".
     std::string ErrorMessage() const override;
 
-private:
+  private:
     Cause cause_;
     std::string fileName_;
 };
 
 class MemoryException : public FrameworkException {
-public:
+  public:
     std::string ErrorMessage() const override { return "Out of memory."; }
 };
 

@@ -1,14 +1,16 @@
 #include "platform/MemFile.h"
 
 #include <algorithm>
-#include <cstring>
 #include <cstdlib>
+#include <cstring>
 
 #include "platform/FileErrors.h"
 
 namespace hw {
 
-void MemFile::Free::operator()(std::uint8_t* p) const { std::free(p); }
+void MemFile::Free::operator()(std::uint8_t* p) const {
+    std::free(p);
+}
 
 MemFile::MemFile(std::uint32_t growthStep) : growthStep_(growthStep == 0 ? 1024 : growthStep) {}
 

@@ -12,7 +12,7 @@
 namespace hw {
 
 class MemFile final : public File {
-public:
+  public:
     explicit MemFile(std::uint32_t growthStep = 1024);
 
     std::uint32_t Read(void* buffer, std::uint32_t n) override;
@@ -24,7 +24,7 @@ public:
     const std::uint8_t* Data() const { return data_.get(); }
     std::size_t Capacity() const { return capacity_; }
 
-private:
+  private:
     void Reserve(std::size_t needed);
 
     std::uint32_t growthStep_;

@@ -12,7 +12,7 @@ namespace hw {
 enum class WaitOutcome { Acquired, TimedOut, Abandoned, Failed };
 
 class NamedLocks {
-public:
+  public:
     virtual ~NamedLocks() = default;
 
     // Creates or opens the mutex of that name, not initially owned. Returns

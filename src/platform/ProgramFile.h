@@ -9,7 +9,7 @@ namespace hw {
 inline constexpr std::size_t kMaxPath = 260;
 
 class ProgramFile {
-public:
+  public:
     virtual ~ProgramFile() = default;
 
     // The full path of the running program file, at most kMaxPath - 1

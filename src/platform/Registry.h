@@ -18,7 +18,7 @@ inline constexpr std::size_t kRegistryTextMax = 255;
 enum class EnumKeyOutcome { Found, NoMoreItems, Failed };
 
 class Registry {
-public:
+  public:
     virtual ~Registry() = default;
 
     // Opens parent\subkey for reading. False on failure (key untouched).

@@ -17,14 +17,14 @@ struct PrinterRecord {
 };
 
 enum class EnumOutcome {
-    Listed,       // records holds every local printer, in the spooler's order
-    SizingFailed, // the sizing call did not ask for a larger buffer
-    OutOfMemory,  // the buffer the sizing call asked for could not be allocated
-    Failed,       // the call with the buffer failed
+    Listed,        // records holds every local printer, in the spooler's order
+    SizingFailed,  // the sizing call did not ask for a larger buffer
+    OutOfMemory,   // the buffer the sizing call asked for could not be allocated
+    Failed,        // the call with the buffer failed
 };
 
 class Spooler {
-public:
+  public:
     virtual ~Spooler() = default;
 
     // Enumerates the local printers at level 2 (sizing call, then the call

@@ -10,7 +10,7 @@ inline constexpr std::uint32_t kPlatformWin32Windows = 1;
 inline constexpr std::uint32_t kPlatformWin32Nt = 2;
 
 class System {
-public:
+  public:
     virtual ~System() = default;
 
     // Milliseconds since start-up; wraps modulo 2^32.

@@ -17,7 +17,7 @@ namespace id = console_id;
 using test::FakePlatform;
 
 class FixedProgramFile final : public ProgramFile {
-public:
+  public:
     explicit FixedProgramFile(std::string path) : path(std::move(path)) {}
     std::string Path() override { return path; }
     std::string path;
@@ -33,11 +33,11 @@ std::vector<std::uint8_t> VersionReply(const std::string& text) {
 
 // Every button whose procedure talks to the machine.
 const std::vector<int> kGuardedButtons = {
-    id::kGetReport,     id::kGetParameters,   id::kPutParameters,   id::kWriteXY,
-    id::kWriteSerial,   id::kClearSpindleTime, id::kCheckSerialPort, id::kCheckLoadX,
-    id::kCheckLoadY,    id::kCheckLoadZ,      id::kCorrectionCut,   id::kOutputFile,
-    id::kStartAging,    id::kReadSpindle,     id::kClearPumpTime,   id::kWriteY0,
-    id::kWriteLaser,    id::kCheckLoadA,      id::kCheckPanel,      id::kToolPosition,
+    id::kGetReport,      id::kGetParameters,    id::kPutParameters,   id::kWriteXY,
+    id::kWriteSerial,    id::kClearSpindleTime, id::kCheckSerialPort, id::kCheckLoadX,
+    id::kCheckLoadY,     id::kCheckLoadZ,       id::kCorrectionCut,   id::kOutputFile,
+    id::kStartAging,     id::kReadSpindle,      id::kClearPumpTime,   id::kWriteY0,
+    id::kWriteLaser,     id::kCheckLoadA,       id::kCheckPanel,      id::kToolPosition,
     id::kCalcWriteLaser, id::kCalcWriteY0};
 
 const std::vector<int> kBacklashGroup = {id::kBacklashCheck, id::kBacklashDetails,
@@ -45,13 +45,12 @@ const std::vector<int> kBacklashGroup = {id::kBacklashCheck, id::kBacklashDetail
                                          id::kBacklashValue};
 
 class Console : public ::testing::Test {
-protected:
+  protected:
     // Runs the console modally; body acts while it is up, then it is closed
     // with Escape if body left it open.
     int Run(const std::function<void(ConsoleDialog&)>& body) {
-        windows.OnModal(id::kDialog, [&](ui::Dialog& dialog) {
-            body(static_cast<ConsoleDialog&>(dialog));
-        });
+        windows.OnModal(id::kDialog,
+                        [&](ui::Dialog& dialog) { body(static_cast<ConsoleDialog&>(dialog)); });
         ConsoleDialog console(services);
         return console.DoModal();
     }

@@ -7,7 +7,9 @@
 
 namespace hw::test {
 
-std::vector<std::uint8_t> Reply(std::initializer_list<std::uint8_t> bytes) { return bytes; }
+std::vector<std::uint8_t> Reply(std::initializer_list<std::uint8_t> bytes) {
+    return bytes;
+}
 
 std::size_t FakeDevice::VendorGetCount() const {
     return static_cast<std::size_t>(std::count_if(controls.begin(), controls.end(), [](auto& c) {
@@ -69,8 +71,8 @@ bool FakeDevice::Control(OsHandle handle, std::uint32_t code, const void* in,
     returned = 0;
     if (recordCalls) {
         auto* bytes = static_cast<const std::uint8_t*>(in);
-        controls.push_back({handle, code, std::vector<std::uint8_t>(bytes, bytes + inLength),
-                            outLength});
+        controls.push_back(
+            {handle, code, std::vector<std::uint8_t>(bytes, bytes + inLength), outLength});
     }
     if (failingControls.count(controlIndex++) != 0) return false;
     if (!IsOpen(handle)) return false;

@@ -29,7 +29,7 @@ struct ReadStep {
 };
 
 class FakeDevice final : public DeviceFiles {
-public:
+  public:
     static constexpr OsHandle kFirstHandle = 0x100;
 
     // Paths that open; any other path fails.
@@ -40,7 +40,7 @@ public:
     std::vector<std::pair<std::string, std::uint32_t>> opens;
     std::vector<OsHandle> closes;
     std::vector<ControlCall> controls;
-    std::vector<std::uint32_t> readRequests;   // n asked of each Read
+    std::vector<std::uint32_t> readRequests;        // n asked of each Read
     std::vector<std::vector<std::uint8_t>> writes;  // bytes each Write took
     // When false no call is recorded (allocation-free runs).
     bool recordCalls = true;
@@ -73,7 +73,7 @@ public:
     bool Control(OsHandle handle, std::uint32_t code, const void* in, std::uint32_t inLength,
                  void* out, std::uint32_t outLength, std::uint32_t& returned) override;
 
-private:
+  private:
     std::set<OsHandle> liveHandles;
     OsHandle nextHandle = kFirstHandle;
     std::set<std::size_t> failingControls;

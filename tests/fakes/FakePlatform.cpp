@@ -20,7 +20,9 @@ WaitOutcome FakeLocks::Wait(OsHandle, std::uint32_t timeoutMs) {
     return outcome;
 }
 
-void FakeLocks::Release(OsHandle) { ++releases; }
+void FakeLocks::Release(OsHandle) {
+    ++releases;
+}
 
 void FakeLocks::Close(OsHandle) {
     ++closes;
@@ -96,7 +98,9 @@ bool FakeSpooler::WritePrinter(OsHandle, const void* data, std::uint32_t n,
     return true;
 }
 
-bool FakeSpooler::EndPage(OsHandle) { return true; }
+bool FakeSpooler::EndPage(OsHandle) {
+    return true;
+}
 
 bool FakeSpooler::EndDocument(OsHandle) {
     if (!jobs.empty()) jobs.back().ended = true;

@@ -15,16 +15,16 @@
 namespace hw::test {
 
 class FakeLocks final : public NamedLocks {
-public:
+  public:
     WaitOutcome outcome = WaitOutcome::Acquired;
     bool createFails = false;
     bool recordCalls = true;
 
-    std::vector<std::string> created;     // names, in order
-    std::vector<std::uint32_t> waits;     // time-outs asked
+    std::vector<std::string> created;  // names, in order
+    std::vector<std::uint32_t> waits;  // time-outs asked
     int releases = 0;
     int closes = 0;
-    int open = 0;                         // handles not yet closed
+    int open = 0;  // handles not yet closed
 
     OsHandle Create(const std::string& name) override;
     WaitOutcome Wait(OsHandle lock, std::uint32_t timeoutMs) override;
@@ -35,7 +35,7 @@ public:
 // A test clock: each TickCount() call returns the current time and then
 // advances it by step, so polling loops see time pass.
 class FakeSystem final : public System {
-public:
+  public:
     std::uint32_t now = 0;
     std::uint32_t step = 0;
     std::uint32_t platformId = kPlatformWin32Nt;
@@ -48,7 +48,7 @@ public:
 };
 
 class FakeAlerts final : public Alerts {
-public:
+  public:
     int outOfMemory = 0;
     std::vector<std::string> reports;  // error texts shown
 
@@ -66,17 +66,17 @@ struct PrintJob {
 };
 
 class FakeSpooler final : public Spooler {
-public:
+  public:
     std::vector<PrinterRecord> printers;
     EnumOutcome enumOutcome = EnumOutcome::Listed;
-    std::set<std::string> unopenable;       // OpenPrinter fails
-    std::set<std::string> unreadable;       // GetPrinterRecord fails
-    std::set<std::size_t> failingWrites;    // WritePrinter call indices that fail
-    std::uint32_t writeLimit = 0;           // most bytes one call takes (0 = all)
-    bool acceptsNothing = false;            // WritePrinter succeeds but takes no byte
+    std::set<std::string> unopenable;     // OpenPrinter fails
+    std::set<std::string> unreadable;     // GetPrinterRecord fails
+    std::set<std::size_t> failingWrites;  // WritePrinter call indices that fail
+    std::uint32_t writeLimit = 0;         // most bytes one call takes (0 = all)
+    bool acceptsNothing = false;          // WritePrinter succeeds but takes no byte
 
     std::vector<PrintJob> jobs;
-    int openPrinters = 0;                   // opened and not yet closed
+    int openPrinters = 0;  // opened and not yet closed
     std::size_t writeCalls = 0;
 
     EnumOutcome EnumLocalPrinters(std::vector<PrinterRecord>& records) override;
@@ -90,7 +90,7 @@ public:
     bool EndDocument(OsHandle printer) override;
     void ClosePrinter(OsHandle printer) override;
 
-private:
+  private:
     std::map<OsHandle, std::string> handles;
     OsHandle nextHandle = 0x500;
 };
@@ -98,19 +98,19 @@ private:
 // An in-memory registry tree. Paths are backslash-separated from
 // HKEY_LOCAL_MACHINE; subkeys enumerate in insertion order.
 class FakeRegistry final : public Registry {
-public:
+  public:
     // Creates the key and its parents; sets a value when name is not empty.
     void Set(const std::string& path, const std::string& name = "", const std::string& value = "");
-    std::set<std::string> unopenable;       // paths whose open fails
-    std::set<std::string> unenumerable;     // paths whose enumeration fails
-    int openKeys = 0;                       // opened and not yet closed
+    std::set<std::string> unopenable;    // paths whose open fails
+    std::set<std::string> unenumerable;  // paths whose enumeration fails
+    int openKeys = 0;                    // opened and not yet closed
 
     bool OpenKey(OsHandle parent, const std::string& subkey, OsHandle& key) override;
     EnumKeyOutcome EnumSubkey(OsHandle key, std::uint32_t index, std::string& name) override;
     bool QueryValue(OsHandle key, const std::string& valueName, std::string& value) override;
     void CloseKey(OsHandle key) override;
 
-private:
+  private:
     struct Node {
         std::vector<std::string> order;
         std::map<std::string, std::unique_ptr<Node>> children;  // by lower-case name

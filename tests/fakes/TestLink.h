@@ -15,7 +15,7 @@ namespace hw::test {
 
 // DeviceLink is destroyed only as part of its owner; this is the owner here.
 class TestLink final : public DeviceLink {
-public:
+  public:
     using DeviceLink::DeviceLink;
     ~TestLink() = default;
 };
@@ -26,7 +26,7 @@ inline constexpr const char* kQueue = "QMV-240";
 // the clock advances 1 ms per reading.
 template <typename Link>
 class ConnectedLinkTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         fake.InstallMachine(kQueue, "USB001", "A1B2C3");
         fake.system.step = 1;

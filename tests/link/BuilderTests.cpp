@@ -60,16 +60,13 @@ TEST_F(Builders, ValueAndBytesLeadWithTheValue) {
 TEST_F(Builders, WordAndFloatRequestsLayOutTheirItems) {
     const std::uint16_t words[2] = {0x1234, 0xABCD};
     ASSERT_TRUE(link.SendWords(5, words, 2));
-    EXPECT_EQ(PayloadHead(6),
-              (Bytes{0x00, 0x22, 0x34, 0x12, 0xCD, 0xAB}));
+    EXPECT_EQ(PayloadHead(6), (Bytes{0x00, 0x22, 0x34, 0x12, 0xCD, 0xAB}));
     const float value = 2.0f;
     ASSERT_TRUE(link.SendFloats(50, 0x0102, &value, 1));
-    EXPECT_EQ(PayloadHead(8),
-              (Bytes{0x00, 0x61, 0x02, 0x01, 0x00, 0x00, 0x00, 0x40}));
+    EXPECT_EQ(PayloadHead(8), (Bytes{0x00, 0x61, 0x02, 0x01, 0x00, 0x00, 0x00, 0x40}));
     const std::uint32_t dword = 0xFFFFFFFE;  // −2 as a signed item
     ASSERT_TRUE(link.SendExtendedDwords(130, 0, &dword, 1));
-    EXPECT_EQ(PayloadHead(8),
-              (Bytes{0x00, 0x41, 130, 0x00, 0xFE, 0xFF, 0xFF, 0xFF}));
+    EXPECT_EQ(PayloadHead(8), (Bytes{0x00, 0x41, 130, 0x00, 0xFE, 0xFF, 0xFF, 0xFF}));
     EXPECT_EQ(VendorSets().back(), (Bytes{0xF0, 0, 0, 0x38}));
 }
 

@@ -15,7 +15,7 @@ namespace {
 constexpr const char* kQueue = "QMV-240";
 
 class Channel : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override { path = fake.InstallMachine(kQueue, "USB001", "A1B2C3"); }
 
     FakePlatform fake;
@@ -25,7 +25,7 @@ protected:
 
 // A source that records the size of every read asked of it.
 class RecordingFile final : public File {
-public:
+  public:
     explicit RecordingFile(std::size_t size, bool failSecondRead = false)
         : size(size), failSecondRead(failSecondRead) {}
     std::uint32_t Read(void* buffer, std::uint32_t n) override {
@@ -46,7 +46,7 @@ public:
 
     std::vector<std::uint32_t> reads;
 
-private:
+  private:
     std::size_t size;
     std::size_t position = 0;
     bool failSecondRead;

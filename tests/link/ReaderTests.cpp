@@ -51,7 +51,8 @@ TEST_F(Readers, DirectWordAndDwordItemsStartAtTheirOffsets) {
     EXPECT_EQ(words[0], 0x1234);
     EXPECT_EQ(words[1], 0x5678);
 
-    fake.device.replies = {Reply({0, 3, 0xEE, 0xEE, 1, 0, 0, 0, 0xFF, 0xFF, 0xFF, 0xFF, 9, 0, 0, 0})};
+    fake.device.replies = {
+        Reply({0, 3, 0xEE, 0xEE, 1, 0, 0, 0, 0xFF, 0xFF, 0xFF, 0xFF, 9, 0, 0, 0})};
     std::uint32_t dwords[2] = {};
     EXPECT_EQ(link.QueryDwords(3, 1, dwords, 2), 2);
     EXPECT_EQ(dwords[0], 1u);

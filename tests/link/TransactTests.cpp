@@ -58,8 +58,8 @@ TEST_F(Transact, ReplyStatusDecidesTheOutcome) {
         Bytes reply;
         bool result;
     };
-    for (const Case& c : {Case{{0}, true}, Case{{1}, false}, Case{{0xFF}, false},
-                          Case{{0x38}, false}}) {
+    for (const Case& c :
+         {Case{{0}, true}, Case{{1}, false}, Case{{0xFF}, false}, Case{{0x38}, false}}) {
         fake.device.replies = {Reply({9}), c.reply};
         EXPECT_EQ(link.SendCommand(9), c.result) << int(c.reply[0]);
     }

@@ -6,7 +6,7 @@
 namespace hw {
 
 class Win32ProgramFile final : public ProgramFile {
-public:
+  public:
     std::string Path() override;
 };
 
