@@ -132,8 +132,9 @@ std::uint8_t SimMachine::StopMotion() {
 std::array<std::uint8_t, kSimSensorBytes> SimMachine::SensorBytes() const {
     std::array<std::uint8_t, kSimSensorBytes> bytes{};
     const SimPosition& p = motion_.Position();
-    auto atEnd = [&p](int axis) {
-        return p[axis] <= kSimTravel[axis].min || p[axis] >= kSimTravel[axis].max;
+    auto atEnd = [this, &p](int axis) {
+        return heldLimits_[axis].value_or(p[axis] <= kSimTravel[axis].min ||
+                                          p[axis] >= kSimTravel[axis].max);
     };
     if (atEnd(kSimAxisX)) bytes[0] |= 0x08;
     if (atEnd(kSimAxisY)) bytes[0] |= 0x10;
@@ -141,7 +142,7 @@ std::array<std::uint8_t, kSimSensorBytes> SimMachine::SensorBytes() const {
     if (spindleOn_) bytes[1] |= 0x01;
     const double fromHome = std::fmod(motion_.TableAngleDeg() * 1000.0 + kRotaryHomeBand,
                                       static_cast<double>(kSimCountsPerTurn));
-    if (fromHome <= 2 * kRotaryHomeBand) bytes[2] |= 0x10;
+    if (heldLimits_[kSimAxisA].value_or(fromHome <= 2 * kRotaryHomeBand)) bytes[2] |= 0x10;
     if (updateMode_) bytes[3] |= 0x01;
     if (!pumpSwitchOn_) bytes[4] |= 0x02;
     if (noseTouching_ || p[kSimAxisZ] <= kSimTravel[kSimAxisZ].min) bytes[5] |= 0x01;

@@ -6,6 +6,7 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -101,6 +102,9 @@ class SimMachine {
     void SetCoverOpen(bool open);
     void SetPumpSwitch(bool on) { pumpSwitchOn_ = on; }
     void SetNoseTouching(bool touching) { noseTouching_ = touching; }
+    // Holds a limit switch (on A: the rotary home switch) made or open from
+    // now on, whatever the axis position says.
+    void HoldLimitSwitch(int axis, bool made) { heldLimits_[axis] = made; }
     void SetKeys(std::uint16_t keys) { keys_ = keys; }
     void TurnDial(std::int32_t steps) { dialSteps_ += steps; }
     void EnterUpdateMode();
@@ -162,6 +166,7 @@ class SimMachine {
     bool coverOpen_ = false;
     bool pumpSwitchOn_ = false;
     bool noseTouching_ = false;
+    std::array<std::optional<bool>, kSimAxes> heldLimits_{};
     std::uint16_t keys_ = 0;
     std::int32_t dialSteps_ = 0;
     bool panelOperation_ = true;

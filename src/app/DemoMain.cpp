@@ -5,6 +5,7 @@
 #include "SimEnvironment.h"
 #include "console/ConsoleApp.h"
 #include "console/ProgramPath.h"
+#include "platform/win32/Win32FileSystem.h"
 #include "platform/win32/Win32ProgramFile.h"
 #include "ui/Dialog.h"
 #include "ui/win32/Win32WindowSystem.h"
@@ -13,6 +14,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     hw::RealClock clock;
     hw::SimEnvironment sim(clock);
     hw::Win32ProgramFile programFile;
+    hw::Win32FileSystem files;
     hw::ui::Win32WindowSystem windows;
     const auto paths = hw::SplitProgramPath(programFile.Path());
     hw::ui::Application app(windows, paths ? paths->programName : "HexwardenDemo");
@@ -26,6 +28,6 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
                          {hw::ui::kWmDeviceChange, hw::ui::kDbtDevNodesChanged, 0});
         }
     });
-    hw::ConsoleApp console({app, link, programFile});
+    hw::ConsoleApp console({app, link, programFile, files});
     return console.InitInstance() ? 1 : 0;
 }

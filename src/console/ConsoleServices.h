@@ -1,7 +1,9 @@
 // What the console reaches outside itself: the dialog framework's
-// application, the OS services of the device link and the program file.
+// application, the OS services of the device link, the program file and the
+// disk files the technician chooses.
 #pragma once
 
+#include "platform/FileSystem.h"
 #include "platform/LinkPlatform.h"
 #include "platform/ProgramFile.h"
 #include "ui/Application.h"
@@ -12,6 +14,7 @@ struct ConsoleServices {
     ui::Application& app;
     const LinkPlatform& link;
     ProgramFile& programFile;
+    FileSystem& files;
 };
 
 }  // namespace hw

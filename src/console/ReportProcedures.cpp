@@ -1,29 +1,168 @@
 // Report, parameter block, serial number, running-time counters and the
 // serial-port check.
+#include <optional>
+#include <string>
+#include <string_view>
+
 #include "console/ConsoleDialog.h"
+#include "console/Messages.h"
+#include "console/ReportDialog.h"
+#include "console/SafeFileWriter.h"
+#include "platform/MemFile.h"
 
 namespace hw {
 
+namespace {
+
+constexpr std::string_view kConfirmCaption = "Hexwarden";
+constexpr std::string_view kClearSpindlePrompt =
+    "Spindle Time will be cleared.\n             Are you sure?";
+constexpr std::string_view kClearPumpPrompt = "Pump Time will be cleared.\n             Are you sure?";
+constexpr std::string_view kWrongLength = "Wrong Number of Characters";
+constexpr std::string_view kBadCharacter = "Bad Character";
+
+constexpr std::uint32_t kReportGrowth = 1024;
+constexpr std::size_t kSerialLength = 7;
+// Characters 4 to 7 of a serial number are digits; the first three are free.
+constexpr std::size_t kSerialFirstDigit = 3;
+constexpr const char* kParameterFilter = "all (*.*)|*.*||";
+
+// The warning a serial number earns, or nothing when it may be sent.
+std::optional<std::string_view> SerialNumberProblem(std::string_view text) {
+    if (text.size() != kSerialLength) return kWrongLength;
+    for (std::size_t i = kSerialFirstDigit; i < kSerialLength; ++i) {
+        const auto byte = static_cast<unsigned char>(text[i]);
+        if (byte < '0' || byte > '9') return kBadCharacter;
+    }
+    return std::nullopt;
+}
+
+// A running-time counter is cleared only after the technician confirms; a
+// machine that does not take the command is reported, not answered
+// "Completed".
+void ClearCounter(ConsoleDialog& console, std::string_view prompt, bool (MachineLink::*clear)()) {
+    const int answer =
+        console.ShowMessageBox(prompt, kConfirmCaption, ui::kMbOkCancel | ui::kMbDefButton2);
+    if (answer != ui::kIdOk) return;
+    if ((console.link.*clear)()) {
+        ShowCompleted(console);
+    } else {
+        ShowErrorBox(console.app(), kTextError);
+    }
+}
+
+ui::FileDialogOptions ParameterFileDialog(bool open) {
+    ui::FileDialogOptions options;
+    options.open = open;
+    options.flags = ui::kOfnHideReadOnly | ui::kOfnOverwritePrompt;
+    options.filter = kParameterFilter;
+    return options;
+}
+
+}  // namespace
+
 void ConsoleDialog::OnGetReport() {
-    Online();
+    if (!Online()) return;
+    MemFile report(kReportGrowth);
+    if (!link.GetReport(report)) {
+        ShowErrorBox(services.app, kTextError);
+        return;
+    }
+    // A successful read ends with the report's NUL.
+    ReportDialog dialog(services.app, services.files,
+                        reinterpret_cast<const char*>(report.Data()));
+    dialog.DoModal();
 }
+
+// The block goes to a temporary file that replaces the chosen one only when
+// the whole read succeeded: a failed read never destroys a good backup nor
+// leaves a truncated one that could later be written into a machine.
 void ConsoleDialog::OnGetParameters() {
-    Online();
+    if (!Online()) return;
+    const auto path = services.app.ShowFileDialog(ParameterFileDialog(false), window());
+    if (!path) return;
+    std::optional<SafeFileWriter> out;
+    try {
+        out.emplace(services.files, *path);
+    } catch (const FileException& error) {
+        services.app.ReportError(error);
+        return;
+    }
+    bool saved = link.GetParameters(out->file());
+    if (saved) {
+        try {
+            out->Commit();
+        } catch (const FileException& error) {
+            services.app.ReportError(error);
+            saved = false;
+        }
+    }
+    out.reset();
+    if (saved) {
+        ShowCompleted(*this);
+    } else {
+        ShowErrorBox(services.app, kTextError);
+    }
 }
+
 void ConsoleDialog::OnPutParameters() {
-    Online();
+    if (!Online()) return;
+    const auto path = services.app.ShowFileDialog(ParameterFileDialog(true), window());
+    if (!path) return;
+    std::unique_ptr<File> in;
+    try {
+        in = services.files.Open(*path, FileSystem::Access::Read);
+    } catch (const FileException& error) {
+        services.app.ReportError(error);
+        return;
+    }
+    const bool written = link.PutParameters(*in);
+    in.reset();
+    if (written) {
+        ShowCompleted(*this);
+    } else {
+        ShowErrorBox(services.app, kTextError);
+    }
 }
+
 void ConsoleDialog::OnWriteSerialNumber() {
-    Online();
+    if (!Online()) return;
+    if (!UpdateData(true)) {
+        ShowErrorBox(services.app, kTextFailed);
+        return;
+    }
+    const std::string text = serialNumber.GetText();
+    if (const auto problem = SerialNumberProblem(text)) {
+        ShowWarningBox(services.app, *problem);
+        return;
+    }
+    if (link.WriteSerialNumber(text.c_str())) {
+        ShowCompleted(*this);
+    } else {
+        ShowErrorBox(services.app, kTextError);
+    }
 }
+
 void ConsoleDialog::OnClearSpindleTime() {
-    Online();
+    if (Online()) ClearCounter(*this, kClearSpindlePrompt, &MachineLink::ClearSpindleTime);
 }
+
 void ConsoleDialog::OnClearPumpTime() {
-    Online();
+    if (Online()) ClearCounter(*this, kClearPumpPrompt, &MachineLink::ClearPumpTime);
 }
+
+// A status word that cannot be read (0xFFFF) carries the failed bit too.
 void ConsoleDialog::OnCheckSerialPort() {
-    Online();
+    if (!Online()) return;
+    if (!link.CheckSerialPort()) {
+        ShowErrorBox(services.app, kTextError);
+        return;
+    }
+    if (link.GetStatusWord() & kStatusFailed) {
+        ShowErrorBox(services.app, kTextFailed);
+    } else {
+        ShowCompleted(*this);
+    }
 }
 
 }  // namespace hw

@@ -1,14 +1,33 @@
 // The live sensor labels and the panel check.
+#include <array>
+
+#include "console/BitLabels.h"
 #include "console/ConsoleDialog.h"
+#include "console/PanelCheckDialog.h"
 
 namespace hw {
 
+// The sensor tick, from the 500 ms timer or any other WM_TIMER: a short or
+// failed read leaves the labels as they were, and the next tick tries again.
 std::intptr_t ConsoleDialog::OnTimer(const ui::Message& message) {
+    if (!connected) return 0;
+    std::array<std::uint8_t, kSensorReplyBytes> sensors{};
+    if (link.GetSensorBytes(sensors.data(), kSensorReplyBytes) == kSensorReplyBytes) {
+        ShowBitLabels(*this, kSensorLabels, sensors);
+    }
     return Default(message);
 }
 
 void ConsoleDialog::OnCheckPanel() {
-    Online();
+    if (!Online()) return;
+    StopSensorPolling();
+    {
+        PanelCheckDialog check(services.app, link);
+        check.DoModal();
+    }
+    // Back to the panel's normal display; the result does not matter.
+    link.SetPanelMode(0);
+    StartSensorPolling();
 }
 
 }  // namespace hw

@@ -7,6 +7,7 @@
 #include "console/ConsoleApp.h"
 #include "console/ConsoleDialog.h"
 #include "console/ConsoleIds.h"
+#include "fakes/FakeFileSystem.h"
 #include "fakes/FakePlatform.h"
 #include "ui/headless/HeadlessWindowSystem.h"
 
@@ -74,7 +75,8 @@ class Console : public ::testing::Test {
     ui::HeadlessWindowSystem windows;
     ui::Application app{windows, "Hexwarden"};
     FixedProgramFile program{"C:\\Tools\\Hexwarden.exe"};
-    ConsoleServices services{app, fake.platform, program};
+    test::FakeFileSystem files;
+    ConsoleServices services{app, fake.platform, program, files};
     const std::vector<ui::HeadlessWindowSystem::TimerState> kSensorTimer = {{1, 500}};
 };
 
@@ -139,7 +141,7 @@ TEST_F(Console, PanelTypeDecidesTheBacklashGroup) {
         FakePlatform machine;
         machine.InstallMachine("QMV-240", "USB001", "AAA111");
         machine.device.replies = {VersionReply(c.version)};
-        ConsoleServices local{app, machine.platform, program};
+        ConsoleServices local{app, machine.platform, program, files};
         windows.OnModal(id::kDialog, [&](ui::Dialog& dialog) {
             EXPECT_EQ(BacklashGroupEnabled(static_cast<ConsoleDialog&>(dialog)), c.enabled)
                 << c.version;
@@ -220,7 +222,7 @@ TEST_F(Console, SensorPollingStartsOnlyOnlineAndStopsOnce) {
         EXPECT_EQ(console.SensorTimerId(), 1);
     });
     FakePlatform offline;
-    ConsoleServices local{app, offline.platform, program};
+    ConsoleServices local{app, offline.platform, program, files};
     windows.OnModal(id::kDialog, [&](ui::Dialog& dialog) {
         auto& console = static_cast<ConsoleDialog&>(dialog);
         console.StartSensorPolling();

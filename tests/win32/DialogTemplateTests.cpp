@@ -215,6 +215,15 @@ TEST(DialogTemplate, TimersAndPostedMessagesArriveThroughThePump) {
     EXPECT_EQ(s.dialog.calls.back(), "device 3");
 }
 
+TEST(DialogTemplate, PumpLeavesAQuitRequestForTheMainLoop) {
+    Shown s;
+    PostQuitMessage(3);
+    s.windows.PumpMessages(s.dialog.window());
+    MSG msg{};
+    ASSERT_TRUE(PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+    EXPECT_EQ(msg.wParam, 3u);
+}
+
 TEST(DialogTemplate, SystemMenuEntryReachesTheHandler) {
     Shown s;
     ASSERT_TRUE(s.windows.HasSystemMenu(s.dialog.window()));

@@ -8,25 +8,6 @@ namespace hw {
 
 namespace {
 
-FileException::Cause CauseOf(DWORD error) {
-    switch (error) {
-        case ERROR_FILE_NOT_FOUND:
-            return FileException::Cause::FileNotFound;
-        case ERROR_PATH_NOT_FOUND:
-        case ERROR_INVALID_NAME:
-            return FileException::Cause::BadPath;
-        case ERROR_ACCESS_DENIED:
-            return FileException::Cause::AccessDenied;
-        case ERROR_SHARING_VIOLATION:
-            return FileException::Cause::SharingViolation;
-        case ERROR_DISK_FULL:
-        case ERROR_HANDLE_DISK_FULL:
-            return FileException::Cause::DiskFull;
-        default:
-            return FileException::Cause::Generic;
-    }
-}
-
 HANDLE OpenFile(const std::string& path, DiskFile::Mode mode) {
     if (mode == DiskFile::Mode::Read) {
         return CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
@@ -49,6 +30,25 @@ DWORD MoveMethod(File::SeekFrom from) {
 }
 
 }  // namespace
+
+FileException::Cause FileErrorCause(std::uint32_t error) {
+    switch (error) {
+        case ERROR_FILE_NOT_FOUND:
+            return FileException::Cause::FileNotFound;
+        case ERROR_PATH_NOT_FOUND:
+        case ERROR_INVALID_NAME:
+            return FileException::Cause::BadPath;
+        case ERROR_ACCESS_DENIED:
+            return FileException::Cause::AccessDenied;
+        case ERROR_SHARING_VIOLATION:
+            return FileException::Cause::SharingViolation;
+        case ERROR_DISK_FULL:
+        case ERROR_HANDLE_DISK_FULL:
+            return FileException::Cause::DiskFull;
+        default:
+            return FileException::Cause::Generic;
+    }
+}
 
 DiskFile::DiskFile(std::string path, Mode mode)
     : path_(std::move(path)), handle_(ToOsHandle(OpenFile(path_, mode))) {
@@ -89,7 +89,7 @@ std::uint64_t DiskFile::GetLength() const {
 }
 
 void DiskFile::ThrowLastError() const {
-    Throw(CauseOf(GetLastError()));
+    Throw(FileErrorCause(GetLastError()));
 }
 
 void DiskFile::Throw(FileException::Cause cause) const {

@@ -10,6 +10,9 @@
 
 namespace hw {
 
+// The cause of a FileException for a Win32 error code (GetLastError).
+FileException::Cause FileErrorCause(std::uint32_t error);
+
 class DiskFile final : public File {
   public:
     enum class Mode {

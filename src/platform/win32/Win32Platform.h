@@ -3,6 +3,7 @@
 
 #include "platform/LinkPlatform.h"
 #include "platform/win32/Win32DeviceFiles.h"
+#include "platform/win32/Win32FileSystem.h"
 #include "platform/win32/Win32NamedLocks.h"
 #include "platform/win32/Win32ProgramFile.h"
 #include "platform/win32/Win32Registry.h"
@@ -23,6 +24,7 @@ struct Win32Platform {
     Win32Spooler spooler;
     Win32Registry registry;
     Win32ProgramFile programFile;
+    Win32FileSystem fileSystem;
 };
 
 }  // namespace hw

@@ -1,0 +1,54 @@
+// The panel check: a modal dialog that shows the machine's operation-panel
+// keys and its dial live, five times a second, while the panel's own
+// operation is switched off.
+#pragma once
+
+#include <cstdint>
+#include <span>
+
+#include "commands/MachineLink.h"
+#include "ui/Dialog.h"
+
+namespace hw {
+
+namespace panel_id {
+inline constexpr int kDialog = 137;
+inline constexpr int kExit = 2;
+inline constexpr int kDial = 1087;
+// String: the key read failed, so the check cannot end in order.
+inline constexpr int kDisconnectedText = 124;
+}  // namespace panel_id
+
+inline constexpr std::uintptr_t kPanelTimerEvent = 1;
+inline constexpr std::uint32_t kPanelTimerMs = 200;
+
+class PanelCheckDialog : public ui::Dialog {
+  public:
+    // link: the console's link, borrowed while the dialog runs.
+    PanelCheckDialog(ui::Application& app, MachineLink& link);
+    ~PanelCheckDialog() override;
+
+  protected:
+    bool OnInitDialog() override;
+    // Enter does not close the check.
+    void OnOK() override;
+    // Exit, Escape and the close box: the panel back to its own operation.
+    void OnCancel() override;
+    std::span<const ui::MessageMapEntry> GetMessageMap() const override;
+
+  private:
+    std::intptr_t OnTimer(const ui::Message& message);
+    void ShowKeys();
+    void ReportLostKeys();
+    void ShowDial();
+    void StartTimer();
+    void StopTimer();
+
+    static const ui::MessageMapEntry messageMap[];
+
+    MachineLink& link;
+    // The id SetTimer returned; negative: none.
+    std::intptr_t timerId = -1;
+};
+
+}  // namespace hw

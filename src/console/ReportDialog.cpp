@@ -1,0 +1,148 @@
+#include "console/ReportDialog.h"
+
+#include <string_view>
+
+#include "console/SafeFileWriter.h"
+#include "ui/Application.h"
+#include "ui/WindowSystem.h"
+
+namespace hw {
+
+namespace id = report_id;
+
+namespace {
+
+// The grip's size when the system does not tell that of a scroll arrow.
+constexpr int kDefaultGripSize = 16;
+
+struct Anchor {
+    int controlId;
+    std::uint32_t flags;
+};
+
+// The buttons keep their distance from the bottom-right corner; the text
+// grows with the window.
+constexpr Anchor kAnchors[] = {
+    {id::kClose, LAYOUT_MOVE_X | LAYOUT_MOVE_Y},
+    {id::kSave, LAYOUT_MOVE_X | LAYOUT_MOVE_Y},
+    {id::kText, LAYOUT_SIZE_X | LAYOUT_SIZE_Y},
+};
+
+// A point or size packed in a message's lParam: x in the low word, y in the
+// high word; signed for screen points, unsigned for sizes.
+ui::Point SignedPoint(std::intptr_t lParam) {
+    const auto bits = static_cast<std::uint32_t>(lParam);
+    return {static_cast<std::int16_t>(bits & 0xFFFF), static_cast<std::int16_t>(bits >> 16)};
+}
+ui::Point UnsignedSize(std::intptr_t lParam) {
+    const auto bits = static_cast<std::uint32_t>(lParam);
+    return {static_cast<int>(bits & 0xFFFF), static_cast<int>(bits >> 16)};
+}
+
+}  // namespace
+
+std::string ReportSavePath(std::string chosen) {
+    if (chosen.size() > 2 && chosen.ends_with(".*")) chosen.resize(chosen.size() - 2);
+    return chosen;
+}
+
+const ui::MessageMapEntry ReportDialog::messageMap[] = {
+    ui::OnCommand(id::kSave, &ReportDialog::OnSave),
+    ui::OnMessage(ui::kWmSize, &ReportDialog::OnSize),
+    ui::OnMessage(ui::kWmPaint, &ReportDialog::OnPaint),
+    ui::OnMessage(ui::kWmNcHitTest, &ReportDialog::OnNcHitTest),
+    ui::OnMessage(ui::kWmExitSizeMove, &ReportDialog::OnExitSizeMove),
+};
+
+std::span<const ui::MessageMapEntry> ReportDialog::GetMessageMap() const {
+    return messageMap;
+}
+
+ReportDialog::ReportDialog(ui::Application& app, FileSystem& fileSystem, const char* text)
+    : ui::Dialog(app, id::kDialog), files(fileSystem), reportText(text != nullptr ? text : "") {}
+
+ReportDialog::~ReportDialog() = default;
+
+bool ReportDialog::OnInitDialog() {
+    ui::Dialog::OnInitDialog();
+    if (window() != ui::kNoWindow) {
+        const ui::Rect client = ClientRect();
+        layout.Start(client.Width(), client.Height());
+        layoutWindow = window();
+    }
+    for (const Anchor& anchor : kAnchors) {
+        if (layoutWindow == ui::kNoWindow) break;
+        if (const auto rect = ItemRect(anchor.controlId)) {
+            layout.Add({*rect, anchor.controlId, anchor.flags});
+        }
+    }
+    gripWindow = window();
+    const ui::Point arrow = windows().HorizontalScrollArrow();
+    gripWidth = arrow.x != 0 ? arrow.x : kDefaultGripSize;
+    gripHeight = arrow.y != 0 ? arrow.y : kDefaultGripSize;
+    SetItemText(id::kText, std::string_view(reportText));
+    return true;
+}
+
+ui::Rect ReportDialog::GripRect() const {
+    ui::Rect grip = windows().ClientRect(gripWindow);
+    grip.left = grip.right - gripWidth;
+    grip.top = grip.bottom - gripHeight;
+    return grip;
+}
+
+std::intptr_t ReportDialog::OnSize(const ui::Message& message) {
+    Default(message);
+    if (gripWindow != ui::kNoWindow) windows().Invalidate(gripWindow, GripRect(), false);
+    if (layoutWindow == ui::kNoWindow) return 0;
+    const ui::Point size = UnsignedSize(message.lParam);
+    layout.Resize(size.x, size.y, *this);
+    return 0;
+}
+
+std::intptr_t ReportDialog::OnPaint(const ui::Message&) {
+    windows().PaintSizeGrip(window(), GripRect());
+    return 0;
+}
+
+std::intptr_t ReportDialog::OnNcHitTest(const ui::Message& message) {
+    if (gripWindow == ui::kNoWindow) return Default(message);
+    const ui::Point point = windows().ScreenToClient(gripWindow, SignedPoint(message.lParam));
+    if (GripRect().Contains(point)) return ui::kHtBottomRight;
+    return Default(message);
+}
+
+std::intptr_t ReportDialog::OnExitSizeMove(const ui::Message&) {
+    Invalidate(std::nullopt, true);
+    return 1;
+}
+
+bool ReportDialog::HasControl(int id) const {
+    return windows().HasItem(layoutWindow, id);
+}
+
+void ReportDialog::MoveControl(int id, const ui::Rect& rect) {
+    windows().MoveItem(layoutWindow, id, rect, true);
+}
+
+// The report is written the safe way: a failed save leaves no half file and
+// keeps a file that was there. Either way the dialog stays open.
+void ReportDialog::OnSave() {
+    ui::FileDialogOptions options;
+    options.open = false;
+    options.defaultExtension = kReportSaveExtension;
+    options.flags = ui::kOfnHideReadOnly | ui::kOfnOverwritePrompt;
+    options.filter = kReportSaveFilter;
+    const auto chosen = app().ShowFileDialog(options, window());
+    if (!chosen) return;
+    const std::string_view text(reportText);
+    try {
+        SafeFileWriter out(files, ReportSavePath(*chosen));
+        out.file().Write(text.data(), static_cast<std::uint32_t>(text.size()));
+        out.Commit();
+    } catch (const FileException& error) {
+        app().ReportError(error);
+    }
+}
+
+}  // namespace hw

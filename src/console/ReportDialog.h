@@ -1,0 +1,67 @@
+// The Report dialog: a resizable, read-only viewer of a text with a Save
+// button. Its controls follow the window's size through an anchor layout,
+// and a size grip in the lowest, rightmost corner of the client area sizes
+// the window from that corner.
+#pragma once
+
+#include <cstdint>
+#include <span>
+#include <string>
+
+#include "console/AnchorLayout.h"
+#include "platform/FileSystem.h"
+#include "ui/Dialog.h"
+
+namespace hw {
+
+namespace report_id {
+inline constexpr int kDialog = 129;
+inline constexpr int kClose = 2;
+inline constexpr int kSave = 1006;
+inline constexpr int kText = 1008;
+}  // namespace report_id
+
+// What the Save button offers: its file dialog, and the path it writes.
+inline constexpr const char* kReportSaveFilter = "Text file (*.txt)|*.txt|all |*.*||";
+inline constexpr const char* kReportSaveExtension = "*";
+// The file dialog adds the default extension "*" to a name typed without
+// one; a path longer than 2 characters that ends in ".*" loses those two.
+std::string ReportSavePath(std::string chosen);
+
+class ReportDialog : public ui::Dialog, private LayoutTarget {
+  public:
+    // Shows text, up to its NUL. The text stays the creator's and must stay
+    // valid until the dialog has closed.
+    ReportDialog(ui::Application& app, FileSystem& fileSystem, const char* text);
+    ~ReportDialog() override;
+
+    const AnchorLayout& Layout() const { return layout; }
+    // The size grip in the client area: its lowest, rightmost square.
+    ui::Rect GripRect() const;
+
+  protected:
+    bool OnInitDialog() override;
+    std::span<const ui::MessageMapEntry> GetMessageMap() const override;
+
+  private:
+    void OnSave();
+    std::intptr_t OnSize(const ui::Message& message);
+    std::intptr_t OnPaint(const ui::Message& message);
+    std::intptr_t OnNcHitTest(const ui::Message& message);
+    std::intptr_t OnExitSizeMove(const ui::Message& message);
+
+    bool HasControl(int id) const override;
+    void MoveControl(int id, const ui::Rect& rect) override;
+
+    static const ui::MessageMapEntry messageMap[];
+
+    FileSystem& files;
+    const char* reportText;
+    AnchorLayout layout;
+    ui::WindowId layoutWindow = ui::kNoWindow;
+    ui::WindowId gripWindow = ui::kNoWindow;
+    int gripWidth = 0;
+    int gripHeight = 0;
+};
+
+}  // namespace hw

@@ -1,0 +1,66 @@
+#include "console/SafeFileWriter.h"
+
+#include <utility>
+
+namespace hw {
+
+namespace {
+
+// A file whose exceptions carry another name: the temporary file's errors
+// reach the technician under the name of the file that was chosen.
+class RenamedFile final : public File {
+  public:
+    RenamedFile(std::unique_ptr<File> file, const std::string& name)
+        : file_(std::move(file)), name_(name) {}
+
+    std::uint32_t Read(void* buffer, std::uint32_t n) override {
+        return Renamed([&] { return file_->Read(buffer, n); });
+    }
+    void Write(const void* buffer, std::uint32_t n) override {
+        Renamed([&] { file_->Write(buffer, n); });
+    }
+    std::uint64_t Seek(std::int64_t offset, SeekFrom from) override {
+        return Renamed([&] { return file_->Seek(offset, from); });
+    }
+    std::uint64_t GetLength() const override {
+        return Renamed([&] { return file_->GetLength(); });
+    }
+
+  private:
+    template <class Call>
+    auto Renamed(Call call) const -> decltype(call()) {
+        try {
+            return call();
+        } catch (const FileException& error) {
+            throw FileException(error.cause(), name_);
+        }
+    }
+
+    std::unique_ptr<File> file_;
+    const std::string& name_;
+};
+
+}  // namespace
+
+SafeFileWriter::SafeFileWriter(FileSystem& files, std::string path)
+    : files_(files), path_(std::move(path)), temporary_(files.TemporaryNameBeside(path_)) {
+    try {
+        file_ = std::make_unique<RenamedFile>(
+            files_.Open(temporary_, FileSystem::Access::CreateWrite), path_);
+    } catch (const FileException& error) {
+        throw FileException(error.cause(), path_);
+    }
+}
+
+SafeFileWriter::~SafeFileWriter() {
+    file_.reset();
+    if (!committed_) files_.Remove(temporary_);
+}
+
+void SafeFileWriter::Commit() {
+    file_.reset();
+    files_.Replace(temporary_, path_);
+    committed_ = true;
+}
+
+}  // namespace hw

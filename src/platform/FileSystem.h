@@ -1,0 +1,45 @@
+// The disk files the console reads and writes when the technician asks: the
+// parameter block and the report text, reached by path.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "platform/File.h"
+#include "platform/FileErrors.h"
+
+namespace hw {
+
+class FileSystem {
+  public:
+    enum class Access {
+        Read,         // an existing file, read from its start
+        CreateWrite,  // created, or emptied when it exists, and written
+    };
+
+    virtual ~FileSystem() = default;
+
+    // Opens the file at path. Throws FileException with the cause and path
+    // when it cannot be opened.
+    virtual std::unique_ptr<File> Open(const std::string& path, Access access) = 0;
+
+    // Moves the closed file from over the file to, replacing to when it
+    // exists. Throws FileException with the cause, naming to, when the move
+    // fails; both files are then as they were.
+    virtual void Replace(const std::string& from, const std::string& to) = 0;
+
+    // Removes the file; false when it could not be removed.
+    virtual bool Remove(const std::string& path) = 0;
+
+    // A path in the folder of path that names no existing file, for a file
+    // that is to replace path later.
+    virtual std::string TemporaryNameBeside(const std::string& path) = 0;
+};
+
+// The path of a file called name in the folder of path: what precedes the
+// last '\\' or '/' of path, or its drive "C:" when it has neither, or
+// nothing.
+std::string PathBeside(std::string_view path, std::string_view name);
+
+}  // namespace hw

@@ -1,0 +1,17 @@
+// Disk files by path on Win32: DiskFile for reading and writing, MoveFileExA
+// and DeleteFileA for replacing and removing.
+#pragma once
+
+#include "platform/FileSystem.h"
+
+namespace hw {
+
+class Win32FileSystem final : public FileSystem {
+  public:
+    std::unique_ptr<File> Open(const std::string& path, Access access) override;
+    void Replace(const std::string& from, const std::string& to) override;
+    bool Remove(const std::string& path) override;
+    std::string TemporaryNameBeside(const std::string& path) override;
+};
+
+}  // namespace hw
