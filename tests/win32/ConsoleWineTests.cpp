@@ -1,0 +1,85 @@
+// The main console on real windows (Wine on the build machine), connected to
+// the simulated machine: its title, its sensor timer and how it follows the
+// machine being unplugged and plugged back in.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "SimEnvironment.h"
+#include "console/ConsoleDialog.h"
+#include "console/ConsoleIds.h"
+#include "platform/win32/Win32FileSystem.h"
+#include "ui/win32/Win32WindowSystem.h"
+
+namespace hw::test {
+namespace {
+
+class FixedProgramFile final : public ProgramFile {
+public:
+    std::string Path() override { return "C:\\Tools\\Hexwarden.exe"; }
+};
+
+// The console shown modeless on the simulated machine, so that the test can act on it.
+class ConsoleOnWine : public ::testing::Test {
+protected:
+    void SetUp() override { ASSERT_TRUE(console.Create(ui::kNoWindow)); }
+    void TearDown() override { console.DestroyWindow(); }
+
+    HWND Window() const { return reinterpret_cast<HWND>(console.window()); }
+    std::string Title() const {
+        char text[256] = {};
+        GetWindowTextA(Window(), text, sizeof text);
+        return text;
+    }
+    bool ItemEnabled(int id) const { return IsWindowEnabled(GetDlgItem(Window(), id)) != FALSE; }
+    LRESULT DeviceChange() {
+        return SendMessageA(Window(), WM_DEVICECHANGE, ui::kDbtDevNodesChanged, 0);
+    }
+
+    TestClock clock{1};
+    SimEnvironment sim{clock};
+    ui::Win32WindowSystem windows;
+    ui::Application app{windows, "Hexwarden"};
+    FixedProgramFile programFile;
+    Win32FileSystem files;
+    const LinkPlatform link{sim.Files(),   sim.Locks(),    sim.System(),
+                            sim.Spooler(), sim.Registry(), app.alerts()};
+    ConsoleDialog console{{app, link, programFile, files}};
+};
+
+TEST_F(ConsoleOnWine, ConnectsAndShowsTheQueueInTheTitle) {
+    EXPECT_EQ(Title(), "Hexwarden - QMV-240");
+    EXPECT_TRUE(console.IsConnected());
+    EXPECT_GT(console.SensorTimerId(), 0);
+    EXPECT_TRUE(ItemEnabled(console_id::kBacklashCheck));
+    const HMENU menu = GetSystemMenu(Window(), FALSE);
+    char about[64] = {};
+    GetMenuStringA(menu, 16, about, sizeof about, MF_BYCOMMAND);
+    EXPECT_STREQ(about, "&About Hexwarden...");
+}
+
+TEST_F(ConsoleOnWine, FollowsUnplugAndPlugBackIn) {
+    sim.Unplug();
+    EXPECT_EQ(DeviceChange(), 1);
+    EXPECT_EQ(Title(), "Hexwarden - OFFLINE");
+    EXPECT_FALSE(console.IsConnected());
+    EXPECT_FALSE(ItemEnabled(console_id::kBacklashCheck));
+    sim.PlugIn();
+    EXPECT_EQ(DeviceChange(), 1);
+    EXPECT_EQ(Title(), "Hexwarden - QMV-240");
+    EXPECT_TRUE(console.IsConnected());
+    EXPECT_GT(console.SensorTimerId(), 0);
+    EXPECT_TRUE(ItemEnabled(console_id::kBacklashCheck));
+}
+
+TEST_F(ConsoleOnWine, OtherDeviceEventsLeaveTheConsoleAlone) {
+    sim.Unplug();
+    EXPECT_EQ(SendMessageA(Window(), WM_DEVICECHANGE, 0x8000, 0), 1);
+    EXPECT_EQ(Title(), "Hexwarden - QMV-240");
+    EXPECT_TRUE(console.IsConnected());
+}
+
+}  // namespace
+}  // namespace hw::test
