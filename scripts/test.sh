@@ -48,7 +48,7 @@ tests() {
 }
 
 fuzz() {
-  step "configure fuzz" cmake --preset fuzz >/dev/null || return
+  step "configure fuzz" cmake --preset fuzz -DHW_WERROR=ON >/dev/null || return
   step "build fuzz" cmake --build --preset fuzz -j2 --target link_fuzz sim_fuzz || return
   for target in build/fuzz/fuzz/*_fuzz; do
     step "fuzz $(basename "$target") ${fuzz_seconds}s" \

@@ -21,8 +21,9 @@ Rect DialogUnitsToPixels(const Rect& du) {
 
 // Window class names compare without regard to case.
 bool IsButton(const HeadlessWindowSystem::ControlState& c) {
+    constexpr std::string_view kButton = "button";
     return std::equal(
-        c.className.begin(), c.className.end(), "button", "button" + 6,
+        c.className.begin(), c.className.end(), kButton.begin(), kButton.end(),
         [](char a, char b) { return std::tolower(static_cast<unsigned char>(a)) == b; });
 }
 
