@@ -1,7 +1,9 @@
 // HexwardenDemo.exe: the same console, on a simulated QMV-240 and the
-// simulated Windows services around it, running in real time.
+// simulated Windows services around it, running in real time, with a window
+// beside it through which a person acts on the simulated machine.
 #include <windows.h>
 
+#include "SimControlWindow.h"
 #include "SimEnvironment.h"
 #include "console/ConsoleApp.h"
 #include "console/ProgramPath.h"
@@ -28,6 +30,10 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
                          {hw::ui::kWmDeviceChange, hw::ui::kDbtDevNodesChanged, 0});
         }
     });
+    // Owned by no window, so that it stays usable while the console runs a
+    // modal procedure (the panel check among them).
+    hw::SimControlWindow controls(app, sim);
+    controls.Create(hw::ui::kNoWindow);
     hw::ConsoleApp console({app, link, programFile, files});
     return console.InitInstance() ? 1 : 0;
 }

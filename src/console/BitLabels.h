@@ -16,9 +16,9 @@ class Dialog;
 }  // namespace ui
 
 struct BitLabel {
-    int id;              // the label's control id
-    std::size_t byte;    // reply byte, counted from 0
-    std::uint8_t mask;   // the bit in that byte
+    int id;             // the label's control id
+    std::size_t byte;   // reply byte, counted from 0
+    std::uint8_t mask;  // the bit in that byte
     std::string_view set;
     std::string_view clear;
 };

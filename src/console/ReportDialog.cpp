@@ -1,5 +1,6 @@
 #include "console/ReportDialog.h"
 
+#include <string>
 #include <string_view>
 
 #include "console/SafeFileWriter.h"
@@ -39,12 +40,18 @@ ui::Point UnsignedSize(std::intptr_t lParam) {
     return {static_cast<int>(bits & 0xFFFF), static_cast<int>(bits >> 16)};
 }
 
-}  // namespace
+// What Save offers: text files, or any file with the default extension "*".
+constexpr const char* kSaveFilter = "Text file (*.txt)|*.txt|all |*.*||";
+constexpr const char* kSaveExtension = "*";
 
-std::string ReportSavePath(std::string chosen) {
+// The file dialog adds the extension "*" to a name typed without one; a path
+// longer than 2 characters that ends in ".*" loses those two characters.
+std::string SavePath(std::string chosen) {
     if (chosen.size() > 2 && chosen.ends_with(".*")) chosen.resize(chosen.size() - 2);
     return chosen;
 }
+
+}  // namespace
 
 const ui::MessageMapEntry ReportDialog::messageMap[] = {
     ui::OnCommand(id::kSave, &ReportDialog::OnSave),
@@ -69,11 +76,10 @@ bool ReportDialog::OnInitDialog() {
         const ui::Rect client = ClientRect();
         layout.Start(client.Width(), client.Height());
         layoutWindow = window();
-    }
-    for (const Anchor& anchor : kAnchors) {
-        if (layoutWindow == ui::kNoWindow) break;
-        if (const auto rect = ItemRect(anchor.controlId)) {
-            layout.Add({*rect, anchor.controlId, anchor.flags});
+        for (const Anchor& anchor : kAnchors) {
+            if (const auto rect = ItemRect(anchor.controlId)) {
+                layout.Add({*rect, anchor.controlId, anchor.flags});
+            }
         }
     }
     gripWindow = window();
@@ -130,14 +136,14 @@ void ReportDialog::MoveControl(int id, const ui::Rect& rect) {
 void ReportDialog::OnSave() {
     ui::FileDialogOptions options;
     options.open = false;
-    options.defaultExtension = kReportSaveExtension;
+    options.defaultExtension = kSaveExtension;
     options.flags = ui::kOfnHideReadOnly | ui::kOfnOverwritePrompt;
-    options.filter = kReportSaveFilter;
+    options.filter = kSaveFilter;
     const auto chosen = app().ShowFileDialog(options, window());
     if (!chosen) return;
     const std::string_view text(reportText);
     try {
-        SafeFileWriter out(files, ReportSavePath(*chosen));
+        SafeFileWriter out(files, SavePath(*chosen));
         out.file().Write(text.data(), static_cast<std::uint32_t>(text.size()));
         out.Commit();
     } catch (const FileException& error) {

@@ -6,7 +6,6 @@
 
 #include <cstdint>
 #include <span>
-#include <string>
 
 #include "console/AnchorLayout.h"
 #include "platform/FileSystem.h"
@@ -20,13 +19,6 @@ inline constexpr int kClose = 2;
 inline constexpr int kSave = 1006;
 inline constexpr int kText = 1008;
 }  // namespace report_id
-
-// What the Save button offers: its file dialog, and the path it writes.
-inline constexpr const char* kReportSaveFilter = "Text file (*.txt)|*.txt|all |*.*||";
-inline constexpr const char* kReportSaveExtension = "*";
-// The file dialog adds the default extension "*" to a name typed without
-// one; a path longer than 2 characters that ends in ".*" loses those two.
-std::string ReportSavePath(std::string chosen);
 
 class ReportDialog : public ui::Dialog, private LayoutTarget {
   public:

@@ -17,7 +17,8 @@ namespace {
 constexpr std::string_view kConfirmCaption = "Hexwarden";
 constexpr std::string_view kClearSpindlePrompt =
     "Spindle Time will be cleared.\n             Are you sure?";
-constexpr std::string_view kClearPumpPrompt = "Pump Time will be cleared.\n             Are you sure?";
+constexpr std::string_view kClearPumpPrompt =
+    "Pump Time will be cleared.\n             Are you sure?";
 constexpr std::string_view kWrongLength = "Wrong Number of Characters";
 constexpr std::string_view kBadCharacter = "Bad Character";
 
@@ -69,8 +70,7 @@ void ConsoleDialog::OnGetReport() {
         return;
     }
     // A successful read ends with the report's NUL.
-    ReportDialog dialog(services.app, services.files,
-                        reinterpret_cast<const char*>(report.Data()));
+    ReportDialog dialog(services.app, services.files, reinterpret_cast<const char*>(report.Data()));
     dialog.DoModal();
 }
 

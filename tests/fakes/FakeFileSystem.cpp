@@ -83,7 +83,8 @@ std::optional<std::string> FakeFileSystem::Text(const std::string& path) const {
 
 std::unique_ptr<File> FakeFileSystem::Open(const std::string& path, Access access) {
     opens.emplace_back(path, access);
-    const auto failure = openFailures.find(path);
+    auto failure = openFailures.find(path);
+    if (failure == openFailures.end()) failure = openFailures.find(PathBeside(path, ""));
     if (failure != openFailures.end()) throw FileException(failure->second, path);
     if (openCounts_.count(path) != 0) {
         throw FileException(FileException::Cause::SharingViolation, path);

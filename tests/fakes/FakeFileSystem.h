@@ -8,6 +8,7 @@
 #include <map>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/FileSystem.h"
@@ -19,7 +20,8 @@ class FakeFileSystem final : public FileSystem {
     using Bytes = std::vector<std::uint8_t>;
 
     std::map<std::string, Bytes> files;
-    // Opening this path fails with the cause.
+    // Opening this path, or any file in this folder (a key ending in '\\'),
+    // fails with the cause.
     std::map<std::string, FileException::Cause> openFailures;
     // Writes fail with DiskFull once all files together have taken this many
     // bytes; the bytes that fit are stored.

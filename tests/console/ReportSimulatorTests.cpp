@@ -1,0 +1,301 @@
+// The report, parameter, serial number, counter and serial-port procedures
+// end to end: the console on the headless window system, the simulated
+// QMV-240 behind it and disk files in memory.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "SimEnvironment.h"
+#include "console/ConsoleDialog.h"
+#include "console/ConsoleIds.h"
+#include "console/ReportDialog.h"
+#include "fakes/FakeFileSystem.h"
+#include "ui/headless/HeadlessWindowSystem.h"
+
+namespace hw {
+namespace {
+
+namespace id = console_id;
+using Cause = FileException::Cause;
+using Bytes = std::vector<std::uint8_t>;
+
+constexpr const char* kBackup = "C:\\Backup\\qmv.par";
+
+class FixedProgramFile final : public ProgramFile {
+  public:
+    std::string Path() override { return "C:\\Tools\\Hexwarden.exe"; }
+};
+
+class SimulatedConsole : public ::testing::Test {
+  protected:
+    // Runs the console on the simulated machine; body acts while it is up.
+    void Run(const std::function<void(ConsoleDialog&)>& body) {
+        windows.OnModal(id::kDialog, [&](ui::Dialog& dialog) {
+            auto& console = static_cast<ConsoleDialog&>(dialog);
+            ASSERT_TRUE(console.IsConnected());
+            ASSERT_EQ(console.Title(), "Hexwarden - QMV-240");
+            body(console);
+        });
+        ConsoleDialog console(services);
+        console.DoModal();
+    }
+
+    // Clicks a button that asks for a file, answering the file dialog with path.
+    void ClickWithFile(ConsoleDialog& console, int button, const std::string& path) {
+        windows.ClearBoxes();
+        windows.QueueFileAnswer(path);
+        ASSERT_TRUE(windows.Click(console.window(), button));
+    }
+
+    void Click(ConsoleDialog& console, int button) {
+        windows.ClearBoxes();
+        ASSERT_TRUE(windows.Click(console.window(), button));
+    }
+
+    std::vector<std::string> BoxTexts() const {
+        std::vector<std::string> texts;
+        for (const auto& box : windows.Boxes()) texts.push_back(box.text);
+        return texts;
+    }
+
+    bool MachineLogged(const std::string& event) {
+        const auto& events = env.Machine().Events();
+        return std::any_of(events.begin(), events.end(), [&](const std::string& e) {
+            return e.find(event) != std::string::npos;
+        });
+    }
+
+    Bytes Block() { return env.Machine().Parameters().Block(); }
+
+    // Only these files are left: no temporary and no half file.
+    void ExpectOnlyFiles(const std::vector<std::string>& paths) const {
+        std::vector<std::string> present;
+        for (const auto& [path, bytes] : files.files) present.push_back(path);
+        EXPECT_EQ(present, paths);
+        EXPECT_EQ(files.openFiles, 0);
+    }
+
+    TestClock clock{1};
+    SimEnvironment env{clock};
+    ui::HeadlessWindowSystem windows;
+    ui::Application app{windows, "Hexwarden"};
+    LinkPlatform link{env.Files(),   env.Locks(),    env.System(),
+                      env.Spooler(), env.Registry(), app.alerts()};
+    FixedProgramFile program;
+    test::FakeFileSystem files;
+    ConsoleServices services{app, link, program, files};
+};
+
+TEST_F(SimulatedConsole, TheReportIsShownAndSavedAsText) {
+    std::string shown;
+    windows.OnModal(report_id::kDialog, [&](ui::Dialog& dialog) {
+        shown = dialog.ItemText(report_id::kText);
+        windows.QueueFileAnswer("C:\\Reports\\qmv.*");
+        windows.Click(dialog.window(), report_id::kSave);
+    });
+    Run([&](ConsoleDialog& console) { Click(console, id::kGetReport); });
+    EXPECT_EQ(shown.rfind("QMV-240 SERVICE REPORT\r\n", 0), 0u);
+    EXPECT_NE(shown.find("Serial number   : QMV0117\r\n"), std::string::npos);
+    EXPECT_EQ(files.Text("C:\\Reports\\qmv"), shown);
+    ExpectOnlyFiles({"C:\\Reports\\qmv"});
+    EXPECT_TRUE(windows.Boxes().empty());
+}
+
+TEST_F(SimulatedConsole, ABrokenReportStreamIsAnError) {
+    Run([&](ConsoleDialog& console) {
+        env.Faults().failNextRead = true;
+        Click(console, id::kGetReport);
+        EXPECT_EQ(BoxTexts(), std::vector<std::string>{"error"});
+        EXPECT_EQ(windows.Boxes()[0].style, ui::kMbIconHand);
+    });
+    EXPECT_EQ(windows.FindDialog(report_id::kDialog), nullptr);
+    for (const auto& modal : windows.Modals()) EXPECT_NE(modal.templateId, report_id::kDialog);
+}
+
+TEST_F(SimulatedConsole, GetParametersBacksTheBlockUp) {
+    Run([&](ConsoleDialog& console) {
+        ClickWithFile(console, id::kGetParameters, kBackup);
+        EXPECT_EQ(BoxTexts(), std::vector<std::string>{"Completed"});
+        EXPECT_EQ(windows.Boxes()[0].owner, console.window());
+    });
+    ASSERT_EQ(windows.FileDialogs().size(), 1u);
+    const auto& options = windows.FileDialogs()[0].options;
+    EXPECT_FALSE(options.open);
+    EXPECT_EQ(options.defaultExtension, "");
+    EXPECT_EQ(options.initialName, "");
+    EXPECT_EQ(options.flags, ui::kOfnHideReadOnly | ui::kOfnOverwritePrompt);
+    EXPECT_EQ(options.filter, "all (*.*)|*.*||");
+    EXPECT_EQ(files.files.at(kBackup), Block());
+    EXPECT_EQ(files.files.at(kBackup).size(), kSimBlockSize);
+    ExpectOnlyFiles({kBackup});
+}
+
+TEST_F(SimulatedConsole, AFailedGetParametersKeepsTheBackupThatWasThere) {
+    files.Put(kBackup, "good backup");
+    Run([&](ConsoleDialog& console) {
+        // The block stops coming.
+        env.Faults().failNextRead = true;
+        ClickWithFile(console, id::kGetParameters, kBackup);
+        EXPECT_EQ(BoxTexts(), std::vector<std::string>{"error"});
+        EXPECT_EQ(files.Text(kBackup), "good backup");
+        ExpectOnlyFiles({kBackup});
+
+        // The disk fills up half way: the file's own box, then the procedure's.
+        files.diskFullAfter = 1500;
+        ClickWithFile(console, id::kGetParameters, kBackup);
+        EXPECT_EQ(BoxTexts(), (std::vector<std::string>{
+                                  "Disk full while accessing C:\\Backup\\qmv.par.", "error"}));
+        EXPECT_EQ(windows.Boxes()[0].style, ui::kMbOk | ui::kMbIconExclamation);
+        EXPECT_EQ(windows.Boxes()[1].style, ui::kMbIconHand);
+        EXPECT_EQ(files.Text(kBackup), "good backup");
+        ExpectOnlyFiles({kBackup});
+
+        // The machine refuses to announce the block.
+        files.diskFullAfter.reset();
+        env.Faults().refuseCommands = 1;
+        ClickWithFile(console, id::kGetParameters, kBackup);
+        EXPECT_EQ(BoxTexts(), std::vector<std::string>{"error"});
+        EXPECT_EQ(files.Text(kBackup), "good backup");
+        ExpectOnlyFiles({kBackup});
+
+        // The channel was left quiet: the next backup goes through.
+        ClickWithFile(console, id::kGetParameters, kBackup);
+        EXPECT_EQ(BoxTexts(), std::vector<std::string>{"Completed"});
+    });
+    EXPECT_EQ(files.files.at(kBackup), Block());
+    ExpectOnlyFiles({kBackup});
+}
+
+TEST_F(SimulatedConsole, ABackupThatCannotReplaceTheOldOneIsAnError) {
+    files.Put(kBackup, "good backup");
+    files.replaceFailure = Cause::AccessDenied;
+    Run([&](ConsoleDialog& console) {
+        ClickWithFile(console, id::kGetParameters, kBackup);
+        EXPECT_EQ(BoxTexts(),
+                  (std::vector<std::string>{"Access to C:\\Backup\\qmv.par was denied.", "error"}));
+    });
+    EXPECT_EQ(files.Text(kBackup), "good backup");
+    ExpectOnlyFiles({kBackup});
+}
+
+TEST_F(SimulatedConsole, AParameterFileThatCannotBeCreatedSendsNothing) {
+    files.openFailures["C:\\Locked\\"] = Cause::AccessDenied;
+    Run([&](ConsoleDialog& console) {
+        ClickWithFile(console, id::kGetParameters, "C:\\Locked\\qmv.par");
+        EXPECT_EQ(BoxTexts(),
+                  std::vector<std::string>{"Access to C:\\Locked\\qmv.par was denied."});
+        EXPECT_EQ(windows.Boxes()[0].style, ui::kMbOk | ui::kMbIconExclamation);
+    });
+    EXPECT_FALSE(MachineLogged("parameter block sent"));
+    ExpectOnlyFiles({});
+}
+
+TEST_F(SimulatedConsole, CancelledFileDialogsDoNothing) {
+    Run([&](ConsoleDialog& console) {
+        Click(console, id::kGetParameters);
+        Click(console, id::kPutParameters);
+        EXPECT_TRUE(windows.Boxes().empty());
+    });
+    EXPECT_EQ(windows.FileDialogs().size(), 2u);
+    EXPECT_TRUE(windows.FileDialogs()[1].options.open);
+    EXPECT_EQ(windows.FileDialogs()[1].options.filter, "all (*.*)|*.*||");
+    EXPECT_EQ(windows.FileDialogs()[1].options.defaultExtension, "");
+    EXPECT_FALSE(MachineLogged("parameter block"));
+    EXPECT_TRUE(files.opens.empty());
+}
+
+TEST_F(SimulatedConsole, AParameterBlockRoundTripsThroughFilesByteForByte) {
+    Run([&](ConsoleDialog& console) {
+        ClickWithFile(console, id::kGetParameters, "C:\\Backup\\before.par");
+        ASSERT_EQ(BoxTexts(), std::vector<std::string>{"Completed"});
+
+        windows.Type(console.window(), id::kSerialNumber, "XYZ9876");
+        Click(console, id::kWriteSerial);
+        ASSERT_EQ(BoxTexts(), std::vector<std::string>{"Completed"});
+        ASSERT_EQ(env.Machine().Parameters().Serial(), "XYZ9876");
+
+        ClickWithFile(console, id::kPutParameters, "C:\\Backup\\before.par");
+        EXPECT_EQ(BoxTexts(), std::vector<std::string>{"Completed"});
+        EXPECT_EQ(env.Machine().Parameters().Serial(), "QMV0117");
+
+        ClickWithFile(console, id::kGetParameters, "C:\\Backup\\after.par");
+        EXPECT_EQ(BoxTexts(), std::vector<std::string>{"Completed"});
+    });
+    EXPECT_EQ(files.files.at("C:\\Backup\\after.par"), files.files.at("C:\\Backup\\before.par"));
+    EXPECT_TRUE(MachineLogged("parameter block replaced"));
+    ExpectOnlyFiles({"C:\\Backup\\after.par", "C:\\Backup\\before.par"});
+}
+
+TEST_F(SimulatedConsole, PutParametersFailures) {
+    files.Put("C:\\Backup\\empty.par", "");
+    Run([&](ConsoleDialog& console) {
+        ClickWithFile(console, id::kPutParameters, "C:\\Backup\\none.par");
+        EXPECT_EQ(BoxTexts(), std::vector<std::string>{"C:\\Backup\\none.par was not found."});
+
+        ClickWithFile(console, id::kPutParameters, "C:\\Backup\\empty.par");
+        EXPECT_EQ(BoxTexts(), std::vector<std::string>{"error"});
+
+        ClickWithFile(console, id::kGetParameters, kBackup);
+        ASSERT_EQ(BoxTexts(), std::vector<std::string>{"Completed"});
+        env.Faults().refuseCommands = 1;
+        ClickWithFile(console, id::kPutParameters, kBackup);
+        EXPECT_EQ(BoxTexts(), std::vector<std::string>{"error"});
+
+        files.readFailsAfter = 1000;
+        ClickWithFile(console, id::kPutParameters, kBackup);
+        EXPECT_EQ(
+            BoxTexts(),
+            (std::vector<std::string>{
+                "An unexpected error occurred while accessing C:\\Backup\\qmv.par.", "error"}));
+    });
+    EXPECT_FALSE(MachineLogged("parameter block replaced"));
+    EXPECT_EQ(env.Machine().Parameters().Serial(), "QMV0117");
+    EXPECT_EQ(files.openFiles, 0);
+}
+
+TEST_F(SimulatedConsole, SerialNumberCountersAndSerialPort) {
+    Run([&](ConsoleDialog& console) {
+        windows.Type(console.window(), id::kSerialNumber, "AB12345");
+        Click(console, id::kWriteSerial);
+        EXPECT_EQ(BoxTexts(), std::vector<std::string>{"Completed"});
+        EXPECT_EQ(env.Machine().Parameters().Serial(), "AB12345");
+
+        ASSERT_GT(env.Machine().SpindleMinutes(), 0u);
+        env.Faults().refuseCommands = 1;
+        windows.QueueBoxAnswer(ui::kIdOk);
+        Click(console, id::kClearSpindleTime);
+        EXPECT_EQ(BoxTexts()[1], "error");
+        EXPECT_GT(env.Machine().SpindleMinutes(), 0u);
+        windows.QueueBoxAnswer(ui::kIdOk);
+        Click(console, id::kClearSpindleTime);
+        EXPECT_EQ(BoxTexts()[1], "Completed");
+        EXPECT_EQ(env.Machine().SpindleMinutes(), 0u);
+
+        ASSERT_GT(env.Machine().PumpMinutes(), 0u);
+        windows.QueueBoxAnswer(ui::kIdCancel);
+        Click(console, id::kClearPumpTime);
+        EXPECT_GT(env.Machine().PumpMinutes(), 0u);
+        windows.QueueBoxAnswer(ui::kIdOk);
+        Click(console, id::kClearPumpTime);
+        EXPECT_EQ(BoxTexts()[1], "Completed");
+        EXPECT_EQ(env.Machine().PumpMinutes(), 0u);
+
+        Click(console, id::kCheckSerialPort);
+        EXPECT_EQ(BoxTexts(), std::vector<std::string>{"Completed"});
+        env.Machine().SetSerialLoopback(false);
+        Click(console, id::kCheckSerialPort);
+        EXPECT_EQ(BoxTexts(), std::vector<std::string>{"Failed"});
+        env.Machine().SetSerialLoopback(true);
+        env.Faults().failNextProcedure = true;
+        Click(console, id::kCheckSerialPort);
+        EXPECT_EQ(BoxTexts(), std::vector<std::string>{"Failed"});
+        Click(console, id::kCheckSerialPort);
+        EXPECT_EQ(BoxTexts(), std::vector<std::string>{"Completed"});
+    });
+}
+
+}  // namespace
+}  // namespace hw

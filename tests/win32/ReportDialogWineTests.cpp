@@ -1,0 +1,128 @@
+// The Report dialog on real windows (Wine on the build machine): its
+// template, the text it shows, its controls following the window as it is
+// sized, and the size grip in the bottom-right corner.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "console/ReportDialog.h"
+#include "platform/win32/Win32FileSystem.h"
+#include "ui/Application.h"
+#include "ui/win32/Win32WindowSystem.h"
+
+namespace hw::test {
+namespace {
+
+namespace id = report_id;
+
+class ReportOnWine : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        ASSERT_TRUE(dialog.Create(ui::kNoWindow));
+        ShowWindow(Window(), SW_SHOWNORMAL);
+    }
+    void TearDown() override { dialog.DestroyWindow(); }
+
+    HWND Window() const { return reinterpret_cast<HWND>(dialog.window()); }
+
+    RECT ItemRect(int item) const {
+        RECT r{};
+        GetWindowRect(GetDlgItem(Window(), item), &r);
+        MapWindowPoints(nullptr, Window(), reinterpret_cast<POINT*>(&r), 2);
+        return r;
+    }
+
+    SIZE ClientSize() const {
+        RECT r{};
+        GetClientRect(Window(), &r);
+        return {r.right, r.bottom};
+    }
+
+    // Sizes the window's frame by dx, dy; returns how much the client area changed.
+    SIZE GrowFrame(int dx, int dy) {
+        const SIZE before = ClientSize();
+        RECT frame{};
+        GetWindowRect(Window(), &frame);
+        SetWindowPos(Window(), nullptr, 0, 0, frame.right - frame.left + dx,
+                     frame.bottom - frame.top + dy, SWP_NOMOVE | SWP_NOZORDER);
+        const SIZE after = ClientSize();
+        return {after.cx - before.cx, after.cy - before.cy};
+    }
+
+    LRESULT HitTest(int clientX, int clientY) {
+        POINT p{clientX, clientY};
+        ClientToScreen(Window(), &p);
+        return SendMessageA(Window(), WM_NCHITTEST, 0, MAKELPARAM(p.x, p.y));
+    }
+
+    ui::Win32WindowSystem windows;
+    ui::Application app{windows, "Hexwarden"};
+    Win32FileSystem files;
+    ReportDialog dialog{app, files, "QMV-240 SERVICE REPORT\r\nSerial number   : QMV0117\r\n"};
+};
+
+TEST_F(ReportOnWine, ASizableViewerOfTheText) {
+    char title[32] = {};
+    GetWindowTextA(Window(), title, sizeof title);
+    EXPECT_STREQ(title, "Report");
+    const auto style = static_cast<DWORD>(GetWindowLongA(Window(), GWL_STYLE));
+    EXPECT_EQ(
+        style & (WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_MAXIMIZEBOX),
+        static_cast<DWORD>(WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_MAXIMIZEBOX));
+    EXPECT_EQ(dialog.ItemText(id::kText),
+              "QMV-240 SERVICE REPORT\r\nSerial number   : QMV0117\r\n");
+    const auto edit =
+        static_cast<DWORD>(GetWindowLongA(GetDlgItem(Window(), id::kText), GWL_STYLE));
+    EXPECT_EQ(edit & (ES_MULTILINE | ES_READONLY), static_cast<DWORD>(ES_MULTILINE | ES_READONLY));
+    EXPECT_EQ(GetFocus(), GetDlgItem(Window(), id::kSave));
+    EXPECT_EQ(dialog.Layout().Count(), 3u);
+}
+
+TEST_F(ReportOnWine, ButtonsMoveAndTheTextGrowsWithTheWindow) {
+    const RECT save = ItemRect(id::kSave);
+    const RECT close = ItemRect(id::kClose);
+    const RECT text = ItemRect(id::kText);
+    const SIZE grown = GrowFrame(150, 90);
+    ASSERT_EQ(grown.cx, 150);
+    ASSERT_EQ(grown.cy, 90);
+    for (const auto& [item, before] : {std::pair{id::kSave, save}, std::pair{id::kClose, close}}) {
+        const RECT after = ItemRect(item);
+        EXPECT_EQ(after.left, before.left + 150) << item;
+        EXPECT_EQ(after.top, before.top + 90) << item;
+        EXPECT_EQ(after.right - after.left, before.right - before.left) << item;
+        EXPECT_EQ(after.bottom - after.top, before.bottom - before.top) << item;
+    }
+    const RECT after = ItemRect(id::kText);
+    EXPECT_EQ(after.left, text.left);
+    EXPECT_EQ(after.top, text.top);
+    EXPECT_EQ(after.right, text.right + 150);
+    EXPECT_EQ(after.bottom, text.bottom + 90);
+}
+
+TEST_F(ReportOnWine, ShrunkAsFarAsItGoesAndGrownBackEveryControlReturns) {
+    const RECT save = ItemRect(id::kSave);
+    const RECT text = ItemRect(id::kText);
+    const SIZE shrunk = GrowFrame(-2000, -2000);
+    ASSERT_LT(shrunk.cx, -300);
+    GrowFrame(-shrunk.cx, -shrunk.cy);
+    const RECT saveBack = ItemRect(id::kSave);
+    const RECT textBack = ItemRect(id::kText);
+    EXPECT_TRUE(EqualRect(&save, &saveBack));
+    EXPECT_TRUE(EqualRect(&text, &textBack));
+}
+
+TEST_F(ReportOnWine, TheGripSizesFromTheBottomRightCorner) {
+    const SIZE client = ClientSize();
+    const int cx = GetSystemMetrics(SM_CXHSCROLL);
+    const int cy = GetSystemMetrics(SM_CYHSCROLL);
+    EXPECT_EQ(HitTest(client.cx - 1, client.cy - 1), HTBOTTOMRIGHT);
+    EXPECT_EQ(HitTest(client.cx - cx, client.cy - cy), HTBOTTOMRIGHT);
+    EXPECT_NE(HitTest(client.cx - cx - 1, client.cy - 1), HTBOTTOMRIGHT);
+    EXPECT_EQ(HitTest(client.cx / 2, client.cy / 2), HTCLIENT);
+    EXPECT_EQ(dialog.GripRect(), (ui::Rect{client.cx - cx, client.cy - cy, client.cx, client.cy}));
+}
+
+}  // namespace
+}  // namespace hw::test

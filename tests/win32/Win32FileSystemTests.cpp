@@ -1,0 +1,114 @@
+// Disk files by path on the real OS (Wine on the build machine): opening,
+// replacing, removing and temporary names, with their errors.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "platform/win32/Win32FileSystem.h"
+
+namespace hw {
+namespace {
+
+using Cause = FileException::Cause;
+
+// A folder of its own under the temporary folder, removed with what it holds.
+class Win32Files : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        char temp[MAX_PATH] = {};
+        ASSERT_GT(GetTempPathA(sizeof temp, temp), 0u);
+        dir = std::string(temp) + "hw-files-" + std::to_string(GetCurrentProcessId()) + "\\";
+        ASSERT_TRUE(CreateDirectoryA(dir.c_str(), nullptr) ||
+                    GetLastError() == ERROR_ALREADY_EXISTS);
+    }
+    void TearDown() override {
+        WIN32_FIND_DATAA found{};
+        const HANDLE search = FindFirstFileA((dir + "*").c_str(), &found);
+        if (search != INVALID_HANDLE_VALUE) {
+            do {
+                DeleteFileA((dir + found.cFileName).c_str());
+            } while (FindNextFileA(search, &found));
+            FindClose(search);
+        }
+        RemoveDirectoryA(dir.c_str());
+    }
+
+    void WriteFile(const std::string& path, const std::string& text) {
+        auto file = files.Open(path, FileSystem::Access::CreateWrite);
+        file->Write(text.data(), static_cast<std::uint32_t>(text.size()));
+    }
+
+    std::string ReadFile(const std::string& path) {
+        auto file = files.Open(path, FileSystem::Access::Read);
+        std::string text(static_cast<std::size_t>(file->GetLength()), '\0');
+        file->Read(text.data(), static_cast<std::uint32_t>(text.size()));
+        return text;
+    }
+
+    Cause OpenCause(const std::string& path, FileSystem::Access access) {
+        try {
+            files.Open(path, access);
+        } catch (const FileException& error) {
+            EXPECT_EQ(error.fileName(), path);
+            return error.cause();
+        }
+        return Cause::None;
+    }
+
+    Win32FileSystem files;
+    std::string dir;
+};
+
+TEST_F(Win32Files, AWrittenFileReadsBackAndCreatingEmptiesIt) {
+    WriteFile(dir + "a.txt", "first contents");
+    WriteFile(dir + "a.txt", "second");
+    EXPECT_EQ(ReadFile(dir + "a.txt"), "second");
+}
+
+TEST_F(Win32Files, OpeningWhatIsNotThereNamesTheCause) {
+    EXPECT_EQ(OpenCause(dir + "missing.par", FileSystem::Access::Read), Cause::FileNotFound);
+    EXPECT_EQ(OpenCause(dir + "no-such-folder\\x.par", FileSystem::Access::CreateWrite),
+              Cause::BadPath);
+}
+
+TEST_F(Win32Files, ReplaceMovesAFileOverAnother) {
+    WriteFile(dir + "old.par", "old backup");
+    WriteFile(dir + "new.tmp", "new backup");
+    files.Replace(dir + "new.tmp", dir + "old.par");
+    EXPECT_EQ(ReadFile(dir + "old.par"), "new backup");
+    EXPECT_EQ(GetFileAttributesA((dir + "new.tmp").c_str()), INVALID_FILE_ATTRIBUTES);
+    // Also when nothing was there yet.
+    WriteFile(dir + "b.tmp", "b");
+    files.Replace(dir + "b.tmp", dir + "b.par");
+    EXPECT_EQ(ReadFile(dir + "b.par"), "b");
+}
+
+TEST_F(Win32Files, AFailedReplaceNamesTheTargetAndLeavesItAlone) {
+    WriteFile(dir + "old.par", "old backup");
+    try {
+        files.Replace(dir + "gone.tmp", dir + "old.par");
+        ADD_FAILURE() << "no exception";
+    } catch (const FileException& error) {
+        EXPECT_EQ(error.cause(), Cause::FileNotFound);
+        EXPECT_EQ(error.fileName(), dir + "old.par");
+    }
+    EXPECT_EQ(ReadFile(dir + "old.par"), "old backup");
+}
+
+TEST_F(Win32Files, RemoveAndTemporaryNames) {
+    WriteFile(dir + "x.par", "x");
+    const std::string first = files.TemporaryNameBeside(dir + "x.par");
+    EXPECT_EQ(first.rfind(dir, 0), 0u);
+    EXPECT_EQ(first.find('\\', dir.size()), std::string::npos);
+    EXPECT_EQ(GetFileAttributesA(first.c_str()), INVALID_FILE_ATTRIBUTES);
+    WriteFile(first, "taken");
+    EXPECT_NE(files.TemporaryNameBeside(dir + "x.par"), first);
+    EXPECT_TRUE(files.Remove(first));
+    EXPECT_FALSE(files.Remove(first));
+    EXPECT_TRUE(files.Remove(dir + "x.par"));
+}
+
+}  // namespace
+}  // namespace hw
