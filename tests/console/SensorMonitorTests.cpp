@@ -53,8 +53,9 @@ class FixedProgramFile final : public ProgramFile {
 
 std::vector<std::uint8_t> SensorReply(const std::array<std::uint8_t, 13>& bytes,
                                       std::uint8_t count = 13) {
-    std::vector<std::uint8_t> reply{0, count};
-    reply.insert(reply.end(), bytes.begin(), bytes.end());
+    std::vector<std::uint8_t> reply(2 + bytes.size(), 0);
+    reply[1] = count;
+    std::copy(bytes.begin(), bytes.end(), reply.begin() + 2);
     return reply;
 }
 
