@@ -17,13 +17,13 @@ namespace hw::test {
 namespace {
 
 class FixedProgramFile final : public ProgramFile {
-public:
+  public:
     std::string Path() override { return "C:\\Tools\\Hexwarden.exe"; }
 };
 
 // The console shown modeless on the simulated machine, so that the test can act on it.
 class ConsoleOnWine : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override { ASSERT_TRUE(console.Create(ui::kNoWindow)); }
     void TearDown() override { console.DestroyWindow(); }
 
