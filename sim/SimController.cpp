@@ -74,9 +74,10 @@ bool SimController::VendorGet(const std::uint8_t* header, std::uint32_t headerLe
     machine_.Update();
     if (executing_ && !faults_.stopAnswering && machine_.Now() >= readyAt_) Complete();
     const std::uint32_t n = std::min(outLength, kSimMaxPayload);
+    if (outLength == 0) return true;
     if (executing_) {
         std::memset(out, 0, outLength);
-        if (outLength > 0) out[0] = slot_;
+        out[0] = slot_;
     } else {
         std::memcpy(out, reply_.data(), n);
         std::memset(out + n, 0, outLength - n);

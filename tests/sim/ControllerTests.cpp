@@ -67,6 +67,19 @@ TEST(SimControllerTest, TriggerWithoutDataPhaseIsRefused) {
     EXPECT_EQ(reply[0], kSimNoRequest);
 }
 
+TEST(SimControllerTest, PollWithoutRoomForAReplyWritesNothing) {
+    SimHost host;
+    const std::uint8_t trigger[4] = {0xF0, 0, 0, 1};
+    ASSERT_TRUE(host.controller.VendorSet(trigger, 4));
+    std::uint32_t returned = 7;
+    // Pending, then done: neither may write through an empty output.
+    EXPECT_TRUE(host.controller.VendorGet(trigger, 3, nullptr, 0, returned));
+    EXPECT_EQ(returned, 0u);
+    host.clock.Advance(5);
+    EXPECT_TRUE(host.controller.VendorGet(trigger, 3, nullptr, 0, returned));
+    EXPECT_EQ(returned, 0u);
+}
+
 TEST(SimControllerTest, ReplyStaysPendingWhileTheMachineStopsAnswering) {
     SimHost host;
     host.controller.Faults().stopAnswering = true;
