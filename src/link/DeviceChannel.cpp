@@ -3,6 +3,7 @@
 #include <memory>
 
 #include "link/Discovery.h"
+#include "link/OpenedPrinter.h"
 
 namespace hw {
 
@@ -12,34 +13,30 @@ namespace {
 constexpr std::uint32_t kDeviceIdBuffer = 4096;
 constexpr std::uint32_t kDeviceIdAsked = 4094;
 
-// A printer opened for one raw job; the job is ended and the printer closed
-// on every path.
+// One raw print job: the job is ended and the printer closed on every path.
 class RawJob {
   public:
     RawJob(Spooler& spooler, const std::string& printerName)
-        : spooler(spooler), printer(spooler.OpenPrinter(printerName)) {}
+        : spooler(spooler), printer(spooler, printerName) {}
     ~RawJob() {
-        if (!IsOpen()) return;
-        if (started) {
-            spooler.EndPage(printer);
-            spooler.EndDocument(printer);
-        }
-        spooler.ClosePrinter(printer);
+        if (!started) return;
+        spooler.EndPage(printer.Handle());
+        spooler.EndDocument(printer.Handle());
     }
     RawJob(const RawJob&) = delete;
     RawJob& operator=(const RawJob&) = delete;
 
-    bool IsOpen() const { return printer != kNullHandle; }
-    OsHandle Printer() const { return printer; }
+    bool IsOpen() const { return printer.IsOpen(); }
+    OsHandle Printer() const { return printer.Handle(); }
     void Start() {
-        spooler.StartRawDocument(printer, kSendFileDocumentName);
-        spooler.StartPage(printer);
+        spooler.StartRawDocument(printer.Handle(), kSendFileDocumentName);
+        spooler.StartPage(printer.Handle());
         started = true;
     }
 
   private:
     Spooler& spooler;
-    OsHandle printer;
+    OpenedPrinter printer;
     bool started = false;
 };
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <string_view>
 
+#include "link/OpenedPrinter.h"
 #include "link/RegistryKey.h"
 #include "platform/System.h"
 
@@ -41,25 +42,6 @@ std::string Slice(const std::string& text, std::size_t pos, std::size_t count = 
 bool AnyKey(const std::string&) {
     return true;
 }
-
-// A printer opened on the spooler, closed when it goes out of scope.
-class OpenedPrinter {
-  public:
-    OpenedPrinter(Spooler& owner, const std::string& name)
-        : spooler(owner), handle(owner.OpenPrinter(name)) {}
-    ~OpenedPrinter() {
-        if (handle != kNullHandle) spooler.ClosePrinter(handle);
-    }
-    OpenedPrinter(const OpenedPrinter&) = delete;
-    OpenedPrinter& operator=(const OpenedPrinter&) = delete;
-
-    bool IsOpen() const { return handle != kNullHandle; }
-    OsHandle Handle() const { return handle; }
-
-  private:
-    Spooler& spooler;
-    OsHandle handle;
-};
 
 // Step 1 of both walks: the first instance B, below a hardware key of root,
 // whose name contains the port, is accepted by usable, and whose "DeviceDesc"
