@@ -37,7 +37,7 @@ class ConnectedLinkTest : public ::testing::Test {
     std::vector<std::vector<std::uint8_t>> VendorSets() const {
         std::vector<std::vector<std::uint8_t>> sets;
         for (const auto& call : fake.device.controls) {
-            if (call.code == 0x00220038) sets.push_back(call.input);
+            if (call.code == kIoctlVendorSetCommand) sets.push_back(call.input);
         }
         return sets;
     }

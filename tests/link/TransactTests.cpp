@@ -27,7 +27,7 @@ TEST_F(Transact, CancelCommandExample) {
     EXPECT_EQ(sets[1], (Bytes{0xF0, 0, 0, 0x08}));
     ASSERT_EQ(fake.device.VendorGetCount(), 3u);
     for (const auto& call : fake.device.controls) {
-        if (call.code != 0x0022003C) continue;
+        if (call.code != kIoctlVendorGetCommand) continue;
         EXPECT_EQ(call.input, (Bytes{0xF0, 0, 0}));
         EXPECT_EQ(call.outLength, 32u);
     }
