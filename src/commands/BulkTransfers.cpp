@@ -170,14 +170,21 @@ int MachineLink::ReadBlock(File& sink, std::int32_t length) {
 }
 
 // The machine is not told the block's length: the file's whole content
-// follows the announcing command as raw writes.
+// follows the announcing command as raw writes. The file is measured and
+// rewound before the command, so that a file that cannot be measured or
+// rewound is refused before the machine is told to expect a block.
 bool MachineLink::PutParameters(File& file) {
-    if (file.GetLength() == 0) return false;
+    try {
+        if (file.GetLength() == 0) return false;
+        file.Seek(0, File::SeekFrom::Begin);
+    } catch (const FrameworkException& error) {
+        platform.alerts.ReportError(error);
+        return false;
+    }
     std::uint32_t unused = 0;
     if (QueryDwords(kCmdParameters, kParametersWrite, &unused, 1) < 1) return false;
     std::array<std::uint8_t, kBlockPiece> piece;
     try {
-        file.Seek(0, File::SeekFrom::Begin);
         for (;;) {
             const std::uint32_t n = file.Read(piece.data(), kBlockPiece);
             if (n == 0) return true;

@@ -1,9 +1,11 @@
 #include "link/DeviceChannel.h"
 
 #include <memory>
+#include <new>
 
 #include "link/Discovery.h"
 #include "link/OpenedPrinter.h"
+#include "platform/FileErrors.h"
 
 namespace hw {
 
@@ -139,11 +141,17 @@ bool DeviceChannel::WritePiece(OsHandle printer, const std::uint8_t* data, std::
     return true;
 }
 
+// A file that cannot be read ends the job where it stands and fails the
+// send; what the technician is told is left to the caller.
 bool DeviceChannel::SendFile(File& file) {
+    std::unique_ptr<std::uint8_t[]> piece(new (std::nothrow) std::uint8_t[kSendFilePiece]);
+    if (!piece) {
+        platform.alerts.ShowOutOfMemory();
+        return false;
+    }
     RawJob job(platform.spooler, printerName);
     if (!job.IsOpen()) return false;
     job.Start();
-    auto piece = std::make_unique<std::uint8_t[]>(kSendFilePiece);
     try {
         for (;;) {
             const std::uint32_t n = file.Read(piece.get(), kSendFilePiece);
@@ -152,8 +160,7 @@ bool DeviceChannel::SendFile(File& file) {
             // job: the send stops there and fails.
             if (!WritePiece(job.Printer(), piece.get(), n)) return false;
         }
-    } catch (const FrameworkException& error) {
-        platform.alerts.ReportError(error);
+    } catch (const FrameworkException&) {
         return false;
     }
 }

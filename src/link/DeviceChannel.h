@@ -36,6 +36,11 @@ class DeviceChannel {
     bool VendorSet(const std::uint8_t* block, std::uint32_t length);
     bool VendorGet(std::uint8_t* block, std::uint32_t length);
     bool QueryDeviceId(void* buffer, std::uint32_t length);
+    // Spools the file, from its current position to its end, to the recorded
+    // printer as one raw job. False when the printer cannot be opened, a
+    // piece does not reach it, or the file cannot be read; the job is then
+    // ended where it stands. Shows nothing, except the out-of-memory box
+    // when its piece buffer cannot be had.
     bool SendFile(File& file);
 
     bool IsHandleValid() const { return handle != kInvalidHandle; }

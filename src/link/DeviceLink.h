@@ -99,7 +99,7 @@ class DeviceLink {
     std::vector<std::string> printers;
 
   private:
-    bool DirectFits(int n, int itemWidth, int headerBytes) const;
+    bool Fits(int n, int itemWidth, int headerBytes) const;
     bool FinishRequest(int stored, int n);
     bool Exchange();
 };

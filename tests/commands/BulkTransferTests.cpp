@@ -30,6 +30,7 @@ class ScriptedFile final : public File {
     std::size_t throwAtWrite = SIZE_MAX;
     std::size_t throwAtRead = SIZE_MAX;
     bool throwOnSeek = false;
+    bool throwOnLength = false;
     bool outOfMemory = false;
 
     explicit ScriptedFile(const Bytes& initial = {}) {
@@ -50,7 +51,10 @@ class ScriptedFile final : public File {
         if (throwOnSeek) Throw();
         return data.Seek(offset, from);
     }
-    std::uint64_t GetLength() const override { return data.GetLength(); }
+    std::uint64_t GetLength() const override {
+        if (throwOnLength) Throw();
+        return data.GetLength();
+    }
 
     Bytes Contents() const {
         const auto* p = data.Data();
@@ -331,6 +335,30 @@ TEST_F(BulkTest, ParameterFileReadFailureIsShown) {
     EXPECT_FALSE(link.PutParameters(file));
     EXPECT_EQ(fp.alerts.reports, std::vector<std::string>{"Disk full while accessing params.bin."});
     EXPECT_EQ(WriteSizes(), std::vector<std::size_t>{1024});
+}
+
+// A file that cannot be measured or rewound is refused before the machine is
+// told to expect a block.
+TEST_F(BulkTest, ParameterFileThatCannotBeMeasuredOrRewoundIsShownAndNothingSent) {
+    struct Case {
+        const char* failing;
+        bool length;
+        bool seek;
+    };
+    for (const Case c : {Case{"length", true, false}, Case{"seek", false, true}}) {
+        ScriptedFile file(Pattern(2500));
+        file.throwOnLength = c.length;
+        file.throwOnSeek = c.seek;
+        fp.alerts.reports.clear();
+        AcceptParameters();
+        EXPECT_FALSE(link.PutParameters(file)) << c.failing;
+        EXPECT_EQ(fp.alerts.reports,
+                  std::vector<std::string>{"Disk full while accessing params.bin."})
+            << c.failing;
+        EXPECT_TRUE(fp.device.controls.empty()) << c.failing;
+        EXPECT_TRUE(fp.device.writes.empty()) << c.failing;
+        fp.device.replies.clear();
+    }
 }
 
 // A device whose raw writes take nothing from a chosen call on.

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <utility>
 
 #include "link/DeviceChannel.h"
 
@@ -74,11 +75,14 @@ bool FakeDevice::Control(OsHandle handle, std::uint32_t code, const void* in,
         controls.push_back(
             {handle, code, std::vector<std::uint8_t>(bytes, bytes + inLength), outLength});
     }
-    if (failingControls.count(controlIndex++) != 0) return false;
+    const std::size_t index = controlIndex++;
+    if (failingControls.count(index) != 0) return false;
     if (!IsOpen(handle)) return false;
+    if (controlAction.second && controlAction.first == index) {
+        std::exchange(controlAction.second, nullptr)();
+    }
     if (code == kIoctlQueryDeviceId) return !deviceIdFails;
     if (code != kIoctlVendorGetCommand) return true;
-    if (pollIndex++ == invalidateAtPoll) liveHandles.erase(handle);
     auto* target = static_cast<std::uint8_t*>(out);
     if (replies.empty()) {
         std::memcpy(target, standingReply.data(), std::min<std::size_t>(outLength, 4096));

@@ -9,6 +9,7 @@
 #include <functional>
 #include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/DeviceFiles.h"
@@ -52,9 +53,12 @@ class FakeDevice final : public DeviceFiles {
     void FailControlAfter(std::size_t n) { failingControls.insert(controlIndex + n); }
     // The device-ID query fails while this is set.
     bool deviceIdFails = false;
-    // Closes the handle while answering the n-th vendor get (0-based), as an
-    // unplug during polling does.
-    std::size_t invalidateAtPoll = SIZE_MAX;
+    // Runs action while the device answers the control call n calls from now
+    // (0 = the next one), after the call was accepted: lets a test change the
+    // link underneath a running transaction.
+    void DuringControl(std::size_t n, std::function<void()> action) {
+        controlAction = {controlIndex + n, std::move(action)};
+    }
 
     // Raw reads: one step per call; when empty, reads deliver 0 bytes.
     std::deque<ReadStep> reads;
@@ -78,7 +82,7 @@ class FakeDevice final : public DeviceFiles {
     OsHandle nextHandle = kFirstHandle;
     std::set<std::size_t> failingControls;
     std::size_t controlIndex = 0;
-    std::size_t pollIndex = 0;
+    std::pair<std::size_t, std::function<void()>> controlAction;
     std::size_t writeIndex = 0;
 };
 

@@ -33,11 +33,14 @@ class FakeLocks final : public NamedLocks {
 };
 
 // A test clock: each TickCount() call returns the current time and then
-// advances it by step, so polling loops see time pass.
+// advances it by step, so polling loops see time pass. The clock never
+// stands still by default, so that a loop waiting for a machine that does
+// not answer reaches its time-out or stall limit (after about 10000
+// readings) and fails instead of hanging the test.
 class FakeSystem final : public System {
   public:
     std::uint32_t now = 0;
-    std::uint32_t step = 0;
+    std::uint32_t step = 1;
     std::uint32_t platformId = kPlatformWin32Nt;
     bool versionFails = false;
     std::vector<std::uint32_t> sleeps;

@@ -23,13 +23,12 @@ class TestLink final : public DeviceLink {
 inline constexpr const char* kQueue = "QMV-240";
 
 // A fixture whose link is connected with packet size 32 to one machine queue;
-// the clock advances 1 ms per reading.
+// the clock advances 1 ms per reading (FakeSystem's default step).
 template <typename Link>
 class ConnectedLinkTest : public ::testing::Test {
   protected:
     void SetUp() override {
         fake.InstallMachine(kQueue, "USB001", "A1B2C3");
-        fake.system.step = 1;
         ASSERT_TRUE(link.Connect(kQueue, 0, 32, false));
     }
 
