@@ -4,6 +4,7 @@
 #include <stdexcept>
 #include <vector>
 
+#include "AllocationCounter.h"
 #include "fakes/FakePlatform.h"
 #include "link/DeviceChannel.h"
 #include "platform/FileErrors.h"
@@ -216,6 +217,20 @@ TEST_F(Channel, SendFileEndsTheJobQuietlyWhenTheSourceCannotBeRead) {
     EXPECT_EQ(fake.spooler.jobs[0].writeSizes, std::vector<std::uint32_t>{32768});
     EXPECT_TRUE(fake.spooler.jobs[0].ended);
     EXPECT_EQ(fake.spooler.openPrinters, 0);
+}
+
+TEST_F(Channel, SendFileWithoutMemoryForItsPieceShowsTheMemoryBoxAndSpoolsNothing) {
+    ASSERT_TRUE(channel.Open(kQueue, false));
+    RecordingFile file(10);
+    bool sent = true;
+    {
+        AllocationsRefused outOfMemory;
+        sent = channel.SendFile(file);
+    }
+    EXPECT_FALSE(sent);
+    EXPECT_EQ(fake.alerts.outOfMemory, 1);
+    EXPECT_TRUE(fake.spooler.jobs.empty());
+    EXPECT_TRUE(file.reads.empty());
 }
 
 TEST_F(Channel, SendFileToAnUnknownPrinterSendsNothing) {
