@@ -51,7 +51,9 @@ class DeviceLink {
     // The list entry at index, or null when index is out of range.
     const std::string* PrinterName(int index) const;
 
-    // Request builders: true only when the transaction succeeded.
+    // Request builders: true only when the transaction succeeded. A request
+    // whose header and items do not fit the payload, or whose count exceeds
+    // kMaxItemCount, is refused with false and nothing written or sent.
     bool SendBytes(std::uint8_t cmd, const std::uint8_t* data, int n);
     bool SendByteCommand(std::uint8_t cmd, std::uint8_t value);
     bool SendCommand(std::uint8_t cmd);
