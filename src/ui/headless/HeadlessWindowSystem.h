@@ -14,7 +14,9 @@
 //
 // Geometry: dialog units become pixels with the base units 6 x 13 (x * 6 / 4,
 // y * 13 / 8); a dialog's client area starts as its template size and lies
-// at the screen point (100, 50).
+// at the screen point (100, 50) until it is moved. A window has no frame: its
+// window rectangle is its client area. Every window lies in one work area,
+// (0, 0) to (1024, 768) unless a test sets another.
 #pragma once
 
 #include <cstdint>
@@ -42,7 +44,8 @@ class HeadlessWindowSystem final : public WindowSystem {
         bool enabled = true;
         bool visible = true;
         bool checked = false;
-        Rect rect;  // pixels, dialog client coordinates
+        bool indeterminate = false;  // a three-state box's third state
+        Rect rect;                   // pixels, dialog client coordinates
         int rangeLower = 0;
         int rangeUpper = 100;
         int pos = 0;
@@ -96,14 +99,17 @@ class HeadlessWindowSystem final : public WindowSystem {
     void FailNextCreate(int templateId);
     // Every SetTimer from now on fails (returns 0) while on.
     void FailTimers(bool fail) { failTimers_ = fail; }
+    // The work area that WorkArea reports for every window.
+    void SetWorkArea(const Rect& area) { workArea_ = area; }
     // StartThread runs the body before it returns (deterministic tests).
     void RunThreadsInline(bool inlineThreads) { inlineThreads_ = inlineThreads; }
 
     // --- What a test does --------------------------------------------------
     // A mouse click on item id: refused (false, nothing happens) when the
     // window, or the item, is disabled or hidden. An automatic radio button
-    // becomes the checked one of its group, an automatic check box toggles;
-    // then BN_CLICKED goes to the dialog.
+    // becomes the checked one of its group, an automatic check box toggles,
+    // an automatic three-state box goes from unchecked to checked to
+    // indeterminate and round again; then BN_CLICKED goes to the dialog.
     bool Click(WindowId window, int id);
     // WM_COMMAND from item id with code, whatever the item's state; the
     // handler's result, nullopt when default processing took it.
@@ -170,11 +176,16 @@ class HeadlessWindowSystem final : public WindowSystem {
     bool IsItemVisible(WindowId window, int id) const override;
     void CheckItem(WindowId window, int id, bool checked) override;
     bool IsItemChecked(WindowId window, int id) const override;
+    void SetItemCheckState(WindowId window, int id, CheckState state) override;
+    CheckState ItemCheckState(WindowId window, int id) const override;
     void FocusItem(WindowId window, int id) override;
     std::vector<int> RadioGroup(WindowId window, int firstId) const override;
     void SetProgressRange(WindowId window, int id, int lower, int upper) override;
     void SetProgressPos(WindowId window, int id, int pos) override;
     Rect ClientRect(WindowId window) const override;
+    Rect WindowRect(WindowId window) const override;
+    void MoveWindowTo(WindowId window, Point screen) override;
+    Rect WorkArea(WindowId) const override { return workArea_; }
     std::optional<Rect> ItemRect(WindowId window, int id) const override;
     void MoveItem(WindowId window, int id, const Rect& rect, bool repaint) override;
     Point ScreenToClient(WindowId window, Point screen) const override;
@@ -218,6 +229,7 @@ class HeadlessWindowSystem final : public WindowSystem {
     std::deque<std::pair<WindowId, Message>> posted_;
     std::vector<int> failCreates_;
     bool failTimers_ = false;
+    Rect workArea_{0, 0, 1024, 768};
     bool inlineThreads_ = false;
     std::vector<BoxRecord> boxes_;
     std::vector<FileDialogRecord> fileDialogs_;
