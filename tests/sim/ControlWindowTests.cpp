@@ -299,7 +299,7 @@ TEST(ControlWindowPlacement, BesideBelowOrWithinTheScreen) {
     };
     const ui::Rect screen{0, 0, 1024, 768};
     const std::vector<Case> cases = {
-        {"room to the right", {0, 0, 500, 400}, {300, 200}, {500, 0}},
+        {"just room to the right", {0, 0, 724, 400}, {300, 200}, {724, 0}},
         {"right, pushed up", {0, 600, 500, 700}, {300, 200}, {500, 568}},
         {"room below only", {0, 0, 678, 493}, {630, 220}, {0, 493}},
         {"below, pushed left", {700, 0, 1000, 300}, {400, 200}, {624, 300}},

@@ -16,7 +16,7 @@
 // y * 13 / 8); a dialog's client area starts as its template size and lies
 // at the screen point (100, 50) until it is moved. A window has no frame: its
 // window rectangle is its client area. Every window lies in one work area,
-// (0, 0) to (1024, 768) unless a test sets another.
+// (0, 0) to (1024, 768).
 #pragma once
 
 #include <cstdint>
@@ -99,8 +99,6 @@ class HeadlessWindowSystem final : public WindowSystem {
     void FailNextCreate(int templateId);
     // Every SetTimer from now on fails (returns 0) while on.
     void FailTimers(bool fail) { failTimers_ = fail; }
-    // The work area that WorkArea reports for every window.
-    void SetWorkArea(const Rect& area) { workArea_ = area; }
     // StartThread runs the body before it returns (deterministic tests).
     void RunThreadsInline(bool inlineThreads) { inlineThreads_ = inlineThreads; }
 
@@ -185,7 +183,7 @@ class HeadlessWindowSystem final : public WindowSystem {
     Rect ClientRect(WindowId window) const override;
     Rect WindowRect(WindowId window) const override;
     void MoveWindowTo(WindowId window, Point screen) override;
-    Rect WorkArea(WindowId) const override { return workArea_; }
+    Rect WorkArea(WindowId) const override { return {0, 0, 1024, 768}; }
     std::optional<Rect> ItemRect(WindowId window, int id) const override;
     void MoveItem(WindowId window, int id, const Rect& rect, bool repaint) override;
     Point ScreenToClient(WindowId window, Point screen) const override;
@@ -229,7 +227,6 @@ class HeadlessWindowSystem final : public WindowSystem {
     std::deque<std::pair<WindowId, Message>> posted_;
     std::vector<int> failCreates_;
     bool failTimers_ = false;
-    Rect workArea_{0, 0, 1024, 768};
     bool inlineThreads_ = false;
     std::vector<BoxRecord> boxes_;
     std::vector<FileDialogRecord> fileDialogs_;
