@@ -12,7 +12,6 @@ namespace hw {
 struct SimCommandNumber {
     bool extended = false;
     std::uint8_t number = 0;
-    friend bool operator==(const SimCommandNumber&, const SimCommandNumber&) = default;
 };
 
 struct SimFaults {
