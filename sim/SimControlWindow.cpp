@@ -2,7 +2,11 @@
 
 #include <array>
 #include <cstddef>
-#include <utility>
+#include <optional>
+#include <string>
+
+#include "SimControlPlacement.h"
+#include "ui/Application.h"
 
 namespace hw {
 
@@ -12,24 +16,45 @@ namespace id = sim_control_id;
 
 using SensorBytes = std::array<std::uint8_t, kSimSensorBytes>;
 
-// One sensor's check box: the bit of the machine's sensor bytes it shows and
-// what a person does at the machine to change it.
-struct SensorSwitch {
-    int id;
+// A bit of the machine's sensor bytes.
+struct SensorBit {
     std::size_t byte;
     std::uint8_t mask;
+};
+
+bool IsSet(const SensorBytes& bytes, SensorBit bit) {
+    return (bytes[bit.byte] & bit.mask) != 0;
+}
+
+// One limit switch's three-state box: its name, its axis and the bit that
+// reports it.
+struct LimitSwitch {
+    int id;
+    const char* name;
+    int axis;
+    SensorBit bit;
+};
+
+const std::array<LimitSwitch, id::kLastLimit - id::kFirstLimit + 1> kLimits = {{
+    {901, "Limit X", kSimAxisX, {0, 0x08}},
+    {902, "Limit Y", kSimAxisY, {0, 0x10}},
+    {903, "Limit Z", kSimAxisZ, {0, 0x20}},
+    {904, "Limit A (home)", kSimAxisA, {2, 0x10}},
+}};
+
+// One other sensor's check box: the bit it shows and what a person does at
+// the machine to change it.
+struct SensorSwitch {
+    int id;
+    SensorBit bit;
     bool activeLow;  // the box is checked while the bit is clear
     void (*set)(SimMachine& machine, bool checked);
 };
 
-const std::array<SensorSwitch, 7> kSensors = {{
-    {901, 0, 0x08, false, [](SimMachine& m, bool on) { m.HoldLimitSwitch(kSimAxisX, on); }},
-    {902, 0, 0x10, false, [](SimMachine& m, bool on) { m.HoldLimitSwitch(kSimAxisY, on); }},
-    {903, 0, 0x20, false, [](SimMachine& m, bool on) { m.HoldLimitSwitch(kSimAxisZ, on); }},
-    {904, 2, 0x10, false, [](SimMachine& m, bool on) { m.HoldLimitSwitch(kSimAxisA, on); }},
-    {905, 5, 0x40, false, [](SimMachine& m, bool on) { m.SetCoverOpen(on); }},
-    {906, 5, 0x01, false, [](SimMachine& m, bool on) { m.SetNoseTouching(on); }},
-    {907, 4, 0x02, true, [](SimMachine& m, bool on) { m.SetPumpSwitch(on); }},
+const std::array<SensorSwitch, id::kLastSwitch - id::kFirstSwitch + 1> kSwitches = {{
+    {905, {5, 0x40}, false, [](SimMachine& m, bool on) { m.SetCoverOpen(on); }},
+    {906, {5, 0x01}, false, [](SimMachine& m, bool on) { m.SetNoseTouching(on); }},
+    {907, {4, 0x02}, true, [](SimMachine& m, bool on) { m.SetPumpSwitch(on); }},
 }};
 
 // The machine's key word bit of each key box, from id::kFirstKey on: +X, -X,
@@ -39,14 +64,42 @@ constexpr std::array<std::uint16_t, id::kLastKey - id::kFirstKey + 1> kKeyBits =
     0x0080, 0x2000, 0x0040, 0x0020, 0x0010, 0x0004};
 
 bool IsOn(const SensorBytes& bytes, const SensorSwitch& sensor) {
-    return ((bytes[sensor.byte] & sensor.mask) != 0) != sensor.activeLow;
+    return IsSet(bytes, sensor.bit) != sensor.activeLow;
+}
+
+// A limit box's state for a hold, and back.
+ui::CheckState BoxFor(std::optional<bool> hold) {
+    if (!hold) return ui::CheckState::Indeterminate;
+    return *hold ? ui::CheckState::Checked : ui::CheckState::Unchecked;
+}
+
+std::optional<bool> HoldFor(ui::CheckState box) {
+    if (box == ui::CheckState::Indeterminate) return std::nullopt;
+    return box == ui::CheckState::Checked;
+}
+
+// What the window shows, read from the machine and its controller at once.
+struct MachineView {
+    SensorBytes bytes;
+    std::array<std::optional<bool>, kLimits.size()> holds;
+    bool updateMode;
+    bool failArmed;
+    std::optional<SimCommandNumber> failed;
+};
+
+std::string FailedCommandText(const MachineView& view) {
+    if (view.failArmed) return "Next command fails";
+    if (!view.failed) return {};
+    return "Failed: command " + std::to_string(view.failed->number) +
+           (view.failed->extended ? " (extended)" : "");
 }
 
 }  // namespace
 
 const ui::MessageMapEntry SimControlWindow::messageMap[] = {
     ui::OnMessage(ui::kWmTimer, &SimControlWindow::OnTimer),
-    ui::OnCommandRange(id::kFirstSensor, id::kLastSensor, &SimControlWindow::OnSensor),
+    ui::OnCommandRange(id::kFirstLimit, id::kLastLimit, &SimControlWindow::OnLimit),
+    ui::OnCommandRange(id::kFirstSwitch, id::kLastSwitch, &SimControlWindow::OnSwitch),
     ui::OnCommandRange(id::kFirstKey, id::kLastKey, &SimControlWindow::OnKey),
     ui::OnCommand(id::kDialMinus, &SimControlWindow::OnDialMinus),
     ui::OnCommand(id::kDialPlus, &SimControlWindow::OnDialPlus),
@@ -68,6 +121,7 @@ SimControlWindow::~SimControlWindow() = default;
 bool SimControlWindow::OnInitDialog() {
     ui::Dialog::OnInitDialog();
     ShowMachine();
+    PlaceBesideConsole();
     SetTimer(kSimControlTimerEvent, kSimControlTimerMs);
     return true;
 }
@@ -80,18 +134,35 @@ void SimControlWindow::OnCancel() {
 
 std::intptr_t SimControlWindow::OnTimer(const ui::Message&) {
     ShowMachine();
+    PlaceBesideConsole();
     return 0;
+}
+
+// The limit whose box was clicked is the one whose box and hold now differ.
+void SimControlWindow::OnLimit() {
+    std::array<std::optional<bool>, kLimits.size()> holds{};
+    for (std::size_t i = 0; i < kLimits.size(); ++i) {
+        holds[i] = HoldFor(ItemCheckState(kLimits[i].id));
+    }
+    sim.WithMachine([&holds](SimMachine& machine) {
+        for (std::size_t i = 0; i < kLimits.size(); ++i) {
+            if (holds[i] != machine.LimitSwitchHold(kLimits[i].axis)) {
+                machine.HoldLimitSwitch(kLimits[i].axis, holds[i]);
+            }
+        }
+    });
+    ShowMachine();
 }
 
 // The sensor whose box was clicked is the one whose box and machine state
 // now differ.
-void SimControlWindow::OnSensor() {
-    std::array<bool, kSensors.size()> checked{};
-    for (std::size_t i = 0; i < kSensors.size(); ++i) checked[i] = IsItemChecked(kSensors[i].id);
+void SimControlWindow::OnSwitch() {
+    std::array<bool, kSwitches.size()> checked{};
+    for (std::size_t i = 0; i < kSwitches.size(); ++i) checked[i] = IsItemChecked(kSwitches[i].id);
     sim.WithMachine([&checked](SimMachine& machine) {
         const SensorBytes bytes = machine.SensorBytes();
-        for (std::size_t i = 0; i < kSensors.size(); ++i) {
-            if (checked[i] != IsOn(bytes, kSensors[i])) kSensors[i].set(machine, checked[i]);
+        for (std::size_t i = 0; i < kSwitches.size(); ++i) {
+            if (checked[i] != IsOn(bytes, kSwitches[i])) kSwitches[i].set(machine, checked[i]);
         }
     });
     ShowMachine();
@@ -134,20 +205,53 @@ void SimControlWindow::OnUpdateMode() {
     });
 }
 
+// The console's own repeated reads (sensors, panel keys, dial) pass; the
+// next command a technician starts fails.
 void SimControlWindow::OnFailNextCommand() {
-    sim.Files().WithController(
-        [](SimController& controller) { ++controller.Faults().refuseCommands; });
+    sim.Files().WithController([](SimController& controller) {
+        controller.Faults().refuseNextStartedCommand = true;
+        controller.Faults().refusedStartedCommand.reset();
+    });
+    ShowMachine();
 }
 
 void SimControlWindow::ShowMachine() {
-    const auto [bytes, updateMode] = sim.WithMachine([](SimMachine& machine) {
-        return std::pair{machine.SensorBytes(), (machine.StatusWord() & kSimStatusUpdateMode) != 0};
+    const MachineView view = sim.Files().WithController([](SimController& controller) {
+        const SimMachine& machine = controller.Machine();
+        MachineView v{machine.SensorBytes(),
+                      {},
+                      (machine.StatusWord() & kSimStatusUpdateMode) != 0,
+                      controller.Faults().refuseNextStartedCommand,
+                      controller.Faults().refusedStartedCommand};
+        for (std::size_t i = 0; i < kLimits.size(); ++i) {
+            v.holds[i] = machine.LimitSwitchHold(kLimits[i].axis);
+        }
+        return v;
     });
-    for (const SensorSwitch& sensor : kSensors) CheckItem(sensor.id, IsOn(bytes, sensor));
-    CheckItem(id::kUpdateMode, updateMode);
+    for (std::size_t i = 0; i < kLimits.size(); ++i) {
+        const LimitSwitch& limit = kLimits[i];
+        SetItemCheckState(limit.id, BoxFor(view.holds[i]));
+        const std::string text =
+            std::string(limit.name) + (IsSet(view.bytes, limit.bit) ? ": on" : ": off");
+        // Only a change is written, so that the boxes do not flicker.
+        if (ItemText(limit.id) != text) SetItemText(limit.id, text);
+    }
+    for (const SensorSwitch& sensor : kSwitches) CheckItem(sensor.id, IsOn(view.bytes, sensor));
+    CheckItem(id::kUpdateMode, view.updateMode);
+    const std::string failed = FailedCommandText(view);
+    if (ItemText(id::kFailedCommand) != failed) SetItemText(id::kFailedCommand, failed);
     const bool plugged = sim.Plugged();
     EnableItem(id::kUnplug, plugged);
     EnableItem(id::kPlugIn, !plugged);
+}
+
+void SimControlWindow::PlaceBesideConsole() {
+    const ui::Dialog* console = app().mainWindow();
+    if (placed || console == nullptr || console->window() == ui::kNoWindow) return;
+    const ui::Rect own = WindowRect();
+    MoveWindowTo(
+        PlaceBeside(console->WindowRect(), {own.Width(), own.Height()}, console->WorkArea()));
+    placed = true;
 }
 
 }  // namespace hw

@@ -1,8 +1,9 @@
 // The demonstration's control window: a modeless dialog beside the console
 // through which a person plays the technician at the simulated machine. It
-// makes and breaks the sensors the console watches, holds panel keys, turns
-// the dial, pulls and plugs the cable, puts the machine in firmware update
-// mode and makes the next command fail.
+// makes and breaks the sensors the console watches, holds limit switches made
+// or open or lets them follow their axes, holds panel keys, turns the dial,
+// pulls and plugs the cable, puts the machine in firmware update mode and
+// makes the next command the technician starts fail.
 #pragma once
 
 #include <cstdint>
@@ -15,10 +16,15 @@ namespace hw {
 
 namespace sim_control_id {
 inline constexpr int kDialog = 900;
-// Check boxes, one per sensor: limit X, Y, Z, A, cover open, nose touching,
-// pump switch on.
-inline constexpr int kFirstSensor = 901;
-inline constexpr int kLastSensor = 907;
+// Three-state boxes, one per limit switch: X, Y, Z, A. Greyed: the switch
+// follows its axis; checked: held made; clear: held open. Each box's text
+// ends in the switch's state as the machine reports it, "on" or "off".
+inline constexpr int kFirstLimit = 901;
+inline constexpr int kLastLimit = 904;
+// Check boxes, one per other sensor: cover open, nose touching, pump switch
+// on.
+inline constexpr int kFirstSwitch = 905;
+inline constexpr int kLastSwitch = 907;
 // Check boxes, one per panel key, checked while the key is held.
 inline constexpr int kFirstKey = 911;
 inline constexpr int kLastKey = 923;
@@ -28,9 +34,12 @@ inline constexpr int kUnplug = 941;
 inline constexpr int kPlugIn = 942;
 inline constexpr int kUpdateMode = 951;
 inline constexpr int kFailNextCommand = 952;
+// Text: the armed failure, or the command it failed.
+inline constexpr int kFailedCommand = 953;
 }  // namespace sim_control_id
 
-// The check boxes follow the machine at this period.
+// The check boxes follow the machine at this period; the first tick that
+// finds the console up moves this window beside it.
 inline constexpr std::uintptr_t kSimControlTimerEvent = 1;
 inline constexpr std::uint32_t kSimControlTimerMs = 500;
 
@@ -48,7 +57,8 @@ class SimControlWindow : public ui::Dialog {
 
   private:
     std::intptr_t OnTimer(const ui::Message& message);
-    void OnSensor();
+    void OnLimit();
+    void OnSwitch();
     void OnKey();
     void OnDialMinus();
     void OnDialPlus();
@@ -58,10 +68,14 @@ class SimControlWindow : public ui::Dialog {
     void OnFailNextCommand();
     // The boxes and buttons from the machine's present state.
     void ShowMachine();
+    // Once the console is up: beside it, or below it when there is no room,
+    // so that both are in full view.
+    void PlaceBesideConsole();
 
     static const ui::MessageMapEntry messageMap[];
 
     SimEnvironment& sim;
+    bool placed = false;
 };
 
 }  // namespace hw

@@ -7,6 +7,24 @@
 
 namespace hw {
 
+namespace {
+
+// The reads a console repeats by itself while it shows the machine: panel
+// keys (16), sensors (17) and dial (18).
+bool IsRepeatedRead(const SimRequest& request) {
+    return !request.extended && request.command >= 16 && request.command <= 18;
+}
+
+// Takes the armed refusal of a started command when request is one.
+bool TakeStartedCommandFault(SimFaults& faults, const SimRequest& request) {
+    if (!faults.refuseNextStartedCommand || IsRepeatedRead(request)) return false;
+    faults.refuseNextStartedCommand = false;
+    faults.refusedStartedCommand = SimCommandNumber{request.extended, request.command};
+    return true;
+}
+
+}  // namespace
+
 SimController::SimController(SimClock& clock, const SimConfig& config)
     : machine_(clock, config, faults_) {}
 
@@ -42,6 +60,8 @@ void SimController::Trigger(std::uint8_t slot) {
     request_[0] = slot;
     SimRequest request;
     if (ParseRequest(request_.data(), requestLength_, request)) {
+        refuse_ = TakeStartedCommandFault(faults_, request);
+        if (refuse_) return;
         if (const SimCommand* command = FindCommand(request)) readyAt_ += command->executeMs;
     }
 }

@@ -3,14 +3,28 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 
 namespace hw {
+
+// A command as the machine numbers it: extended commands are numbered apart
+// from the direct ones.
+struct SimCommandNumber {
+    bool extended = false;
+    std::uint8_t number = 0;
+};
 
 struct SimFaults {
     // Every command stays pending (its reply keeps the pending marker) while set.
     bool stopAnswering = false;
     // The next this many commands are refused with a non-zero status.
     int refuseCommands = 0;
+    // The next command a technician starts is refused with a non-zero status.
+    // The reads a console repeats by itself (sensors, panel keys, dial) go
+    // through and leave it armed.
+    bool refuseNextStartedCommand = false;
+    // The command that refusal took, once it took one.
+    std::optional<SimCommandNumber> refusedStartedCommand;
     // The device is unplugged right after the next command's trigger arrives.
     bool unplugOnNextTrigger = false;
     // Bulk reads: this many reads of 0 bytes before each piece that carries data.

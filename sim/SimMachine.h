@@ -103,8 +103,11 @@ class SimMachine {
     void SetPumpSwitch(bool on) { pumpSwitchOn_ = on; }
     void SetNoseTouching(bool touching) { noseTouching_ = touching; }
     // Holds a limit switch (on A: the rotary home switch) made or open from
-    // now on, whatever the axis position says.
-    void HoldLimitSwitch(int axis, bool made) { heldLimits_[axis] = made; }
+    // now on, whatever the axis position says; nullopt lets it follow its
+    // axis again.
+    void HoldLimitSwitch(int axis, std::optional<bool> made) { heldLimits_[axis] = made; }
+    // How the switch is held; nullopt while it follows its axis.
+    std::optional<bool> LimitSwitchHold(int axis) const { return heldLimits_[axis]; }
     void SetKeys(std::uint16_t keys) { keys_ = keys; }
     void TurnDial(std::int32_t steps) { dialSteps_ += steps; }
     void EnterUpdateMode();

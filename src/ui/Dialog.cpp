@@ -87,6 +87,15 @@ bool Dialog::Post(const Message& message) {
 Rect Dialog::ClientRect() const {
     return windows().ClientRect(window_);
 }
+Rect Dialog::WindowRect() const {
+    return windows().WindowRect(window_);
+}
+void Dialog::MoveWindowTo(Point screen) {
+    windows().MoveWindowTo(window_, screen);
+}
+Rect Dialog::WorkArea() const {
+    return windows().WorkArea(window_);
+}
 Point Dialog::ScreenToClient(Point screen) const {
     return windows().ScreenToClient(window_, screen);
 }
@@ -120,6 +129,12 @@ void Dialog::CheckItem(int id, bool checked) {
 }
 bool Dialog::IsItemChecked(int id) const {
     return windows().IsItemChecked(window_, id);
+}
+void Dialog::SetItemCheckState(int id, CheckState state) {
+    windows().SetItemCheckState(window_, id, state);
+}
+CheckState Dialog::ItemCheckState(int id) const {
+    return windows().ItemCheckState(window_, id);
 }
 void Dialog::FocusItem(int id) {
     windows().FocusItem(window_, id);

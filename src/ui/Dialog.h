@@ -68,6 +68,9 @@ class Dialog {
     std::intptr_t Send(const Message& message);
     bool Post(const Message& message);
     Rect ClientRect() const;
+    Rect WindowRect() const;
+    void MoveWindowTo(Point screen);
+    Rect WorkArea() const;
     Point ScreenToClient(Point screen) const;
     void Invalidate(const std::optional<Rect>& rect, bool erase);
 
@@ -81,6 +84,8 @@ class Dialog {
     bool IsItemVisible(int id) const;
     void CheckItem(int id, bool checked);
     bool IsItemChecked(int id) const;
+    void SetItemCheckState(int id, CheckState state);
+    CheckState ItemCheckState(int id) const;
     void FocusItem(int id);
     std::optional<Rect> ItemRect(int id) const;
     void MoveItem(int id, const Rect& rect, bool repaint = true);

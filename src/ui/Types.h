@@ -103,8 +103,13 @@ inline constexpr std::uint32_t kBsDefPushButton = 0x1;
 inline constexpr std::uint32_t kBsCheckBox = 0x2;
 inline constexpr std::uint32_t kBsAutoCheckBox = 0x3;
 inline constexpr std::uint32_t kBsRadioButton = 0x4;
+inline constexpr std::uint32_t kBsAuto3State = 0x6;
 inline constexpr std::uint32_t kBsGroupBox = 0x7;
 inline constexpr std::uint32_t kBsAutoRadioButton = 0x9;
+
+// The state of a check box (BST_*): a three-state box also shows a third,
+// greyed state.
+enum class CheckState { Unchecked = 0, Checked = 1, Indeterminate = 2 };
 
 // WM_COMMAND's wParam for a notification from a control.
 constexpr std::uintptr_t CommandParam(int id, std::uint16_t code = kBnClicked) {

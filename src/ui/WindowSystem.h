@@ -77,9 +77,14 @@ class WindowSystem {
     virtual bool IsItemEnabled(WindowId window, int id) const = 0;
     virtual void ShowItem(WindowId window, int id, bool show) = 0;
     virtual bool IsItemVisible(WindowId window, int id) const = 0;
-    // Check state of a check box or radio button.
+    // Check state of a check box or radio button. IsItemChecked is false
+    // for an indeterminate three-state box.
     virtual void CheckItem(WindowId window, int id, bool checked) = 0;
     virtual bool IsItemChecked(WindowId window, int id) const = 0;
+    // All three states of a three-state check box (CheckDlgButton,
+    // IsDlgButtonChecked); Unchecked for a missing item.
+    virtual void SetItemCheckState(WindowId window, int id, CheckState state) = 0;
+    virtual CheckState ItemCheckState(WindowId window, int id) const = 0;
     // Moves the keyboard focus to the item.
     virtual void FocusItem(WindowId window, int id) = 0;
     // The radio buttons of the group that starts at firstId, in tab order:
@@ -91,6 +96,15 @@ class WindowSystem {
     virtual void SetProgressPos(WindowId window, int id, int pos) = 0;
 
     // --- Geometry, in pixels ---------------------------------------------
+    // The window's rectangle on the screen, frame included (GetWindowRect);
+    // empty when there is no such window.
+    virtual Rect WindowRect(WindowId window) const = 0;
+    // Moves the window's top left corner to a screen point; its size, its
+    // place in the Z order and the activation stay (SetWindowPos).
+    virtual void MoveWindowTo(WindowId window, Point screen) = 0;
+    // The work area (the screen without the task bar) of the monitor that
+    // shows most of the window, or of the nearest one.
+    virtual Rect WorkArea(WindowId window) const = 0;
     // The window's client area; left and top are 0.
     virtual Rect ClientRect(WindowId window) const = 0;
     // The item's window rectangle in the dialog's client coordinates

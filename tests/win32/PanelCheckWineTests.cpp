@@ -2,7 +2,7 @@
 // (Wine on the build machine), on the simulated machine: the check's template
 // as the dialog manager builds it, its labels following the machine on the
 // real 200 ms timer, a modal run ended with Exit, and the control window's
-// boxes reaching the machine.
+// boxes, three-state ones among them, reaching the machine.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -146,7 +146,13 @@ TEST_F(PanelCheckOnWine, ControlWindowBoxesReachTheMachine) {
     const auto hwnd = reinterpret_cast<HWND>(controls.window());
     EXPECT_EQ(TextOf(hwnd), "Simulated QMV-240");
     EXPECT_TRUE(IsWindowVisible(hwnd));
-    EXPECT_EQ(IsDlgButtonChecked(hwnd, 901), BST_CHECKED);  // at its origin: on the X switch
+    // At its origin the X switch follows its axis, which stands on it; a
+    // click holds it open.
+    EXPECT_EQ(IsDlgButtonChecked(hwnd, 901), BST_INDETERMINATE);
+    EXPECT_EQ(TextOf(GetDlgItem(hwnd, 901)), "Limit X: on");
+    SendDlgItemMessageA(hwnd, 901, BM_CLICK, 0, 0);
+    EXPECT_EQ(sim.Machine().LimitSwitchHold(kSimAxisX), false);
+    EXPECT_EQ(TextOf(GetDlgItem(hwnd, 901)), "Limit X: off");
     SendDlgItemMessageA(hwnd, 905, BM_CLICK, 0, 0);
     EXPECT_NE(sim.Machine().SensorBytes()[5] & 0x40, 0);
     EXPECT_EQ(IsDlgButtonChecked(hwnd, 905), BST_CHECKED);

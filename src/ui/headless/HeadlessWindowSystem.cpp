@@ -54,6 +54,7 @@ struct HeadlessWindowSystem::WindowState {
     bool minimized = false;
     bool hasSystemMenu = false;
     Rect client;
+    Point origin = kClientOrigin;  // the client area's top left on the screen
     std::vector<ControlState> controls;
     std::vector<TimerState> timers;
     std::vector<MenuItem> menu;
@@ -289,12 +290,25 @@ bool HeadlessWindowSystem::IsItemVisible(WindowId window, int id) const {
 }
 
 void HeadlessWindowSystem::CheckItem(WindowId window, int id, bool checked) {
-    if (ControlState* c = FindControl(window, id)) c->checked = checked;
+    SetItemCheckState(window, id, checked ? CheckState::Checked : CheckState::Unchecked);
 }
 
 bool HeadlessWindowSystem::IsItemChecked(WindowId window, int id) const {
+    return ItemCheckState(window, id) == CheckState::Checked;
+}
+
+void HeadlessWindowSystem::SetItemCheckState(WindowId window, int id, CheckState state) {
+    if (ControlState* c = FindControl(window, id)) {
+        c->checked = state == CheckState::Checked;
+        c->indeterminate = state == CheckState::Indeterminate;
+    }
+}
+
+CheckState HeadlessWindowSystem::ItemCheckState(WindowId window, int id) const {
     const ControlState* c = FindControl(window, id);
-    return c != nullptr && c->checked;
+    if (c == nullptr) return CheckState::Unchecked;
+    if (c->indeterminate) return CheckState::Indeterminate;
+    return c->checked ? CheckState::Checked : CheckState::Unchecked;
 }
 
 void HeadlessWindowSystem::FocusItem(WindowId window, int id) {
@@ -335,6 +349,17 @@ Rect HeadlessWindowSystem::ClientRect(WindowId window) const {
     return state == nullptr ? Rect{} : state->client;
 }
 
+Rect HeadlessWindowSystem::WindowRect(WindowId window) const {
+    const WindowState* state = Find(window);
+    if (state == nullptr) return {};
+    const Point at = state->origin;
+    return {at.x, at.y, at.x + state->client.Width(), at.y + state->client.Height()};
+}
+
+void HeadlessWindowSystem::MoveWindowTo(WindowId window, Point screen) {
+    if (WindowState* state = Find(window)) state->origin = screen;
+}
+
 std::optional<Rect> HeadlessWindowSystem::ItemRect(WindowId window, int id) const {
     const ControlState* c = FindControl(window, id);
     if (c == nullptr) return std::nullopt;
@@ -345,8 +370,10 @@ void HeadlessWindowSystem::MoveItem(WindowId window, int id, const Rect& rect, b
     if (ControlState* c = FindControl(window, id)) c->rect = rect;
 }
 
-Point HeadlessWindowSystem::ScreenToClient(WindowId, Point screen) const {
-    return {screen.x - kClientOrigin.x, screen.y - kClientOrigin.y};
+Point HeadlessWindowSystem::ScreenToClient(WindowId window, Point screen) const {
+    const WindowState* state = Find(window);
+    const Point at = state == nullptr ? kClientOrigin : state->origin;
+    return {screen.x - at.x, screen.y - at.y};
 }
 
 void HeadlessWindowSystem::Invalidate(WindowId window, const std::optional<Rect>& rect, bool) {
@@ -493,6 +520,9 @@ bool HeadlessWindowSystem::Click(WindowId window, int id) {
         control->checked = true;
     } else if (IsButton(*control) && kind == kBsAutoCheckBox) {
         control->checked = !control->checked;
+    } else if (IsButton(*control) && kind == kBsAuto3State) {
+        const auto next = (static_cast<int>(ItemCheckState(window, id)) + 1) % 3;
+        SetItemCheckState(window, id, static_cast<CheckState>(next));
     }
     Dispatch(window, {kWmCommand, CommandParam(id), 0});
     return true;

@@ -14,7 +14,9 @@
 //
 // Geometry: dialog units become pixels with the base units 6 x 13 (x * 6 / 4,
 // y * 13 / 8); a dialog's client area starts as its template size and lies
-// at the screen point (100, 50).
+// at the screen point (100, 50) until it is moved. A window has no frame: its
+// window rectangle is its client area. Every window lies in one work area,
+// (0, 0) to (1024, 768).
 #pragma once
 
 #include <cstdint>
@@ -42,7 +44,8 @@ class HeadlessWindowSystem final : public WindowSystem {
         bool enabled = true;
         bool visible = true;
         bool checked = false;
-        Rect rect;  // pixels, dialog client coordinates
+        bool indeterminate = false;  // a three-state box's third state
+        Rect rect;                   // pixels, dialog client coordinates
         int rangeLower = 0;
         int rangeUpper = 100;
         int pos = 0;
@@ -102,8 +105,9 @@ class HeadlessWindowSystem final : public WindowSystem {
     // --- What a test does --------------------------------------------------
     // A mouse click on item id: refused (false, nothing happens) when the
     // window, or the item, is disabled or hidden. An automatic radio button
-    // becomes the checked one of its group, an automatic check box toggles;
-    // then BN_CLICKED goes to the dialog.
+    // becomes the checked one of its group, an automatic check box toggles,
+    // an automatic three-state box goes from unchecked to checked to
+    // indeterminate and round again; then BN_CLICKED goes to the dialog.
     bool Click(WindowId window, int id);
     // WM_COMMAND from item id with code, whatever the item's state; the
     // handler's result, nullopt when default processing took it.
@@ -170,11 +174,16 @@ class HeadlessWindowSystem final : public WindowSystem {
     bool IsItemVisible(WindowId window, int id) const override;
     void CheckItem(WindowId window, int id, bool checked) override;
     bool IsItemChecked(WindowId window, int id) const override;
+    void SetItemCheckState(WindowId window, int id, CheckState state) override;
+    CheckState ItemCheckState(WindowId window, int id) const override;
     void FocusItem(WindowId window, int id) override;
     std::vector<int> RadioGroup(WindowId window, int firstId) const override;
     void SetProgressRange(WindowId window, int id, int lower, int upper) override;
     void SetProgressPos(WindowId window, int id, int pos) override;
     Rect ClientRect(WindowId window) const override;
+    Rect WindowRect(WindowId window) const override;
+    void MoveWindowTo(WindowId window, Point screen) override;
+    Rect WorkArea(WindowId) const override { return {0, 0, 1024, 768}; }
     std::optional<Rect> ItemRect(WindowId window, int id) const override;
     void MoveItem(WindowId window, int id, const Rect& rect, bool repaint) override;
     Point ScreenToClient(WindowId window, Point screen) const override;

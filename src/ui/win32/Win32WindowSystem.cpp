@@ -194,6 +194,21 @@ bool Win32WindowSystem::IsItemChecked(WindowId window, int id) const {
     return IsDlgButtonChecked(ToHwnd(window), id) == BST_CHECKED;
 }
 
+void Win32WindowSystem::SetItemCheckState(WindowId window, int id, CheckState state) {
+    CheckDlgButton(ToHwnd(window), id, static_cast<UINT>(state));
+}
+
+CheckState Win32WindowSystem::ItemCheckState(WindowId window, int id) const {
+    switch (IsDlgButtonChecked(ToHwnd(window), id)) {
+        case BST_CHECKED:
+            return CheckState::Checked;
+        case BST_INDETERMINATE:
+            return CheckState::Indeterminate;
+        default:
+            return CheckState::Unchecked;
+    }
+}
+
 void Win32WindowSystem::FocusItem(WindowId window, int id) {
     if (HWND item = Item(window, id)) {
         SendMessageA(ToHwnd(window), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(item), TRUE);
@@ -228,6 +243,25 @@ Rect Win32WindowSystem::ClientRect(WindowId window) const {
     RECT r{};
     GetClientRect(ToHwnd(window), &r);
     return FromRect(r);
+}
+
+Rect Win32WindowSystem::WindowRect(WindowId window) const {
+    RECT r{};
+    if (!GetWindowRect(ToHwnd(window), &r)) return {};
+    return FromRect(r);
+}
+
+void Win32WindowSystem::MoveWindowTo(WindowId window, Point screen) {
+    SetWindowPos(ToHwnd(window), nullptr, screen.x, screen.y, 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+Rect Win32WindowSystem::WorkArea(WindowId window) const {
+    MONITORINFO info{};
+    info.cbSize = sizeof info;
+    HMONITOR monitor = MonitorFromWindow(ToHwnd(window), MONITOR_DEFAULTTONEAREST);
+    if (!GetMonitorInfoA(monitor, &info)) return {};
+    return FromRect(info.rcWork);
 }
 
 std::optional<Rect> Win32WindowSystem::ItemRect(WindowId window, int id) const {

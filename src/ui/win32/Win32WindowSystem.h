@@ -30,11 +30,16 @@ class Win32WindowSystem final : public WindowSystem {
     bool IsItemVisible(WindowId window, int id) const override;
     void CheckItem(WindowId window, int id, bool checked) override;
     bool IsItemChecked(WindowId window, int id) const override;
+    void SetItemCheckState(WindowId window, int id, CheckState state) override;
+    CheckState ItemCheckState(WindowId window, int id) const override;
     void FocusItem(WindowId window, int id) override;
     std::vector<int> RadioGroup(WindowId window, int firstId) const override;
     void SetProgressRange(WindowId window, int id, int lower, int upper) override;
     void SetProgressPos(WindowId window, int id, int pos) override;
     Rect ClientRect(WindowId window) const override;
+    Rect WindowRect(WindowId window) const override;
+    void MoveWindowTo(WindowId window, Point screen) override;
+    Rect WorkArea(WindowId window) const override;
     std::optional<Rect> ItemRect(WindowId window, int id) const override;
     void MoveItem(WindowId window, int id, const Rect& rect, bool repaint) override;
     Point ScreenToClient(WindowId window, Point screen) const override;
