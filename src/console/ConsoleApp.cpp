@@ -4,6 +4,14 @@
 
 namespace hw {
 
+const ui::AppCommandEntry ConsoleApp::commandMap[] = {
+    {ui::kIdHelp, &ui::Application::OnHelp},
+};
+
+ConsoleApp::ConsoleApp(const ConsoleServices& consoleServices) : services(consoleServices) {
+    services.app.SetCommandMap(commandMap);
+}
+
 bool ConsoleApp::InitInstance() {
     ConsoleDialog dialog(services);
     services.app.SetMainWindow(&dialog);

@@ -1,5 +1,6 @@
 // The application object: runs the console modally as the program's one main
-// loop, then lets the program end.
+// loop, then lets the program end. Its command map sends the help command
+// (F1) to the framework's help handler.
 #pragma once
 
 #include "console/ConsoleServices.h"
@@ -8,12 +9,14 @@ namespace hw {
 
 class ConsoleApp {
   public:
-    explicit ConsoleApp(const ConsoleServices& services) : services(services) {}
+    explicit ConsoleApp(const ConsoleServices& services);
 
     // Runs the whole program; false, so that the process ends afterwards.
     bool InitInstance();
 
   private:
+    static const ui::AppCommandEntry commandMap[];
+
     ConsoleServices services;
 };
 

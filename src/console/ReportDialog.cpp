@@ -1,8 +1,10 @@
 #include "console/ReportDialog.h"
 
+#include <optional>
 #include <string>
 #include <string_view>
 
+#include "console/FileSteps.h"
 #include "console/SafeFileWriter.h"
 #include "ui/Application.h"
 #include "ui/WindowSystem.h"
@@ -49,6 +51,11 @@ constexpr const char* kSaveExtension = "*";
 std::string SavePath(std::string chosen) {
     if (chosen.size() > 2 && chosen.ends_with(".*")) chosen.resize(chosen.size() - 2);
     return chosen;
+}
+
+// The file dialog's own question before it lets a chosen file be replaced.
+std::string ReplaceQuestion(std::string_view path) {
+    return std::string(path) + " already exists.\nDo you want to replace it?";
 }
 
 }  // namespace
@@ -132,7 +139,9 @@ void ReportDialog::MoveControl(int id, const ui::Rect& rect) {
 }
 
 // The report is written the safe way: a failed save leaves no half file and
-// keeps a file that was there. Either way the dialog stays open.
+// keeps a file that was there. Either way the dialog stays open. The file
+// dialog asked before replacing the name it returned; when that name loses
+// its ".*", the file actually written is asked about in the same words.
 void ReportDialog::OnSave() {
     ui::FileDialogOptions options;
     options.open = false;
@@ -141,14 +150,20 @@ void ReportDialog::OnSave() {
     options.filter = kSaveFilter;
     const auto chosen = app().ShowFileDialog(options, window());
     if (!chosen) return;
-    const std::string_view text(reportText);
-    try {
-        SafeFileWriter out(files, SavePath(*chosen));
-        out.file().Write(text.data(), static_cast<std::uint32_t>(text.size()));
-        out.Commit();
-    } catch (const FileException& error) {
-        app().ReportError(error);
+    const std::string path = SavePath(*chosen);
+    if (path != *chosen && files.Exists(path)) {
+        const int answer = app().ShowMessageBox(
+            ReplaceQuestion(path), ui::kMbYesNo | ui::kMbIconExclamation | ui::kMbDefButton2);
+        if (answer != ui::kIdYes) return;
     }
+    const std::string_view text(reportText);
+    std::optional<SafeFileWriter> out;
+    const bool saved = FileStepSucceeds(app(), [&] {
+        out.emplace(files, path);
+        out->file().Write(text.data(), static_cast<std::uint32_t>(text.size()));
+        out->Commit();
+    });
+    if (!saved && out) FileStepSucceeds(app(), [&] { out->Discard(); });
 }
 
 }  // namespace hw

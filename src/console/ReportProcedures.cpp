@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "console/ConsoleDialog.h"
+#include "console/FileSteps.h"
 #include "console/Messages.h"
 #include "console/ReportDialog.h"
 #include "console/SafeFileWriter.h"
@@ -28,9 +29,12 @@ constexpr std::size_t kSerialLength = 7;
 constexpr std::size_t kSerialFirstDigit = 3;
 constexpr const char* kParameterFilter = "all (*.*)|*.*||";
 
-// The warning a serial number earns, or nothing when it may be sent.
+// The warning a serial number earns, or nothing when it may be sent. A NUL
+// among the free characters would end the number early on the wire, so it
+// is no character of a serial number.
 std::optional<std::string_view> SerialNumberProblem(std::string_view text) {
     if (text.size() != kSerialLength) return kWrongLength;
+    if (text.find('\0') != std::string_view::npos) return kBadCharacter;
     for (std::size_t i = kSerialFirstDigit; i < kSerialLength; ++i) {
         const auto byte = static_cast<unsigned char>(text[i]);
         if (byte < '0' || byte > '9') return kBadCharacter;
@@ -76,33 +80,22 @@ void ConsoleDialog::OnGetReport() {
 
 // The block goes to a temporary file that replaces the chosen one only when
 // the whole read succeeded: a failed read never destroys a good backup nor
-// leaves a truncated one that could later be written into a machine.
+// leaves a truncated one that could later be written into a machine. Whether
+// the chosen file can be replaced is known before the machine is asked.
 void ConsoleDialog::OnGetParameters() {
     if (!Online()) return;
     const auto path = services.app.ShowFileDialog(ParameterFileDialog(false), window());
     if (!path) return;
     std::optional<SafeFileWriter> out;
-    try {
-        out.emplace(services.files, *path);
-    } catch (const FileException& error) {
-        services.app.ReportError(error);
-        return;
-    }
-    bool saved = link.GetParameters(out->file());
-    if (saved) {
-        try {
-            out->Commit();
-        } catch (const FileException& error) {
-            services.app.ReportError(error);
-            saved = false;
-        }
-    }
-    out.reset();
+    if (!FileStepSucceeds(services.app, [&] { out.emplace(services.files, *path); })) return;
+    const bool saved =
+        link.GetParameters(out->file()) && FileStepSucceeds(services.app, [&] { out->Commit(); });
     if (saved) {
         ShowCompleted(*this);
-    } else {
-        ShowErrorBox(services.app, kTextError);
+        return;
     }
+    FileStepSucceeds(services.app, [&] { out->Discard(); });
+    ShowErrorBox(services.app, kTextError);
 }
 
 void ConsoleDialog::OnPutParameters() {

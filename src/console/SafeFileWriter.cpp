@@ -25,6 +25,9 @@ class RenamedFile final : public File {
     std::uint64_t GetLength() const override {
         return Renamed([&] { return file_->GetLength(); });
     }
+    void Flush() override {
+        Renamed([&] { file_->Flush(); });
+    }
 
   private:
     template <class Call>
@@ -44,6 +47,7 @@ class RenamedFile final : public File {
 
 SafeFileWriter::SafeFileWriter(FileSystem& files, std::string path)
     : files_(files), path_(std::move(path)), temporary_(files.TemporaryNameBeside(path_)) {
+    files_.CheckWritable(path_);
     try {
         file_ = std::make_unique<RenamedFile>(
             files_.Open(temporary_, FileSystem::Access::CreateWrite), path_);
@@ -53,14 +57,25 @@ SafeFileWriter::SafeFileWriter(FileSystem& files, std::string path)
 }
 
 SafeFileWriter::~SafeFileWriter() {
-    file_.reset();
-    if (!committed_) files_.Remove(temporary_);
+    try {
+        Discard();
+    } catch (const FileException&) {
+        // Only a caller that discards itself can tell the technician.
+    }
 }
 
 void SafeFileWriter::Commit() {
+    file_->Flush();
     file_.reset();
     files_.Replace(temporary_, path_);
-    committed_ = true;
+    finished_ = true;
+}
+
+void SafeFileWriter::Discard() {
+    file_.reset();
+    if (finished_) return;
+    finished_ = true;
+    files_.Remove(temporary_);
 }
 
 }  // namespace hw

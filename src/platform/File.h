@@ -26,6 +26,11 @@ class File {
 
     // The file's size in bytes.
     virtual std::uint64_t GetLength() const = 0;
+
+    // Writes what the system still holds of the file through to the disk,
+    // so that it survives a power cut. Throws FileException when that fails.
+    // A file in memory has nothing to write through; this base does nothing.
+    virtual void Flush() {}
 };
 
 }  // namespace hw

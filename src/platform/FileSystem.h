@@ -24,13 +24,26 @@ class FileSystem {
     // when it cannot be opened.
     virtual std::unique_ptr<File> Open(const std::string& path, Access access) = 0;
 
+    // Checks, before anything is written, that the file at path could be
+    // replaced: opens it for writing without emptying it, creating it when
+    // there is none, and closes it again; a file the check created is
+    // removed. Throws FileException with the cause and path when the file
+    // cannot be opened so (read-only, in use, in a folder that cannot be
+    // written or does not exist).
+    virtual void CheckWritable(const std::string& path) = 0;
+
+    // Whether a file exists at path.
+    virtual bool Exists(const std::string& path) = 0;
+
     // Moves the closed file from over the file to, replacing to when it
-    // exists. Throws FileException with the cause, naming to, when the move
-    // fails; both files are then as they were.
+    // exists, and returns only once the move is on the disk. Throws
+    // FileException with the cause, naming to, when the move fails; both
+    // files are then as they were.
     virtual void Replace(const std::string& from, const std::string& to) = 0;
 
-    // Removes the file; false when it could not be removed.
-    virtual bool Remove(const std::string& path) = 0;
+    // Removes the file. Throws FileException with the cause and path when it
+    // cannot be removed.
+    virtual void Remove(const std::string& path) = 0;
 
     // A path in the folder of path that names no existing file, for a file
     // that is to replace path later.

@@ -1,5 +1,7 @@
 #include "ui/Application.h"
 
+#include "ui/Dialog.h"
+
 namespace hw::ui {
 
 void ApplicationAlerts::ShowOutOfMemory() {
@@ -25,6 +27,19 @@ void Application::ReportError(const FrameworkException& error) {
 
 void Application::ShowOutOfMemory() {
     ShowMessageBox(kOutOfMemory, kMbOk | kMbIconHand);
+}
+
+bool Application::HandleCommand(int id) {
+    for (const AppCommandEntry& entry : commandMap_) {
+        if (entry.id != id) continue;
+        (this->*entry.handler)();
+        return true;
+    }
+    return false;
+}
+
+void Application::OnHelp() {
+    windows_.ShowHelp(mainWindow_ != nullptr ? mainWindow_->window() : kNoWindow);
 }
 
 std::optional<std::string> Application::ShowFileDialog(const FileDialogOptions& options,

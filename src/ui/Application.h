@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -29,6 +30,13 @@ class ApplicationAlerts final : public Alerts {
 
   private:
     Application& app_;
+};
+
+// One entry of an application's command map: a command id and the
+// application's handler for it.
+struct AppCommandEntry {
+    int id = 0;
+    void (Application::*handler)() = nullptr;
 };
 
 class Application {
@@ -68,11 +76,23 @@ class Application {
     // Alerts for the device link (LinkPlatform::alerts).
     Alerts& alerts() { return alerts_; }
 
+    // The application's command map: a command that no dialog handled runs
+    // the first entry with its id. The program's application object declares
+    // it; empty until then.
+    void SetCommandMap(std::span<const AppCommandEntry> map) { commandMap_ = map; }
+    // A command no dialog handled: false when the command map has no entry.
+    bool HandleCommand(int id);
+
+    // The framework's help handler: opens the program's help at its
+    // contents, owned by the main window.
+    void OnHelp();
+
   private:
     WindowSystem& windows_;
     std::string programName_;
     Dialog* mainWindow_ = nullptr;
     ApplicationAlerts alerts_{*this};
+    std::span<const AppCommandEntry> commandMap_;
 };
 
 }  // namespace hw::ui

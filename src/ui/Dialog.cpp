@@ -178,7 +178,9 @@ std::optional<std::intptr_t> Dialog::HandleMessage(const Message& message) {
             OnCancel();
             return 0;
         }
+        if (id < kFirstSystemCommandId && app_.HandleCommand(id)) return 0;
     }
+    if (message.message == kWmHelp) return HandleMessage({kWmCommand, CommandParam(kIdHelp), 0});
     return std::nullopt;
 }
 

@@ -94,7 +94,9 @@ class Dialog {
     // WM_INITDIALOG: attaches window and runs OnInitDialog; its result.
     bool HandleInitDialog(WindowId window);
     // Any other message: the first matching message map entry's result,
-    // IDOK / IDCANCEL to OnOK / OnCancel, or nullopt for default processing.
+    // IDOK / IDCANCEL to OnOK / OnCancel, F1 (WM_HELP) as the help command,
+    // a command the application's command map handles, or nullopt for
+    // default processing.
     std::optional<std::intptr_t> HandleMessage(const Message& message);
     // The window is gone (WM_NCDESTROY).
     void HandleDestroyed();

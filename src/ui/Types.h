@@ -53,6 +53,8 @@ inline constexpr std::uint32_t kWmSize = 0x0005;
 inline constexpr std::uint32_t kWmPaint = 0x000F;
 inline constexpr std::uint32_t kWmClose = 0x0010;
 inline constexpr std::uint32_t kWmQueryDragIcon = 0x0037;
+// F1 was pressed.
+inline constexpr std::uint32_t kWmHelp = 0x0053;
 inline constexpr std::uint32_t kWmNcHitTest = 0x0084;
 inline constexpr std::uint32_t kWmInitDialog = 0x0110;
 inline constexpr std::uint32_t kWmCommand = 0x0111;
@@ -79,6 +81,11 @@ inline constexpr std::uint32_t kMbYesNo = 0x4;
 inline constexpr std::uint32_t kMbIconHand = 0x10;
 inline constexpr std::uint32_t kMbIconExclamation = 0x30;
 inline constexpr std::uint32_t kMbDefButton2 = 0x100;
+
+// The framework's help command, which F1 raises.
+inline constexpr int kIdHelp = 0xE146;
+// Command ids from here up belong to the system menu, never to an application.
+inline constexpr int kFirstSystemCommandId = 0xF000;
 
 // Dialog results and message box answers.
 inline constexpr int kIdOk = 1;

@@ -155,6 +155,9 @@ class WindowSystem {
     // when the user cancelled.
     virtual std::optional<std::string> ShowFileDialog(WindowId owner,
                                                       const FileDialogOptions& options) = 0;
+    // Opens the program's help file (beside the program file, named like it
+    // with the extension "HLP") at its contents, owned by owner.
+    virtual void ShowHelp(WindowId owner) = 0;
     // The window has a system menu (GetSystemMenu).
     virtual bool HasSystemMenu(WindowId window) const = 0;
     // Appends a separator to the window's system menu.

@@ -212,10 +212,10 @@ TEST_F(Console, SensorPollingStartsOnlyOnlineAndStopsOnce) {
     fake.InstallMachine("QMV-240", "USB001", "AAA111");
     Run([&](ConsoleDialog& console) {
         console.StopSensorPolling();
+        console.StopSensorPolling();
+        EXPECT_EQ(windows.KillTimerCalls(console.window()), 1);
         EXPECT_EQ(console.SensorTimerId(), -1);
         EXPECT_TRUE(Timers(console).empty());
-        console.StopSensorPolling();
-        EXPECT_EQ(console.SensorTimerId(), -1);
         console.StartSensorPolling();
         console.StartSensorPolling();
         EXPECT_EQ(Timers(console), kSensorTimer);
@@ -264,12 +264,17 @@ TEST_F(Console, SystemMenuCarriesTheAboutEntry) {
         EXPECT_EQ(menu[menu.size() - 2].commandId, 0);
         EXPECT_EQ(menu.back().commandId, 16);
         EXPECT_EQ(menu.back().text, "&About Hexwarden...");
-        // Commands 16 to 31 are the console's own; the close command is not.
-        for (std::uintptr_t command : {16u, 17u, 31u}) {
-            console.Send({ui::kWmSysCommand, command, 0});
-            EXPECT_TRUE(windows.IsUp(console.window())) << command;
+        // Commands 16 to 31 go to the About handler; the others, the close
+        // command among them, to the default processing (no result).
+        struct Case {
+            std::uintptr_t command;
+            bool about;
+        };
+        for (const Case& c : {Case{15, false}, Case{16, true}, Case{17, true}, Case{31, true},
+                              Case{32, false}, Case{ui::kScClose, false}}) {
+            const auto result = console.HandleMessage({ui::kWmSysCommand, c.command, 0});
+            EXPECT_EQ(result.has_value(), c.about) << c.command;
         }
-        console.Send({ui::kWmSysCommand, ui::kScClose, 0});
     });
 }
 
@@ -307,6 +312,18 @@ TEST_F(Console, TheApplicationRunsTheConsoleOnceAndEnds) {
     EXPECT_FALSE(consoleApp.InitInstance());
     EXPECT_EQ(shown, 1);
     EXPECT_EQ(app.mainWindow(), nullptr);
+}
+
+TEST_F(Console, F1OpensTheProgramsHelpOverTheConsole) {
+    ui::WindowId shownOver = ui::kNoWindow;
+    windows.OnModal(id::kDialog, [&](ui::Dialog& dialog) {
+        shownOver = dialog.window();
+        dialog.Send({ui::kWmHelp, 0, 0});
+    });
+    ConsoleApp consoleApp(services);
+    consoleApp.InitInstance();
+    ASSERT_NE(shownOver, ui::kNoWindow);
+    EXPECT_EQ(windows.HelpShown(), std::vector<ui::WindowId>{shownOver});
 }
 
 }  // namespace

@@ -203,5 +203,45 @@ TEST_F(ReportViewer, AFailedSaveKeepsTheOldFileAndTheDialogOpen) {
     EXPECT_EQ(files.Text("C:\\Reports\\rep.txt"), "last week's report");
 }
 
+TEST_F(ReportViewer, ATemporaryLeftBehindIsNamed) {
+    files.diskFullAfter = 3;
+    files.removeFailure = Cause::AccessDenied;
+    Show("this week's report", [&](ReportDialog& dialog) { Save(dialog, "C:\\Reports\\rep.txt"); });
+    ASSERT_EQ(files.removes.size(), 1u);
+    const std::string temporary = files.removes[0];
+    EXPECT_EQ(files.files.count(temporary), 1u);
+    ASSERT_EQ(windows.Boxes().size(), 2u);
+    EXPECT_EQ(windows.Boxes()[0].text, "Disk full while accessing C:\\Reports\\rep.txt.");
+    EXPECT_EQ(windows.Boxes()[1].text, "Access to " + temporary + " was denied.");
+}
+
+// The file dialog asked about "rep.*"; the file written is "rep", so it is
+// asked about in the file dialog's words. A name that keeps its form is not
+// asked about again.
+TEST_F(ReportViewer, ReplacingTheCutNameIsAskedFirst) {
+    files.Put("C:\\Reports\\rep", "last week's report");
+    files.Put("C:\\Reports\\rep.txt", "older report");
+    Show("this week's report", [&](ReportDialog& dialog) {
+        windows.QueueBoxAnswer(ui::kIdNo);
+        Save(dialog, "C:\\Reports\\rep.*");
+        EXPECT_TRUE(windows.IsUp(dialog.window()));
+        EXPECT_EQ(files.Text("C:\\Reports\\rep"), "last week's report");
+        EXPECT_TRUE(files.replaces.empty());
+
+        windows.QueueBoxAnswer(ui::kIdYes);
+        Save(dialog, "C:\\Reports\\rep.*");
+        EXPECT_EQ(files.Text("C:\\Reports\\rep"), "this week's report");
+
+        Save(dialog, "C:\\Reports\\rep.txt");
+        EXPECT_EQ(files.Text("C:\\Reports\\rep.txt"), "this week's report");
+    });
+    ASSERT_EQ(windows.Boxes().size(), 2u);
+    for (const auto& box : windows.Boxes()) {
+        EXPECT_EQ(box.text, "C:\\Reports\\rep already exists.\nDo you want to replace it?");
+        EXPECT_EQ(box.caption, "Hexwarden");
+        EXPECT_EQ(box.style, ui::kMbYesNo | ui::kMbIconExclamation | ui::kMbDefButton2);
+    }
+}
+
 }  // namespace
 }  // namespace hw

@@ -161,6 +161,17 @@ TEST_F(SimulatedConsole, AFailedGetParametersKeepsTheBackupThatWasThere) {
         EXPECT_EQ(files.Text(kBackup), "good backup");
         ExpectOnlyFiles({kBackup});
 
+        // A temporary that cannot be removed is named before the error.
+        files.removeFailure = Cause::SharingViolation;
+        env.Faults().failNextRead = true;
+        ClickWithFile(console, id::kGetParameters, kBackup);
+        const std::string temporary = files.removes.back();
+        EXPECT_EQ(BoxTexts(),
+                  (std::vector<std::string>{
+                      "A sharing violation occurred while accessing " + temporary + ".", "error"}));
+        files.removeFailure.reset();
+        files.Remove(temporary);
+
         // The channel was left quiet: the next backup goes through.
         ClickWithFile(console, id::kGetParameters, kBackup);
         EXPECT_EQ(BoxTexts(), std::vector<std::string>{"Completed"});
@@ -181,16 +192,37 @@ TEST_F(SimulatedConsole, ABackupThatCannotReplaceTheOldOneIsAnError) {
     ExpectOnlyFiles({kBackup});
 }
 
-TEST_F(SimulatedConsole, AParameterFileThatCannotBeCreatedSendsNothing) {
-    files.openFailures["C:\\Locked\\"] = Cause::AccessDenied;
+// The chosen file is checked before the machine is asked: one that could not
+// be replaced at the end is found before anything is sent.
+TEST_F(SimulatedConsole, AParameterFileThatCannotBeWrittenSendsNothing) {
+    files.Put(kBackup, "good backup");
+    struct Case {
+        std::string path;
+        std::string failure;  // the openFailures key
+        std::string box;
+    };
+    const Case cases[] = {
+        {"C:\\Locked\\qmv.par", "C:\\Locked\\", "Access to C:\\Locked\\qmv.par was denied."},
+        {kBackup, kBackup, "Access to C:\\Backup\\qmv.par was denied."},  // read-only
+    };
     Run([&](ConsoleDialog& console) {
-        ClickWithFile(console, id::kGetParameters, "C:\\Locked\\qmv.par");
+        for (const Case& c : cases) {
+            files.openFailures = {{c.failure, Cause::AccessDenied}};
+            ClickWithFile(console, id::kGetParameters, c.path);
+            EXPECT_EQ(BoxTexts(), std::vector<std::string>{c.box});
+            EXPECT_EQ(windows.Boxes()[0].style, ui::kMbOk | ui::kMbIconExclamation);
+        }
+        // Held open by another program.
+        files.openFailures.clear();
+        const auto held = files.Open(kBackup, FileSystem::Access::Read);
+        ClickWithFile(console, id::kGetParameters, kBackup);
         EXPECT_EQ(BoxTexts(),
-                  std::vector<std::string>{"Access to C:\\Locked\\qmv.par was denied."});
-        EXPECT_EQ(windows.Boxes()[0].style, ui::kMbOk | ui::kMbIconExclamation);
+                  std::vector<std::string>{
+                      "A sharing violation occurred while accessing C:\\Backup\\qmv.par."});
     });
     EXPECT_FALSE(MachineLogged("parameter block sent"));
-    ExpectOnlyFiles({});
+    EXPECT_EQ(files.Text(kBackup), "good backup");
+    ExpectOnlyFiles({kBackup});
 }
 
 TEST_F(SimulatedConsole, CancelledFileDialogsDoNothing) {

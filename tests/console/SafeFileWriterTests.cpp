@@ -2,6 +2,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "console/SafeFileWriter.h"
 #include "fakes/FakeFileSystem.h"
@@ -88,13 +89,26 @@ TEST_F(SafeWrite, AFailedReplaceKeepsTheOldFileAndRemovesTheTemporary) {
     ExpectNoTemporary();
 }
 
-TEST_F(SafeWrite, TheTemporaryLiesBesideTheChosenFileAndIsClosedBeforeTheMove) {
+// What is moved over the chosen file is on the disk: written, flushed and
+// closed before the move.
+TEST_F(SafeWrite, TheTemporaryLiesBesideTheChosenFileAndIsOnDiskBeforeTheMove) {
     EXPECT_EQ(Write("new"), std::nullopt);
     ASSERT_EQ(files.replaces.size(), 1u);
     const auto& [from, to] = files.replaces[0];
     EXPECT_EQ(PathBeside(from, ""), "C:\\Backup\\");
     EXPECT_NE(from, kPath);
     EXPECT_EQ(to, kPath);
+    EXPECT_EQ(files.events, (std::vector<std::string>{"write " + from, "flush " + from,
+                                                      "close " + from, "replace " + from}));
+}
+
+TEST_F(SafeWrite, AFailedFlushMovesNothing) {
+    files.Put(kPath, "old backup");
+    files.flushFailure = Cause::DiskFull;
+    EXPECT_EQ(Write("new"), "Disk full while accessing C:\\Backup\\qmv.par.");
+    EXPECT_TRUE(files.replaces.empty());
+    EXPECT_EQ(files.Text(kPath), "old backup");
+    ExpectNoTemporary();
 }
 
 }  // namespace

@@ -22,6 +22,7 @@ class FakeFileSystem::OpenFile final : public File {
         ++owner_.openCounts_[path_];
     }
     ~OpenFile() override {
+        owner_.events.push_back("close " + path_);
         --owner_.openFiles;
         if (--owner_.openCounts_[path_] == 0) owner_.openCounts_.erase(path_);
     }
@@ -41,6 +42,7 @@ class FakeFileSystem::OpenFile final : public File {
     }
 
     void Write(const void* buffer, std::uint32_t n) override {
+        owner_.events.push_back("write " + path_);
         std::uint32_t count = n;
         if (owner_.diskFullAfter) {
             const std::uint64_t room = Room(*owner_.diskFullAfter, owner_.written_);
@@ -64,6 +66,14 @@ class FakeFileSystem::OpenFile final : public File {
 
     std::uint64_t GetLength() const override { return bytes_.size(); }
 
+    void Flush() override {
+        owner_.events.push_back("flush " + path_);
+        if (!owner_.flushFailure) return;
+        const auto cause = *owner_.flushFailure;
+        owner_.flushFailure.reset();
+        throw FileException(cause, path_);
+    }
+
   private:
     FakeFileSystem& owner_;
     std::string path_;
@@ -81,14 +91,17 @@ std::optional<std::string> FakeFileSystem::Text(const std::string& path) const {
     return std::string(found->second.begin(), found->second.end());
 }
 
-std::unique_ptr<File> FakeFileSystem::Open(const std::string& path, Access access) {
-    opens.emplace_back(path, access);
+std::optional<FileException::Cause> FakeFileSystem::OpenFailure(const std::string& path) const {
     auto failure = openFailures.find(path);
     if (failure == openFailures.end()) failure = openFailures.find(PathBeside(path, ""));
-    if (failure != openFailures.end()) throw FileException(failure->second, path);
-    if (openCounts_.count(path) != 0) {
-        throw FileException(FileException::Cause::SharingViolation, path);
-    }
+    if (failure != openFailures.end()) return failure->second;
+    if (openCounts_.count(path) != 0) return FileException::Cause::SharingViolation;
+    return std::nullopt;
+}
+
+std::unique_ptr<File> FakeFileSystem::Open(const std::string& path, Access access) {
+    opens.emplace_back(path, access);
+    if (const auto cause = OpenFailure(path)) throw FileException(*cause, path);
     if (access == Access::Read) {
         if (files.count(path) == 0) throw FileException(FileException::Cause::FileNotFound, path);
     } else {
@@ -97,8 +110,18 @@ std::unique_ptr<File> FakeFileSystem::Open(const std::string& path, Access acces
     return std::make_unique<OpenFile>(*this, path);
 }
 
+// Opening for writing without emptying changes nothing in memory.
+void FakeFileSystem::CheckWritable(const std::string& path) {
+    if (const auto cause = OpenFailure(path)) throw FileException(*cause, path);
+}
+
+bool FakeFileSystem::Exists(const std::string& path) {
+    return files.count(path) != 0;
+}
+
 void FakeFileSystem::Replace(const std::string& from, const std::string& to) {
     replaces.emplace_back(from, to);
+    events.push_back("replace " + from);
     if (replaceFailure) {
         const auto cause = *replaceFailure;
         replaceFailure.reset();
@@ -114,10 +137,14 @@ void FakeFileSystem::Replace(const std::string& from, const std::string& to) {
     files[to] = std::move(bytes);
 }
 
-bool FakeFileSystem::Remove(const std::string& path) {
+void FakeFileSystem::Remove(const std::string& path) {
     removes.push_back(path);
-    if (openCounts_.count(path) != 0) return false;
-    return files.erase(path) != 0;
+    events.push_back("remove " + path);
+    if (removeFailure) throw FileException(*removeFailure, path);
+    if (openCounts_.count(path) != 0) {
+        throw FileException(FileException::Cause::SharingViolation, path);
+    }
+    if (files.erase(path) == 0) throw FileException(FileException::Cause::FileNotFound, path);
 }
 
 std::string FakeFileSystem::TemporaryNameBeside(const std::string& path) {

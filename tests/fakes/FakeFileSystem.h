@@ -1,7 +1,7 @@
 // Disk files in memory: each file a byte vector under its path, with
 // failures a test arms: an open that fails with a cause, a disk that fills
-// up, a read that fails, a move that fails. Like Windows, a file still open
-// cannot be moved or removed.
+// up, a read that fails, a flush, move or removal that fails. Like Windows, a
+// file still open cannot be opened again, moved or removed.
 #pragma once
 
 #include <cstdint>
@@ -21,7 +21,7 @@ class FakeFileSystem final : public FileSystem {
 
     std::map<std::string, Bytes> files;
     // Opening this path, or any file in this folder (a key ending in '\\'),
-    // fails with the cause.
+    // fails with the cause; so does the write check.
     std::map<std::string, FileException::Cause> openFailures;
     // Writes fail with DiskFull once all files together have taken this many
     // bytes; the bytes that fit are stored.
@@ -30,11 +30,18 @@ class FakeFileSystem final : public FileSystem {
     std::optional<std::uint64_t> readFailsAfter;
     // The next Replace fails with this cause.
     std::optional<FileException::Cause> replaceFailure;
+    // The next Flush fails with this cause.
+    std::optional<FileException::Cause> flushFailure;
+    // Every Remove fails with this cause while set.
+    std::optional<FileException::Cause> removeFailure;
 
     // Calls seen.
     std::vector<std::pair<std::string, Access>> opens;
     std::vector<std::pair<std::string, std::string>> replaces;
     std::vector<std::string> removes;
+    // What happened to files, in order: "write", "flush", "close",
+    // "replace" or "remove", a blank and the path ("replace" names from).
+    std::vector<std::string> events;
     int openFiles = 0;  // opened and not yet closed
 
     // Puts a file with the given contents.
@@ -43,13 +50,18 @@ class FakeFileSystem final : public FileSystem {
     std::optional<std::string> Text(const std::string& path) const;
 
     std::unique_ptr<File> Open(const std::string& path, Access access) override;
+    void CheckWritable(const std::string& path) override;
+    bool Exists(const std::string& path) override;
     void Replace(const std::string& from, const std::string& to) override;
-    bool Remove(const std::string& path) override;
+    void Remove(const std::string& path) override;
     std::string TemporaryNameBeside(const std::string& path) override;
 
   private:
     class OpenFile;
     friend class OpenFile;
+
+    // The cause an open of path for writing fails with, if it does.
+    std::optional<FileException::Cause> OpenFailure(const std::string& path) const;
 
     std::map<std::string, int> openCounts_;
     std::uint64_t written_ = 0;

@@ -38,6 +38,7 @@ class Win32Files : public ::testing::Test {
     void WriteFile(const std::string& path, const std::string& text) {
         auto file = files.Open(path, FileSystem::Access::CreateWrite);
         file->Write(text.data(), static_cast<std::uint32_t>(text.size()));
+        file->Flush();
     }
 
     std::string ReadFile(const std::string& path) {
@@ -45,6 +46,17 @@ class Win32Files : public ::testing::Test {
         std::string text(static_cast<std::size_t>(file->GetLength()), '\0');
         file->Read(text.data(), static_cast<std::uint32_t>(text.size()));
         return text;
+    }
+
+    template <class Call>
+    Cause CauseOf(const std::string& path, Call call) {
+        try {
+            call();
+        } catch (const FileException& error) {
+            EXPECT_EQ(error.fileName(), path);
+            return error.cause();
+        }
+        return Cause::None;
     }
 
     Cause OpenCause(const std::string& path, FileSystem::Access access) {
@@ -105,9 +117,36 @@ TEST_F(Win32Files, RemoveAndTemporaryNames) {
     EXPECT_EQ(GetFileAttributesA(first.c_str()), INVALID_FILE_ATTRIBUTES);
     WriteFile(first, "taken");
     EXPECT_NE(files.TemporaryNameBeside(dir + "x.par"), first);
-    EXPECT_TRUE(files.Remove(first));
-    EXPECT_FALSE(files.Remove(first));
-    EXPECT_TRUE(files.Remove(dir + "x.par"));
+    files.Remove(first);
+    EXPECT_EQ(CauseOf(first, [&] { files.Remove(first); }), Cause::FileNotFound);
+    files.Remove(dir + "x.par");
+    EXPECT_FALSE(files.Exists(dir + "x.par"));
+}
+
+// The check opens without emptying and leaves no file it created; a file
+// that could not be replaced fails it with its cause.
+TEST_F(Win32Files, TheWriteCheckChangesNothing) {
+    WriteFile(dir + "kept.par", "good backup");
+    files.CheckWritable(dir + "kept.par");
+    EXPECT_EQ(ReadFile(dir + "kept.par"), "good backup");
+    files.CheckWritable(dir + "new.par");
+    EXPECT_FALSE(files.Exists(dir + "new.par"));
+    EXPECT_TRUE(files.Exists(dir + "kept.par"));
+    EXPECT_FALSE(files.Exists(dir.substr(0, dir.size() - 1)));  // a folder is no file
+
+    const std::string held = dir + "held.par";
+    {
+        auto open = files.Open(held, FileSystem::Access::CreateWrite);
+        EXPECT_EQ(CauseOf(held, [&] { files.CheckWritable(held); }), Cause::SharingViolation);
+    }
+    const std::string noFolder = dir + "no-such-folder\\x.par";
+    EXPECT_EQ(CauseOf(noFolder, [&] { files.CheckWritable(noFolder); }), Cause::BadPath);
+}
+
+TEST_F(Win32Files, AFileOpenedForReadingCannotBeFlushed) {
+    WriteFile(dir + "r.par", "r");
+    auto file = files.Open(dir + "r.par", FileSystem::Access::Read);
+    EXPECT_EQ(CauseOf(dir + "r.par", [&] { file->Flush(); }), Cause::AccessDenied);
 }
 
 }  // namespace

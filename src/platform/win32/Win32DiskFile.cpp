@@ -88,6 +88,10 @@ std::uint64_t DiskFile::GetLength() const {
     return static_cast<std::uint64_t>(size.QuadPart);
 }
 
+void DiskFile::Flush() {
+    if (!FlushFileBuffers(ToHandle(handle_))) ThrowLastError();
+}
+
 void DiskFile::ThrowLastError() const {
     Throw(FileErrorCause(GetLastError()));
 }

@@ -31,6 +31,7 @@ class DiskFile final : public File {
     void Write(const void* buffer, std::uint32_t n) override;
     std::uint64_t Seek(std::int64_t offset, SeekFrom from) override;
     std::uint64_t GetLength() const override;
+    void Flush() override;
 
   private:
     // Throws the FileException for the calling thread's last OS error.

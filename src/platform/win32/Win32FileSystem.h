@@ -1,5 +1,6 @@
-// Disk files by path on Win32: DiskFile for reading and writing, MoveFileExA
-// and DeleteFileA for replacing and removing.
+// Disk files by path on Win32: DiskFile for reading and writing, CreateFileA
+// for the write check, MoveFileExA (write-through) and DeleteFileA for
+// replacing and removing.
 #pragma once
 
 #include "platform/FileSystem.h"
@@ -9,8 +10,10 @@ namespace hw {
 class Win32FileSystem final : public FileSystem {
   public:
     std::unique_ptr<File> Open(const std::string& path, Access access) override;
+    void CheckWritable(const std::string& path) override;
+    bool Exists(const std::string& path) override;
     void Replace(const std::string& from, const std::string& to) override;
-    bool Remove(const std::string& path) override;
+    void Remove(const std::string& path) override;
     std::string TemporaryNameBeside(const std::string& path) override;
 };
 

@@ -57,6 +57,7 @@ struct HeadlessWindowSystem::WindowState {
     Point origin = kClientOrigin;  // the client area's top left on the screen
     std::vector<ControlState> controls;
     std::vector<TimerState> timers;
+    int killTimerCalls = 0;
     std::vector<MenuItem> menu;
     IconHandle bigIcon = 0;
     IconHandle smallIcon = 0;
@@ -430,6 +431,7 @@ std::uintptr_t HeadlessWindowSystem::SetTimer(WindowId window, std::uintptr_t id
 bool HeadlessWindowSystem::KillTimer(WindowId window, std::uintptr_t id) {
     WindowState* state = Find(window);
     if (state == nullptr) return false;
+    ++state->killTimerCalls;
     return std::erase_if(state->timers, [id](const TimerState& t) { return t.id == id; }) > 0;
 }
 
@@ -465,6 +467,10 @@ std::optional<std::string> HeadlessWindowSystem::ShowFileDialog(WindowId owner,
     std::optional<std::string> answer = std::move(fileAnswers_.front());
     fileAnswers_.pop_front();
     return answer;
+}
+
+void HeadlessWindowSystem::ShowHelp(WindowId owner) {
+    helpShown_.push_back(owner);
 }
 
 bool HeadlessWindowSystem::HasSystemMenu(WindowId window) const {
@@ -627,6 +633,11 @@ std::vector<HeadlessWindowSystem::TimerState> HeadlessWindowSystem::ActiveTimers
     WindowId window) const {
     const WindowState* state = Find(window);
     return state == nullptr ? std::vector<TimerState>() : state->timers;
+}
+
+int HeadlessWindowSystem::KillTimerCalls(WindowId window) const {
+    const WindowState* state = Find(window);
+    return state == nullptr ? 0 : state->killTimerCalls;
 }
 
 std::vector<HeadlessWindowSystem::MenuItem> HeadlessWindowSystem::SystemMenu(

@@ -140,6 +140,8 @@ class HeadlessWindowSystem final : public WindowSystem {
     const ControlState& Item(WindowId window, int id) const;
     std::vector<const ControlState*> Items(WindowId window) const;
     std::vector<TimerState> ActiveTimers(WindowId window) const;
+    // KillTimer calls on the window, whether or not a timer ran.
+    int KillTimerCalls(WindowId window) const;
     std::vector<MenuItem> SystemMenu(WindowId window) const;
     IconHandle Icon(WindowId window, bool big) const;
     std::optional<int> FocusedItem(WindowId window) const;
@@ -151,6 +153,8 @@ class HeadlessWindowSystem final : public WindowSystem {
     const std::vector<BoxRecord>& Boxes() const { return boxes_; }
     void ClearBoxes() { boxes_.clear(); }
     const std::vector<FileDialogRecord>& FileDialogs() const { return fileDialogs_; }
+    // The owners of the help windows opened, in order.
+    const std::vector<WindowId>& HelpShown() const { return helpShown_; }
     // Modal runs that ended, in the order they ended.
     const std::vector<ModalRecord>& Modals() const { return modals_; }
 
@@ -200,6 +204,7 @@ class HeadlessWindowSystem final : public WindowSystem {
                        std::uint32_t style) override;
     std::optional<std::string> ShowFileDialog(WindowId owner,
                                               const FileDialogOptions& options) override;
+    void ShowHelp(WindowId owner) override;
     bool HasSystemMenu(WindowId window) const override;
     void AppendSystemMenuSeparator(WindowId window) override;
     void AppendSystemMenuItem(WindowId window, int commandId, std::string_view text) override;
@@ -230,6 +235,7 @@ class HeadlessWindowSystem final : public WindowSystem {
     bool inlineThreads_ = false;
     std::vector<BoxRecord> boxes_;
     std::vector<FileDialogRecord> fileDialogs_;
+    std::vector<WindowId> helpShown_;
     std::vector<ModalRecord> modals_;
 };
 

@@ -90,6 +90,21 @@ INT_PTR CALLBACK DialogProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
     return TRUE;
 }
 
+// The program file's path with its extension, if it has one, replaced by
+// ".HLP"; stepped through by character, so that no byte of a double-byte
+// character is taken for a separator. Empty when the path is not known.
+std::string HelpFilePath() {
+    char module[MAX_PATH] = {};
+    const DWORD length = GetModuleFileNameA(nullptr, module, MAX_PATH);
+    if (length == 0 || length >= MAX_PATH) return {};
+    const char* extension = module + length;
+    for (const char* p = module; *p != '\0'; p = CharNextA(p)) {
+        if (*p == '\\') extension = module + length;
+        if (*p == '.') extension = p;
+    }
+    return std::string(static_cast<const char*>(module), extension) + ".HLP";
+}
+
 // "a|b||" as the double-NUL-terminated list that the common dialogs take.
 std::string FilterList(const std::string& filter) {
     std::string list = filter;
@@ -376,6 +391,11 @@ std::optional<std::string> Win32WindowSystem::ShowFileDialog(WindowId owner,
     if (!chosen) return std::nullopt;
     path.resize(path.find('\0'));
     return path;
+}
+
+void Win32WindowSystem::ShowHelp(WindowId owner) {
+    const std::string help = HelpFilePath();
+    if (!help.empty()) WinHelpA(ToHwnd(owner), help.c_str(), HELP_FINDER, 0);
 }
 
 bool Win32WindowSystem::HasSystemMenu(WindowId window) const {
