@@ -14,6 +14,7 @@
 #include <thread>
 #include <vector>
 
+#include "OwnedHandle.h"
 #include "platform/win32/Win32DeviceFiles.h"
 #include "platform/win32/Win32DiskFile.h"
 #include "platform/win32/Win32Handles.h"
@@ -134,6 +135,82 @@ TEST_F(Win32NamedLocksTest, NameHeldByAnotherKindOfObjectGivesNullHandle) {
     ASSERT_NE(event, nullptr);
     EXPECT_EQ(locks.Create(name), kNullHandle);
     CloseHandle(event);
+}
+
+// lock_holder.exe (LockHolder.cpp, beside this test binary) holding the named
+// mutex from a process of its own until Finish or the end of this object.
+class LockHolderProcess {
+  public:
+    explicit LockHolderProcess(const std::string& mutexName)
+        : heldName(Unique("HexwardenTestHeld")),
+          endName(Unique("HexwardenTestEnd")),
+          held(CreateEventA(nullptr, TRUE, FALSE, heldName.c_str())),
+          end(CreateEventA(nullptr, TRUE, FALSE, endName.c_str())) {
+        std::string command =
+            "\"" + ProgramPath() + "\" " + mutexName + " " + heldName + " " + endName;
+        STARTUPINFOA startup = {};
+        startup.cb = sizeof startup;
+        PROCESS_INFORMATION started = {};
+        if (held && end &&
+            CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                           &startup, &started)) {
+            CloseHandle(started.hThread);
+            process = started.hProcess;
+        }
+    }
+    ~LockHolderProcess() { Finish(); }
+
+    // True once the other process holds the mutex.
+    bool Holds() const {
+        return process != nullptr && WaitForSingleObject(held.get(), 30000) == WAIT_OBJECT_0;
+    }
+
+    // Tells the other process to release the mutex and end; its exit code.
+    DWORD Finish() {
+        if (process == nullptr) return kNotRun;
+        SetEvent(end.get());
+        DWORD code = kNotRun;
+        if (WaitForSingleObject(process, 30000) != WAIT_OBJECT_0 ||
+            !GetExitCodeProcess(process, &code)) {
+            TerminateProcess(process, kNotRun);
+        }
+        CloseHandle(process);
+        process = nullptr;
+        return code;
+    }
+
+    static constexpr DWORD kNotRun = 99;
+
+  private:
+    static std::string ProgramPath() {
+        char self[MAX_PATH + 1] = {};
+        const DWORD length = GetModuleFileNameA(nullptr, self, sizeof self);
+        const std::string path(self, length);
+        return path.substr(0, path.rfind('\\') + 1) + "lock_holder.exe";
+    }
+
+    const std::string heldName;
+    const std::string endName;
+    const OwnedHandle held;
+    const OwnedHandle end;
+    HANDLE process = nullptr;
+};
+
+// Another process holds the lock: the wait gives up after its time-out, and
+// succeeds once that process has released it.
+TEST_F(Win32NamedLocksTest, LockHeldByAnotherProcessTimesOutThenIsTaken) {
+    LockHolderProcess holder(name);
+    ASSERT_TRUE(holder.Holds());
+    const OsHandle lock = locks.Create(name);
+    ASSERT_NE(lock, kNullHandle);
+    const DWORD before = GetTickCount();
+    EXPECT_EQ(locks.Wait(lock, 300), WaitOutcome::TimedOut);
+    EXPECT_GE(GetTickCount() - before, 250u) << "gave up before its time-out";
+
+    EXPECT_EQ(holder.Finish(), 0u);
+    EXPECT_EQ(locks.Wait(lock, 1000), WaitOutcome::Acquired);
+    locks.Release(lock);
+    locks.Close(lock);
 }
 
 // ---- Device files, on an ordinary file ----
