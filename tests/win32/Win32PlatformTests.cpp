@@ -2,6 +2,7 @@
 // named mutexes, device file calls, the clock, the registry, the spooler and
 // disk files.
 #include <windows.h>
+#include <winspool.h>
 // The interface's OpenPrinter, not the ANSI/wide selector macro.
 #undef OpenPrinter
 
@@ -407,24 +408,89 @@ TEST_F(Win32RegistryTest, ValuesAreCutAtTheirFirstNulAndLongOnesAreUnreadable) {
 
 // ---- Spooler ----
 
-TEST(Win32Spooler, ListsTheLocalPrintersOrFailsCleanly) {
+// A local printer installed for the test, whose port is a file: a raw job
+// sent to it lands in that file unchanged. Removed with its driver at the end.
+class InstalledPrinter {
+  public:
+    InstalledPrinter()
+        : name(Unique("Hexwarden Test Printer")),
+          driver(Unique("Hexwarden Test Driver")),
+          port(TempPath("port.prn")) {
+        DRIVER_INFO_3A driverInfo = {};
+        driverInfo.cVersion = 3;
+        driverInfo.pName = driver.data();
+        std::string module = "wineps.drv", data = "generic.ppd";
+        driverInfo.pDriverPath = module.data();
+        driverInfo.pConfigFile = module.data();
+        driverInfo.pDataFile = data.data();
+        if (!AddPrinterDriverA(nullptr, 3, reinterpret_cast<BYTE*>(&driverInfo))) return;
+        driverAdded = true;
+        std::string processor = "WinPrint", dataType = "RAW";
+        PRINTER_INFO_2A info = {};
+        info.pPrinterName = name.data();
+        info.pPortName = port.data();
+        info.pDriverName = driver.data();
+        info.pPrintProcessor = processor.data();
+        info.pDatatype = dataType.data();
+        printer = AddPrinterA(nullptr, 2, reinterpret_cast<BYTE*>(&info));
+    }
+    ~InstalledPrinter() {
+        if (printer != nullptr) {
+            DeletePrinter(printer);
+            ::ClosePrinter(printer);
+        }
+        if (driverAdded) DeletePrinterDriverA(nullptr, nullptr, driver.data());
+        DeleteFileA(port.c_str());
+    }
+    InstalledPrinter(const InstalledPrinter&) = delete;
+    InstalledPrinter& operator=(const InstalledPrinter&) = delete;
+
+    bool Installed() const { return printer != nullptr; }
+
+    std::string name;
+    std::string driver;
+    std::string port;
+
+  private:
+    bool driverAdded = false;
+    HANDLE printer = nullptr;
+};
+
+TEST(Win32Spooler, ListsReadsAndPrintsRawToAnInstalledPrinter) {
+    InstalledPrinter installed;
+    ASSERT_TRUE(installed.Installed());
     Win32Spooler spooler;
+
     std::vector<PrinterRecord> records = {{"stale", "", ""}};
-    const EnumOutcome outcome = spooler.EnumLocalPrinters(records);
-    ASSERT_NE(outcome, EnumOutcome::OutOfMemory);
-    if (outcome != EnumOutcome::Listed) {
-        EXPECT_TRUE(records.empty());
-        return;
-    }
-    for (const auto& listed : records) {
-        const OsHandle printer = spooler.OpenPrinter(listed.printerName);
-        ASSERT_NE(printer, kNullHandle) << listed.printerName;
-        PrinterRecord record;
-        EXPECT_TRUE(spooler.GetPrinterRecord(printer, record));
-        EXPECT_EQ(record.printerName, listed.printerName);
-        EXPECT_EQ(record.driverName, listed.driverName);
-        spooler.ClosePrinter(printer);
-    }
+    ASSERT_EQ(spooler.EnumLocalPrinters(records), EnumOutcome::Listed);
+    const auto listed = std::find_if(records.begin(), records.end(), [&](const auto& record) {
+        return record.printerName == installed.name;
+    });
+    ASSERT_NE(listed, records.end());
+    EXPECT_EQ(listed->driverName, installed.driver);
+    EXPECT_EQ(listed->portName, installed.port);
+
+    const OsHandle printer = spooler.OpenPrinter(installed.name);
+    ASSERT_NE(printer, kNullHandle);
+    PrinterRecord record;
+    ASSERT_TRUE(spooler.GetPrinterRecord(printer, record));
+    EXPECT_EQ(record.printerName, installed.name);
+    EXPECT_EQ(record.driverName, installed.driver);
+    EXPECT_EQ(record.portName, installed.port);
+
+    const std::string job = "raw\0job\x1B data"s;
+    std::uint32_t written = 0;
+    EXPECT_TRUE(spooler.StartRawDocument(printer, "Updater"));
+    EXPECT_TRUE(spooler.StartPage(printer));
+    EXPECT_TRUE(spooler.WritePrinter(printer, job.data(), 4, written));
+    EXPECT_EQ(written, 4u);
+    const auto rest = static_cast<std::uint32_t>(job.size() - 4);
+    EXPECT_TRUE(spooler.WritePrinter(printer, job.data() + 4, rest, written));
+    EXPECT_EQ(written, rest);
+    EXPECT_TRUE(spooler.EndPage(printer));
+    EXPECT_TRUE(spooler.EndDocument(printer));
+    spooler.ClosePrinter(printer);
+    EXPECT_EQ(ContentOf(installed.port), job);
 }
 
 TEST(Win32Spooler, UnknownPrinterDoesNotOpen) {
