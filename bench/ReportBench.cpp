@@ -54,8 +54,8 @@ void ReportAssembly(benchmark::State& state) {
     fake.InstallMachine("QMV-240", "USB001", "B3NCH1");
     fake.locks.recordCalls = false;
     StreamDevice device(size);
-    const hw::LinkPlatform platform{device,       fake.locks,    fake.system,
-                                    fake.spooler, fake.registry, fake.alerts};
+    const hw::LinkPlatform platform{device,        fake.locks,  fake.system, fake.spooler,
+                                    fake.registry, fake.alerts, fake.text};
     hw::MachineLink link(platform);
     link.Connect("QMV-240", 0, 32, false);
     for (auto _ : state) {

@@ -19,7 +19,7 @@ SimEnvironment::SimEnvironment(SimClock& clock, const SimConfig& config, std::ui
       files_(controller_, InterfacePath(config.serial)),
       system_(clock),
       spooler_(files_),
-      platform_{files_, locks_, system_, spooler_, registry_, alerts_} {
+      platform_{files_, locks_, system_, spooler_, registry_, alerts_, text_} {
     system_.platformId = platformId;
     InstallPrinters();
     if (platformId == kPlatformWin32Windows) {
@@ -34,6 +34,23 @@ void SimEnvironment::InstallPrinters() {
     spooler_.AddPrinter({kSimQueueName, kSimPortName, kSimDriverName}, true);
 }
 
+std::string InstallNtMachineKeys(SimRegistry& registry, const std::string& port,
+                                 const std::string& serial) {
+    const std::string prefix = "7&" + serial + "&0";
+    registry.Set(std::string(kNtPrintRoot) + "\\VarnelQMV-240\\" + prefix + "&" + port,
+                 "DeviceDesc", kSimDriverName);
+    const std::string device = std::string(kNtUsbRoot) + "\\" + kSimUsbDevice + "\\" + serial;
+    registry.Set(device, "ParentIdPrefix", prefix);
+    registry.Set(
+        device + "\\Device Parameters", "SymbolicName",
+        "\\??\\USB#" + std::string(kSimUsbDevice) + "#" + serial + "#" + kSimInterfaceGuid);
+    const std::string path = InterfacePath(serial);
+    registry.Set(std::string(kDeviceClassesRoot) + "\\" + kSimInterfaceGuid + "\\##?#USB#" +
+                     kSimUsbDevice + "#" + serial + "#" + kSimInterfaceGuid + "\\#",
+                 "SymbolicLink", path);
+    return path;
+}
+
 void SimEnvironment::InstallNtRegistry(const std::string& serial) {
     const std::string print = kNtPrintRoot;
     const std::string usb = kNtUsbRoot;
@@ -43,21 +60,11 @@ void SimEnvironment::InstallNtRegistry(const std::string& serial) {
     registry_.Set(usb + "\\VID_1A86&PID_7584\\LW0042", "ParentIdPrefix", "6&2bd1&0");
     registry_.Set(usb + "\\VID_1A86&PID_7584\\LW0042\\Device Parameters", "SymbolicName",
                   "\\??\\USB#VID_1A86&PID_7584#LW0042#" + std::string(kSimInterfaceGuid));
-    // The machine.
-    const std::string prefix = "7&" + serial + "&0";
-    registry_.Set(print + "\\VarnelQMV-240\\" + prefix + "&" + kSimPortName, "DeviceDesc",
-                  kSimDriverName);
-    const std::string device = usb + "\\" + kSimUsbDevice + "\\" + serial;
-    registry_.Set(device, "ParentIdPrefix", prefix);
-    registry_.Set(
-        device + "\\Device Parameters", "SymbolicName",
-        "\\??\\USB#" + std::string(kSimUsbDevice) + "#" + serial + "#" + kSimInterfaceGuid);
     registry_.Set(classes + "\\##?#USB#VID_1A86&PID_7584#LW0042#" + kSimInterfaceGuid + "\\#",
                   "SymbolicLink",
                   "\\\\?\\USB#VID_1A86&PID_7584#LW0042#" + std::string(kSimInterfaceGuid));
-    registry_.Set(
-        classes + "\\##?#USB#" + kSimUsbDevice + "#" + serial + "#" + kSimInterfaceGuid + "\\#",
-        "SymbolicLink", InterfacePath(serial));
+    // The machine.
+    InstallNtMachineKeys(registry_, kSimPortName, serial);
 }
 
 void SimEnvironment::InstallLegacyRegistry(const std::string& serial) {

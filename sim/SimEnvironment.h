@@ -1,8 +1,8 @@
 // A simulated PC with a QMV-240 on its USB port: the machine, the device files
 // that reach it, the spooler with the machine's queue "QMV-240" beside an
 // office printer, the Plug and Play registry that resolves that queue to the
-// machine's device path, the named locks and the clock, bundled into the
-// LinkPlatform a device link takes.
+// machine's device path, the named locks, the clock and a single-byte ANSI
+// code page, bundled into the LinkPlatform a device link takes.
 #pragma once
 
 #include <functional>
@@ -16,6 +16,7 @@
 #include "SimRegistry.h"
 #include "SimSpooler.h"
 #include "SimSystem.h"
+#include "SimText.h"
 #include "platform/LinkPlatform.h"
 
 namespace hw {
@@ -28,6 +29,13 @@ inline constexpr const char* kSimOtherDriver = "Generic Office Laser PCL6";
 inline constexpr const char* kSimInterfaceGuid = "{28d78fad-5a12-11d1-ae5b-0000f803a8c2}";
 inline constexpr const char* kSimUsbDevice = "VID_0F2A&PID_0240";
 
+// Lays out the Windows NT Plug and Play keys of one machine with that serial
+// number on that printer port, as its driver makes them: the USB printing
+// node, its parent USB device and the device's interface link. Returns the
+// device path they resolve to.
+std::string InstallNtMachineKeys(SimRegistry& registry, const std::string& port,
+                                 const std::string& serial);
+
 class SimEnvironment {
   public:
     // platformId chooses the registry layout laid out (and reported by the OS
@@ -38,6 +46,10 @@ class SimEnvironment {
     SimEnvironment& operator=(const SimEnvironment&) = delete;
 
     const LinkPlatform& Platform() const { return platform_; }
+    // The same services with alerts of the caller's own (the console's boxes).
+    LinkPlatform Link(hw::Alerts& alerts) {
+        return LinkPlatform{files_, locks_, system_, spooler_, registry_, alerts, text_};
+    }
 
     // The machine. Direct access is for single-threaded use; WithMachine
     // serialises with device traffic from other threads.
@@ -69,6 +81,7 @@ class SimEnvironment {
     SimSpooler& Spooler() { return spooler_; }
     SimRegistry& Registry() { return registry_; }
     SimAlerts& Alerts() { return alerts_; }
+    SimText& Text() { return text_; }
 
   private:
     void InstallPrinters();
@@ -83,6 +96,7 @@ class SimEnvironment {
     SimSpooler spooler_;
     SimRegistry registry_;
     SimAlerts alerts_;
+    SimText text_;
     LinkPlatform platform_;
 };
 

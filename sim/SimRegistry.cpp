@@ -28,6 +28,22 @@ std::vector<std::string> SplitPath(const std::string& path) {
     return parts;
 }
 
+// The path in one spelling: lower case, single separators, none at the ends.
+std::string Normal(const std::string& path) {
+    std::string joined;
+    for (const std::string& part : SplitPath(path)) {
+        if (!joined.empty()) joined += '\\';
+        joined += Lower(part);
+    }
+    return joined;
+}
+
+std::set<std::string> Normal(const std::set<std::string>& paths) {
+    std::set<std::string> normal;
+    for (const std::string& path : paths) normal.insert(Normal(path));
+    return normal;
+}
+
 }  // namespace
 
 struct SimRegistry::Node {
@@ -36,7 +52,7 @@ struct SimRegistry::Node {
     std::map<std::string, std::string> values;              // by lower-case name
 };
 
-SimRegistry::SimRegistry() : root_(std::make_unique<Node>()) {}
+SimRegistry::SimRegistry() : root_(std::make_unique<Node>()), rootKey_{root_.get(), ""} {}
 SimRegistry::~SimRegistry() = default;
 
 void SimRegistry::Set(const std::string& path, const std::string& name, const std::string& value) {
@@ -58,43 +74,60 @@ std::size_t SimRegistry::OpenKeys() const {
     return handles_.size();
 }
 
-SimRegistry::Node* SimRegistry::Resolve(OsHandle key) const {
-    if (key == kLocalMachineKey) return root_.get();
+void SimRegistry::FailOpening(const std::set<std::string>& paths) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    unopenable_ = Normal(paths);
+}
+
+void SimRegistry::FailEnumerating(const std::set<std::string>& paths) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    unenumerable_ = Normal(paths);
+}
+
+const SimRegistry::OpenedKey* SimRegistry::Resolve(OsHandle key) const {
+    if (key == kLocalMachineKey) return &rootKey_;
     const auto it = handles_.find(key);
-    return it == handles_.end() ? nullptr : it->second;
+    return it == handles_.end() ? nullptr : &it->second;
 }
 
 bool SimRegistry::OpenKey(OsHandle parent, const std::string& subkey, OsHandle& key) {
     std::lock_guard<std::mutex> lock(mutex_);
-    Node* node = Resolve(parent);
+    const OpenedKey* from = Resolve(parent);
+    if (from == nullptr) return false;
+    OpenedKey opened = *from;
     for (const std::string& part : SplitPath(subkey)) {
-        if (node == nullptr) break;
-        const auto it = node->children.find(Lower(part));
-        node = it == node->children.end() ? nullptr : it->second.get();
+        const auto it = opened.node->children.find(Lower(part));
+        if (it == opened.node->children.end()) return false;
+        opened.node = it->second.get();
+        if (!opened.path.empty()) opened.path += '\\';
+        opened.path += Lower(part);
     }
-    if (node == nullptr) return false;
+    if (unopenable_.count(opened.path) != 0) return false;
     key = nextHandle_++;
-    handles_[key] = node;
+    handles_.emplace(key, opened);
     return true;
 }
 
 EnumKeyOutcome SimRegistry::EnumSubkey(OsHandle key, std::uint32_t index, std::string& name) {
     std::lock_guard<std::mutex> lock(mutex_);
-    const Node* node = Resolve(key);
-    if (node == nullptr) return EnumKeyOutcome::Failed;
-    if (index >= node->order.size()) return EnumKeyOutcome::NoMoreItems;
-    name = node->order[index].substr(0, kRegistryTextMax);
+    const OpenedKey* opened = Resolve(key);
+    if (opened == nullptr || unenumerable_.count(opened->path) != 0) return EnumKeyOutcome::Failed;
+    if (index >= opened->node->order.size()) return EnumKeyOutcome::NoMoreItems;
+    name = opened->node->order[index].substr(0, kRegistryTextMax);
     return EnumKeyOutcome::Found;
 }
 
+// A value is stored as its text and a terminating NUL: a text longer than
+// kRegistryTextMax does not fit the reader's buffer and is unreadable.
 bool SimRegistry::QueryValue(OsHandle key, const std::string& valueName, std::string& value) {
     std::lock_guard<std::mutex> lock(mutex_);
-    const Node* node = Resolve(key);
-    if (node == nullptr) return false;
-    const auto it = node->values.find(Lower(valueName));
-    if (it == node->values.end()) return false;
+    const OpenedKey* opened = Resolve(key);
+    if (opened == nullptr) return false;
+    const auto it = opened->node->values.find(Lower(valueName));
+    if (it == opened->node->values.end()) return false;
     const std::string& text = it->second;
-    value = text.substr(0, std::min(text.find('\0'), kRegistryTextMax));
+    if (text.size() > kRegistryTextMax) return false;
+    value = text.substr(0, text.find('\0'));
     return true;
 }
 

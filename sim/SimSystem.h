@@ -41,8 +41,7 @@ class SimAlerts final : public Alerts {
 
     void ShowOutOfMemory() override { ++outOfMemory; }
     void ReportError(const FrameworkException& error) override {
-        const std::string text = error.ErrorMessage();
-        reports.push_back(text.empty() ? "No error message is available." : text);
+        reports.push_back(ErrorReportText(error));
     }
 };
 

@@ -18,10 +18,9 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     hw::Win32ProgramFile programFile;
     hw::Win32FileSystem files;
     hw::ui::Win32WindowSystem windows;
-    const auto paths = hw::SplitProgramPath(programFile.Path());
+    const auto paths = hw::SplitProgramPath(programFile.Path(), sim.Text());
     hw::ui::Application app(windows, paths ? paths->programName : "HexwardenDemo");
-    const hw::LinkPlatform link{sim.Files(),   sim.Locks(),    sim.System(),
-                                sim.Spooler(), sim.Registry(), app.alerts()};
+    const hw::LinkPlatform link = sim.Link(app.alerts());
     // Windows tells the console when the simulated machine is unplugged or
     // plugged back in, as it does for a real device.
     sim.Files().OnDeviceChange([&app, &windows] {

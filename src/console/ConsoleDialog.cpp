@@ -91,7 +91,7 @@ bool ConsoleDialog::OnInitDialog() {
     SetIcon(icon, false);
 
     modulePath = services.programFile.Path();
-    const auto paths = SplitProgramPath(modulePath);
+    const auto paths = SplitProgramPath(modulePath, services.link.text);
     if (!paths) return false;
     programName = paths->programName;
     settingsPath = paths->settingsPath;

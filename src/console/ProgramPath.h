@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+#include "platform/Text.h"
+
 namespace hw {
 
 struct ProgramPaths {
@@ -17,7 +19,9 @@ struct ProgramPaths {
     std::string settingsPath;
 };
 
-// Nullopt when the path holds no backslash.
-std::optional<ProgramPaths> SplitProgramPath(std::string_view modulePath);
+// Nullopt when the path holds no backslash. The path is taken apart by the
+// characters of the ANSI code page: a trail byte of a double-byte character
+// is never a separator.
+std::optional<ProgramPaths> SplitProgramPath(std::string_view modulePath, Text& text);
 
 }  // namespace hw

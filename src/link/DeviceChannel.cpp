@@ -67,7 +67,8 @@ bool DeviceChannel::Open(const std::string& name, bool overlapped) {
     std::uint32_t platformId = 0;
     if (!platform.system.QueryPlatformId(platformId)) return false;
     std::string path;
-    if (!ResolveDevicePath(platform.spooler, platform.registry, name, platformId, path)) {
+    if (!ResolveDevicePath(platform.spooler, platform.registry, platform.text, name, platformId,
+                           path)) {
         return false;
     }
     // Recorded before the open, so that a failed open can be retried later.

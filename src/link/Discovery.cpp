@@ -1,6 +1,5 @@
 #include "link/Discovery.h"
 
-#include <algorithm>
 #include <string_view>
 
 #include "link/OpenedPrinter.h"
@@ -15,20 +14,6 @@ namespace {
 constexpr std::size_t kVidPidLength = 17;
 // Length of "\DosDevices\", skipped at the start of a legacy "SymbolicName".
 constexpr std::size_t kDosDevicesLength = 12;
-
-// Registry names compare without regard to letter case. Only ASCII letters
-// are folded; bytes from 0x80 up are compared as they are, so text in a
-// multibyte code page is never folded into something it is not. (A double-byte
-// trail byte that happens to be an ASCII letter is still folded.)
-char FoldAscii(char c) {
-    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-bool EqualsIgnoreCase(std::string_view a, std::string_view b) {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               return FoldAscii(x) == FoldAscii(y);
-           });
-}
 
 bool Contains(std::string_view text, std::string_view part) {
     return text.find(part) != std::string_view::npos;
@@ -47,8 +32,9 @@ bool AnyKey(const std::string&) {
 // whose name contains the port, is accepted by usable, and whose "DeviceDesc"
 // equals the driver name.
 template <class Usable>
-bool FindPrintInstance(Registry& registry, const char* root, const std::string& driverName,
-                       const std::string& portName, Usable&& usable, std::string& instance) {
+bool FindPrintInstance(Registry& registry, Text& text, const char* root,
+                       const std::string& driverName, const std::string& portName, Usable&& usable,
+                       std::string& instance) {
     return SearchTwoLevels(
         registry, root, AnyKey,
         [&](const std::string&, const RegistryKey& hardware, const std::string& name) {
@@ -57,7 +43,7 @@ bool FindPrintInstance(Registry& registry, const char* root, const std::string& 
             if (!key.Open(hardware, name)) return Visit::Abort;
             std::string description;
             if (!key.Read("DeviceDesc", description)) return Visit::Next;
-            if (!EqualsIgnoreCase(description, driverName)) return Visit::Next;
+            if (!text.EqualsIgnoreCase(description, driverName)) return Visit::Next;
             instance = name;
             return Visit::Matched;
         });
@@ -66,9 +52,9 @@ bool FindPrintInstance(Registry& registry, const char* root, const std::string& 
 // Step 3 of both walks: below the device class equal to guid, the first
 // interface key K that matches(K) and whose "#" subkey holds "SymbolicLink".
 template <class Matches>
-bool FindClassLink(Registry& registry, const std::string& guid, Matches&& matches,
+bool FindClassLink(Registry& registry, Text& text, const std::string& guid, Matches&& matches,
                    std::string& path) {
-    const auto isGuid = [&](const std::string& name) { return EqualsIgnoreCase(name, guid); };
+    const auto isGuid = [&](const std::string& name) { return text.EqualsIgnoreCase(name, guid); };
     return SearchTwoLevels(
         registry, kDeviceClassesRoot, isGuid,
         [&](const std::string&, const RegistryKey& deviceClass, const std::string& name) {
@@ -83,20 +69,20 @@ bool FindClassLink(Registry& registry, const std::string& guid, Matches&& matche
         });
 }
 
-bool WalkNt(Registry& registry, const std::string& driverName, const std::string& portName,
-            std::string& path) {
+bool WalkNt(Registry& registry, Text& text, const std::string& driverName,
+            const std::string& portName, std::string& path) {
     std::string prefix, deviceKey, instanceKey, guid;
-    return nt::FindPrinterNode(registry, driverName, portName, prefix) &&
-           nt::FindUsbDevice(registry, prefix, deviceKey, instanceKey, guid) &&
-           nt::FindInterfaceLink(registry, deviceKey, instanceKey, guid, path);
+    return nt::FindPrinterNode(registry, text, driverName, portName, prefix) &&
+           nt::FindUsbDevice(registry, text, prefix, deviceKey, instanceKey, guid) &&
+           nt::FindInterfaceLink(registry, text, deviceKey, instanceKey, guid, path);
 }
 
-bool WalkLegacy(Registry& registry, const std::string& driverName, const std::string& portName,
-                std::string& path) {
+bool WalkLegacy(Registry& registry, Text& text, const std::string& driverName,
+                const std::string& portName, std::string& path) {
     std::string vidPid, rest, classPart, guidPart;
-    return legacy::FindPrinterNode(registry, driverName, portName, vidPid, rest) &&
-           legacy::FindUsbDevice(registry, vidPid, rest, classPart, guidPart) &&
-           legacy::FindInterfaceLink(registry, classPart, guidPart, path);
+    return legacy::FindPrinterNode(registry, text, driverName, portName, vidPid, rest) &&
+           legacy::FindUsbDevice(registry, text, vidPid, rest, classPart, guidPart) &&
+           legacy::FindInterfaceLink(registry, text, classPart, guidPart, path);
 }
 
 }  // namespace
@@ -112,14 +98,15 @@ bool GetPrinterDriverAndPort(Spooler& spooler, const std::string& printerName,
     return true;
 }
 
-bool ResolveDevicePath(Spooler& spooler, Registry& registry, const std::string& printerName,
-                       std::uint32_t platformId, std::string& path) {
+bool ResolveDevicePath(Spooler& spooler, Registry& registry, Text& text,
+                       const std::string& printerName, std::uint32_t platformId,
+                       std::string& path) {
     std::string driverName, portName;
     if (!GetPrinterDriverAndPort(spooler, printerName, driverName, portName)) return false;
     if (platformId == kPlatformWin32Windows) {
-        return WalkLegacy(registry, driverName, portName, path);
+        return WalkLegacy(registry, text, driverName, portName, path);
     }
-    return WalkNt(registry, driverName, portName, path);
+    return WalkNt(registry, text, driverName, portName, path);
 }
 
 namespace nt {
@@ -128,12 +115,13 @@ namespace nt {
 // is the parent's id prefix. An instance too short to leave a non-empty prefix
 // is passed over: an empty prefix would match every USB device that has no
 // "ParentIdPrefix" at all.
-bool FindPrinterNode(Registry& registry, const std::string& driverName, const std::string& portName,
-                     std::string& prefix) {
+bool FindPrinterNode(Registry& registry, Text& text, const std::string& driverName,
+                     const std::string& portName, std::string& prefix) {
     const std::size_t cut = portName.size() + 1;
     const auto leavesPrefix = [&](const std::string& name) { return name.size() > cut; };
     std::string instance;
-    if (!FindPrintInstance(registry, kNtPrintRoot, driverName, portName, leavesPrefix, instance)) {
+    if (!FindPrintInstance(registry, text, kNtPrintRoot, driverName, portName, leavesPrefix,
+                           instance)) {
         return false;
     }
     prefix = instance.substr(0, instance.size() - cut);
@@ -143,8 +131,8 @@ bool FindPrinterNode(Registry& registry, const std::string& driverName, const st
 // The USB instance whose "ParentIdPrefix" equals prefix. Its "Device
 // Parameters" must open, or the search ends; a "SymbolicName" that is
 // unreadable or holds no "{" moves on to the next instance.
-bool FindUsbDevice(Registry& registry, const std::string& prefix, std::string& deviceKey,
-                   std::string& instanceKey, std::string& guid) {
+bool FindUsbDevice(Registry& registry, Text& text, const std::string& prefix,
+                   std::string& deviceKey, std::string& instanceKey, std::string& guid) {
     return SearchTwoLevels(
         registry, kNtUsbRoot, AnyKey,
         [&](const std::string& device, const RegistryKey& deviceHandle, const std::string& name) {
@@ -152,7 +140,7 @@ bool FindUsbDevice(Registry& registry, const std::string& prefix, std::string& d
             if (!key.Open(deviceHandle, name)) return Visit::Abort;
             std::string parent;
             if (!key.Read("ParentIdPrefix", parent)) parent.clear();
-            if (!EqualsIgnoreCase(parent, prefix)) return Visit::Next;
+            if (!text.EqualsIgnoreCase(parent, prefix)) return Visit::Next;
             RegistryKey parameters(registry);
             if (!parameters.Open(key, "Device Parameters")) return Visit::Abort;
             std::string symbolicName;
@@ -166,13 +154,13 @@ bool FindUsbDevice(Registry& registry, const std::string& prefix, std::string& d
         });
 }
 
-bool FindInterfaceLink(Registry& registry, const std::string& deviceKey,
+bool FindInterfaceLink(Registry& registry, Text& text, const std::string& deviceKey,
                        const std::string& instanceKey, const std::string& guid, std::string& path) {
     const std::string instancePart = "#" + instanceKey + "#";
     const auto matches = [&](const std::string& name) {
         return Contains(name, deviceKey) && Contains(name, instancePart) && Contains(name, guid);
     };
-    return FindClassLink(registry, guid, matches, path);
+    return FindClassLink(registry, text, guid, matches, path);
 }
 
 }  // namespace nt
@@ -181,10 +169,11 @@ namespace legacy {
 
 // The instance name carries "VID_xxxx&PID_xxxx", a separator and the rest of
 // the USB instance name; without "VID" it is read from the start.
-bool FindPrinterNode(Registry& registry, const std::string& driverName, const std::string& portName,
-                     std::string& vidPid, std::string& rest) {
+bool FindPrinterNode(Registry& registry, Text& text, const std::string& driverName,
+                     const std::string& portName, std::string& vidPid, std::string& rest) {
     std::string instance;
-    if (!FindPrintInstance(registry, kLegacyPrintRoot, driverName, portName, AnyKey, instance)) {
+    if (!FindPrintInstance(registry, text, kLegacyPrintRoot, driverName, portName, AnyKey,
+                           instance)) {
         return false;
     }
     std::size_t vid = instance.find("VID");
@@ -197,13 +186,15 @@ bool FindPrinterNode(Registry& registry, const std::string& driverName, const st
 // "SymbolicName" is "\DosDevices\" + class part + "#" + guid part. A name
 // whose "#" is missing or leaves either part empty moves on to the next
 // instance.
-bool FindUsbDevice(Registry& registry, const std::string& vidPid, const std::string& rest,
-                   std::string& classPart, std::string& guidPart) {
-    const auto isDevice = [&](const std::string& name) { return EqualsIgnoreCase(name, vidPid); };
+bool FindUsbDevice(Registry& registry, Text& text, const std::string& vidPid,
+                   const std::string& rest, std::string& classPart, std::string& guidPart) {
+    const auto isDevice = [&](const std::string& name) {
+        return text.EqualsIgnoreCase(name, vidPid);
+    };
     return SearchTwoLevels(
         registry, kLegacyUsbRoot, isDevice,
         [&](const std::string&, const RegistryKey& device, const std::string& name) {
-            if (!EqualsIgnoreCase(name, rest)) return Visit::Next;
+            if (!text.EqualsIgnoreCase(name, rest)) return Visit::Next;
             RegistryKey key(registry);
             if (!key.Open(device, name)) return Visit::Abort;
             std::string symbolicName;
@@ -217,12 +208,12 @@ bool FindUsbDevice(Registry& registry, const std::string& vidPid, const std::str
         });
 }
 
-bool FindInterfaceLink(Registry& registry, const std::string& classPart,
+bool FindInterfaceLink(Registry& registry, Text& text, const std::string& classPart,
                        const std::string& guidPart, std::string& path) {
     const auto matches = [&](const std::string& name) {
         return Contains(name, classPart) && Contains(name, guidPart);
     };
-    return FindClassLink(registry, guidPart, matches, path);
+    return FindClassLink(registry, text, guidPart, matches, path);
 }
 
 }  // namespace legacy

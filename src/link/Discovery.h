@@ -8,6 +8,7 @@
 
 #include "platform/Registry.h"
 #include "platform/Spooler.h"
+#include "platform/Text.h"
 
 namespace hw {
 
@@ -26,25 +27,27 @@ bool GetPrinterDriverAndPort(Spooler& spooler, const std::string& printerName,
 
 // Driver and port, then the registry walk chosen by platformId (1 selects the
 // Windows 95/98/Me walk, anything else the NT walk). path is set on success.
-bool ResolveDevicePath(Spooler& spooler, Registry& registry, const std::string& printerName,
-                       std::uint32_t platformId, std::string& path);
+// Names the walk compares for equality are compared by text, without regard
+// to case in the ANSI code page.
+bool ResolveDevicePath(Spooler& spooler, Registry& registry, Text& text,
+                       const std::string& printerName, std::uint32_t platformId, std::string& path);
 
 // The three steps of each walk, exposed for tests.
 namespace nt {
-bool FindPrinterNode(Registry& registry, const std::string& driverName, const std::string& portName,
-                     std::string& prefix);
-bool FindUsbDevice(Registry& registry, const std::string& prefix, std::string& deviceKey,
-                   std::string& instanceKey, std::string& guid);
-bool FindInterfaceLink(Registry& registry, const std::string& deviceKey,
+bool FindPrinterNode(Registry& registry, Text& text, const std::string& driverName,
+                     const std::string& portName, std::string& prefix);
+bool FindUsbDevice(Registry& registry, Text& text, const std::string& prefix,
+                   std::string& deviceKey, std::string& instanceKey, std::string& guid);
+bool FindInterfaceLink(Registry& registry, Text& text, const std::string& deviceKey,
                        const std::string& instanceKey, const std::string& guid, std::string& path);
 }  // namespace nt
 
 namespace legacy {
-bool FindPrinterNode(Registry& registry, const std::string& driverName, const std::string& portName,
-                     std::string& vidPid, std::string& rest);
-bool FindUsbDevice(Registry& registry, const std::string& vidPid, const std::string& rest,
-                   std::string& classPart, std::string& guidPart);
-bool FindInterfaceLink(Registry& registry, const std::string& classPart,
+bool FindPrinterNode(Registry& registry, Text& text, const std::string& driverName,
+                     const std::string& portName, std::string& vidPid, std::string& rest);
+bool FindUsbDevice(Registry& registry, Text& text, const std::string& vidPid,
+                   const std::string& rest, std::string& classPart, std::string& guidPart);
+bool FindInterfaceLink(Registry& registry, Text& text, const std::string& classPart,
                        const std::string& guidPart, std::string& path);
 }  // namespace legacy
 

@@ -7,6 +7,7 @@
 #include "platform/Registry.h"
 #include "platform/Spooler.h"
 #include "platform/System.h"
+#include "platform/Text.h"
 
 namespace hw {
 
@@ -17,6 +18,7 @@ struct LinkPlatform {
     Spooler& spooler;
     Registry& registry;
     Alerts& alerts;
+    Text& text;
 };
 
 }  // namespace hw

@@ -11,8 +11,8 @@ namespace hw {
 // The handle that stands for HKEY_LOCAL_MACHINE itself; never closed.
 inline constexpr OsHandle kLocalMachineKey = 1;
 
-// Subkey names and values longer than this are cut to it: both are read
-// into 256-byte buffers that keep their terminating NUL.
+// The longest subkey name and value text, in characters: both are read into
+// 256-byte buffers that keep their terminating NUL.
 inline constexpr std::size_t kRegistryTextMax = 255;
 
 enum class EnumKeyOutcome { Found, NoMoreItems, Failed };
@@ -29,7 +29,9 @@ class Registry {
     virtual EnumKeyOutcome EnumSubkey(OsHandle key, std::uint32_t index, std::string& name) = 0;
 
     // A value of the key as text, whatever its registry type, cut at its first
-    // NUL and at kRegistryTextMax characters. False when it cannot be read.
+    // NUL. False when it cannot be read, and when it does not fit the 256-byte
+    // buffer or its text runs past kRegistryTextMax characters: such a value
+    // is never used cut short (value untouched on false).
     virtual bool QueryValue(OsHandle key, const std::string& valueName, std::string& value) = 0;
 
     virtual void CloseKey(OsHandle key) = 0;

@@ -20,9 +20,7 @@ int Application::ShowMessageBox(std::string_view text, std::uint32_t style) {
 }
 
 void Application::ReportError(const FrameworkException& error) {
-    const std::string text = error.ErrorMessage();
-    ShowMessageBox(text.empty() ? kNoErrorMessage : std::string_view(text),
-                   kMbOk | kMbIconExclamation);
+    ShowMessageBox(ErrorReportText(error), kMbOk | kMbIconExclamation);
 }
 
 void Application::ShowOutOfMemory() {

@@ -42,7 +42,6 @@ struct AppCommandEntry {
 class Application {
   public:
     // Texts of the framework's own boxes.
-    static constexpr std::string_view kNoErrorMessage = "No error message is available.";
     static constexpr std::string_view kOutOfMemory = "Out of memory.";
 
     Application(WindowSystem& windows, std::string programName);
@@ -63,8 +62,8 @@ class Application {
     // AfxMessageBox: a box captioned with the program name, owned by the
     // active window. Returns the answer.
     int ShowMessageBox(std::string_view text, std::uint32_t style = kMbOk);
-    // The exception's error report: its text (kNoErrorMessage when it has
-    // none) with MB_OK | MB_ICONEXCLAMATION.
+    // The exception's error report: ErrorReportText with
+    // MB_OK | MB_ICONEXCLAMATION.
     void ReportError(const FrameworkException& error);
     // The out-of-memory box: kOutOfMemory with MB_OK | MB_ICONHAND.
     void ShowOutOfMemory();

@@ -391,7 +391,7 @@ class StallingWrites final : public DeviceFiles {
 
 TEST_F(BulkTest, ParameterWriteGivesUpWhenTheMachineTakesNothing) {
     StallingWrites device(fp.device);
-    LinkPlatform stalling{device, fp.locks, fp.system, fp.spooler, fp.registry, fp.alerts};
+    LinkPlatform stalling{device, fp.locks, fp.system, fp.spooler, fp.registry, fp.alerts, fp.text};
     MachineLink stalled(stalling);
     ASSERT_TRUE(stalled.Connect("QMV-240", 0, kPacketSize, false));
     device.takeNothingFrom = 1;

@@ -82,8 +82,7 @@ class SimulatedConsole : public ::testing::Test {
     SimEnvironment env{clock};
     ui::HeadlessWindowSystem windows;
     ui::Application app{windows, "Hexwarden"};
-    LinkPlatform link{env.Files(),   env.Locks(),    env.System(),
-                      env.Spooler(), env.Registry(), app.alerts()};
+    LinkPlatform link = env.Link(app.alerts());
     FixedProgramFile program;
     test::FakeFileSystem files;
     ConsoleServices services{app, link, program, files};

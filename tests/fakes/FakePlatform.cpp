@@ -1,10 +1,8 @@
 #include "fakes/FakePlatform.h"
 
 #include <algorithm>
-#include <cctype>
-#include <cstring>
 
-#include "link/Discovery.h"
+#include "SimEnvironment.h"
 
 namespace hw::test {
 
@@ -44,11 +42,6 @@ bool FakeSystem::QueryPlatformId(std::uint32_t& id) {
     if (versionFails) return false;
     id = platformId;
     return true;
-}
-
-void FakeAlerts::ReportError(const FrameworkException& error) {
-    std::string text = error.ErrorMessage();
-    reports.push_back(text.empty() ? "No error message is available." : text);
 }
 
 EnumOutcome FakeSpooler::EnumLocalPrinters(std::vector<PrinterRecord>& records) {
@@ -112,107 +105,10 @@ void FakeSpooler::ClosePrinter(OsHandle printer) {
     --openPrinters;
 }
 
-namespace {
-
-std::string Lower(std::string text) {
-    std::transform(text.begin(), text.end(), text.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return text;
-}
-
-std::vector<std::string> SplitPath(const std::string& path) {
-    std::vector<std::string> parts;
-    std::size_t start = 0;
-    while (start <= path.size()) {
-        const auto end = std::min(path.find('\\', start), path.size());
-        if (end > start) parts.push_back(path.substr(start, end - start));
-        start = end + 1;
-    }
-    return parts;
-}
-
-std::string Join(const std::string& parent, const std::string& child) {
-    return parent.empty() ? child : parent + "\\" + child;
-}
-
-}  // namespace
-
-void FakeRegistry::Set(const std::string& path, const std::string& name, const std::string& value) {
-    Node* node = &root;
-    for (const auto& part : SplitPath(path)) {
-        auto& child = node->children[Lower(part)];
-        if (!child) {
-            child = std::make_unique<Node>();
-            node->order.push_back(part);
-        }
-        node = child.get();
-    }
-    if (!name.empty()) node->values[Lower(name)] = value;
-}
-
-FakeRegistry::Node* FakeRegistry::Find(const std::string& path) {
-    Node* node = &root;
-    for (const auto& part : SplitPath(path)) {
-        auto it = node->children.find(Lower(part));
-        if (it == node->children.end()) return nullptr;
-        node = it->second.get();
-    }
-    return node;
-}
-
-std::string FakeRegistry::PathOf(OsHandle key) const {
-    if (key == kLocalMachineKey) return "";
-    return handles.at(key);
-}
-
-bool FakeRegistry::OpenKey(OsHandle parent, const std::string& subkey, OsHandle& key) {
-    const std::string path = Join(PathOf(parent), subkey);
-    if (unopenable.count(path) != 0 || Find(path) == nullptr) return false;
-    key = nextHandle++;
-    handles[key] = path;
-    ++openKeys;
-    return true;
-}
-
-EnumKeyOutcome FakeRegistry::EnumSubkey(OsHandle key, std::uint32_t index, std::string& name) {
-    const std::string path = PathOf(key);
-    if (unenumerable.count(path) != 0) return EnumKeyOutcome::Failed;
-    Node* node = Find(path);
-    if (node == nullptr) return EnumKeyOutcome::Failed;
-    if (index >= node->order.size()) return EnumKeyOutcome::NoMoreItems;
-    name = node->order[index].substr(0, kRegistryTextMax);
-    return EnumKeyOutcome::Found;
-}
-
-bool FakeRegistry::QueryValue(OsHandle key, const std::string& valueName, std::string& value) {
-    Node* node = Find(PathOf(key));
-    if (node == nullptr) return false;
-    auto it = node->values.find(Lower(valueName));
-    if (it == node->values.end()) return false;
-    value = it->second.substr(0, std::min(it->second.find('\0'), kRegistryTextMax));
-    return true;
-}
-
-void FakeRegistry::CloseKey(OsHandle key) {
-    if (handles.erase(key) != 0) --openKeys;
-}
-
 std::string FakePlatform::InstallMachine(const std::string& printerName, const std::string& port,
                                          const std::string& serial) {
-    const std::string guid = "{28d78fad-5a12-11d1-ae5b-0000f803a8c2}";
-    const std::string usbDevice = "VID_0F2A&PID_0240";
-    const std::string parentPrefix = "7&" + serial + "&0";
     spooler.printers.push_back({printerName, port, kMachineDriver});
-    registry.Set(std::string(kNtPrintRoot) + "\\VarnelQMV-240\\" + parentPrefix + "&" + port,
-                 "DeviceDesc", kMachineDriver);
-    const std::string usbKey = std::string(kNtUsbRoot) + "\\" + usbDevice + "\\" + serial;
-    registry.Set(usbKey, "ParentIdPrefix", parentPrefix);
-    registry.Set(usbKey + "\\Device Parameters", "SymbolicName",
-                 "\\??\\USB#" + usbDevice + "#" + serial + "#" + guid);
-    const std::string path = "\\\\?\\USB#" + usbDevice + "#" + serial + "#" + guid;
-    registry.Set(std::string(kDeviceClassesRoot) + "\\" + guid + "\\##?#USB#" + usbDevice + "#" +
-                     serial + "#" + guid + "\\#",
-                 "SymbolicLink", path);
+    const std::string path = InstallNtMachineKeys(registry, port, serial);
     device.openablePaths.insert(path);
     return path;
 }

@@ -1,14 +1,17 @@
-// Test doubles for the named lock, the clock, the alerts, the spooler and the
-// registry, and a bundle that wires them with a FakeDevice into a LinkPlatform.
+// Test doubles for the named lock, the clock and the spooler, and a bundle
+// that wires them with a FakeDevice and the simulated PC's registry and
+// alerts into a LinkPlatform.
 #pragma once
 
 #include <cstdint>
 #include <map>
-#include <memory>
 #include <set>
 #include <string>
 #include <vector>
 
+#include "SimRegistry.h"
+#include "SimSystem.h"
+#include "SimText.h"
 #include "fakes/FakeDevice.h"
 #include "platform/LinkPlatform.h"
 
@@ -50,15 +53,6 @@ class FakeSystem final : public System {
     bool QueryPlatformId(std::uint32_t& id) override;
 };
 
-class FakeAlerts final : public Alerts {
-  public:
-    int outOfMemory = 0;
-    std::vector<std::string> reports;  // error texts shown
-
-    void ShowOutOfMemory() override { ++outOfMemory; }
-    void ReportError(const FrameworkException& error) override;
-};
-
 struct PrintJob {
     std::string printer;
     std::string documentName;
@@ -98,48 +92,20 @@ class FakeSpooler final : public Spooler {
     OsHandle nextHandle = 0x500;
 };
 
-// An in-memory registry tree. Paths are backslash-separated from
-// HKEY_LOCAL_MACHINE; subkeys enumerate in insertion order.
-class FakeRegistry final : public Registry {
-  public:
-    // Creates the key and its parents; sets a value when name is not empty.
-    void Set(const std::string& path, const std::string& name = "", const std::string& value = "");
-    std::set<std::string> unopenable;    // paths whose open fails
-    std::set<std::string> unenumerable;  // paths whose enumeration fails
-    int openKeys = 0;                    // opened and not yet closed
-
-    bool OpenKey(OsHandle parent, const std::string& subkey, OsHandle& key) override;
-    EnumKeyOutcome EnumSubkey(OsHandle key, std::uint32_t index, std::string& name) override;
-    bool QueryValue(OsHandle key, const std::string& valueName, std::string& value) override;
-    void CloseKey(OsHandle key) override;
-
-  private:
-    struct Node {
-        std::vector<std::string> order;
-        std::map<std::string, std::unique_ptr<Node>> children;  // by lower-case name
-        std::map<std::string, std::string> values;              // by lower-case name
-    };
-    Node* Find(const std::string& path);
-    std::string PathOf(OsHandle key) const;
-
-    Node root;
-    std::map<OsHandle, std::string> handles;
-    OsHandle nextHandle = 0x1000;
-};
-
 // Every fake, wired into the LinkPlatform a link takes.
 struct FakePlatform {
     FakeDevice device;
     FakeLocks locks;
     FakeSystem system;
     FakeSpooler spooler;
-    FakeRegistry registry;
-    FakeAlerts alerts;
-    LinkPlatform platform{device, locks, system, spooler, registry, alerts};
+    SimRegistry registry;
+    SimAlerts alerts;
+    SimText text;
+    LinkPlatform platform{device, locks, system, spooler, registry, alerts, text};
 
     // Installs one machine queue: a printer with the machine's driver and
-    // port, the NT registry layout that resolves it, and an openable device
-    // path. Returns that path.
+    // port, the NT registry keys that resolve it (those of the simulated PC)
+    // and an openable device path. Returns that path.
     std::string InstallMachine(const std::string& printerName, const std::string& port,
                                const std::string& serial);
 };

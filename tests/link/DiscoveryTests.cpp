@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "SimText.h"
 #include "fakes/FakePlatform.h"
 #include "platform/System.h"
 
@@ -23,7 +24,7 @@ class DiscoveryTest : public ::testing::Test {
   protected:
     // Every registry key and printer a step opened is closed when it ends.
     void TearDown() override {
-        EXPECT_EQ(registry.openKeys, 0);
+        EXPECT_EQ(registry.OpenKeys(), 0u);
         EXPECT_EQ(spooler.openPrinters, 0);
     }
 
@@ -43,7 +44,8 @@ class DiscoveryTest : public ::testing::Test {
         registry.Set(Under(kDeviceClassesRoot, guid, name) + "\\#", "SymbolicLink", link);
     }
 
-    FakeRegistry registry;
+    SimRegistry registry;
+    SimText text;
     FakeSpooler spooler;
 };
 
@@ -66,7 +68,7 @@ TEST_P(NtPrintNodeMatch, MatchesAndCutsPrefix) {
     const auto& c = GetParam();
     AddPrintNode(kNtPrintRoot, "Hardware", c.instance, c.description);
     std::string prefix = "untouched";
-    EXPECT_EQ(nt::FindPrinterNode(registry, c.driver, c.port, prefix), c.found);
+    EXPECT_EQ(nt::FindPrinterNode(registry, text, c.driver, c.port, prefix), c.found);
     EXPECT_EQ(prefix, c.found ? c.prefix : "untouched");
 }
 
@@ -89,14 +91,51 @@ INSTANTIATE_TEST_SUITE_P(
                                     kMachineDriver, "USB001", false, ""},
                       PrintNodeCase{"OneCharacterPrefix", "7&USB001", kMachineDriver,
                                     kMachineDriver, "USB001", true, "7"},
-                      // High bytes are compared as they are; only ASCII letters fold.
-                      PrintNodeCase{"HighBytesEqual", "7&0&USB001", "VARNEL \xC4\xE4",
-                                    "varnel \xC4\xE4", "USB001", true, "7&0"},
-                      PrintNodeCase{"HighBytesNotFolded", "7&0&USB001", "Varnel \xC4",
-                                    "Varnel \xE4", "USB001", false, ""},
                       // Names are cut to the registry's limit, losing the port.
                       PrintNodeCase{"OverlongName", std::string(300, 'x') + "&USB001",
                                     kMachineDriver, kMachineDriver, "USB001", false, ""}),
+    [](const auto& test) { return std::string(test.param.label); });
+
+// "equals" compares characters of the ANSI code page, not bytes: in code page
+// 932 full-width letters fold, and a trail byte with the value of an ASCII
+// letter is part of its character and never folds on its own.
+struct CodePageCase {
+    const char* label;
+    SimText::CodePage codePage;
+    std::string description;
+    std::string driver;
+    bool equal;
+};
+
+class NtPrintNodeCodePage : public DiscoveryTest,
+                            public ::testing::WithParamInterface<CodePageCase> {};
+
+TEST_P(NtPrintNodeCodePage, DescriptionEqualsByCharacters) {
+    const auto& c = GetParam();
+    SimText codePage(c.codePage);
+    AddPrintNode(kNtPrintRoot, "Hardware", "7&0&USB001", c.description);
+    std::string prefix;
+    EXPECT_EQ(nt::FindPrinterNode(registry, codePage, c.driver, "USB001", prefix), c.equal);
+}
+
+using CP = SimText::CodePage;
+INSTANTIATE_TEST_SUITE_P(
+    Discovery, NtPrintNodeCodePage,
+    ::testing::Values(
+        CodePageCase{"SingleByteHighBytesEqual", CP::SingleByte, "VARNEL \xC4\xE4",
+                     "varnel \xC4\xE4", true},
+        CodePageCase{"SingleByteHighBytesNotFolded", CP::SingleByte, "Varnel \xC4", "Varnel \xE4",
+                     false},
+        // 0x82 0x60 and 0x82 0x81: full-width A and a.
+        CodePageCase{"FullWidthFolds", CP::Japanese932, "QMV \x82\x60", "qmv \x82\x81", true},
+        CodePageCase{"FullWidthIsOneByteLetterElsewhere", CP::SingleByte, "QMV \x82\x60",
+                     "qmv \x82\x81", false},
+        // 0x83 0x41 and 0x83 0x61: two katakana whose trail bytes are 'A' and 'a'.
+        CodePageCase{"TrailByteNotFolded", CP::Japanese932, "QMV \x83\x41", "QMV \x83\x61", false},
+        CodePageCase{"SameDoubleByteText", CP::Japanese932, "Varnel \x83\x41", "VARNEL \x83\x41",
+                     true},
+        CodePageCase{"AsciiAfterDoubleByteFolds", CP::Japanese932, "\x95\x5Cqmv", "\x95\x5CQMV",
+                     true}),
     [](const auto& test) { return std::string(test.param.label); });
 
 TEST_F(DiscoveryTest, PrintNodeTakesFirstMatchInEnumerationOrder) {
@@ -105,7 +144,7 @@ TEST_F(DiscoveryTest, PrintNodeTakesFirstMatchInEnumerationOrder) {
     AddPrintNode(kNtPrintRoot, "Machine", "3&cc&0&USB001");
     AddPrintNode(kNtPrintRoot, "Machine", "4&dd&0&USB001");
     std::string prefix;
-    ASSERT_TRUE(nt::FindPrinterNode(registry, kMachineDriver, "USB001", prefix));
+    ASSERT_TRUE(nt::FindPrinterNode(registry, text, kMachineDriver, "USB001", prefix));
     EXPECT_EQ(prefix, "3&cc&0");
 }
 
@@ -113,7 +152,7 @@ TEST_F(DiscoveryTest, PrintNodeWithoutDescriptionIsSkipped) {
     registry.Set(Under(kNtPrintRoot, "Machine", "1&aa&0&USB001"));
     AddPrintNode(kNtPrintRoot, "Machine", "2&bb&0&USB001");
     std::string prefix;
-    ASSERT_TRUE(nt::FindPrinterNode(registry, kMachineDriver, "USB001", prefix));
+    ASSERT_TRUE(nt::FindPrinterNode(registry, text, kMachineDriver, "USB001", prefix));
     EXPECT_EQ(prefix, "2&bb&0");
 }
 
@@ -130,10 +169,10 @@ class NtPrintNodeStops : public DiscoveryTest, public ::testing::WithParamInterf
 TEST_P(NtPrintNodeStops, StepFails) {
     AddPrintNode(kNtPrintRoot, "First", "1&aa&0&USB001", "Another Driver");
     AddPrintNode(kNtPrintRoot, "Second", "2&bb&0&USB001");
-    if (!GetParam().unopenable.empty()) registry.unopenable.insert(GetParam().unopenable);
-    if (!GetParam().unenumerable.empty()) registry.unenumerable.insert(GetParam().unenumerable);
+    if (!GetParam().unopenable.empty()) registry.FailOpening({GetParam().unopenable});
+    if (!GetParam().unenumerable.empty()) registry.FailEnumerating({GetParam().unenumerable});
     std::string prefix;
-    EXPECT_FALSE(nt::FindPrinterNode(registry, kMachineDriver, "USB001", prefix));
+    EXPECT_FALSE(nt::FindPrinterNode(registry, text, kMachineDriver, "USB001", prefix));
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -152,7 +191,7 @@ TEST_F(DiscoveryTest, UsbDeviceYieldsKeysAndGuidFromFirstBrace) {
     AddUsbInstance("ROOT_HUB20", "4&111&0", "5&999&0", "\\??\\ROOT#{aaa}");
     AddUsbInstance(kDevice, "SER1", "7&1A2B&0", "\\??\\USB#" + kDevice + "#SER1#" + kGuid);
     std::string deviceKey, instanceKey, guid;
-    ASSERT_TRUE(nt::FindUsbDevice(registry, "7&1a2b&0", deviceKey, instanceKey, guid));
+    ASSERT_TRUE(nt::FindUsbDevice(registry, text, "7&1a2b&0", deviceKey, instanceKey, guid));
     EXPECT_EQ(deviceKey, kDevice);
     EXPECT_EQ(instanceKey, "SER1");
     EXPECT_EQ(guid, kGuid);
@@ -168,7 +207,7 @@ TEST_F(DiscoveryTest, UsbDeviceSkipsUnusableInstances) {
     AddUsbInstance(kDevice, "NOBRACE", "7&1a2b&0", "\\??\\USB#no-guid-here");
     AddUsbInstance(kDevice, "SER1", "7&1a2b&0", "\\??\\USB#" + kDevice + "#SER1#" + kGuid);
     std::string deviceKey, instanceKey, guid;
-    ASSERT_TRUE(nt::FindUsbDevice(registry, "7&1a2b&0", deviceKey, instanceKey, guid));
+    ASSERT_TRUE(nt::FindUsbDevice(registry, text, "7&1a2b&0", deviceKey, instanceKey, guid));
     EXPECT_EQ(instanceKey, "SER1");
     EXPECT_EQ(guid, kGuid);
 }
@@ -177,7 +216,7 @@ TEST_F(DiscoveryTest, UsbDeviceWithoutDeviceParametersEndsSearch) {
     registry.Set(Under(kNtUsbRoot, kDevice, "SER0"), "ParentIdPrefix", "7&1a2b&0");
     AddUsbInstance(kDevice, "SER1", "7&1a2b&0", "\\??\\USB#" + kDevice + "#SER1#" + kGuid);
     std::string deviceKey, instanceKey, guid;
-    EXPECT_FALSE(nt::FindUsbDevice(registry, "7&1a2b&0", deviceKey, instanceKey, guid));
+    EXPECT_FALSE(nt::FindUsbDevice(registry, text, "7&1a2b&0", deviceKey, instanceKey, guid));
     EXPECT_TRUE(instanceKey.empty());
 }
 
@@ -188,14 +227,14 @@ TEST_F(DiscoveryTest, UsbDeviceStopsAtUnopenableOrUnenumerableKey) {
     for (const std::string& path : {std::string(kNtUsbRoot), std::string(kNtUsbRoot) + "\\First",
                                     Under(kNtUsbRoot, "First", "SER0")}) {
         SCOPED_TRACE(path);
-        registry.unopenable = {path};
-        EXPECT_FALSE(nt::FindUsbDevice(registry, "7&1a2b&0", deviceKey, instanceKey, guid));
+        registry.FailOpening({path});
+        EXPECT_FALSE(nt::FindUsbDevice(registry, text, "7&1a2b&0", deviceKey, instanceKey, guid));
     }
-    registry.unopenable.clear();
-    registry.unenumerable = {std::string(kNtUsbRoot) + "\\First"};
-    EXPECT_FALSE(nt::FindUsbDevice(registry, "7&1a2b&0", deviceKey, instanceKey, guid));
-    registry.unenumerable.clear();
-    EXPECT_TRUE(nt::FindUsbDevice(registry, "7&1a2b&0", deviceKey, instanceKey, guid));
+    registry.FailOpening({});
+    registry.FailEnumerating({std::string(kNtUsbRoot) + "\\First"});
+    EXPECT_FALSE(nt::FindUsbDevice(registry, text, "7&1a2b&0", deviceKey, instanceKey, guid));
+    registry.FailEnumerating({});
+    EXPECT_TRUE(nt::FindUsbDevice(registry, text, "7&1a2b&0", deviceKey, instanceKey, guid));
 }
 
 // --- Windows NT walk, step 3: the interface link ----------------------------
@@ -214,7 +253,7 @@ TEST_P(NtInterfaceLinkMatch, TakesOnlyFullMatch) {
     const auto& c = GetParam();
     AddClassLink(c.guidKey, c.name, "\\\\?\\the-link");
     std::string path = "untouched";
-    EXPECT_EQ(nt::FindInterfaceLink(registry, kDevice, "SER1", kGuid, path), c.found);
+    EXPECT_EQ(nt::FindInterfaceLink(registry, text, kDevice, "SER1", kGuid, path), c.found);
     EXPECT_EQ(path, c.found ? "\\\\?\\the-link" : "untouched");
 }
 
@@ -240,7 +279,7 @@ TEST_F(DiscoveryTest, InterfaceLinkSkipsNearMissesAndUnreadableLinks) {
     registry.Set(Under(kDeviceClassesRoot, kGuid, full + "&0") + "\\#");  // no SymbolicLink
     AddClassLink(kGuid, full, "\\\\?\\right");
     std::string path;
-    ASSERT_TRUE(nt::FindInterfaceLink(registry, kDevice, "SER1", kGuid, path));
+    ASSERT_TRUE(nt::FindInterfaceLink(registry, text, kDevice, "SER1", kGuid, path));
     EXPECT_EQ(path, "\\\\?\\right");
 }
 
@@ -249,18 +288,21 @@ TEST_F(DiscoveryTest, InterfaceLinkWithoutHashSubkeyEndsSearch) {
     registry.Set(Under(kDeviceClassesRoot, kGuid, full + "&0"));
     AddClassLink(kGuid, full, "\\\\?\\right");
     std::string path;
-    EXPECT_FALSE(nt::FindInterfaceLink(registry, kDevice, "SER1", kGuid, path));
-    registry.unopenable = {Under(kDeviceClassesRoot, kGuid, full + "&0")};
-    EXPECT_FALSE(nt::FindInterfaceLink(registry, kDevice, "SER1", kGuid, path));
+    EXPECT_FALSE(nt::FindInterfaceLink(registry, text, kDevice, "SER1", kGuid, path));
+    registry.FailOpening({Under(kDeviceClassesRoot, kGuid, full + "&0")});
+    EXPECT_FALSE(nt::FindInterfaceLink(registry, text, kDevice, "SER1", kGuid, path));
     EXPECT_TRUE(path.empty());
 }
 
-TEST_F(DiscoveryTest, OverlongLinkIsCutToRegistryLimit) {
-    const std::string link = "\\\\?\\" + std::string(400, 'L');
-    AddClassLink(kGuid, "##?#USB#" + kDevice + "#SER1#" + kGuid, link);
+// A link too long for the registry buffer would open a device path cut short:
+// it is unreadable, and the walk moves on to the next interface key.
+TEST_F(DiscoveryTest, OverlongLinkIsPassedOver) {
+    const std::string name = "##?#USB#" + kDevice + "#SER1#" + kGuid;
+    AddClassLink(kGuid, name, "\\\\?\\" + std::string(kRegistryTextMax, 'L'));
+    AddClassLink(kGuid, name + "&1", "\\\\?\\right");
     std::string path;
-    ASSERT_TRUE(nt::FindInterfaceLink(registry, kDevice, "SER1", kGuid, path));
-    EXPECT_EQ(path, link.substr(0, kRegistryTextMax));
+    ASSERT_TRUE(nt::FindInterfaceLink(registry, text, kDevice, "SER1", kGuid, path));
+    EXPECT_EQ(path, "\\\\?\\right");
 }
 
 // --- Windows 95/98/Me walk --------------------------------------------------
@@ -279,7 +321,7 @@ TEST_P(LegacyPrintNodeSplit, SplitsAtVid) {
     const auto& c = GetParam();
     AddPrintNode(kLegacyPrintRoot, "Hardware", c.instance);
     std::string vidPid, rest;
-    ASSERT_TRUE(legacy::FindPrinterNode(registry, kMachineDriver, "LPT1", vidPid, rest));
+    ASSERT_TRUE(legacy::FindPrinterNode(registry, text, kMachineDriver, "LPT1", vidPid, rest));
     EXPECT_EQ(vidPid, c.vidPid);
     EXPECT_EQ(rest, c.rest);
 }
@@ -311,7 +353,7 @@ TEST_P(LegacyUsbDeviceSplit, SplitsSymbolicName) {
     const auto& c = GetParam();
     registry.Set(Under(kLegacyUsbRoot, kDevice, "SN42"), "SymbolicName", c.symbolicName);
     std::string classPart = "untouched", guidPart;
-    EXPECT_EQ(legacy::FindUsbDevice(registry, kDevice, "SN42", classPart, guidPart), c.found);
+    EXPECT_EQ(legacy::FindUsbDevice(registry, text, kDevice, "SN42", classPart, guidPart), c.found);
     EXPECT_EQ(classPart, c.found ? c.classPart : "untouched");
     if (c.found) {
         EXPECT_EQ(guidPart, c.guidPart);
@@ -339,14 +381,15 @@ TEST_F(DiscoveryTest, LegacyUsbDeviceSearchesOnlyEqualKeys) {
     registry.Set(Under(kLegacyUsbRoot, kDevice, "sn42"), "SymbolicName",
                  "\\DosDevices\\USBPRN0#" + kGuid);
     std::string classPart, guidPart;
-    ASSERT_TRUE(legacy::FindUsbDevice(registry, "vid_0f2a&PID_0240", "SN42", classPart, guidPart));
+    ASSERT_TRUE(
+        legacy::FindUsbDevice(registry, text, "vid_0f2a&PID_0240", "SN42", classPart, guidPart));
     EXPECT_EQ(classPart, "USBPRN0");
 
     // Keys whose names do not equal the ones sought are never opened.
-    registry.unopenable = {otherDevice, Under(kLegacyUsbRoot, kDevice, "SN4")};
-    EXPECT_TRUE(legacy::FindUsbDevice(registry, kDevice, "SN42", classPart, guidPart));
-    registry.unopenable = {Under(kLegacyUsbRoot, kDevice, "sn42")};
-    EXPECT_FALSE(legacy::FindUsbDevice(registry, kDevice, "SN42", classPart, guidPart));
+    registry.FailOpening({otherDevice, Under(kLegacyUsbRoot, kDevice, "SN4")});
+    EXPECT_TRUE(legacy::FindUsbDevice(registry, text, kDevice, "SN42", classPart, guidPart));
+    registry.FailOpening({Under(kLegacyUsbRoot, kDevice, "sn42")});
+    EXPECT_FALSE(legacy::FindUsbDevice(registry, text, kDevice, "SN42", classPart, guidPart));
 }
 
 TEST_F(DiscoveryTest, LegacyInterfaceLinkNeedsClassAndGuid) {
@@ -354,9 +397,9 @@ TEST_F(DiscoveryTest, LegacyInterfaceLinkNeedsClassAndGuid) {
     AddClassLink(kGuid, "USBPRN0#{other}", "wrong guid");
     AddClassLink(kGuid, "##.#USBPRN0#" + kGuid, "\\\\.\\USBPRN0");
     std::string path;
-    ASSERT_TRUE(legacy::FindInterfaceLink(registry, "USBPRN0", kGuid, path));
+    ASSERT_TRUE(legacy::FindInterfaceLink(registry, text, "USBPRN0", kGuid, path));
     EXPECT_EQ(path, "\\\\.\\USBPRN0");
-    EXPECT_FALSE(legacy::FindInterfaceLink(registry, "USBPRN9", kGuid, path));
+    EXPECT_FALSE(legacy::FindInterfaceLink(registry, text, "USBPRN9", kGuid, path));
 }
 
 // --- Printer record and whole resolution ------------------------------------
@@ -400,7 +443,7 @@ TEST_F(DiscoveryResolveTest, PlatformIdSelectsWalk) {
     for (const auto& [id, expected] : cases) {
         SCOPED_TRACE(id);
         std::string path;
-        ASSERT_TRUE(ResolveDevicePath(spooler, registry, "Engraver", id, path));
+        ASSERT_TRUE(ResolveDevicePath(spooler, registry, text, "Engraver", id, path));
         EXPECT_EQ(path, expected);
     }
 }
@@ -413,15 +456,16 @@ TEST_F(DiscoveryResolveTest, FailsWhenAnyStepFails) {
         Under(kDeviceClassesRoot, kGuid, "##?#USB#" + kDevice + "#SER1#" + kGuid) + "\\#"};
     for (const auto& broken : breaks) {
         SCOPED_TRACE(broken);
-        registry.unopenable = {broken};
+        registry.FailOpening({broken});
         std::string path;
-        EXPECT_FALSE(ResolveDevicePath(spooler, registry, "Engraver", kPlatformWin32Nt, path));
+        EXPECT_FALSE(
+            ResolveDevicePath(spooler, registry, text, "Engraver", kPlatformWin32Nt, path));
         EXPECT_TRUE(path.empty());
     }
-    registry.unopenable.clear();
+    registry.FailOpening({});
     spooler.unopenable = {"Engraver"};
     std::string path;
-    EXPECT_FALSE(ResolveDevicePath(spooler, registry, "Engraver", kPlatformWin32Nt, path));
+    EXPECT_FALSE(ResolveDevicePath(spooler, registry, text, "Engraver", kPlatformWin32Nt, path));
 }
 
 TEST_F(DiscoveryResolveTest, EachInstalledMachineResolvesToItsOwnDevice) {
@@ -429,12 +473,12 @@ TEST_F(DiscoveryResolveTest, EachInstalledMachineResolvesToItsOwnDevice) {
     const std::string first = fake.InstallMachine("Engraver A", "USB001", "SER1");
     const std::string second = fake.InstallMachine("Engraver B", "USB002", "SER2");
     std::string path;
-    ASSERT_TRUE(ResolveDevicePath(fake.spooler, fake.registry, "Engraver B", 2, path));
+    ASSERT_TRUE(ResolveDevicePath(fake.spooler, fake.registry, fake.text, "Engraver B", 2, path));
     EXPECT_EQ(path, second);
-    ASSERT_TRUE(ResolveDevicePath(fake.spooler, fake.registry, "Engraver A", 2, path));
+    ASSERT_TRUE(ResolveDevicePath(fake.spooler, fake.registry, fake.text, "Engraver A", 2, path));
     EXPECT_EQ(path, first);
-    EXPECT_FALSE(ResolveDevicePath(fake.spooler, fake.registry, "Engraver A", 1, path));
-    EXPECT_EQ(fake.registry.openKeys, 0);
+    EXPECT_FALSE(ResolveDevicePath(fake.spooler, fake.registry, fake.text, "Engraver A", 1, path));
+    EXPECT_EQ(fake.registry.OpenKeys(), 0u);
     EXPECT_EQ(fake.spooler.openPrinters, 0);
 }
 

@@ -44,8 +44,7 @@ class ConsoleOnWine : public ::testing::Test {
     ui::Application app{windows, "Hexwarden"};
     FixedProgramFile programFile;
     Win32FileSystem files;
-    const LinkPlatform link{sim.Files(),   sim.Locks(),    sim.System(),
-                            sim.Spooler(), sim.Registry(), app.alerts()};
+    const LinkPlatform link = sim.Link(app.alerts());
     ConsoleDialog console{{app, link, programFile, files}};
 };
 

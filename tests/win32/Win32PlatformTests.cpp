@@ -2,6 +2,7 @@
 // named mutexes, device file calls, the clock, the registry, the spooler and
 // disk files.
 #include <windows.h>
+#include <winspool.h>
 // The interface's OpenPrinter, not the ANSI/wide selector macro.
 #undef OpenPrinter
 
@@ -14,6 +15,7 @@
 #include <thread>
 #include <vector>
 
+#include "OwnedHandle.h"
 #include "platform/win32/Win32DeviceFiles.h"
 #include "platform/win32/Win32DiskFile.h"
 #include "platform/win32/Win32Handles.h"
@@ -134,6 +136,82 @@ TEST_F(Win32NamedLocksTest, NameHeldByAnotherKindOfObjectGivesNullHandle) {
     ASSERT_NE(event, nullptr);
     EXPECT_EQ(locks.Create(name), kNullHandle);
     CloseHandle(event);
+}
+
+// lock_holder.exe (LockHolder.cpp, beside this test binary) holding the named
+// mutex from a process of its own until Finish or the end of this object.
+class LockHolderProcess {
+  public:
+    explicit LockHolderProcess(const std::string& mutexName)
+        : heldName(Unique("HexwardenTestHeld")),
+          endName(Unique("HexwardenTestEnd")),
+          held(CreateEventA(nullptr, TRUE, FALSE, heldName.c_str())),
+          end(CreateEventA(nullptr, TRUE, FALSE, endName.c_str())) {
+        std::string command =
+            "\"" + ProgramPath() + "\" " + mutexName + " " + heldName + " " + endName;
+        STARTUPINFOA startup = {};
+        startup.cb = sizeof startup;
+        PROCESS_INFORMATION started = {};
+        if (held && end &&
+            CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                           &startup, &started)) {
+            CloseHandle(started.hThread);
+            process = started.hProcess;
+        }
+    }
+    ~LockHolderProcess() { Finish(); }
+
+    // True once the other process holds the mutex.
+    bool Holds() const {
+        return process != nullptr && WaitForSingleObject(held.get(), 30000) == WAIT_OBJECT_0;
+    }
+
+    // Tells the other process to release the mutex and end; its exit code.
+    DWORD Finish() {
+        if (process == nullptr) return kNotRun;
+        SetEvent(end.get());
+        DWORD code = kNotRun;
+        if (WaitForSingleObject(process, 30000) != WAIT_OBJECT_0 ||
+            !GetExitCodeProcess(process, &code)) {
+            TerminateProcess(process, kNotRun);
+        }
+        CloseHandle(process);
+        process = nullptr;
+        return code;
+    }
+
+    static constexpr DWORD kNotRun = 99;
+
+  private:
+    static std::string ProgramPath() {
+        char self[MAX_PATH + 1] = {};
+        const DWORD length = GetModuleFileNameA(nullptr, self, sizeof self);
+        const std::string path(self, length);
+        return path.substr(0, path.rfind('\\') + 1) + "lock_holder.exe";
+    }
+
+    const std::string heldName;
+    const std::string endName;
+    const OwnedHandle held;
+    const OwnedHandle end;
+    HANDLE process = nullptr;
+};
+
+// Another process holds the lock: the wait gives up after its time-out, and
+// succeeds once that process has released it.
+TEST_F(Win32NamedLocksTest, LockHeldByAnotherProcessTimesOutThenIsTaken) {
+    LockHolderProcess holder(name);
+    ASSERT_TRUE(holder.Holds());
+    const OsHandle lock = locks.Create(name);
+    ASSERT_NE(lock, kNullHandle);
+    const DWORD before = GetTickCount();
+    EXPECT_EQ(locks.Wait(lock, 300), WaitOutcome::TimedOut);
+    EXPECT_GE(GetTickCount() - before, 250u) << "gave up before its time-out";
+
+    EXPECT_EQ(holder.Finish(), 0u);
+    EXPECT_EQ(locks.Wait(lock, 1000), WaitOutcome::Acquired);
+    locks.Release(lock);
+    locks.Close(lock);
 }
 
 // ---- Device files, on an ordinary file ----
@@ -295,30 +373,32 @@ struct ValueCase {
     const char* name;
     DWORD type;
     std::string stored;
+    bool readable;
     std::string expected;
 };
 
-TEST_F(Win32RegistryTest, ValuesAreCutAtTheirFirstNulAndAt255Characters) {
+// A value whose text runs past 255 characters is unreadable, never cut short.
+TEST_F(Win32RegistryTest, ValuesAreCutAtTheirFirstNulAndLongOnesAreUnreadable) {
     const std::vector<ValueCase> cases = {
-        {"Short", REG_SZ, "hello\0"s, "hello"},
-        {"Empty", REG_SZ, "\0"s, ""},
-        {"Exact", REG_SZ, std::string(255, 'e') + '\0', std::string(255, 'e')},
-        {"Long", REG_SZ, std::string(300, 'a') + '\0', std::string(255, 'a')},
-        {"InnerNul", REG_SZ, "ab\0cd\0"s, "ab"},
-        {"Multi", REG_MULTI_SZ, "one\0two\0\0"s, "one"},
-        {"Dword", REG_DWORD, "ABC\0"s, "ABC"},
-        {"DwordNoNul", REG_DWORD, "WXYZ", "WXYZ"},
-        {"Binary255", REG_BINARY, std::string(255, 'y'), std::string(255, 'y')},
-        {"Binary256", REG_BINARY, std::string(256, 'x'), std::string(255, 'x')},
-        {"Binary300", REG_BINARY, std::string(300, 'z'), std::string(255, 'z')},
+        {"Short", REG_SZ, "hello\0"s, true, "hello"},
+        {"Empty", REG_SZ, "\0"s, true, ""},
+        {"Exact", REG_SZ, std::string(255, 'e') + '\0', true, std::string(255, 'e')},
+        {"Long", REG_SZ, std::string(300, 'a') + '\0', false, ""},
+        {"InnerNul", REG_SZ, "ab\0cd\0"s, true, "ab"},
+        {"Multi", REG_MULTI_SZ, "one\0two\0\0"s, true, "one"},
+        {"Dword", REG_DWORD, "ABC\0"s, true, "ABC"},
+        {"DwordNoNul", REG_DWORD, "WXYZ", true, "WXYZ"},
+        {"Binary255", REG_BINARY, std::string(255, 'y'), true, std::string(255, 'y')},
+        {"Binary256", REG_BINARY, std::string(256, 'x'), false, ""},
+        {"Binary300", REG_BINARY, std::string(300, 'z'), false, ""},
     };
     for (const auto& c : cases) SetValue(c.name, c.type, c.stored);
 
     const OsHandle key = OpenRoot();
     for (const auto& c : cases) {
         std::string value = "unset";
-        EXPECT_TRUE(registry.QueryValue(key, c.name, value)) << c.name;
-        EXPECT_EQ(value, c.expected) << c.name;
+        EXPECT_EQ(registry.QueryValue(key, c.name, value), c.readable) << c.name;
+        EXPECT_EQ(value, c.readable ? c.expected : "unset") << c.name;
     }
     std::string value = "unset";
     EXPECT_FALSE(registry.QueryValue(key, "Absent", value));
@@ -328,24 +408,89 @@ TEST_F(Win32RegistryTest, ValuesAreCutAtTheirFirstNulAndAt255Characters) {
 
 // ---- Spooler ----
 
-TEST(Win32Spooler, ListsTheLocalPrintersOrFailsCleanly) {
+// A local printer installed for the test, whose port is a file: a raw job
+// sent to it lands in that file unchanged. Removed with its driver at the end.
+class InstalledPrinter {
+  public:
+    InstalledPrinter()
+        : name(Unique("Hexwarden Test Printer")),
+          driver(Unique("Hexwarden Test Driver")),
+          port(TempPath("port.prn")) {
+        DRIVER_INFO_3A driverInfo = {};
+        driverInfo.cVersion = 3;
+        driverInfo.pName = driver.data();
+        std::string module = "wineps.drv", data = "generic.ppd";
+        driverInfo.pDriverPath = module.data();
+        driverInfo.pConfigFile = module.data();
+        driverInfo.pDataFile = data.data();
+        if (!AddPrinterDriverA(nullptr, 3, reinterpret_cast<BYTE*>(&driverInfo))) return;
+        driverAdded = true;
+        std::string processor = "WinPrint", dataType = "RAW";
+        PRINTER_INFO_2A info = {};
+        info.pPrinterName = name.data();
+        info.pPortName = port.data();
+        info.pDriverName = driver.data();
+        info.pPrintProcessor = processor.data();
+        info.pDatatype = dataType.data();
+        printer = AddPrinterA(nullptr, 2, reinterpret_cast<BYTE*>(&info));
+    }
+    ~InstalledPrinter() {
+        if (printer != nullptr) {
+            DeletePrinter(printer);
+            ::ClosePrinter(printer);
+        }
+        if (driverAdded) DeletePrinterDriverA(nullptr, nullptr, driver.data());
+        DeleteFileA(port.c_str());
+    }
+    InstalledPrinter(const InstalledPrinter&) = delete;
+    InstalledPrinter& operator=(const InstalledPrinter&) = delete;
+
+    bool Installed() const { return printer != nullptr; }
+
+    std::string name;
+    std::string driver;
+    std::string port;
+
+  private:
+    bool driverAdded = false;
+    HANDLE printer = nullptr;
+};
+
+TEST(Win32Spooler, ListsReadsAndPrintsRawToAnInstalledPrinter) {
+    InstalledPrinter installed;
+    ASSERT_TRUE(installed.Installed());
     Win32Spooler spooler;
+
     std::vector<PrinterRecord> records = {{"stale", "", ""}};
-    const EnumOutcome outcome = spooler.EnumLocalPrinters(records);
-    ASSERT_NE(outcome, EnumOutcome::OutOfMemory);
-    if (outcome != EnumOutcome::Listed) {
-        EXPECT_TRUE(records.empty());
-        return;
-    }
-    for (const auto& listed : records) {
-        const OsHandle printer = spooler.OpenPrinter(listed.printerName);
-        ASSERT_NE(printer, kNullHandle) << listed.printerName;
-        PrinterRecord record;
-        EXPECT_TRUE(spooler.GetPrinterRecord(printer, record));
-        EXPECT_EQ(record.printerName, listed.printerName);
-        EXPECT_EQ(record.driverName, listed.driverName);
-        spooler.ClosePrinter(printer);
-    }
+    ASSERT_EQ(spooler.EnumLocalPrinters(records), EnumOutcome::Listed);
+    const auto listed = std::find_if(records.begin(), records.end(), [&](const auto& record) {
+        return record.printerName == installed.name;
+    });
+    ASSERT_NE(listed, records.end());
+    EXPECT_EQ(listed->driverName, installed.driver);
+    EXPECT_EQ(listed->portName, installed.port);
+
+    const OsHandle printer = spooler.OpenPrinter(installed.name);
+    ASSERT_NE(printer, kNullHandle);
+    PrinterRecord record;
+    ASSERT_TRUE(spooler.GetPrinterRecord(printer, record));
+    EXPECT_EQ(record.printerName, installed.name);
+    EXPECT_EQ(record.driverName, installed.driver);
+    EXPECT_EQ(record.portName, installed.port);
+
+    const std::string job = "raw\0job\x1B data"s;
+    std::uint32_t written = 0;
+    EXPECT_TRUE(spooler.StartRawDocument(printer, "Updater"));
+    EXPECT_TRUE(spooler.StartPage(printer));
+    EXPECT_TRUE(spooler.WritePrinter(printer, job.data(), 4, written));
+    EXPECT_EQ(written, 4u);
+    const auto rest = static_cast<std::uint32_t>(job.size() - 4);
+    EXPECT_TRUE(spooler.WritePrinter(printer, job.data() + 4, rest, written));
+    EXPECT_EQ(written, rest);
+    EXPECT_TRUE(spooler.EndPage(printer));
+    EXPECT_TRUE(spooler.EndDocument(printer));
+    spooler.ClosePrinter(printer);
+    EXPECT_EQ(ContentOf(installed.port), job);
 }
 
 TEST(Win32Spooler, UnknownPrinterDoesNotOpen) {

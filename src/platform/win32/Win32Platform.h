@@ -9,13 +9,14 @@
 #include "platform/win32/Win32Registry.h"
 #include "platform/win32/Win32Spooler.h"
 #include "platform/win32/Win32System.h"
+#include "platform/win32/Win32Text.h"
 
 namespace hw {
 
 struct Win32Platform {
     // The device link's services, with the given boxes for its alerts.
     LinkPlatform Link(Alerts& alerts) {
-        return LinkPlatform{files, locks, system, spooler, registry, alerts};
+        return LinkPlatform{files, locks, system, spooler, registry, alerts, text};
     }
 
     Win32DeviceFiles files;
@@ -23,6 +24,7 @@ struct Win32Platform {
     Win32System system;
     Win32Spooler spooler;
     Win32Registry registry;
+    Win32Text text;
     Win32ProgramFile programFile;
     Win32FileSystem fileSystem;
 };

@@ -3,8 +3,7 @@
 #include <windows.h>
 
 #include <algorithm>
-#include <new>
-#include <vector>
+#include <utility>
 
 namespace hw {
 
@@ -16,28 +15,10 @@ HKEY ToKey(OsHandle key) {
     return key == kLocalMachineKey ? HKEY_LOCAL_MACHINE : reinterpret_cast<HKEY>(key);
 }
 
-// The text of count bytes at data, cut at the first NUL and at
-// kRegistryTextMax characters; never reads past count.
+// The text of count bytes at data, up to the first NUL; never reads past count.
 std::string TextOf(const BYTE* data, DWORD count) {
     const auto* first = reinterpret_cast<const char*>(data);
-    const auto* last = first + std::min<std::size_t>(count, kRegistryTextMax);
-    return std::string(first, std::find(first, last, '\0'));
-}
-
-// A value too large for the text buffer: read it whole once more and keep its
-// head. False when it still cannot be read (it grew meanwhile, or no memory).
-bool QueryLongValue(HKEY key, const char* valueName, DWORD size, std::string& value) {
-    try {
-        std::vector<BYTE> data(size);
-        if (RegQueryValueExA(key, valueName, nullptr, nullptr, data.data(), &size) !=
-            ERROR_SUCCESS) {
-            return false;
-        }
-        value = TextOf(data.data(), std::min<DWORD>(size, static_cast<DWORD>(data.size())));
-        return true;
-    } catch (const std::bad_alloc&) {
-        return false;
-    }
+    return std::string(first, std::find(first, first + count, '\0'));
 }
 
 }  // namespace
@@ -58,20 +39,23 @@ EnumKeyOutcome Win32Registry::EnumSubkey(OsHandle key, std::uint32_t index, std:
         RegEnumKeyExA(ToKey(key), index, buffer, &size, nullptr, nullptr, nullptr, nullptr);
     if (status == ERROR_NO_MORE_ITEMS) return EnumKeyOutcome::NoMoreItems;
     if (status != ERROR_SUCCESS) return EnumKeyOutcome::Failed;
-    name = TextOf(reinterpret_cast<const BYTE*>(buffer), std::min(size, kTextBufferSize));
+    name = TextOf(reinterpret_cast<const BYTE*>(buffer), std::min<DWORD>(size, kRegistryTextMax));
     return EnumKeyOutcome::Found;
 }
 
 bool Win32Registry::QueryValue(OsHandle key, const std::string& valueName, std::string& value) {
     BYTE buffer[kTextBufferSize] = {};
     DWORD size = kTextBufferSize;
-    const LSTATUS status =
-        RegQueryValueExA(ToKey(key), valueName.c_str(), nullptr, nullptr, buffer, &size);
-    if (status == ERROR_MORE_DATA) {
-        return QueryLongValue(ToKey(key), valueName.c_str(), size, value);
+    // A value too large for the buffer fails with ERROR_MORE_DATA: it is
+    // unreadable, as a device path cut short would open the wrong device.
+    if (RegQueryValueExA(ToKey(key), valueName.c_str(), nullptr, nullptr, buffer, &size) !=
+        ERROR_SUCCESS) {
+        return false;
     }
-    if (status != ERROR_SUCCESS) return false;
-    value = TextOf(buffer, std::min(size, kTextBufferSize));
+    // A full buffer without a NUL holds a text longer than kRegistryTextMax.
+    std::string text = TextOf(buffer, std::min(size, kTextBufferSize));
+    if (text.size() > kRegistryTextMax) return false;
+    value = std::move(text);
     return true;
 }
 

@@ -1,0 +1,15 @@
+// The ANSI code page's text rules on Win32: the system's own lead-byte table
+// and its case-insensitive comparison in the system locale.
+#pragma once
+
+#include "platform/Text.h"
+
+namespace hw {
+
+class Win32Text final : public Text {
+  public:
+    bool IsLeadByte(std::uint8_t byte) override;
+    bool EqualsIgnoreCase(std::string_view a, std::string_view b) override;
+};
+
+}  // namespace hw
