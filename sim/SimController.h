@@ -65,6 +65,8 @@ class SimController {
     std::uint8_t slot_ = 0;
     std::uint64_t readyAt_ = 0;
     bool refuse_ = false;
+    // The command ran and its reply waits for the machine to finish it.
+    bool replyHeld_ = false;
     std::array<std::uint8_t, kSimMaxPayload> reply_{};
     std::uint64_t commands_ = 0;
 };

@@ -63,6 +63,8 @@ class SimMachine {
     std::uint8_t CancelProcedure();
     std::uint8_t CheckSerialPort();
     bool ProcedureRunning() const { return procedure_ != Procedure::None; }
+    // The serial-port check answers its command only once it has ended.
+    bool HoldsReply() const { return procedure_ == Procedure::SerialCheck; }
 
     // Sensors, panel and meters.
     std::array<std::uint8_t, kSimSensorBytes> SensorBytes() const;
@@ -126,7 +128,7 @@ class SimMachine {
     std::string ReportText() const;
 
   private:
-    enum class Procedure { None, LoadCheck, Aging };
+    enum class Procedure { None, LoadCheck, Aging, SerialCheck };
 
     bool Ready() const;
     void Log(const std::string& text);

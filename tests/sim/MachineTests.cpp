@@ -140,15 +140,24 @@ TEST(SimMachineTest, FailingProcedureSetsTheFailedBit) {
     EXPECT_EQ(host.Status() & kFailed, 0);
 }
 
-TEST(SimMachineTest, SerialPortCheckReportsThroughTheFailedBit) {
+// The check runs like the other procedures: busy with the failed bit clear
+// while it runs (its command's reply pending meanwhile), the failed bit set
+// at its end when the loopback is missing.
+TEST(SimMachineTest, SerialPortCheckRunsBusyThenReportsThroughTheFailedBit) {
     for (bool loopback : {true, false}) {
         SimConfig config;
         config.serialLoopback = loopback;
         SimHost host(config);
-        const std::uint64_t start = host.clock.Peek();
+        host.controller.Faults().failNextProcedure = true;
         ASSERT_EQ(host.Extended(119, 0x00, 0)[0], 0);
-        EXPECT_GE(host.clock.Peek() - start, 300u);  // pending while it checks
-        EXPECT_EQ(host.Status() & kFailed, loopback ? 0 : kFailed);
+        ASSERT_EQ(host.Status(), kSimStateReady | kFailed);
+
+        const std::uint64_t start = host.clock.Peek();
+        EXPECT_EQ(host.Exchange({0x38, 0x00, 119, 0}, 50)[0], 0x38) << loopback;
+        EXPECT_EQ(host.Machine().StatusWord(), kSimStateReady | kBusy) << loopback;
+        EXPECT_EQ(host.PollOn()[0], 0) << loopback;
+        EXPECT_GE(host.clock.Peek() - start, config.serialCheckMs);
+        EXPECT_EQ(host.Status(), loopback ? kSimStateReady : kSimStateReady | kFailed);
     }
 }
 

@@ -2,6 +2,7 @@
 // spooler and its jobs, the registry, the named locks and the clock.
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <future>
 #include <random>
 #include <string>
@@ -170,6 +171,36 @@ TEST_F(SimWindowsTest, NamedLocksAreSharedByNameReentrantAndExclusive) {
     for (OsHandle h : {a, b, other}) locks.Close(h);
     EXPECT_EQ(locks.OpenHandles(), 0u);
     EXPECT_EQ(locks.Wait(a, 0), WaitOutcome::Failed);
+}
+
+// Lock waits run on the simulator's clock: against a holder that keeps the
+// lock, the waiter gives up once its time-out has passed on the clock, at
+// once in real time; a release lets a waiting thread in.
+TEST_F(SimWindowsTest, LockWaitsTimeOutOnTheSimClockAndEndOnRelease) {
+    SimLocks& locks = env.Locks();
+    const OsHandle held = locks.Create("Global\\QMV-240");
+    const OsHandle waited = locks.Create("Global\\QMV-240");
+    ASSERT_EQ(locks.Wait(held, 0), WaitOutcome::Acquired);
+    auto waitElsewhere = [&](std::uint32_t timeoutMs) {
+        return std::async(std::launch::async,
+                          [&locks, waited, timeoutMs] { return locks.Wait(waited, timeoutMs); });
+    };
+    constexpr auto kPatience = std::chrono::seconds(20);
+
+    const std::uint64_t start = clock.Peek();
+    auto timedOut = waitElsewhere(10000);
+    ASSERT_EQ(timedOut.wait_for(kPatience), std::future_status::ready);
+    EXPECT_EQ(timedOut.get(), WaitOutcome::TimedOut);
+    EXPECT_GE(clock.Peek() - start, 10000u);
+    EXPECT_LT(clock.Peek() - start, 11000u);
+
+    const std::uint64_t before = clock.Peek();
+    auto released = waitElsewhere(0xFFFFFFFFu);
+    while (clock.Peek() < before + 2 * SimLocks::kWaitSliceMs) std::this_thread::yield();
+    locks.Release(held);
+    ASSERT_EQ(released.wait_for(kPatience), std::future_status::ready);
+    EXPECT_EQ(released.get(), WaitOutcome::Acquired);
+    for (OsHandle h : {held, waited}) locks.Close(h);
 }
 
 TEST_F(SimWindowsTest, TickCountRunsOnTheSimClockAndWraps) {
