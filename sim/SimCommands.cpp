@@ -227,7 +227,7 @@ std::uint8_t ExecuteCommand(SimMachine& machine, const SimRequest& request, SimR
         request.count > command->maxCount) {
         return kSimMalformed;
     }
-    if (!command->query) machine.AbandonPartialBlock();
+    machine.EndParameterPut(!command->query);
     return command->run(machine, request, reply);
 }
 

@@ -77,7 +77,7 @@ bool SimController::VendorGet(const std::uint8_t* header, std::uint32_t headerLe
     if (out == nullptr && outLength != 0) return false;
     machine_.Update();
     if (executing_ && !faults_.stopAnswering && machine_.Now() >= readyAt_) Complete();
-    const bool pending = executing_ || (replyHeld_ && machine_.HoldsReply());
+    const bool pending = ReplyPending();
     const std::uint32_t n = std::min(outLength, kSimMaxPayload);
     if (outLength == 0) return true;
     if (pending) {

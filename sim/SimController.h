@@ -46,6 +46,8 @@ class SimController {
     SimMachine& Machine() { return machine_; }
     const SimMachine& Machine() const { return machine_; }
     SimFaults& Faults() { return faults_; }
+    // The last trigger's reply is not ready yet: polls get the pending marker.
+    bool ReplyPending() const { return executing_ || (replyHeld_ && machine_.HoldsReply()); }
     // Number of commands triggered so far.
     std::uint64_t Commands() const { return commands_; }
 

@@ -6,13 +6,31 @@
 
 namespace hw {
 
+// Where the cable is pulled: at that point of the next exchange the device is
+// unplugged, once.
+enum class SimUnplugAt {
+    Nowhere,
+    // The next data phase finds the cable already out.
+    BeforeDataPhase,
+    // After the next data phase, before its trigger.
+    BeforeTrigger,
+    // Right after the next trigger has arrived: its polls fail.
+    AfterTrigger,
+    // After the next poll that found the reply still pending.
+    BetweenPolls,
+    // After the next bulk read or write that moved data (a report or a
+    // parameter block in mid-stream).
+    MidStream,
+    // At the next piece of a print job to the machine's queue.
+    DuringPrintJob,
+};
+
 struct SimFaults {
     // Every command stays pending (its reply keeps the pending marker) while set.
     bool stopAnswering = false;
     // The next this many commands are refused with a non-zero status.
     int refuseCommands = 0;
-    // The device is unplugged right after the next command's trigger arrives.
-    bool unplugOnNextTrigger = false;
+    SimUnplugAt unplugAt = SimUnplugAt::Nowhere;
     // Bulk reads: this many reads of 0 bytes before each piece that carries data.
     int emptyReadsBeforePiece = 0;
     // Bulk reads: the most bytes one read delivers (0 = as many as asked).

@@ -2,6 +2,7 @@
 // status bits, the bulk transfers, print jobs and the rotary axis's lost motion.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <string>
 
@@ -210,6 +211,57 @@ TEST(SimMachineTest, ParameterPutReplacesOnlyAWholeWellFormedBlock) {
     host.Write({original.begin(), original.begin() + 2000});
     ASSERT_EQ(host.Extended(116, 0x00, 0)[0], 0);
     EXPECT_EQ(host.Machine().Parameters().Block(), bytes);
+}
+
+// A put is the bulk writes between its announcement and the next command:
+// exactly one well-formed block replaces the settings; anything longer is
+// refused whole, and none of its bytes run as instructions.
+TEST(SimMachineTest, ParameterPutLongerThanTheBlockIsRefusedWholeAndMovesNothing) {
+    SimParameters edited("ZZZ9876");
+    const auto& block = edited.Block();
+    const std::string move = ";^PU30000,20000;";
+    auto withMove = [&] {
+        std::vector<std::uint8_t> bytes = block;
+        bytes.insert(bytes.end(), move.begin(), move.end());
+        return bytes;
+    };
+    auto fileOf = [&](std::size_t length) {
+        std::vector<std::uint8_t> bytes = block;
+        while (bytes.size() < length) bytes.insert(bytes.end(), move.begin(), move.end());
+        return bytes;
+    };
+    auto pieces = [](const std::vector<std::uint8_t>& bytes, std::size_t piece) {
+        std::vector<std::vector<std::uint8_t>> writes;
+        for (std::size_t at = 0; at < bytes.size(); at += piece) {
+            const auto end =
+                bytes.begin() + static_cast<std::ptrdiff_t>(std::min(bytes.size(), at + piece));
+            writes.emplace_back(bytes.begin() + static_cast<std::ptrdiff_t>(at), end);
+        }
+        return writes;
+    };
+    struct Case {
+        const char* what;
+        std::vector<std::vector<std::uint8_t>> writes;
+        bool replaced;
+    };
+    const Case cases[] = {
+        {"exactly the block", pieces(block, 1024), true},
+        {"an instruction in the block's last write", {withMove()}, false},
+        {"an instruction in a write after the block", {block, {move.begin(), move.end()}}, false},
+        {"a longer file in pieces of 1024", pieces(fileOf(3600), 1024), false},
+    };
+    for (const Case& c : cases) {
+        SimHost host;
+        const auto original = host.Machine().Parameters().Block();
+        ASSERT_EQ(host.Direct(105, 0x40, {1, 0})[0], 0);
+        for (const auto& write : c.writes) host.Write(write);
+        EXPECT_EQ(host.Status(), c.replaced ? kSimStateReady : kSimStateReady | kFailed) << c.what;
+        EXPECT_EQ(host.Machine().Parameters().Block(), c.replaced ? block : original) << c.what;
+        EXPECT_EQ(host.Machine().TargetPosition(), (SimPosition{0, 0, 0, 0})) << c.what;
+        // Once the put has ended, the same text is an instruction again.
+        host.Write({move.begin(), move.end()});
+        EXPECT_EQ(host.Machine().TargetPosition(), (SimPosition{30000, 20000, 0, 0})) << c.what;
+    }
 }
 
 TEST(SimMachineTest, ReportIsSeveralKilobytesOfStateEndedByNul) {

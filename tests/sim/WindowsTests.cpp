@@ -64,7 +64,7 @@ TEST_F(SimWindowsTest, UnplugStalesHandlesUntilReopenedAfterPlugIn) {
 
 TEST_F(SimWindowsTest, UnplugOnTriggerLetsTheTriggerThroughAndFailsThePolls) {
     const OsHandle handle = env.Files().Open(env.DevicePath(), kFileAttributeNormal);
-    env.Faults().unplugOnNextTrigger = true;
+    env.Faults().unplugAt = SimUnplugAt::AfterTrigger;
     std::uint8_t block[35] = {0xF0, 0, 0, 0, 0x20};
     std::uint32_t returned = 0;
     ASSERT_TRUE(
