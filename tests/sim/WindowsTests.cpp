@@ -4,12 +4,10 @@
 
 #include <chrono>
 #include <future>
-#include <random>
 #include <string>
 #include <thread>
 
 #include "SimEnvironment.h"
-#include "SimFuzzEntry.h"
 #include "link/DeviceChannel.h"
 
 namespace hw::test {
@@ -224,15 +222,6 @@ TEST(SimRealTimeTest, MachineRunsOnTheSteadyClock) {
     });
     EXPECT_NE(later, start);
     EXPECT_GE(env.System().TickCount(), 50u);
-}
-
-TEST(SimFuzzEntryTest, SurvivesArbitraryInput) {
-    std::mt19937 random(1234);
-    for (int run = 0; run < 300; ++run) {
-        std::vector<std::uint8_t> input(static_cast<std::size_t>(random() % 600));
-        for (auto& b : input) b = static_cast<std::uint8_t>(random());
-        EXPECT_EQ(FuzzSimulatedMachine(input.data(), input.size()), 0);
-    }
 }
 
 }  // namespace
