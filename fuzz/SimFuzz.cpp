@@ -42,6 +42,12 @@ class Input {
     std::size_t at_ = 0;
 };
 
+// The block every fresh machine starts with.
+const std::vector<std::uint8_t>& PristineBlock() {
+    static const std::vector<std::uint8_t> block = SimParameters(SimConfig{}.serial).Block();
+    return block;
+}
+
 class Session {
   public:
     Session() : files_(controller_, kDevicePath), spooler_(files_) {
@@ -54,7 +60,7 @@ class Session {
     bool Sound() {
         const SimMachine& machine = controller_.Machine();
         const auto& block = machine.Parameters().Block();
-        return (block == initialBlock_ || SimParameters::WellFormed(block)) &&
+        return (block == PristineBlock() || SimParameters::WellFormed(block)) &&
                SimMotion::WithinTravel(machine.Position()) && spooler_.OpenPrinters() == 0;
     }
 
@@ -216,11 +222,43 @@ class Session {
             case 3:
                 machine.TurnDial(static_cast<std::int8_t>(in.Byte()));
                 break;
+            default:
+                ArmFault(in.Byte(), in.Byte());
+                break;
+        }
+    }
+
+    void ArmFault(std::uint8_t which, std::uint8_t value) {
+        SimFaults& faults = controller_.Faults();
+        const bool on = (value & 1) != 0;
+        switch (which % 9) {
+            case 0:
+                faults.stopAnswering = on;
+                break;
+            case 1:
+                faults.refuseCommands = value % 4;
+                break;
+            case 2:
+                faults.unplugAt = static_cast<SimUnplugAt>(
+                    value % (static_cast<int>(SimUnplugAt::DuringPrintJob) + 1));
+                break;
+            case 3:
+                faults.emptyReadsBeforePiece = value % 4;
+                break;
             case 4:
-                controller_.Faults().stopAnswering = (what & 0x80) != 0;
+                faults.maxReadPiece = value;
+                break;
+            case 5:
+                faults.failNextRead = on;
+                break;
+            case 6:
+                faults.failNextWrite = on;
+                break;
+            case 7:
+                faults.reportWithoutNul = on;
                 break;
             default:
-                controller_.Faults().maxReadPiece = in.Byte();
+                faults.failNextProcedure = on;
                 break;
         }
     }
@@ -229,7 +267,6 @@ class Session {
     SimController controller_{clock_};
     SimDeviceFiles files_;
     SimSpooler spooler_;
-    const std::vector<std::uint8_t> initialBlock_ = controller_.Machine().Parameters().Block();
     OsHandle handle_ = kInvalidHandle;
 };
 
