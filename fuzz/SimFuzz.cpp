@@ -21,7 +21,8 @@ namespace {
 constexpr const char* kDevicePath = "\\\\?\\USB#VID_0F2A&PID_0240#QMV0117#fuzz";
 constexpr const char* kQueue = "QMV-240";
 
-constexpr int kMaxSteps = 256;
+// Enough calls for any exchange, stream or put; longer inputs repeat them.
+constexpr int kMaxSteps = 64;
 
 // Reads the fuzz input front to back; zeros once it runs out.
 class Input {
@@ -263,7 +264,9 @@ class Session {
         }
     }
 
-    TestClock clock_{1};
+    // 10 ms pass at every reading, so that a command that runs for a while
+    // answers after tens of polls rather than hundreds.
+    TestClock clock_{10};
     SimController controller_{clock_};
     SimDeviceFiles files_;
     SimSpooler spooler_;
