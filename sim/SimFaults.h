@@ -30,6 +30,7 @@ struct SimFaults {
     bool stopAnswering = false;
     // The next this many commands are refused with a non-zero status.
     int refuseCommands = 0;
+    // The cable is pulled once the next exchange reaches this point.
     SimUnplugAt unplugAt = SimUnplugAt::Nowhere;
     // Bulk reads: this many reads of 0 bytes before each piece that carries data.
     int emptyReadsBeforePiece = 0;
