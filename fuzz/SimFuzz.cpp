@@ -22,7 +22,7 @@ constexpr const char* kDevicePath = "\\\\?\\USB#VID_0F2A&PID_0240#QMV0117#fuzz";
 constexpr const char* kQueue = "QMV-240";
 
 // Enough calls for any exchange, stream or put; longer inputs repeat them.
-constexpr int kMaxSteps = 64;
+constexpr int kMaxSteps = 32;
 
 // Reads the fuzz input front to back; zeros once it runs out.
 class Input {
@@ -33,7 +33,9 @@ class Input {
     std::uint32_t Word() { return Byte() | (static_cast<std::uint32_t>(Byte()) << 8); }
     std::vector<std::uint8_t> Bytes(std::size_t n) {
         std::vector<std::uint8_t> bytes(n, 0);
-        for (auto& b : bytes) b = Byte();
+        const std::size_t taken = std::min(n, size_ - at_);
+        std::copy_n(data_ + at_, taken, bytes.begin());
+        at_ += taken;
         return bytes;
     }
 
