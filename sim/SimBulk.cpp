@@ -131,7 +131,10 @@ void SimMachine::ExecuteInstruction(std::string_view text) {
     } else if (m == "^VS" && a.size() == 1 && a[0] > 0) {
         cutFeed_ = static_cast<std::uint32_t>(std::min(a[0], 200)) * 60;
     } else if (m == "!PZ" && !a.empty()) {
-        cutDepth_ = std::clamp(-std::abs(a[0]) * 100, kSimTravel[kSimAxisZ].min, 0);
+        // In 64 bits: any depth the text can hold, however large, bottoms out.
+        const std::int64_t depth = -std::abs(std::int64_t{a[0]}) * 100;
+        cutDepth_ = static_cast<std::int32_t>(
+            std::clamp<std::int64_t>(depth, kSimTravel[kSimAxisZ].min, 0));
     } else if ((m == "^PU" || m == "^PD") && a.size() == 2) {
         MoveXY(a[0], a[1], m == "^PD" ? cutDepth_ : 0);
     } else if (m == "^PU" && a.empty()) {

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 #include <string>
+#include <utility>
 
 #include "SimHost.h"
 
@@ -308,6 +309,21 @@ TEST(SimMachineTest, TestCutInstructionsMoveTheMachine) {
     EXPECT_EQ(WaitWhileBusy(host), kSimStateReady);
     EXPECT_EQ(ReadPosition(host), (SimPosition{0, 0, 0, 0}));
     EXPECT_FALSE(host.Machine().SpindleOn());
+}
+
+TEST(SimMachineTest, PlungeDepthOfAnySizeStaysWithinTheZTravel) {
+    const std::pair<const char*, std::int32_t> cases[] = {
+        {"!PZ3", -300},
+        {"!PZ-30", -3000},
+        {"!PZ30000000", kSimTravel[kSimAxisZ].min},
+        {"!PZ-2147483648", kSimTravel[kSimAxisZ].min},
+    };
+    for (const auto& [depth, z] : cases) {
+        SimHost host;
+        const std::string cut = std::string(depth) + ";^PD100,100;";
+        host.Write({cut.begin(), cut.end()});
+        EXPECT_EQ(host.Machine().TargetPosition(), (SimPosition{100, 100, z, 0})) << depth;
+    }
 }
 
 TEST(SimMachineTest, FirmwareIsTakenOnlyInUpdateMode) {
