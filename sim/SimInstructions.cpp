@@ -23,15 +23,25 @@ bool ParseInstruction(std::string_view text, SimInstruction& instruction) {
 }
 
 void SimInstructionReader::Feed(const std::uint8_t* data, std::uint32_t n, const Sink& sink) {
-    for (std::uint32_t i = 0; i < n; ++i) {
-        const char c = static_cast<char>(data[i]);
-        if (c == ';') {
-            if (!overflow_ && !pending_.empty()) sink(pending_);
-            pending_.clear();
-            overflow_ = false;
-        } else if (c == '\r' || c == '\n') {
-            continue;
-        } else if (pending_.size() < kMaxInstruction) {
+    std::string_view rest(reinterpret_cast<const char*>(data), n);
+    while (!rest.empty()) {
+        const std::size_t end = rest.find(';');
+        Take(rest.substr(0, end));
+        if (end == std::string_view::npos) return;
+        if (!overflow_ && !pending_.empty()) sink(pending_);
+        pending_.clear();
+        overflow_ = false;
+        rest.remove_prefix(end + 1);
+    }
+}
+
+// Text up to the next ';' (none in text): line ends are dropped, and once the
+// instruction is too long the rest of it is not even looked at.
+void SimInstructionReader::Take(std::string_view text) {
+    for (const char c : text) {
+        if (overflow_) return;
+        if (c == '\r' || c == '\n') continue;
+        if (pending_.size() < kMaxInstruction) {
             pending_.push_back(c);
         } else {
             overflow_ = true;

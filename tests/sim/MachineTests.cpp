@@ -311,6 +311,37 @@ TEST(SimMachineTest, TestCutInstructionsMoveTheMachine) {
     EXPECT_FALSE(host.Machine().SpindleOn());
 }
 
+// The instruction stream is cut at ';' whatever the pieces it arrives in; line
+// ends are dropped, and an instruction longer than the limit is dropped whole.
+TEST(SimInstructionReaderTest, CutsTheStreamIntoInstructions) {
+    const std::string longest(SimInstructionReader::kMaxInstruction, 'A');
+    struct Case {
+        const char* what;
+        std::vector<std::string> pieces;
+        std::vector<std::string> instructions;
+    };
+    const Case cases[] = {
+        {"two in one piece", {"^PU1,2;!MC0;"}, {"^PU1,2", "!MC0"}},
+        {"one over three pieces", {"^P", "U1", ",2;"}, {"^PU1,2"}},
+        {"line ends dropped", {"^PU\r\n1,\n2;"}, {"^PU1,2"}},
+        {"empty ones skipped", {";;\r\n;"}, {}},
+        {"no ';' yet", {"^PU1,2"}, {}},
+        {"as long as allowed", {longest + "\r\n;"}, {longest}},
+        {"one longer dropped", {longest + "B;^IN;"}, {"^IN"}},
+        {"one longer over pieces", {longest, "B", ";^IN;"}, {"^IN"}},
+    };
+    for (const Case& c : cases) {
+        SimInstructionReader reader;
+        std::vector<std::string> seen;
+        for (const std::string& piece : c.pieces) {
+            reader.Feed(reinterpret_cast<const std::uint8_t*>(piece.data()),
+                        static_cast<std::uint32_t>(piece.size()),
+                        [&seen](std::string_view text) { seen.emplace_back(text); });
+        }
+        EXPECT_EQ(seen, c.instructions) << c.what;
+    }
+}
+
 TEST(SimMachineTest, PlungeDepthOfAnySizeStaysWithinTheZTravel) {
     const std::pair<const char*, std::int32_t> cases[] = {
         {"!PZ3", -300},
