@@ -23,7 +23,7 @@ using hw::test::FakePlatform;
 
 constexpr const char* kQueue = "QMV-240";
 constexpr int kLargestPacket = 64;
-// Operations one input runs at most; longer inputs only repeat them.
+// Operations one input runs at most; bytes past them go unused.
 constexpr int kMaxRounds = 16;
 
 // Set up once per process: the machine's queue and the Plug and Play keys
