@@ -182,8 +182,9 @@ class SimMachine {
     std::uint8_t meterChannel_ = kSimMeterOff;
 
     SimStream toHost_;
-    // A parameter put takes every bulk write from its announcement to the
-    // next command: a whole block, and not one byte more, or it is refused.
+    // A parameter put takes every bulk write from its announcement until a
+    // command ends it (see EndParameterPut): a whole block, and not one byte
+    // more, or it is refused.
     enum class Put { None, Receiving, Taken, Refused };
     Put put_ = Put::None;
     std::vector<std::uint8_t> incomingBlock_;
