@@ -1,5 +1,6 @@
 #include "SimInstructions.h"
 
+#include <algorithm>
 #include <charconv>
 
 namespace hw {
@@ -36,16 +37,22 @@ void SimInstructionReader::Feed(const std::uint8_t* data, std::uint32_t n, const
 }
 
 // Text up to the next ';' (none in text): line ends are dropped, and once the
-// instruction is too long the rest of it is not even looked at.
+// instruction is too long the rest of it is not even looked at. Works a line
+// at a time rather than a byte at a time: this runs on every bulk write.
 void SimInstructionReader::Take(std::string_view text) {
-    for (const char c : text) {
-        if (overflow_) return;
-        if (c == '\r' || c == '\n') continue;
-        if (pending_.size() < kMaxInstruction) {
-            pending_.push_back(c);
-        } else {
+    while (!overflow_ && !text.empty()) {
+        // Beyond one byte more than there is room for, nothing can matter.
+        const std::size_t room = kMaxInstruction - pending_.size();
+        const std::string_view window = text.substr(0, room + 1);
+        const std::size_t lineEnd = std::min(window.find('\r'), window.find('\n'));
+        const std::string_view part = window.substr(0, lineEnd);
+        if (part.size() > room) {
             overflow_ = true;
+            return;
         }
+        pending_.append(part);
+        if (lineEnd == std::string_view::npos) return;
+        text.remove_prefix(lineEnd + 1);
     }
 }
 

@@ -315,6 +315,8 @@ TEST(SimMachineTest, TestCutInstructionsMoveTheMachine) {
 // ends are dropped, and an instruction longer than the limit is dropped whole.
 TEST(SimInstructionReaderTest, CutsTheStreamIntoInstructions) {
     const std::string longest(SimInstructionReader::kMaxInstruction, 'A');
+    std::string longestOverLines;
+    for (char c : longest) longestOverLines += std::string(1, c) + "\r\n";
     struct Case {
         const char* what;
         std::vector<std::string> pieces;
@@ -327,6 +329,7 @@ TEST(SimInstructionReaderTest, CutsTheStreamIntoInstructions) {
         {"empty ones skipped", {";;\r\n;"}, {}},
         {"no ';' yet", {"^PU1,2"}, {}},
         {"as long as allowed", {longest + "\r\n;"}, {longest}},
+        {"line ends not counted", {longestOverLines + ";"}, {longest}},
         {"one longer dropped", {longest + "B;^IN;"}, {"^IN"}},
         {"one longer over pieces", {longest, "B", ";^IN;"}, {"^IN"}},
     };
