@@ -22,7 +22,7 @@ constexpr const char* kDevicePath = "\\\\?\\USB#VID_0F2A&PID_0240#QMV0117#fuzz";
 constexpr const char* kQueue = "QMV-240";
 
 // Enough calls for any exchange, stream or put; bytes past them go unused.
-constexpr int kMaxSteps = 32;
+constexpr int kMaxSteps = 24;
 
 // Reads the fuzz input front to back; zeros once it runs out.
 class Input {
