@@ -6,7 +6,7 @@ cd "$(dirname "$0")/.."
 
 scripts/install-deps.sh || exit 1
 
-fuzz_seconds=${HW_FUZZ_SECONDS:-30}
+fuzz_seconds=${HW_FUZZ_SECONDS:-60}
 passed=0
 failed=0
 log=$(mktemp)

@@ -33,24 +33,27 @@ std::int32_t SimMachine::AnnounceBlock() {
 
 std::int32_t SimMachine::ExpectBlock() {
     toHost_.Clear();
-    receivingBlock_ = true;
+    put_ = Put::Receiving;
     incomingBlock_.clear();
     return static_cast<std::int32_t>(kSimBlockSize);
 }
 
-void SimMachine::AbandonPartialBlock() {
-    if (!receivingBlock_) return;
-    receivingBlock_ = false;
-    failed_ = true;
-    Log("parameter put incomplete: " + std::to_string(incomingBlock_.size()) + " of " +
-        std::to_string(kSimBlockSize) + " bytes, block unchanged");
+void SimMachine::EndParameterPut(bool stateChanging) {
+    if (put_ == Put::Receiving) {
+        if (!stateChanging) return;
+        failed_ = true;
+        Log("parameter put incomplete: " + std::to_string(incomingBlock_.size()) + " of " +
+            std::to_string(kSimBlockSize) + " bytes, block unchanged");
+    }
+    put_ = Put::None;
     incomingBlock_.clear();
+    blockBeforePut_.clear();
 }
 
 void SimMachine::Disconnected() {
     toHost_.Clear();
     instructions_.Reset();
-    AbandonPartialBlock();
+    EndParameterPut(true);
 }
 
 bool SimMachine::BulkRead(std::uint8_t* buffer, std::uint32_t n, std::uint32_t& done) {
@@ -60,28 +63,58 @@ bool SimMachine::BulkRead(std::uint8_t* buffer, std::uint32_t n, std::uint32_t& 
 bool SimMachine::BulkWrite(const std::uint8_t* data, std::uint32_t n, std::uint32_t& done) {
     done = 0;
     if (TakeFault(faults_.failNextWrite)) return false;
-    std::uint32_t used = 0;
-    if (receivingBlock_) {
-        used = std::min<std::uint32_t>(
-            n, static_cast<std::uint32_t>(kSimBlockSize - incomingBlock_.size()));
-        incomingBlock_.insert(incomingBlock_.end(), data, data + used);
-        if (incomingBlock_.size() == kSimBlockSize) FinishBlock();
-    }
-    if (used < n) {
-        instructions_.Feed(data + used, n - used,
-                           [this](std::string_view text) { ExecuteInstruction(text); });
+    if (put_ == Put::None) {
+        instructions_.Feed(data, n, [this](std::string_view text) { ExecuteInstruction(text); });
+    } else {
+        TakePutBytes(data, n);
     }
     done = n;
     return true;
 }
 
+// Bytes of a put are never instructions: whatever arrives past the block
+// refuses the whole put, a block already taken included.
+void SimMachine::TakePutBytes(const std::uint8_t* data, std::uint32_t n) {
+    switch (put_) {
+        case Put::Receiving:
+            if (incomingBlock_.size() + n > kSimBlockSize) {
+                RefusePut("longer than the block");
+                return;
+            }
+            incomingBlock_.insert(incomingBlock_.end(), data, data + n);
+            if (incomingBlock_.size() == kSimBlockSize) FinishBlock();
+            break;
+        case Put::Taken:
+            if (n == 0) return;
+            parameters_.Replace(blockBeforePut_);
+            RefusePut("longer than the block, block restored");
+            break;
+        case Put::Refused:
+        case Put::None:
+            break;
+    }
+}
+
 void SimMachine::FinishBlock() {
-    receivingBlock_ = false;
     const bool faulty = TakeFault(faults_.failNextProcedure);
-    const bool replaced = !faulty && parameters_.Replace(incomingBlock_);
-    failed_ = !replaced;
-    Log(replaced ? "parameter block replaced" : "parameter block rejected: malformed");
+    if (faulty || !SimParameters::WellFormed(incomingBlock_)) {
+        RefusePut("malformed");
+        return;
+    }
+    blockBeforePut_ = parameters_.Block();
+    parameters_.Replace(incomingBlock_);
+    put_ = Put::Taken;
+    failed_ = false;
+    Log("parameter block replaced");
     incomingBlock_.clear();
+}
+
+void SimMachine::RefusePut(const std::string& why) {
+    put_ = Put::Refused;
+    failed_ = true;
+    Log("parameter block rejected: " + why);
+    incomingBlock_.clear();
+    blockBeforePut_.clear();
 }
 
 void SimMachine::ExecuteInstruction(std::string_view text) {
@@ -98,7 +131,10 @@ void SimMachine::ExecuteInstruction(std::string_view text) {
     } else if (m == "^VS" && a.size() == 1 && a[0] > 0) {
         cutFeed_ = static_cast<std::uint32_t>(std::min(a[0], 200)) * 60;
     } else if (m == "!PZ" && !a.empty()) {
-        cutDepth_ = std::clamp(-std::abs(a[0]) * 100, kSimTravel[kSimAxisZ].min, 0);
+        // In 64 bits: any depth the text can hold, however large, bottoms out.
+        const std::int64_t depth = -std::abs(std::int64_t{a[0]}) * 100;
+        cutDepth_ = static_cast<std::int32_t>(
+            std::clamp<std::int64_t>(depth, kSimTravel[kSimAxisZ].min, 0));
     } else if ((m == "^PU" || m == "^PD") && a.size() == 2) {
         MoveXY(a[0], a[1], m == "^PD" ? cutDepth_ : 0);
     } else if (m == "^PU" && a.empty()) {

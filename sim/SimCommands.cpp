@@ -203,7 +203,7 @@ constexpr SimCommand kCommands[] = {
     {true, 113, kSimWords, 1, 1, 2, false, LoadCheck},
     {true, 114, kSimBytes, 0, 0, 2, false, Aging},
     {true, 116, kSimBytes, 0, 0, kStoreMs, false, ClearSpindle},
-    {true, 119, kSimBytes, 0, 0, 300, false, SerialPort},
+    {true, 119, kSimBytes, 0, 0, 2, false, SerialPort},
     {true, 130, kSimDwords, 1, 1, kStoreMs, false, SetY0},
     {true, 131, kSimDwords, 2, 2, kStoreMs, false, SetLaser},
     {true, 135, kSimBytes, 0, 0, kStoreMs, false, ClearPump},
@@ -227,7 +227,7 @@ std::uint8_t ExecuteCommand(SimMachine& machine, const SimRequest& request, SimR
         request.count > command->maxCount) {
         return kSimMalformed;
     }
-    if (!command->query) machine.AbandonPartialBlock();
+    machine.EndParameterPut(!command->query);
     return command->run(machine, request, reply);
 }
 

@@ -17,7 +17,7 @@ struct SimCommand {
     std::uint8_t maxCount;
     // Milliseconds the command takes before its reply is ready.
     std::uint32_t executeMs;
-    // Reads state only: does not end an incomplete parameter put.
+    // Reads state only: does not end a parameter put that is still incomplete.
     bool query;
     std::uint8_t (*run)(SimMachine& machine, const SimRequest& request, SimReply& reply);
 };

@@ -48,6 +48,7 @@ struct SimConfig {
     std::uint32_t pumpMinutes = 51207;
     // How long the timed procedures and checks take.
     std::uint32_t loadCheckMs = 3000;
+    std::uint32_t serialCheckMs = 300;
     std::uint32_t agingFailAfterMs = 5000;
 };
 

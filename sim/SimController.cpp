@@ -49,21 +49,22 @@ bool SimController::VendorSet(const std::uint8_t* block, std::uint32_t length) {
 void SimController::Trigger(std::uint8_t slot) {
     ++commands_;
     executing_ = true;
+    replyHeld_ = false;
     slot_ = slot;
     readyAt_ = machine_.Now() + 1;
     refuse_ = faults_.refuseCommands > 0;
-    if (refuse_) {
-        --faults_.refuseCommands;
-        return;
+    if (refuse_) --faults_.refuseCommands;
+    if (!refuse_ && haveRequest_) {
+        request_[0] = slot;
+        SimRequest request;
+        if (ParseRequest(request_.data(), requestLength_, request)) {
+            refuse_ = TakeStartedCommandFault(faults_, request);
+            const SimCommand* command = FindCommand(request);
+            if (!refuse_ && command != nullptr) readyAt_ += command->executeMs;
+        }
     }
-    if (!haveRequest_) return;
-    request_[0] = slot;
-    SimRequest request;
-    if (ParseRequest(request_.data(), requestLength_, request)) {
-        refuse_ = TakeStartedCommandFault(faults_, request);
-        if (refuse_) return;
-        if (const SimCommand* command = FindCommand(request)) readyAt_ += command->executeMs;
-    }
+    // A refused request is gone: a later trigger alone must not run it.
+    if (refuse_) haveRequest_ = false;
 }
 
 void SimController::Complete() {
@@ -79,6 +80,7 @@ void SimController::Complete() {
         status = ParseRequest(request_.data(), requestLength_, request)
                      ? ExecuteCommand(machine_, request, reply)
                      : kSimMalformed;
+        replyHeld_ = status == kSimDone && machine_.HoldsReply();
         if (status != kSimDone) reply_[1] = 0;
     }
     // A refusal must never read as the pending marker.
@@ -93,9 +95,10 @@ bool SimController::VendorGet(const std::uint8_t* header, std::uint32_t headerLe
     if (out == nullptr && outLength != 0) return false;
     machine_.Update();
     if (executing_ && !faults_.stopAnswering && machine_.Now() >= readyAt_) Complete();
+    const bool pending = ReplyPending();
     const std::uint32_t n = std::min(outLength, kSimMaxPayload);
     if (outLength == 0) return true;
-    if (executing_) {
+    if (pending) {
         std::memset(out, 0, outLength);
         out[0] = slot_;
     } else {
@@ -139,6 +142,7 @@ void SimController::ReceivePrintJob(const std::vector<std::uint8_t>& data) {
 
 void SimController::Disconnected() {
     executing_ = false;
+    replyHeld_ = false;
     haveRequest_ = false;
     reply_.fill(0);
     machine_.Disconnected();

@@ -46,6 +46,8 @@ class SimController {
     SimMachine& Machine() { return machine_; }
     const SimMachine& Machine() const { return machine_; }
     SimFaults& Faults() { return faults_; }
+    // The last trigger's reply is not ready yet: polls get the pending marker.
+    bool ReplyPending() const { return executing_ || (replyHeld_ && machine_.HoldsReply()); }
     // Number of commands triggered so far.
     std::uint64_t Commands() const { return commands_; }
 
@@ -65,6 +67,8 @@ class SimController {
     std::uint8_t slot_ = 0;
     std::uint64_t readyAt_ = 0;
     bool refuse_ = false;
+    // The command ran and its reply waits for the machine to finish it.
+    bool replyHeld_ = false;
     std::array<std::uint8_t, kSimMaxPayload> reply_{};
     std::uint64_t commands_ = 0;
 };

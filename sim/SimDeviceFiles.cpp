@@ -44,50 +44,100 @@ bool SimDeviceFiles::Live(OsHandle handle) const {
 }
 
 bool SimDeviceFiles::Read(OsHandle handle, void* buffer, std::uint32_t n, std::uint32_t& done) {
-    std::lock_guard<std::recursive_mutex> lock(mutex_);
-    done = 0;
-    if (!Live(handle)) return false;
-    return controller_.BulkRead(static_cast<std::uint8_t*>(buffer), n, done);
+    bool unplugged = false;
+    bool read = false;
+    {
+        std::lock_guard<std::recursive_mutex> lock(mutex_);
+        done = 0;
+        if (!Live(handle)) return false;
+        read = controller_.BulkRead(static_cast<std::uint8_t*>(buffer), n, done);
+        if (read && done > 0) unplugged = UnplugAtLocked(SimUnplugAt::MidStream);
+    }
+    if (unplugged) Notify();
+    return read;
 }
 
 bool SimDeviceFiles::Write(OsHandle handle, const void* buffer, std::uint32_t n,
                            std::uint32_t& done) {
-    std::lock_guard<std::recursive_mutex> lock(mutex_);
-    done = 0;
-    if (!Live(handle)) return false;
-    return controller_.BulkWrite(static_cast<const std::uint8_t*>(buffer), n, done);
+    bool unplugged = false;
+    bool written = false;
+    {
+        std::lock_guard<std::recursive_mutex> lock(mutex_);
+        done = 0;
+        if (!Live(handle)) return false;
+        written = controller_.BulkWrite(static_cast<const std::uint8_t*>(buffer), n, done);
+        if (written && done > 0) unplugged = UnplugAtLocked(SimUnplugAt::MidStream);
+    }
+    if (unplugged) Notify();
+    return written;
 }
 
 bool SimDeviceFiles::Control(OsHandle handle, std::uint32_t code, const void* in,
                              std::uint32_t inLength, void* out, std::uint32_t outLength,
                              std::uint32_t& returned) {
     bool unplugged = false;
-    bool sent = false;
+    bool done = false;
     {
         std::lock_guard<std::recursive_mutex> lock(mutex_);
         returned = 0;
-        if (!Live(handle)) return false;
-        const auto* input = static_cast<const std::uint8_t*>(in);
-        auto* output = static_cast<std::uint8_t*>(out);
-        switch (code) {
-            case kIoctlVendorSetCommand:
-                sent = controller_.VendorSet(input, inLength);
-                break;
-            case kIoctlVendorGetCommand:
-                return controller_.VendorGet(input, inLength, output, outLength, returned);
-            case kIoctlQueryDeviceId:
-                return controller_.QueryDeviceId(output, outLength, returned);
-            default:
-                return false;
-        }
-        SimFaults& faults = controller_.Faults();
-        if (sent && inLength == kSimTriggerLength && faults.unplugOnNextTrigger) {
-            faults.unplugOnNextTrigger = false;
-            unplugged = UnplugLocked();
+        const bool dataPhase = code == kIoctlVendorSetCommand && inLength != kSimTriggerLength;
+        if (dataPhase) unplugged = UnplugAtLocked(SimUnplugAt::BeforeDataPhase);
+        if (Live(handle)) {
+            done = Forward(code, static_cast<const std::uint8_t*>(in), inLength,
+                           static_cast<std::uint8_t*>(out), outLength, returned);
+            if (done) unplugged = UnplugAtLocked(UnplugPointAfter(code, dataPhase)) || unplugged;
         }
     }
     if (unplugged) Notify();
-    return sent;
+    return done;
+}
+
+bool SimDeviceFiles::Forward(std::uint32_t code, const std::uint8_t* in, std::uint32_t inLength,
+                             std::uint8_t* out, std::uint32_t outLength, std::uint32_t& returned) {
+    switch (code) {
+        case kIoctlVendorSetCommand:
+            return controller_.VendorSet(in, inLength);
+        case kIoctlVendorGetCommand:
+            return controller_.VendorGet(in, inLength, out, outLength, returned);
+        case kIoctlQueryDeviceId:
+            return controller_.QueryDeviceId(out, outLength, returned);
+        default:
+            return false;
+    }
+}
+
+SimUnplugAt SimDeviceFiles::UnplugPointAfter(std::uint32_t code, bool dataPhase) const {
+    if (code == kIoctlVendorSetCommand) {
+        return dataPhase ? SimUnplugAt::BeforeTrigger : SimUnplugAt::AfterTrigger;
+    }
+    if (code == kIoctlVendorGetCommand && controller_.ReplyPending()) {
+        return SimUnplugAt::BetweenPolls;
+    }
+    return SimUnplugAt::Nowhere;
+}
+
+bool SimDeviceFiles::UnplugAtLocked(SimUnplugAt point) {
+    SimUnplugAt& armed = controller_.Faults().unplugAt;
+    if (point == SimUnplugAt::Nowhere || armed != point) return false;
+    armed = SimUnplugAt::Nowhere;
+    return UnplugLocked();
+}
+
+bool SimDeviceFiles::TakePrintPiece(std::uint32_t jobConnection) {
+    bool unplugged = false;
+    bool alive = false;
+    {
+        std::lock_guard<std::recursive_mutex> lock(mutex_);
+        unplugged = UnplugAtLocked(SimUnplugAt::DuringPrintJob);
+        alive = generation_ == jobConnection;
+    }
+    if (unplugged) Notify();
+    return alive;
+}
+
+std::uint32_t SimDeviceFiles::Connection() const {
+    std::lock_guard<std::recursive_mutex> lock(mutex_);
+    return generation_;
 }
 
 void SimDeviceFiles::OnDeviceChange(std::function<void()> listener) {

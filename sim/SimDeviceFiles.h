@@ -41,6 +41,11 @@ class SimDeviceFiles final : public DeviceFiles {
 
     // A print job spooled to the machine's queue; held while it is unplugged.
     void DeliverPrintJob(const std::vector<std::uint8_t>& data);
+    // Which connection of the cable this is: it changes at every unplug.
+    std::uint32_t Connection() const;
+    // A piece of a print job begun on connection jobConnection reaches the
+    // port: false when the cable has been pulled since the job began.
+    bool TakePrintPiece(std::uint32_t jobConnection);
 
     // Runs f on the controller, serialised with the device traffic.
     template <class F>
@@ -51,6 +56,13 @@ class SimDeviceFiles final : public DeviceFiles {
 
   private:
     bool Live(OsHandle handle) const;
+    bool Forward(std::uint32_t code, const std::uint8_t* in, std::uint32_t inLength,
+                 std::uint8_t* out, std::uint32_t outLength, std::uint32_t& returned);
+    // The unplug point reached once a control call of that kind succeeded.
+    SimUnplugAt UnplugPointAfter(std::uint32_t code, bool dataPhase) const;
+    // Unplugs when the armed unplug point is point, disarming it; true when it
+    // unplugged.
+    bool UnplugAtLocked(SimUnplugAt point);
     // Unplugs; true when the device was plugged in.
     bool UnplugLocked();
     void Notify();

@@ -17,6 +17,7 @@ SimEnvironment::SimEnvironment(SimClock& clock, const SimConfig& config, std::ui
     : clock_(clock),
       controller_(clock, config),
       files_(controller_, InterfacePath(config.serial)),
+      locks_(clock),
       system_(clock),
       spooler_(files_),
       platform_{files_, locks_, system_, spooler_, registry_, alerts_, text_} {

@@ -14,6 +14,25 @@ struct SimCommandNumber {
     std::uint8_t number = 0;
 };
 
+// Where the cable is pulled: at that point of the next exchange the device is
+// unplugged, once.
+enum class SimUnplugAt {
+    Nowhere,
+    // The next data phase finds the cable already out.
+    BeforeDataPhase,
+    // After the next data phase, before its trigger.
+    BeforeTrigger,
+    // Right after the next trigger has arrived: its polls fail.
+    AfterTrigger,
+    // After the next poll that found the reply still pending.
+    BetweenPolls,
+    // After the next bulk read or write that moved data (a report or a
+    // parameter block in mid-stream).
+    MidStream,
+    // At the next piece of a print job to the machine's queue.
+    DuringPrintJob,
+};
+
 struct SimFaults {
     // Every command stays pending (its reply keeps the pending marker) while set.
     bool stopAnswering = false;
@@ -25,8 +44,8 @@ struct SimFaults {
     bool refuseNextStartedCommand = false;
     // The command that refusal took, once it took one.
     std::optional<SimCommandNumber> refusedStartedCommand;
-    // The device is unplugged right after the next command's trigger arrives.
-    bool unplugOnNextTrigger = false;
+    // The cable is pulled once the next exchange reaches this point.
+    SimUnplugAt unplugAt = SimUnplugAt::Nowhere;
     // Bulk reads: this many reads of 0 bytes before each piece that carries data.
     int emptyReadsBeforePiece = 0;
     // Bulk reads: the most bytes one read delivers (0 = as many as asked).

@@ -1,5 +1,6 @@
 #include "SimInstructions.h"
 
+#include <algorithm>
 #include <charconv>
 
 namespace hw {
@@ -23,19 +24,35 @@ bool ParseInstruction(std::string_view text, SimInstruction& instruction) {
 }
 
 void SimInstructionReader::Feed(const std::uint8_t* data, std::uint32_t n, const Sink& sink) {
-    for (std::uint32_t i = 0; i < n; ++i) {
-        const char c = static_cast<char>(data[i]);
-        if (c == ';') {
-            if (!overflow_ && !pending_.empty()) sink(pending_);
-            pending_.clear();
-            overflow_ = false;
-        } else if (c == '\r' || c == '\n') {
-            continue;
-        } else if (pending_.size() < kMaxInstruction) {
-            pending_.push_back(c);
-        } else {
+    std::string_view rest(reinterpret_cast<const char*>(data), n);
+    while (!rest.empty()) {
+        const std::size_t end = rest.find(';');
+        Take(rest.substr(0, end));
+        if (end == std::string_view::npos) return;
+        if (!overflow_ && !pending_.empty()) sink(pending_);
+        pending_.clear();
+        overflow_ = false;
+        rest.remove_prefix(end + 1);
+    }
+}
+
+// Text up to the next ';' (none in text): line ends are dropped, and once the
+// instruction is too long the rest of it is not even looked at. Works a line
+// at a time rather than a byte at a time: this runs on every bulk write.
+void SimInstructionReader::Take(std::string_view text) {
+    while (!overflow_ && !text.empty()) {
+        // Beyond one byte more than there is room for, nothing can matter.
+        const std::size_t room = kMaxInstruction - pending_.size();
+        const std::string_view window = text.substr(0, room + 1);
+        const std::size_t lineEnd = std::min(window.find('\r'), window.find('\n'));
+        const std::string_view part = window.substr(0, lineEnd);
+        if (part.size() > room) {
             overflow_ = true;
+            return;
         }
+        pending_.append(part);
+        if (lineEnd == std::string_view::npos) return;
+        text.remove_prefix(lineEnd + 1);
     }
 }
 

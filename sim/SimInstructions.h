@@ -30,6 +30,8 @@ class SimInstructionReader {
     void Reset();
 
   private:
+    void Take(std::string_view text);
+
     std::string pending_;
     bool overflow_ = false;
 };

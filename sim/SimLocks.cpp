@@ -1,6 +1,6 @@
 #include "SimLocks.h"
 
-#include <chrono>
+#include <algorithm>
 #include <cstring>
 
 namespace hw {
@@ -41,10 +41,20 @@ WaitOutcome SimLocks::Wait(OsHandle lock, std::uint32_t timeoutMs) {
     if (index < 0) return WaitOutcome::Failed;
     Mutex& m = mutexes_[static_cast<std::size_t>(index)];
     const auto me = std::this_thread::get_id();
-    const bool free = released_.wait_for(hold, std::chrono::milliseconds(timeoutMs), [&] {
-        return m.owner == std::thread::id() || m.owner == me;
-    });
-    if (!free) return WaitOutcome::TimedOut;
+    auto available = [&m, me] { return m.owner == std::thread::id() || m.owner == me; };
+    if (!available()) {
+        // Only a wait that has to wait reads the clock.
+        const std::uint64_t deadline = clock_.NowMs() + timeoutMs;
+        while (!available()) {
+            const std::uint64_t now = clock_.NowMs();
+            if (now >= deadline) return WaitOutcome::TimedOut;
+            const auto slice =
+                static_cast<std::uint32_t>(std::min<std::uint64_t>(deadline - now, kWaitSliceMs));
+            clock_.WaitFor(released_, hold, slice);
+            // The handle may have been closed by another thread meanwhile.
+            if (MutexOf(lock) != index) return WaitOutcome::Failed;
+        }
+    }
     m.owner = me;
     ++m.depth;
     return WaitOutcome::Acquired;

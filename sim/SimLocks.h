@@ -1,6 +1,8 @@
 // Named system-wide mutexes of the simulated PC, with the OS's semantics:
 // shared by name, owned by one thread at a time, re-entrant for the owner,
-// released only by it. Fixed tables, so creating one allocates nothing.
+// released only by it. Fixed tables, so creating one allocates nothing. Waits
+// are timed on the simulator's clock, so a test clock makes a time-out
+// deterministic and quick, while a release still wakes a waiter at once.
 #pragma once
 
 #include <array>
@@ -9,6 +11,7 @@
 #include <mutex>
 #include <thread>
 
+#include "SimClock.h"
 #include "platform/NamedLocks.h"
 
 namespace hw {
@@ -18,6 +21,10 @@ class SimLocks final : public NamedLocks {
     static constexpr std::size_t kMaxMutexes = 16;
     static constexpr std::size_t kMaxHandles = 64;
     static constexpr std::size_t kMaxName = 260;
+    // Clock time a waiter lets pass before it looks at its deadline again.
+    static constexpr std::uint32_t kWaitSliceMs = 100;
+
+    explicit SimLocks(SimClock& clock) : clock_(clock) {}
 
     OsHandle Create(const std::string& name) override;
     WaitOutcome Wait(OsHandle lock, std::uint32_t timeoutMs) override;
@@ -39,6 +46,7 @@ class SimLocks final : public NamedLocks {
     // Index of the mutex behind a handle, or -1.
     int MutexOf(OsHandle lock) const;
 
+    SimClock& clock_;
     mutable std::mutex guard_;
     std::condition_variable released_;
     std::array<Mutex, kMaxMutexes> mutexes_{};

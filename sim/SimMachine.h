@@ -63,6 +63,8 @@ class SimMachine {
     std::uint8_t CancelProcedure();
     std::uint8_t CheckSerialPort();
     bool ProcedureRunning() const { return procedure_ != Procedure::None; }
+    // The serial-port check answers its command only once it has ended.
+    bool HoldsReply() const { return procedure_ == Procedure::SerialCheck; }
 
     // Sensors, panel and meters.
     std::array<std::uint8_t, kSimSensorBytes> SensorBytes() const;
@@ -89,8 +91,10 @@ class SimMachine {
     void AnnounceReport();
     std::int32_t AnnounceBlock();
     std::int32_t ExpectBlock();
-    // A state-changing command ends a parameter put that is still incomplete.
-    void AbandonPartialBlock();
+    // A command arrived: it ends a parameter put that has taken its block or
+    // been refused; a state-changing one also ends, failed, a put that is
+    // still incomplete.
+    void EndParameterPut(bool stateChanging);
     bool BulkRead(std::uint8_t* buffer, std::uint32_t n, std::uint32_t& done);
     bool BulkWrite(const std::uint8_t* data, std::uint32_t n, std::uint32_t& done);
     void ReceivePrintJob(const std::vector<std::uint8_t>& data);
@@ -129,7 +133,7 @@ class SimMachine {
     std::string ReportText() const;
 
   private:
-    enum class Procedure { None, LoadCheck, Aging };
+    enum class Procedure { None, LoadCheck, Aging, SerialCheck };
 
     bool Ready() const;
     void Log(const std::string& text);
@@ -137,7 +141,9 @@ class SimMachine {
     void EndProcedure(bool failed, const std::string& why);
     void QueueAgingLeg();
     void QueueLoadStrokes(int axis);
+    void TakePutBytes(const std::uint8_t* data, std::uint32_t n);
     void FinishBlock();
+    void RefusePut(const std::string& why);
     void ExecuteInstruction(std::string_view text);
     void MoveXY(std::int32_t x, std::int32_t y, std::int32_t z);
     void AcceptFirmware(const std::vector<std::uint8_t>& data);
@@ -179,8 +185,13 @@ class SimMachine {
     std::uint8_t meterChannel_ = kSimMeterOff;
 
     SimStream toHost_;
-    bool receivingBlock_ = false;
+    // A parameter put takes every bulk write from its announcement until a
+    // command ends it (see EndParameterPut): a whole block, and not one byte
+    // more, or it is refused.
+    enum class Put { None, Receiving, Taken, Refused };
+    Put put_ = Put::None;
     std::vector<std::uint8_t> incomingBlock_;
+    std::vector<std::uint8_t> blockBeforePut_;
     SimInstructionReader instructions_;
     std::uint32_t cutFeed_ = 1200;
     std::int32_t cutDepth_ = -300;

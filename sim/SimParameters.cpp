@@ -1,6 +1,7 @@
 #include "SimParameters.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstring>
 
@@ -26,6 +27,17 @@ constexpr std::size_t kCrc = kSimBlockSize - 4;
 
 constexpr char kMagicText[4] = {'Q', 'M', 'V', 'P'};
 
+// The reflected CRC-32 (polynomial 0xEDB88320), one entry per byte value.
+constexpr std::array<std::uint32_t, 256> kCrcTable = [] {
+    std::array<std::uint32_t, 256> table{};
+    for (std::uint32_t byte = 0; byte < 256; ++byte) {
+        std::uint32_t crc = byte;
+        for (int bit = 0; bit < 8; ++bit) crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1u)));
+        table[byte] = crc;
+    }
+    return table;
+}();
+
 bool SerialText(const std::string& serial) {
     if (serial.empty() || serial.size() > kSimSerialMax) return false;
     for (unsigned char c : serial) {
@@ -40,37 +52,55 @@ std::int16_t Ripple(int i, double amplitude, double period) {
 
 }  // namespace
 
-SimParameters::SimParameters(const std::string& serial) : block_(kSimBlockSize, 0) {
-    std::memcpy(&block_[kMagic], kMagicText, 4);
-    block_[kFormat] = kSimBlockFormat;
-    block_[kLength] = kSimBlockSize & 0xFF;
-    block_[kLength + 1] = kSimBlockSize >> 8;
-    for (int axis = 0; axis < 3; ++axis) Put32(kScale + 4 * axis, kSimScaleBase);
-    const std::int32_t travel[4] = {60000, 40000, -4000, 36000000};
-    for (int i = 0; i < 4; ++i) Put32(kTravel + 4 * i, travel[i]);
-    const std::uint16_t feeds[4] = {3600, 3600, 1200, 3600};
-    for (int i = 0; i < 4; ++i) {
-        block_[kFeeds + 2 * i] = static_cast<std::uint8_t>(feeds[i]);
-        block_[kFeeds + 2 * i + 1] = static_cast<std::uint8_t>(feeds[i] >> 8);
+// Machines are made again and again with the same serial number (a fuzz run
+// makes one per input): the last sealed block is kept, per thread, for the next.
+SimParameters::SimParameters(const std::string& serial) {
+    thread_local std::string lastSerial;
+    thread_local std::vector<std::uint8_t> lastBlock;
+    if (lastBlock.empty() || serial != lastSerial) {
+        block_ = FactoryBlock();
+        if (!SetSerial(serial)) SetSerial("QMV0000");
+        lastSerial = serial;
+        lastBlock = block_;
+    } else {
+        block_ = lastBlock;
     }
-    auto put16 = [this](std::size_t at, std::int16_t v) {
-        block_[at] = static_cast<std::uint8_t>(v);
-        block_[at + 1] = static_cast<std::uint8_t>(static_cast<std::uint16_t>(v) >> 8);
-    };
-    for (int i = 0; i < 256; ++i) put16(kPitchX + 2 * i, Ripple(i, 12, 64));
-    for (int i = 0; i < 256; ++i) put16(kPitchY + 2 * i, Ripple(i, 9, 48));
-    for (int i = 0; i < 360; ++i) put16(kRotary + 2 * i, Ripple(i, 25, 360));
-    for (std::size_t i = kReserved; i < kCrc; ++i) block_[i] = static_cast<std::uint8_t>(i * 7);
-    if (!SetSerial(serial)) SetSerial("QMV0000");
-    Seal();
+}
+
+// Built once: every machine starts from the same settings.
+const std::vector<std::uint8_t>& SimParameters::FactoryBlock() {
+    static const std::vector<std::uint8_t> factory = [] {
+        SimParameters made;
+        std::vector<std::uint8_t>& block = made.block_;
+        block.assign(kSimBlockSize, 0);
+        std::memcpy(&block[kMagic], kMagicText, 4);
+        block[kFormat] = kSimBlockFormat;
+        block[kLength] = kSimBlockSize & 0xFF;
+        block[kLength + 1] = kSimBlockSize >> 8;
+        for (int axis = 0; axis < 3; ++axis) made.Put32(kScale + 4 * axis, kSimScaleBase);
+        const std::int32_t travel[4] = {60000, 40000, -4000, 36000000};
+        for (int i = 0; i < 4; ++i) made.Put32(kTravel + 4 * i, travel[i]);
+        const std::uint16_t feeds[4] = {3600, 3600, 1200, 3600};
+        for (int i = 0; i < 4; ++i) {
+            block[kFeeds + 2 * i] = static_cast<std::uint8_t>(feeds[i]);
+            block[kFeeds + 2 * i + 1] = static_cast<std::uint8_t>(feeds[i] >> 8);
+        }
+        auto put16 = [&block](std::size_t at, std::int16_t v) {
+            block[at] = static_cast<std::uint8_t>(v);
+            block[at + 1] = static_cast<std::uint8_t>(static_cast<std::uint16_t>(v) >> 8);
+        };
+        for (int i = 0; i < 256; ++i) put16(kPitchX + 2 * i, Ripple(i, 12, 64));
+        for (int i = 0; i < 256; ++i) put16(kPitchY + 2 * i, Ripple(i, 9, 48));
+        for (int i = 0; i < 360; ++i) put16(kRotary + 2 * i, Ripple(i, 25, 360));
+        for (std::size_t i = kReserved; i < kCrc; ++i) block[i] = static_cast<std::uint8_t>(i * 7);
+        return block;
+    }();
+    return factory;
 }
 
 std::uint32_t SimParameters::Crc32(const std::uint8_t* data, std::size_t n) {
     std::uint32_t crc = 0xFFFFFFFFu;
-    for (std::size_t i = 0; i < n; ++i) {
-        crc ^= data[i];
-        for (int bit = 0; bit < 8; ++bit) crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1u)));
-    }
+    for (std::size_t i = 0; i < n; ++i) crc = (crc >> 8) ^ kCrcTable[(crc ^ data[i]) & 0xFF];
     return ~crc;
 }
 
@@ -83,7 +113,7 @@ bool SimParameters::WellFormed(const std::vector<std::uint8_t>& block) {
     std::uint32_t stored = 0;
     for (int b = 0; b < 4; ++b) stored |= static_cast<std::uint32_t>(block[kCrc + b]) << (8 * b);
     if (stored != Crc32(block.data(), kCrc)) return false;
-    SimParameters view("QMV0000");
+    SimParameters view;
     view.block_ = block;
     if (!SerialText(view.Serial())) return false;
     for (int axis = 0; axis < 3; ++axis) {

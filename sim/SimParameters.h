@@ -43,6 +43,9 @@ class SimParameters {
     static std::uint32_t Crc32(const std::uint8_t* data, std::size_t n);
 
   private:
+    SimParameters() = default;
+    static const std::vector<std::uint8_t>& FactoryBlock();
+
     std::int32_t Get32(std::size_t at) const;
     void Put32(std::size_t at, std::int32_t value);
     void Seal();

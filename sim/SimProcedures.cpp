@@ -1,5 +1,6 @@
-// The procedures the machine runs by itself once started (load check, aging)
-// and its serial-port self-check.
+// The procedures the machine runs by itself once started (load check, aging,
+// serial-port self-check): each is busy while it runs and leaves the failed
+// bit behind when it fails.
 #include <string>
 
 #include "SimMachine.h"
@@ -97,6 +98,12 @@ void SimMachine::UpdateProcedure() {
                              procedurePasses_ ? "load check passed" : "load check failed");
             }
             break;
+        case Procedure::SerialCheck:
+            if (now_ >= procedureEnd_) {
+                EndProcedure(!procedurePasses_, procedurePasses_ ? "serial port check passed"
+                                                                 : "serial port check failed");
+            }
+            break;
         case Procedure::Aging:
             if (!procedurePasses_ && now_ >= procedureEnd_) {
                 EndProcedure(true, "aging failed: spindle overload");
@@ -119,10 +126,11 @@ void SimMachine::EndProcedure(bool failed, const std::string& why) {
 
 std::uint8_t SimMachine::CheckSerialPort() {
     if (updateMode_ || Busy()) return kSimNotReady;
-    const bool faulty = TakeFault(faults_.failNextProcedure);
-    const bool passes = !faulty && config_.serialLoopback;
-    failed_ = !passes;
-    Log(passes ? "serial port check passed" : "serial port check failed");
+    failed_ = false;
+    procedure_ = Procedure::SerialCheck;
+    procedurePasses_ = !TakeFault(faults_.failNextProcedure) && config_.serialLoopback;
+    procedureEnd_ = now_ + config_.serialCheckMs;
+    Log("serial port check started");
     return kSimDone;
 }
 

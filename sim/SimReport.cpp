@@ -26,14 +26,16 @@ std::string Hours(std::uint32_t minutes) {
 }
 
 void HexDump(std::string& out, const std::vector<std::uint8_t>& bytes) {
+    static constexpr char kDigits[] = "0123456789ABCDEF";
     for (std::size_t at = 0; at < bytes.size(); at += 16) {
-        char line[80];
-        int used = std::snprintf(line, sizeof line, "%04zX:", at);
+        char offset[24];
+        std::snprintf(offset, sizeof offset, "%04zX:", at);
+        out += offset;
         for (std::size_t i = at; i < at + 16 && i < bytes.size(); ++i) {
-            used += std::snprintf(line + used, sizeof line - static_cast<std::size_t>(used),
-                                  " %02X", bytes[i]);
+            out += ' ';
+            out += kDigits[bytes[i] >> 4];
+            out += kDigits[bytes[i] & 0x0F];
         }
-        out += line;
         out += "\r\n";
     }
 }
@@ -42,6 +44,7 @@ void HexDump(std::string& out, const std::vector<std::uint8_t>& bytes) {
 
 std::string SimMachine::ReportText() const {
     std::string out;
+    out.reserve(16 * 1024);  // about 9 KB, most of it the block's dump
     const SimParameters& p = parameters_;
     const SimPosition& pos = motion_.Position();
     Line(out, "QMV-240 SERVICE REPORT");

@@ -70,7 +70,11 @@ bool SimSpooler::StartRawDocument(OsHandle printer, const char* documentName) {
     std::lock_guard<std::mutex> lock(mutex_);
     Session* session = FindSession(printer);
     if (session == nullptr || session->inDocument) return false;
+    const Queue* queue = FindQueue(session->printer);
     session->inDocument = true;
+    session->machine = queue != nullptr && queue->machine;
+    session->connection = session->machine ? device_.Connection() : 0;
+    session->broken = false;
     session->job = {session->printer, documentName == nullptr ? "" : documentName, "RAW", {}};
     return true;
 }
@@ -83,10 +87,25 @@ bool SimSpooler::StartPage(OsHandle printer) {
 
 bool SimSpooler::WritePrinter(OsHandle printer, const void* data, std::uint32_t n,
                               std::uint32_t& written) {
-    std::lock_guard<std::mutex> lock(mutex_);
     written = 0;
+    bool machine = false;
+    std::uint32_t connection = 0;
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        const Session* session = FindSession(printer);
+        if (session == nullptr || !session->inDocument || (data == nullptr && n != 0)) return false;
+        machine = session->machine;
+        connection = session->connection;
+    }
+    // Outside the lock: pulling the cable tells the device-change listener.
+    const bool reached = !machine || device_.TakePrintPiece(connection);
+    std::lock_guard<std::mutex> lock(mutex_);
     Session* session = FindSession(printer);
-    if (session == nullptr || !session->inDocument || (data == nullptr && n != 0)) return false;
+    if (session == nullptr || !session->inDocument) return false;
+    if (!reached) {
+        session->broken = true;
+        return false;
+    }
     const auto* bytes = static_cast<const std::uint8_t*>(data);
     session->job.data.insert(session->job.data.end(), bytes, bytes + n);
     written = n;
@@ -105,8 +124,8 @@ bool SimSpooler::EndDocument(OsHandle printer) {
         Session* session = FindSession(printer);
         if (session == nullptr || !session->inDocument) return false;
         session->inDocument = false;
-        const Queue* queue = FindQueue(session->printer);
-        machine = queue != nullptr && queue->machine;
+        if (session->broken) return true;
+        machine = session->machine;
         job = std::move(session->job);
         (machine ? machineJobs_ : otherJobs_).push_back(job);
     }

@@ -1,6 +1,7 @@
 // The print spooler of the simulated PC: its local printers in order, printer
 // records, and raw jobs. A job that ends on a queue of the machine goes to the
-// machine; jobs to other printers are kept for inspection.
+// machine; jobs to other printers are kept for inspection. A machine job whose
+// cable is pulled while it runs fails its next write and is dropped.
 #pragma once
 
 #include <cstdint>
@@ -53,6 +54,10 @@ class SimSpooler final : public Spooler {
     struct Session {
         std::string printer;
         bool inDocument = false;
+        bool machine = false;
+        // The cable's connection when the job began, and whether it was lost.
+        std::uint32_t connection = 0;
+        bool broken = false;
         SimPrintJob job;
     };
 

@@ -328,5 +328,68 @@ TEST_F(SimulatedConsole, SerialNumberCountersAndSerialPort) {
     });
 }
 
+// The cable pulled in the middle of a procedure: the procedure ends in
+// "error", the device-change message takes the console offline, and once the
+// cable is back the console is online again and the same procedure succeeds.
+TEST_F(SimulatedConsole, AProcedureCutOffByTheCableFailsAndTheConsoleRecovers) {
+    const Bytes block = Block();
+    files.Put(kBackup, std::string(block.begin(), block.end()));
+    struct Case {
+        const char* what;
+        SimUnplugAt point;
+        int button;
+        const char* file;
+        std::vector<std::string> afterReplug;
+    };
+    const Case cases[] = {
+        {"Check Serial Port, before the trigger",
+         SimUnplugAt::BeforeTrigger,
+         id::kCheckSerialPort,
+         nullptr,
+         {"Completed"}},
+        {"Check Serial Port, between polls",
+         SimUnplugAt::BetweenPolls,
+         id::kCheckSerialPort,
+         nullptr,
+         {"Completed"}},
+        {"Get Report, in mid-stream", SimUnplugAt::MidStream, id::kGetReport, nullptr, {}},
+        {"Get Parameters, in mid-stream",
+         SimUnplugAt::MidStream,
+         id::kGetParameters,
+         "C:\\Backup\\copy.par",
+         {"Completed"}},
+        {"Put Parameters, in mid-stream",
+         SimUnplugAt::MidStream,
+         id::kPutParameters,
+         kBackup,
+         {"Completed"}},
+    };
+    const ui::Message deviceChange{ui::kWmDeviceChange, ui::kDbtDevNodesChanged, 0};
+    Run([&](ConsoleDialog& console) {
+        for (const Case& c : cases) {
+            auto click = [&] {
+                if (c.file != nullptr) {
+                    ClickWithFile(console, c.button, c.file);
+                } else {
+                    Click(console, c.button);
+                }
+            };
+            env.Faults().unplugAt = c.point;
+            click();
+            EXPECT_EQ(BoxTexts(), std::vector<std::string>{"error"}) << c.what;
+            console.Send(deviceChange);
+            EXPECT_EQ(console.Title(), "Hexwarden - OFFLINE") << c.what;
+
+            clock.Advance(1000);  // a check cut off by the cable has ended meanwhile
+            env.PlugIn();
+            console.Send(deviceChange);
+            ASSERT_EQ(console.Title(), "Hexwarden - QMV-240") << c.what;
+            click();
+            EXPECT_EQ(BoxTexts(), c.afterReplug) << c.what;
+        }
+    });
+    EXPECT_EQ(files.files.at("C:\\Backup\\copy.par"), files.files.at(kBackup));
+}
+
 }  // namespace
 }  // namespace hw

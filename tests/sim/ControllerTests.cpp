@@ -2,6 +2,7 @@
 // refusals of malformed requests, and the replies of the query commands.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <string>
 
@@ -56,15 +57,45 @@ TEST(SimControllerTest, RejectsBlocksThatAreNoVendorRequest) {
     EXPECT_TRUE(host.controller.VendorSet(huge.data(), 4096));
 }
 
-TEST(SimControllerTest, TriggerWithoutDataPhaseIsRefused) {
-    SimHost host;
-    const std::uint8_t trigger[4] = {0xF0, 0, 0, 1};
-    ASSERT_TRUE(host.controller.VendorSet(trigger, 4));
-    std::uint8_t reply[32] = {};
-    std::uint32_t returned = 0;
-    host.clock.Advance(5);
-    ASSERT_TRUE(host.controller.VendorGet(trigger, 3, reply, 32, returned));
-    EXPECT_EQ(reply[0], kSimNoRequest);
+// A trigger runs only the data phase sent for it: alone, or after a request
+// that was refused or already run, it is refused and runs nothing.
+TEST(SimControllerTest, TriggerWithoutItsOwnDataPhaseRunsNothing) {
+    const std::uint8_t clearPump[4] = {0x38, 0x00, 135, 0};
+    struct Case {
+        const char* what;
+        int refusals;
+        bool refuseStarted;
+        int earlierRequests;
+        int expectedClears;
+    };
+    const Case cases[] = {
+        {"no request yet", 0, false, 0, 0},
+        {"after a refused request", 1, false, 1, 0},
+        {"after a refused started command", 0, true, 1, 0},
+        {"after a finished request", 0, false, 1, 1},
+    };
+    for (const Case& c : cases) {
+        SimHost host;
+        host.controller.Faults().refuseCommands = c.refusals;
+        host.controller.Faults().refuseNextStartedCommand = c.refuseStarted;
+        for (int i = 0; i < c.earlierRequests; ++i) {
+            host.Exchange({std::begin(clearPump), std::end(clearPump)});
+        }
+        const std::uint8_t trigger[4] = {0xF0, 0, 0, clearPump[0]};
+        ASSERT_TRUE(host.controller.VendorSet(trigger, 4)) << c.what;
+        std::uint8_t reply[32] = {};
+        std::uint32_t returned = 0;
+        host.clock.Advance(50);
+        ASSERT_TRUE(host.controller.VendorGet(trigger, 3, reply, 32, returned)) << c.what;
+        EXPECT_EQ(reply[0], kSimNoRequest) << c.what;
+        const auto& events = host.Machine().Events();
+        EXPECT_EQ(std::count_if(events.begin(), events.end(),
+                                [](const std::string& e) {
+                                    return e.find("pump time cleared") != std::string::npos;
+                                }),
+                  c.expectedClears)
+            << c.what;
+    }
 }
 
 TEST(SimControllerTest, PollWithoutRoomForAReplyWritesNothing) {

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <functional>
 #include <string>
 
 #include "SimEnvironment.h"
@@ -269,18 +270,68 @@ TEST_F(EndToEndTest, RefusedCommandFails) {
     EXPECT_TRUE(link.ClearPumpTime());
 }
 
-TEST_F(EndToEndTest, UnplugDuringATransactionFailsItAndReplugReconnects) {
-    int changes = 0;
-    env.OnDeviceChange([&changes] { ++changes; });
-    env.Faults().unplugOnNextTrigger = true;
-    EXPECT_EQ(link.GetStatusWord(), kStatusNoAnswer);
-    EXPECT_FALSE(link.CheckConnection());
-    EXPECT_EQ(link.GetStatusWord(), kStatusNoAnswer);
-    env.PlugIn();
-    EXPECT_EQ(changes, 2);
-    EXPECT_TRUE(link.CheckConnection());
-    EXPECT_EQ(link.GetStatusWord(), kStatusReadyAtOrigin);
-    EXPECT_EQ(env.Locks().OpenHandles(), 0u);
+// The cable pulled at each point the link can be in: the operation ends in
+// its failure result without hanging, leaves no lock behind, and the link
+// works again once the cable is back.
+TEST_F(EndToEndTest, UnplugAtEveryPointFailsTheOperationAndReplugRecovers) {
+    using Operation = std::function<bool(MachineLink&, SimEnvironment&)>;
+    const Operation checkPort = [](MachineLink& l, SimEnvironment&) { return l.CheckSerialPort(); };
+    const Operation getReport = [](MachineLink& l, SimEnvironment&) {
+        MemFile sink;
+        return l.GetReport(sink);
+    };
+    const Operation getBlock = [](MachineLink& l, SimEnvironment&) {
+        MemFile sink;
+        return l.GetParameters(sink);
+    };
+    const Operation putBlock = [](MachineLink& l, SimEnvironment& e) {
+        MemFile source;
+        source.Write(e.Machine().Parameters().Block().data(), kSimBlockSize);
+        return l.PutParameters(source);
+    };
+    const Operation sendFile = [](MachineLink& l, SimEnvironment&) {
+        MemFile file;
+        const std::vector<std::uint8_t> bytes(100000, ';');
+        file.Write(bytes.data(), static_cast<std::uint32_t>(bytes.size()));
+        file.Seek(0, File::SeekFrom::Begin);
+        return l.SendFile(file);
+    };
+    struct Case {
+        const char* what;
+        SimUnplugAt point;
+        Operation operation;
+    };
+    const Case cases[] = {
+        {"before the data phase", SimUnplugAt::BeforeDataPhase, checkPort},
+        {"between data phase and trigger", SimUnplugAt::BeforeTrigger, checkPort},
+        {"right after the trigger", SimUnplugAt::AfterTrigger, checkPort},
+        {"between polls", SimUnplugAt::BetweenPolls, checkPort},
+        {"in the middle of the report", SimUnplugAt::MidStream, getReport},
+        {"in the middle of a block read", SimUnplugAt::MidStream, getBlock},
+        {"in the middle of a block put", SimUnplugAt::MidStream, putBlock},
+        {"during a raw print job", SimUnplugAt::DuringPrintJob, sendFile},
+    };
+    for (const Case& c : cases) {
+        TestClock clock{1};
+        SimEnvironment env{clock};
+        MachineLink link{env.Platform()};
+        int changes = 0;
+        env.OnDeviceChange([&changes] { ++changes; });
+        ASSERT_EQ(link.FindPrinters(kSimDriverName), 1);
+        ASSERT_TRUE(link.Connect(*link.PrinterName(0), 0, 32, false));
+
+        env.Faults().unplugAt = c.point;
+        EXPECT_FALSE(c.operation(link, env)) << c.what;
+        EXPECT_FALSE(env.Plugged()) << c.what;
+        EXPECT_EQ(changes, 1) << c.what;
+        EXPECT_EQ(env.Locks().OpenHandles(), 0u) << c.what;
+        EXPECT_TRUE(env.Spooler().MachineJobs().empty()) << c.what;
+
+        clock.Advance(1000);  // a check cut off by the cable has ended meanwhile
+        env.PlugIn();
+        ASSERT_TRUE(link.CheckConnection()) << c.what;
+        EXPECT_TRUE(c.operation(link, env)) << c.what;
+    }
 }
 
 TEST_F(EndToEndTest, ReportSurvivesEmptyReadsAndShortPieces) {

@@ -2,8 +2,10 @@
 // status bits, the bulk transfers, print jobs and the rotary axis's lost motion.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <string>
+#include <utility>
 
 #include "SimHost.h"
 
@@ -140,15 +142,24 @@ TEST(SimMachineTest, FailingProcedureSetsTheFailedBit) {
     EXPECT_EQ(host.Status() & kFailed, 0);
 }
 
-TEST(SimMachineTest, SerialPortCheckReportsThroughTheFailedBit) {
+// The check runs like the other procedures: busy with the failed bit clear
+// while it runs (its command's reply pending meanwhile), the failed bit set
+// at its end when the loopback is missing.
+TEST(SimMachineTest, SerialPortCheckRunsBusyThenReportsThroughTheFailedBit) {
     for (bool loopback : {true, false}) {
         SimConfig config;
         config.serialLoopback = loopback;
         SimHost host(config);
-        const std::uint64_t start = host.clock.Peek();
+        host.controller.Faults().failNextProcedure = true;
         ASSERT_EQ(host.Extended(119, 0x00, 0)[0], 0);
-        EXPECT_GE(host.clock.Peek() - start, 300u);  // pending while it checks
-        EXPECT_EQ(host.Status() & kFailed, loopback ? 0 : kFailed);
+        ASSERT_EQ(host.Status(), kSimStateReady | kFailed);
+
+        const std::uint64_t start = host.clock.Peek();
+        EXPECT_EQ(host.Exchange({0x38, 0x00, 119, 0}, 50)[0], 0x38) << loopback;
+        EXPECT_EQ(host.Machine().StatusWord(), kSimStateReady | kBusy) << loopback;
+        EXPECT_EQ(host.PollOn()[0], 0) << loopback;
+        EXPECT_GE(host.clock.Peek() - start, config.serialCheckMs);
+        EXPECT_EQ(host.Status(), loopback ? kSimStateReady : kSimStateReady | kFailed);
     }
 }
 
@@ -203,6 +214,57 @@ TEST(SimMachineTest, ParameterPutReplacesOnlyAWholeWellFormedBlock) {
     EXPECT_EQ(host.Machine().Parameters().Block(), bytes);
 }
 
+// A put is the bulk writes between its announcement and the next command:
+// exactly one well-formed block replaces the settings; anything longer is
+// refused whole, and none of its bytes run as instructions.
+TEST(SimMachineTest, ParameterPutLongerThanTheBlockIsRefusedWholeAndMovesNothing) {
+    SimParameters edited("ZZZ9876");
+    const auto& block = edited.Block();
+    const std::string move = ";^PU30000,20000;";
+    auto withMove = [&] {
+        std::vector<std::uint8_t> bytes = block;
+        bytes.insert(bytes.end(), move.begin(), move.end());
+        return bytes;
+    };
+    auto fileOf = [&](std::size_t length) {
+        std::vector<std::uint8_t> bytes = block;
+        while (bytes.size() < length) bytes.insert(bytes.end(), move.begin(), move.end());
+        return bytes;
+    };
+    auto pieces = [](const std::vector<std::uint8_t>& bytes, std::size_t piece) {
+        std::vector<std::vector<std::uint8_t>> writes;
+        for (std::size_t at = 0; at < bytes.size(); at += piece) {
+            const auto end =
+                bytes.begin() + static_cast<std::ptrdiff_t>(std::min(bytes.size(), at + piece));
+            writes.emplace_back(bytes.begin() + static_cast<std::ptrdiff_t>(at), end);
+        }
+        return writes;
+    };
+    struct Case {
+        const char* what;
+        std::vector<std::vector<std::uint8_t>> writes;
+        bool replaced;
+    };
+    const Case cases[] = {
+        {"exactly the block", pieces(block, 1024), true},
+        {"an instruction in the block's last write", {withMove()}, false},
+        {"an instruction in a write after the block", {block, {move.begin(), move.end()}}, false},
+        {"a longer file in pieces of 1024", pieces(fileOf(3600), 1024), false},
+    };
+    for (const Case& c : cases) {
+        SimHost host;
+        const auto original = host.Machine().Parameters().Block();
+        ASSERT_EQ(host.Direct(105, 0x40, {1, 0})[0], 0);
+        for (const auto& write : c.writes) host.Write(write);
+        EXPECT_EQ(host.Status(), c.replaced ? kSimStateReady : kSimStateReady | kFailed) << c.what;
+        EXPECT_EQ(host.Machine().Parameters().Block(), c.replaced ? block : original) << c.what;
+        EXPECT_EQ(host.Machine().TargetPosition(), (SimPosition{0, 0, 0, 0})) << c.what;
+        // Once the put has ended, the same text is an instruction again.
+        host.Write({move.begin(), move.end()});
+        EXPECT_EQ(host.Machine().TargetPosition(), (SimPosition{30000, 20000, 0, 0})) << c.what;
+    }
+}
+
 TEST(SimMachineTest, ReportIsSeveralKilobytesOfStateEndedByNul) {
     SimHost host;
     host.Machine().WriteSerial("ABC1234");
@@ -247,6 +309,55 @@ TEST(SimMachineTest, TestCutInstructionsMoveTheMachine) {
     EXPECT_EQ(WaitWhileBusy(host), kSimStateReady);
     EXPECT_EQ(ReadPosition(host), (SimPosition{0, 0, 0, 0}));
     EXPECT_FALSE(host.Machine().SpindleOn());
+}
+
+// The instruction stream is cut at ';' whatever the pieces it arrives in; line
+// ends are dropped, and an instruction longer than the limit is dropped whole.
+TEST(SimInstructionReaderTest, CutsTheStreamIntoInstructions) {
+    const std::string longest(SimInstructionReader::kMaxInstruction, 'A');
+    std::string longestOverLines;
+    for (char c : longest) longestOverLines += std::string(1, c) + "\r\n";
+    struct Case {
+        const char* what;
+        std::vector<std::string> pieces;
+        std::vector<std::string> instructions;
+    };
+    const Case cases[] = {
+        {"two in one piece", {"^PU1,2;!MC0;"}, {"^PU1,2", "!MC0"}},
+        {"one over three pieces", {"^P", "U1", ",2;"}, {"^PU1,2"}},
+        {"line ends dropped", {"^PU\r\n1,\n2;"}, {"^PU1,2"}},
+        {"empty ones skipped", {";;\r\n;"}, {}},
+        {"no ';' yet", {"^PU1,2"}, {}},
+        {"as long as allowed", {longest + "\r\n;"}, {longest}},
+        {"line ends not counted", {longestOverLines + ";"}, {longest}},
+        {"one longer dropped", {longest + "B;^IN;"}, {"^IN"}},
+        {"one longer over pieces", {longest, "B", ";^IN;"}, {"^IN"}},
+    };
+    for (const Case& c : cases) {
+        SimInstructionReader reader;
+        std::vector<std::string> seen;
+        for (const std::string& piece : c.pieces) {
+            reader.Feed(reinterpret_cast<const std::uint8_t*>(piece.data()),
+                        static_cast<std::uint32_t>(piece.size()),
+                        [&seen](std::string_view text) { seen.emplace_back(text); });
+        }
+        EXPECT_EQ(seen, c.instructions) << c.what;
+    }
+}
+
+TEST(SimMachineTest, PlungeDepthOfAnySizeStaysWithinTheZTravel) {
+    const std::pair<const char*, std::int32_t> cases[] = {
+        {"!PZ3", -300},
+        {"!PZ-30", -3000},
+        {"!PZ30000000", kSimTravel[kSimAxisZ].min},
+        {"!PZ-2147483648", kSimTravel[kSimAxisZ].min},
+    };
+    for (const auto& [depth, z] : cases) {
+        SimHost host;
+        const std::string cut = std::string(depth) + ";^PD100,100;";
+        host.Write({cut.begin(), cut.end()});
+        EXPECT_EQ(host.Machine().TargetPosition(), (SimPosition{100, 100, z, 0})) << depth;
+    }
 }
 
 TEST(SimMachineTest, FirmwareIsTakenOnlyInUpdateMode) {

@@ -33,16 +33,23 @@ class SimHost {
         block[0] = 0xF0;
         std::memcpy(block.data() + 3, payload.data(),
                     std::min<std::size_t>(payload.size(), packetSize_));
-        const std::uint8_t slot = block[3];
+        slot_ = block[3];
         block[3] = 0;
         EXPECT_TRUE(controller.VendorSet(block.data(), static_cast<std::uint32_t>(block.size())));
-        const std::uint8_t trigger[4] = {0xF0, 0, 0, slot};
+        const std::uint8_t trigger[4] = {0xF0, 0, 0, slot_};
         EXPECT_TRUE(controller.VendorSet(trigger, 4));
+        return PollOn(maxPolls);
+    }
+
+    // Polls for the reply of the last exchange until it is no longer pending
+    // or maxPolls have been made.
+    std::vector<std::uint8_t> PollOn(int maxPolls = 200000) {
+        const std::uint8_t header[3] = {0xF0, 0, 0};
         std::vector<std::uint8_t> reply(packetSize_, 0);
         for (polls = 0; polls < maxPolls; ++polls) {
             std::uint32_t returned = 0;
-            EXPECT_TRUE(controller.VendorGet(block.data(), 3, reply.data(), packetSize_, returned));
-            if (reply[0] != slot) break;
+            EXPECT_TRUE(controller.VendorGet(header, 3, reply.data(), packetSize_, returned));
+            if (reply[0] != slot_) break;
         }
         return reply;
     }
@@ -100,6 +107,7 @@ class SimHost {
 
   private:
     std::uint32_t packetSize_;
+    std::uint8_t slot_ = 0;
 };
 
 inline std::int32_t Le32(const std::vector<std::uint8_t>& bytes, std::size_t at) {
