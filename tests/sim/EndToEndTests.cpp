@@ -3,8 +3,10 @@
 // sends, and the faults the machine and its cable can show.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <cstring>
 #include <functional>
+#include <iterator>
 #include <string>
 
 #include "SimEnvironment.h"
@@ -239,18 +241,37 @@ TEST_F(EndToEndTest, FirmwareFileSentInUpdateModeArrivesUnchanged) {
     EXPECT_EQ(env.Machine().FirmwareUpdates(), 2);
 }
 
-TEST_F(EndToEndTest, TestCutDataWrittenRawIsCut) {
-    const std::string cut = ";;^IN;!MC1;^PU0,0;!PZ-3,50;^PD0,19000;^PD23000,19000;^PU;!MC0;^PU0,0;";
-    for (std::size_t at = 0; at < cut.size(); at += 16) {
-        const int n = static_cast<int>(std::min<std::size_t>(16, cut.size() - at));
-        ASSERT_EQ(link.WriteRaw(cut.data() + at, n), n);
+// The console's built-in test cut, written raw, walks the rectangle of the
+// two nominal lengths corner by corner, busy until it is back at the origin.
+TEST_F(EndToEndTest, TestCutDataWrittenRawWalksTheRectangle) {
+    const std::string cut =
+        ";;^IN;!MC0;^PA;^PU;^VS20;!VZ8;!MC1;!PZ0,3000;^PU0,0;!PZ-3,50;^PU;^PU0,0;^PD0,19000;"
+        "^PD23000,19000;^PD23000,0;^PD0,0;^PU;!MC0;!PZ0,3000;^PU;";
+    ASSERT_EQ(cut.size(), 139u);
+    ASSERT_EQ(link.WriteRaw(cut.data(), static_cast<int>(cut.size())), 139);
+
+    // At 20 mm/s a 10 ms sample lands within 0.2 mm of each corner.
+    constexpr std::uint64_t kSampleMs = 10;
+    constexpr std::int32_t kNear = 20;
+    const std::int32_t corners[][2] = {{0, 19000}, {23000, 19000}, {23000, 0}, {0, 0}};
+    std::size_t reached = 0;
+    while (reached < std::size(corners)) {
+        const std::uint16_t status = link.GetStatusWord();
+        ASSERT_NE(status & kStatusBusy, 0) << "idle before corner " << reached;
+        std::int32_t at[4] = {};
+        ASSERT_EQ(link.GetPosition(at, 4), 4);
+        if (std::abs(at[0] - corners[reached][0]) <= kNear &&
+            std::abs(at[1] - corners[reached][1]) <= kNear) {
+            ++reached;
+        }
+        clock.Advance(kSampleMs);
     }
-    EXPECT_NE(link.GetStatusWord() & kStatusBusy, 0);
     EXPECT_EQ(WaitWhileBusy(), kStatusReadyAtOrigin);
     std::int32_t at[4] = {};
     ASSERT_EQ(link.GetPosition(at, 4), 4);
     EXPECT_EQ(at[0], 0);
     EXPECT_EQ(at[1], 0);
+    EXPECT_EQ(at[2], 0);
 }
 
 // Faults: each ends in the documented failure, without hanging.
