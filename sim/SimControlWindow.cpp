@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstddef>
+#include <cstdlib>
 #include <optional>
 #include <string>
 
@@ -85,6 +86,7 @@ struct MachineView {
     bool updateMode;
     bool failArmed;
     std::optional<SimCommandNumber> failed;
+    SimPosition position;
 };
 
 std::string FailedCommandText(const MachineView& view) {
@@ -92,6 +94,22 @@ std::string FailedCommandText(const MachineView& view) {
     if (!view.failed) return {};
     return "Failed: command " + std::to_string(view.failed->number) +
            (view.failed->extended ? " (extended)" : "");
+}
+
+// Hundredths of a millimetre as millimetres with two decimals, e.g. "-0.30".
+std::string Millimetres(std::int32_t counts) {
+    const std::int64_t magnitude = std::abs(std::int64_t{counts});
+    const std::int64_t hundredths = magnitude % 100;
+    std::string text = counts < 0 ? "-" : "";
+    text += std::to_string(magnitude / 100);
+    text += hundredths < 10 ? ".0" : ".";
+    text += std::to_string(hundredths);
+    return text;
+}
+
+std::string PositionText(const SimPosition& at) {
+    return "X " + Millimetres(at[kSimAxisX]) + "  Y " + Millimetres(at[kSimAxisY]) + "  Z " +
+           Millimetres(at[kSimAxisZ]) + " mm";
 }
 
 }  // namespace
@@ -222,7 +240,8 @@ void SimControlWindow::ShowMachine() {
                       {},
                       (machine.StatusWord() & kSimStatusUpdateMode) != 0,
                       controller.Faults().refuseNextStartedCommand,
-                      controller.Faults().refusedStartedCommand};
+                      controller.Faults().refusedStartedCommand,
+                      machine.Position()};
         for (std::size_t i = 0; i < kLimits.size(); ++i) {
             v.holds[i] = machine.LimitSwitchHold(kLimits[i].axis);
         }
@@ -240,6 +259,8 @@ void SimControlWindow::ShowMachine() {
     CheckItem(id::kUpdateMode, view.updateMode);
     const std::string failed = FailedCommandText(view);
     if (ItemText(id::kFailedCommand) != failed) SetItemText(id::kFailedCommand, failed);
+    const std::string position = PositionText(view.position);
+    if (ItemText(id::kPosition) != position) SetItemText(id::kPosition, position);
     const bool plugged = sim.Plugged();
     EnableItem(id::kUnplug, plugged);
     EnableItem(id::kPlugIn, !plugged);

@@ -1,9 +1,9 @@
 // The demonstration's control window: a modeless dialog beside the console
 // through which a person plays the technician at the simulated machine. It
-// makes and breaks the sensors the console watches, holds limit switches made
-// or open or lets them follow their axes, holds panel keys, turns the dial,
-// pulls and plugs the cable, puts the machine in firmware update mode and
-// makes the next command the technician starts fail.
+// shows where the axes stand, makes and breaks the sensors the console watches, holds limit
+// switches made or open or lets them follow their axes, holds panel keys, turns the dial, pulls and
+// plugs the cable, puts the machine in firmware update mode and makes the next command the
+// technician starts fail.
 #pragma once
 
 #include <cstdint>
@@ -36,6 +36,9 @@ inline constexpr int kUpdateMode = 951;
 inline constexpr int kFailNextCommand = 952;
 // Text: the armed failure, or the command it failed.
 inline constexpr int kFailedCommand = 953;
+// Text: where the axes stand, in millimetres, so that motion the console
+// starts (a test cut, a move) can be watched.
+inline constexpr int kPosition = 954;
 }  // namespace sim_control_id
 
 // The check boxes follow the machine at this period; the first tick that

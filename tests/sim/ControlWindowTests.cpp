@@ -268,12 +268,18 @@ TEST_F(ControlWindow, FailNextCommandPassesTheRepeatedReads) {
 }
 
 TEST_F(ControlWindow, BoxesFollowTheMachineOnEachTick) {
+    const std::int32_t corner[] = {23000, 19000, -30};
+    ASSERT_EQ(sim.Machine().MoveTo(corner, 3, kSimHomingFeed), kSimDone);
+    clock.Advance(60000);
+    sim.Machine().Update();
     sim.Machine().SetCoverOpen(true);
     sim.Machine().SetPumpSwitch(true);
     sim.Machine().EnterUpdateMode();
     sim.Unplug();
     EXPECT_FALSE(Checked(905));
+    EXPECT_EQ(Text(id::kPosition), "X 0.00  Y 0.00  Z 0.00 mm");
     Tick();
+    EXPECT_EQ(Text(id::kPosition), "X 230.00  Y 190.00  Z -0.30 mm");
     EXPECT_TRUE(Checked(905));
     EXPECT_TRUE(Checked(907));
     EXPECT_TRUE(Checked(id::kUpdateMode));
