@@ -2,7 +2,7 @@
 
 #include <algorithm>
 #include <charconv>
-#include <cmath>
+#include <cstdlib>
 #include <limits>
 
 namespace hw {
@@ -26,47 +26,24 @@ bool TakeSign(std::string_view& text) {
     return negative;
 }
 
-std::size_t CountDigits(std::string_view text, std::size_t from) {
-    std::size_t end = from;
-    while (end < text.size() && IsDigit(text[end])) ++end;
-    return end - from;
-}
-
-// The length of the unsigned decimal number text begins with (0: none), and
-// whether its exponent is negative.
-std::size_t DecimalLength(std::string_view text, bool& negativeExponent) {
-    const std::size_t whole = CountDigits(text, 0);
-    std::size_t length = whole;
-    std::size_t fraction = 0;
-    if (length < text.size() && text[length] == '.') {
-        fraction = CountDigits(text, length + 1);
-        if (whole + fraction > 0) length += 1 + fraction;
-    }
-    if (whole + fraction == 0) return 0;
-    negativeExponent = false;
-    if (length < text.size() && (text[length] == 'e' || text[length] == 'E')) {
-        std::size_t at = length + 1;
-        const bool sign = at < text.size() && (text[at] == '+' || text[at] == '-');
-        const std::size_t digits = CountDigits(text, at + (sign ? 1 : 0));
-        if (digits > 0) {
-            negativeExponent = sign && text[at] == '-';
-            length = at + (sign ? 1 : 0) + digits;
-        }
-    }
-    return length;
-}
-
 }  // namespace
 
 double ReadDecimal(std::string_view text) {
     const bool negative = TakeSign(text);
-    bool negativeExponent = false;
-    const std::size_t length = DecimalLength(text, negativeExponent);
-    if (length == 0) return 0.0;
+    // Only digits or a decimal point start a number: no second sign, no
+    // "inf" or "nan".
+    if (text.empty() || (!IsDigit(text.front()) && text.front() != '.')) return 0.0;
     double value = 0.0;
-    const auto result = std::from_chars(text.data(), text.data() + length, value);
-    if (result.ec == std::errc::result_out_of_range) {
-        value = negativeExponent ? 0.0 : std::numeric_limits<double>::infinity();
+    const char* first = text.data();
+    const auto [last, error] =
+        std::from_chars(first, first + text.size(), value, std::chars_format::general);
+    if (error == std::errc::invalid_argument) return 0.0;
+    if (error == std::errc::result_out_of_range) {
+        const std::string_view number(first, static_cast<std::size_t>(last - first));
+        const std::size_t exponent = number.find_first_of("eE");
+        const bool tiny =
+            exponent != std::string_view::npos && number.substr(exponent + 1, 1) == "-";
+        value = tiny ? 0.0 : std::numeric_limits<double>::infinity();
     }
     return negative ? -value : value;
 }
