@@ -59,7 +59,7 @@ class SimulatedCalibration : public ::testing::Test {
     ConsoleServices services{app, link, program, files, settings};
 };
 
-TEST_F(SimulatedCalibration, TheMachineKeepsTheCorrectionsWritten) {
+TEST_F(SimulatedCalibration, TheMachineTakesTheRequestsAsTheConsoleMeansThem) {
     Run([&](ConsoleDialog& console) {
         ASSERT_TRUE(windows.Click(console.window(), id::kMeasuredMode));
         Type(console, id::kCorrectionX, "23010");
@@ -69,41 +69,16 @@ TEST_F(SimulatedCalibration, TheMachineKeepsTheCorrectionsWritten) {
         Type(console, id::kLaserX, "-50");
         Type(console, id::kLaserY, "80");
         ClickCompleted(console, id::kWriteLaser);
+
+        Type(console, id::kY0Offset, "-300");
+        ClickCompleted(console, id::kWriteY0);
     });
     EXPECT_EQ(Parameters().Scale(0), 100043);
     EXPECT_EQ(Parameters().Scale(1), 99500);
     EXPECT_EQ(Parameters().Scale(2), 100000);
     EXPECT_EQ(Parameters().LaserX(), -50);
     EXPECT_EQ(Parameters().LaserY(), 80);
-}
-
-TEST_F(SimulatedCalibration, OffsetsWorkedOutFromThePositionTheMachineReports) {
-    Run([&](ConsoleDialog& console) {
-        const SimPosition at = env.Machine().Position();
-        Type(console, id::kLaserX, "30");
-        Type(console, id::kLaserY, "-40");
-        ClickCompleted(console, id::kWriteLaser);
-
-        windows.ClearBoxes();
-        ASSERT_TRUE(windows.Click(console.window(), id::kToolPosition));
-        EXPECT_TRUE(windows.Boxes().empty());
-        EXPECT_EQ(console.ItemText(id::kToolX), "X:" + std::to_string(at[0]));
-        EXPECT_EQ(console.ItemText(id::kToolY), "Y:" + std::to_string(at[1]));
-
-        // The machine has not moved: the offsets stay and the edits show them.
-        Type(console, id::kLaserX, "");
-        Type(console, id::kLaserY, "");
-        ClickCompleted(console, id::kCalcWriteLaser);
-        EXPECT_EQ(console.ItemText(id::kLaserX), "30");
-        EXPECT_EQ(console.ItemText(id::kLaserY), "-40");
-
-        // Y0 becomes the Y position less the Y0 offset the machine holds.
-        Type(console, id::kY0Offset, "-300");
-        ClickCompleted(console, id::kWriteY0);
-        ClickCompleted(console, id::kCalcWriteY0);
-        EXPECT_EQ(console.ItemText(id::kY0Offset), std::to_string(at[1] + 300));
-        EXPECT_EQ(Parameters().Y0(), at[1] + 300);
-    });
+    EXPECT_EQ(Parameters().Y0(), -300);
 }
 
 }  // namespace
