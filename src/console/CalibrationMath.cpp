@@ -75,7 +75,7 @@ bool ScaleAccepted(double scale) {
     return scale >= kScaleLowest && scale <= kScaleHighest;
 }
 
-std::int32_t MulDiv(std::int32_t value, std::int32_t numerator, std::int32_t denominator) {
+std::int32_t MulDivRounded(std::int32_t value, std::int32_t numerator, std::int32_t denominator) {
     const std::int64_t product = std::int64_t{value} * numerator;
     const std::int64_t half = std::abs(std::int64_t{denominator}) / 2;
     const bool negative = (product < 0) != (denominator < 0);

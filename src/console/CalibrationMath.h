@@ -49,7 +49,7 @@ bool ScaleAccepted(double scale);
 
 // value × numerator / denominator in 64 bits, rounded half away from zero:
 // the measured lengths the scale range allows.
-std::int32_t MulDiv(std::int32_t value, std::int32_t numerator, std::int32_t denominator);
+std::int32_t MulDivRounded(std::int32_t value, std::int32_t numerator, std::int32_t denominator);
 
 bool OffsetAccepted(std::int64_t offset);
 

@@ -35,8 +35,9 @@ double ScaleOf(const ui::EditControl& edit, bool measured, std::int32_t nominal)
 // the range allows for that axis's nominal side.
 std::string ScaleRangeText(bool measured, char axis, std::int32_t nominal) {
     if (!measured) return std::string(kPercentRange);
-    return std::string(1, axis) + ":" + std::to_string(MulDiv(kScaleLowest, nominal, kScaleBase)) +
-           " - " + std::to_string(MulDiv(kScaleHighest, nominal, kScaleBase));
+    return std::string(1, axis) + ":" +
+           std::to_string(MulDivRounded(kScaleLowest, nominal, kScaleBase)) + " - " +
+           std::to_string(MulDivRounded(kScaleHighest, nominal, kScaleBase));
 }
 
 }  // namespace
