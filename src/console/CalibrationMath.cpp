@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <charconv>
-#include <cstdlib>
 #include <limits>
 
 namespace hw {
@@ -77,10 +76,7 @@ bool ScaleAccepted(double scale) {
 
 std::int32_t MulDivRounded(std::int32_t value, std::int32_t numerator, std::int32_t denominator) {
     const std::int64_t product = std::int64_t{value} * numerator;
-    const std::int64_t half = std::abs(std::int64_t{denominator}) / 2;
-    const bool negative = (product < 0) != (denominator < 0);
-    const std::int64_t magnitude = (std::abs(product) + half) / std::abs(std::int64_t{denominator});
-    return static_cast<std::int32_t>(negative ? -magnitude : magnitude);
+    return static_cast<std::int32_t>((product + denominator / 2) / denominator);
 }
 
 bool OffsetAccepted(std::int64_t offset) {

@@ -47,8 +47,8 @@ double ScaleFromPercent(double percent);
 double ScaleFromMeasured(double measured, std::int32_t nominal);
 bool ScaleAccepted(double scale);
 
-// value × numerator / denominator in 64 bits, rounded half away from zero:
-// the measured lengths the scale range allows.
+// value × numerator / denominator in 64 bits, rounded half up, for values
+// and a denominator above 0: the measured lengths the scale range allows.
 std::int32_t MulDivRounded(std::int32_t value, std::int32_t numerator, std::int32_t denominator);
 
 bool OffsetAccepted(std::int64_t offset);
