@@ -75,6 +75,22 @@ class ConsoleDialog : public ui::Dialog {
     void OnClearPumpTime();
     void OnCheckSerialPort();
 
+    // Correction calibration (CalibrationProcedures.cpp). The offsets are
+    // worked out in 64 bits so that no sum or difference of machine values
+    // wraps round into the accepted range.
+    void OnWriteXY();
+    void OnCorrectionCut();
+    void OnWriteLaser();
+    void OnToolPosition();
+    void OnCalcWriteLaser();
+    void OnWriteY0();
+    void OnCalcWriteY0();
+    void ApplyLaserOffset(std::int64_t x, std::int64_t y, bool add);
+    void ApplyY0Offset(std::int64_t value);
+    // GetPosition for X, Y, Z and A; false, after the "error" box, unless
+    // all four came back.
+    bool ReadToolPosition(std::int32_t (&position)[4]);
+
     // Sensor and panel monitor (SensorMonitor.cpp).
     std::intptr_t OnTimer(const ui::Message& message);
     void OnCheckPanel();
@@ -97,6 +113,7 @@ class ConsoleDialog : public ui::Dialog {
     std::array<BacklashEntry, kBacklashSteps> backlashTable{};
     std::int32_t toolPositionX = 0;
     std::int32_t toolPositionY = 0;
+    bool toolPositionTaken = false;
     ui::EditControl correctionX;
     ui::EditControl correctionY;
     ui::EditControl correctionZ;

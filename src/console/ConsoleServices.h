@@ -1,11 +1,12 @@
 // What the console reaches outside itself: the dialog framework's
-// application, the OS services of the device link, the program file and the
-// disk files the technician chooses.
+// application, the OS services of the device link, the program file, the
+// disk files the technician chooses and the settings file beside the program.
 #pragma once
 
 #include "platform/FileSystem.h"
 #include "platform/LinkPlatform.h"
 #include "platform/ProgramFile.h"
+#include "platform/SettingsFile.h"
 #include "ui/Application.h"
 
 namespace hw {
@@ -15,6 +16,7 @@ struct ConsoleServices {
     const LinkPlatform& link;
     ProgramFile& programFile;
     FileSystem& files;
+    SettingsFile& settings;
 };
 
 }  // namespace hw

@@ -8,6 +8,7 @@
 #include "console/ConsoleDialog.h"
 #include "console/ConsoleIds.h"
 #include "fakes/FakeFileSystem.h"
+#include "fakes/FakeSettingsFile.h"
 #include "fakes/FakePlatform.h"
 #include "ui/headless/HeadlessWindowSystem.h"
 
@@ -76,7 +77,8 @@ class Console : public ::testing::Test {
     ui::Application app{windows, "Hexwarden"};
     FixedProgramFile program{"C:\\Tools\\Hexwarden.exe"};
     test::FakeFileSystem files;
-    ConsoleServices services{app, fake.platform, program, files};
+    test::FakeSettingsFile settings;
+    ConsoleServices services{app, fake.platform, program, files, settings};
     const std::vector<ui::HeadlessWindowSystem::TimerState> kSensorTimer = {{1, 500}};
 };
 
@@ -141,7 +143,7 @@ TEST_F(Console, PanelTypeDecidesTheBacklashGroup) {
         FakePlatform machine;
         machine.InstallMachine("QMV-240", "USB001", "AAA111");
         machine.device.replies = {VersionReply(c.version)};
-        ConsoleServices local{app, machine.platform, program, files};
+        ConsoleServices local{app, machine.platform, program, files, settings};
         windows.OnModal(id::kDialog, [&](ui::Dialog& dialog) {
             EXPECT_EQ(BacklashGroupEnabled(static_cast<ConsoleDialog&>(dialog)), c.enabled)
                 << c.version;
@@ -222,7 +224,7 @@ TEST_F(Console, SensorPollingStartsOnlyOnlineAndStopsOnce) {
         EXPECT_EQ(console.SensorTimerId(), 1);
     });
     FakePlatform offline;
-    ConsoleServices local{app, offline.platform, program, files};
+    ConsoleServices local{app, offline.platform, program, files, settings};
     windows.OnModal(id::kDialog, [&](ui::Dialog& dialog) {
         auto& console = static_cast<ConsoleDialog&>(dialog);
         console.StartSensorPolling();

@@ -10,6 +10,7 @@
 #include "console/ConsoleIds.h"
 #include "console/ReportDialog.h"
 #include "fakes/FakeFileSystem.h"
+#include "fakes/FakeSettingsFile.h"
 #include "fakes/FakePlatform.h"
 #include "link/DeviceChannel.h"
 #include "ui/headless/HeadlessWindowSystem.h"
@@ -99,7 +100,8 @@ class ReportProcedures : public ::testing::Test {
     ui::Application app{windows, "Hexwarden"};
     FixedProgramFile program;
     test::FakeFileSystem files;
-    ConsoleServices services{app, fake.platform, program, files};
+    test::FakeSettingsFile settings;
+    ConsoleServices services{app, fake.platform, program, files, settings};
     std::size_t firstControl = 0;
 };
 
@@ -286,7 +288,7 @@ TEST_F(ReportProcedures, TheReportIsShownInTheReportDialog) {
 
 TEST_F(ReportProcedures, OfflineNoFileDialogIsShown) {
     test::FakePlatform offline;
-    ConsoleServices local{app, offline.platform, program, files};
+    ConsoleServices local{app, offline.platform, program, files, settings};
     windows.OnModal(id::kDialog, [&](ui::Dialog& dialog) {
         for (int button : {id::kGetParameters, id::kPutParameters})
             windows.Click(dialog.window(), button);

@@ -13,6 +13,7 @@
 #include "console/ConsoleIds.h"
 #include "console/ReportDialog.h"
 #include "fakes/FakeFileSystem.h"
+#include "fakes/FakeSettingsFile.h"
 #include "ui/headless/HeadlessWindowSystem.h"
 
 namespace hw {
@@ -85,7 +86,8 @@ class SimulatedConsole : public ::testing::Test {
     LinkPlatform link = env.Link(app.alerts());
     FixedProgramFile program;
     test::FakeFileSystem files;
-    ConsoleServices services{app, link, program, files};
+    test::FakeSettingsFile settings;
+    ConsoleServices services{app, link, program, files, settings};
 };
 
 TEST_F(SimulatedConsole, TheReportIsShownAndSavedAsText) {

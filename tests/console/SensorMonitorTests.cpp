@@ -15,6 +15,7 @@
 #include "console/ConsoleDialog.h"
 #include "console/ConsoleIds.h"
 #include "fakes/FakeFileSystem.h"
+#include "fakes/FakeSettingsFile.h"
 #include "fakes/FakePlatform.h"
 #include "link/DeviceChannel.h"
 #include "ui/headless/HeadlessWindowSystem.h"
@@ -151,7 +152,8 @@ class SensorMonitor : public ::testing::Test {
     ui::Application app{windows, "Hexwarden"};
     FixedProgramFile program;
     test::FakeFileSystem files;
-    ConsoleServices services{app, fake.platform, program, files};
+    test::FakeSettingsFile settings;
+    ConsoleServices services{app, fake.platform, program, files, settings};
 };
 
 TEST_F(SensorMonitor, SensorLabelsShowTheirBits) {
@@ -446,7 +448,8 @@ class SimulatedSensors : public ::testing::Test {
     ui::Application app{windows, "Hexwarden"};
     FixedProgramFile program;
     test::FakeFileSystem files;
-    ConsoleServices services{app, sim.Platform(), program, files};
+    test::FakeSettingsFile settings;
+    ConsoleServices services{app, sim.Platform(), program, files, settings};
 };
 
 TEST_F(SimulatedSensors, SensorLabelsFollowTheMachine) {

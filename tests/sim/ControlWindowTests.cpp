@@ -21,6 +21,7 @@
 #include "console/ConsoleIds.h"
 #include "console/PanelCheckDialog.h"
 #include "fakes/FakeFileSystem.h"
+#include "fakes/FakeSettingsFile.h"
 #include "ui/headless/HeadlessWindowSystem.h"
 #include "ui/headless/ResourceScript.h"
 
@@ -71,7 +72,8 @@ class ControlWindow : public ::testing::Test {
     void RunConsole(std::function<void(ui::Dialog& console)> inside) {
         FixedProgramFile program;
         test::FakeFileSystem files;
-        ConsoleServices services{app, sim.Platform(), program, files};
+        test::FakeSettingsFile settings;
+        ConsoleServices services{app, sim.Platform(), program, files, settings};
         windows.OnModal(console_id::kDialog, std::move(inside));
         ConsoleDialog console(services);
         app.SetMainWindow(&console);

@@ -1,0 +1,95 @@
+#include "console/CalibrationMath.h"
+
+#include <algorithm>
+#include <charconv>
+#include <limits>
+
+namespace hw {
+
+namespace {
+
+bool IsBlank(char c) {
+    return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
+}
+
+bool IsDigit(char c) {
+    return c >= '0' && c <= '9';
+}
+
+// Skips leading white space and takes an optional sign; true when negative.
+bool TakeSign(std::string_view& text) {
+    while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);
+    if (text.empty() || (text.front() != '+' && text.front() != '-')) return false;
+    const bool negative = text.front() == '-';
+    text.remove_prefix(1);
+    return negative;
+}
+
+}  // namespace
+
+double ReadDecimal(std::string_view text) {
+    const bool negative = TakeSign(text);
+    // Only digits or a decimal point start a number: no second sign, no
+    // "inf" or "nan".
+    if (text.empty() || (!IsDigit(text.front()) && text.front() != '.')) return 0.0;
+    double value = 0.0;
+    const char* first = text.data();
+    const auto [last, error] =
+        std::from_chars(first, first + text.size(), value, std::chars_format::general);
+    if (error == std::errc::invalid_argument) return 0.0;
+    if (error == std::errc::result_out_of_range) {
+        const std::string_view number(first, static_cast<std::size_t>(last - first));
+        const std::size_t exponent = number.find_first_of("eE");
+        const bool tiny =
+            exponent != std::string_view::npos && number.substr(exponent + 1, 1) == "-";
+        value = tiny ? 0.0 : std::numeric_limits<double>::infinity();
+    }
+    return negative ? -value : value;
+}
+
+std::int32_t ReadInteger(std::string_view text) {
+    const bool negative = TakeSign(text);
+    // Held in 64 bits and stopped at the 32-bit ends, so that no long digit
+    // string wraps round into the accepted range.
+    constexpr std::int64_t kLimit = std::int64_t{std::numeric_limits<std::int32_t>::max()} + 1;
+    std::int64_t magnitude = 0;
+    for (char c : text) {
+        if (!IsDigit(c)) break;
+        magnitude = std::min(magnitude * 10 + (c - '0'), kLimit);
+    }
+    const std::int64_t value = negative ? -magnitude : std::min(magnitude, kLimit - 1);
+    return static_cast<std::int32_t>(value);
+}
+
+double ScaleFromPercent(double percent) {
+    return percent * 1000.0;
+}
+
+double ScaleFromMeasured(double measured, std::int32_t nominal) {
+    const double percent = measured * (1.0 / static_cast<double>(nominal)) * 100.0;
+    return ScaleFromPercent(percent);
+}
+
+bool ScaleAccepted(double scale) {
+    return scale >= kScaleLowest && scale <= kScaleHighest;
+}
+
+std::int32_t MulDivRounded(std::int32_t value, std::int32_t numerator, std::int32_t denominator) {
+    const std::int64_t product = std::int64_t{value} * numerator;
+    return static_cast<std::int32_t>((product + denominator / 2) / denominator);
+}
+
+bool OffsetAccepted(std::int64_t offset) {
+    return offset >= -kOffsetLimit && offset <= kOffsetLimit;
+}
+
+std::string TestDataFromSection(std::string_view section) {
+    const std::string_view entry = section.substr(0, section.find('\0'));
+    const std::size_t equals = entry.find('=');
+    const std::string_view data = section.empty() || equals == std::string_view::npos
+                                      ? kDefaultTestData
+                                      : entry.substr(equals + 1);
+    return std::string(data.substr(0, kTestDataCapacity));
+}
+
+}  // namespace hw

@@ -1,0 +1,402 @@
+// The correction calibration procedures of the console against a scripted
+// machine: what each sends, what the edits show and which box answers.
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "commands/MachineLink.h"
+#include "console/CalibrationMath.h"
+#include "console/ConsoleDialog.h"
+#include "console/ConsoleIds.h"
+#include "fakes/FakeFileSystem.h"
+#include "fakes/FakePlatform.h"
+#include "fakes/FakeSettingsFile.h"
+#include "link/DeviceChannel.h"
+#include "ui/headless/HeadlessWindowSystem.h"
+
+namespace hw {
+namespace {
+
+namespace id = console_id;
+using Bytes = std::vector<std::uint8_t>;
+
+constexpr std::uint8_t kExtended = 0x38;
+constexpr int kScaleCommand = 99;
+constexpr int kSetY0Command = 130;
+constexpr int kSetLaserCommand = 131;
+
+class FixedProgramFile final : public ProgramFile {
+  public:
+    std::string Path() override { return "C:\\Tools\\Hexwarden.exe"; }
+};
+
+// One request as the machine received it.
+struct Sent {
+    int command;
+    Bytes payload;  // from the command slot on
+
+    std::int32_t Dword(std::size_t offset) const {
+        std::uint32_t value = 0;
+        for (int i = 3; i >= 0; --i) value = (value << 8) | payload.at(offset + i);
+        return static_cast<std::int32_t>(value);
+    }
+};
+
+void PutDword(Bytes& bytes, std::int32_t value) {
+    for (int i = 0; i < 4; ++i) bytes.push_back(static_cast<std::uint8_t>(value >> (8 * i)));
+}
+
+// A successful reply carrying 32-bit items from offset 4, its count byte
+// announcing them.
+Bytes DwordsReply(std::vector<std::int32_t> values) {
+    Bytes reply{0, static_cast<std::uint8_t>(values.size()), 0, 0};
+    for (std::int32_t v : values) PutDword(reply, v);
+    return reply;
+}
+
+Bytes StatusReply(std::uint16_t word) {
+    return {0, 1, static_cast<std::uint8_t>(word), static_cast<std::uint8_t>(word >> 8)};
+}
+
+const Bytes kOk = {0};
+const Bytes kRefused = {1};
+
+struct Box {
+    std::string text;
+    std::uint32_t style;
+    bool operator==(const Box&) const = default;
+};
+const std::uint32_t kStop = ui::kMbIconHand;
+const std::uint32_t kWarn = ui::kMbIconExclamation;
+const std::uint32_t kOkBox = ui::kMbOk;
+
+std::ostream& operator<<(std::ostream& out, const Box& box) {
+    return out << '"' << box.text << "\"/" << box.style;
+}
+
+std::vector<Box> OneBox(std::string text, std::uint32_t style) {
+    return {{std::move(text), style}};
+}
+
+class CalibrationProcedures : public ::testing::Test {
+  protected:
+    void SetUp() override { fake.InstallMachine("QMV-240", "USB001", "AAA111"); }
+
+    void Run(const std::function<void(ConsoleDialog&)>& body) {
+        windows.OnModal(id::kDialog, [&](ui::Dialog& dialog) {
+            auto& console = static_cast<ConsoleDialog&>(dialog);
+            ASSERT_TRUE(console.IsConnected());
+            body(console);
+        });
+        ConsoleDialog console(services);
+        console.DoModal();
+    }
+
+    // Clicks a button with a fresh record and the machine's replies, one per request.
+    void Click(ConsoleDialog& console, int button, std::vector<Bytes> replies = {}) {
+        windows.ClearBoxes();
+        firstControl = fake.device.controls.size();
+        fake.device.writes.clear();
+        fake.device.replies.assign(replies.begin(), replies.end());
+        ASSERT_TRUE(windows.Click(console.window(), button));
+    }
+
+    std::vector<Sent> SentRequests() const {
+        std::vector<Sent> sent;
+        const auto& controls = fake.device.controls;
+        for (std::size_t i = firstControl; i + 1 < controls.size(); ++i) {
+            const auto& data = controls[i].input;
+            const auto& trigger = controls[i + 1].input;
+            if (controls[i].code != kIoctlVendorSetCommand || data.size() <= 4) continue;
+            if (controls[i + 1].code != kIoctlVendorSetCommand || trigger.size() != 4) continue;
+            Bytes payload(data.begin() + 3, data.end());
+            const int command = trigger[3] == kExtended ? payload[2] : trigger[3];
+            sent.push_back({command, payload});
+        }
+        return sent;
+    }
+
+    std::vector<Sent> SentOf(int command) const {
+        std::vector<Sent> matching;
+        for (const Sent& s : SentRequests())
+            if (s.command == command) matching.push_back(s);
+        return matching;
+    }
+
+    std::vector<Box> Boxes() const {
+        std::vector<Box> boxes;
+        for (const auto& box : windows.Boxes()) boxes.push_back({box.text, box.style});
+        return boxes;
+    }
+
+    test::FakePlatform fake;
+    ui::HeadlessWindowSystem windows;
+    ui::Application app{windows, "Hexwarden"};
+    FixedProgramFile program;
+    test::FakeFileSystem files;
+    test::FakeSettingsFile settings;
+    ConsoleServices services{app, fake.platform, program, files, settings};
+    std::size_t firstControl = 0;
+};
+
+TEST_F(CalibrationProcedures, WriteXYScalesAndRangeTests) {
+    struct Case {
+        int mode;
+        std::string x, y;
+        std::vector<Box> boxes;
+        std::int32_t sentX, sentY;  // only when "Completed"
+    };
+    const Case cases[] = {
+        {id::kPercentMode, "100", "100", {{"Completed", kOkBox}}, 100000, 100000},
+        {id::kPercentMode, " 100.123", "99.5", {{"Completed", kOkBox}}, 100123, 99500},
+        {id::kPercentMode, "100.5", "+1.00e2mm", {{"Completed", kOkBox}}, 100500, 100000},
+        {id::kPercentMode, "99.4999", "100", {{"99.500% - 100.500%", kWarn}}, 0, 0},
+        {id::kPercentMode, "100", "100.5001", {{"99.500% - 100.500%", kWarn}}, 0, 0},
+        {id::kPercentMode, "", "", {{"99.500% - 100.500%", kWarn}}, 0, 0},
+        {id::kMeasuredMode, "23000", "19000", {{"Completed", kOkBox}}, 100000, 100000},
+        {id::kMeasuredMode, "23010", "18905", {{"Completed", kOkBox}}, 100043, 99500},
+        {id::kMeasuredMode, "22885", "19000", {{"Completed", kOkBox}}, 99500, 100000},
+        {id::kMeasuredMode, "23115", "19000", {{"X:22885 - 23115", kWarn}}, 0, 0},
+        {id::kMeasuredMode, "23000", "19095", {{"Y:18905 - 19095", kWarn}}, 0, 0},
+        {id::kMeasuredMode, "", "", {{"X:22885 - 23115", kWarn}}, 0, 0},
+        {id::kMeasuredMode, "23000", "", {{"Y:18905 - 19095", kWarn}}, 0, 0},
+    };
+    Run([&](ConsoleDialog& console) {
+        for (const Case& c : cases) {
+            SCOPED_TRACE(c.x + " / " + c.y);
+            ASSERT_TRUE(windows.Click(console.window(), c.mode));
+            windows.Type(console.window(), id::kCorrectionX, c.x);
+            windows.Type(console.window(), id::kCorrectionY, c.y);
+            Click(console, id::kWriteXY);
+            EXPECT_EQ(Boxes(), c.boxes);
+            const auto sent = SentOf(kScaleCommand);
+            if (c.boxes[0].text != "Completed") {
+                EXPECT_TRUE(SentRequests().empty());
+                continue;
+            }
+            ASSERT_EQ(sent.size(), 3u);
+            const std::int32_t expected[3][2] = {
+                {c.sentX, 100000}, {c.sentY, 100000}, {100000, 100000}};
+            for (std::size_t axis = 0; axis < 3; ++axis) {
+                EXPECT_EQ(sent[axis].payload[2], axis);  // the sub-code names the axis
+                EXPECT_EQ(sent[axis].Dword(4), expected[axis][0]);
+                EXPECT_EQ(sent[axis].Dword(8), expected[axis][1]);
+            }
+        }
+    });
+}
+
+TEST_F(CalibrationProcedures, WriteXYReportsEachAxisAndStillSendsTheRest) {
+    struct Case {
+        std::vector<Bytes> replies;
+        std::vector<Box> boxes;
+    };
+    const Case cases[] = {
+        {{kRefused, kOk, kOk}, {{"error X", kStop}}},
+        {{kOk, kRefused, kOk}, {{"error Y", kStop}}},
+        {{kOk, kOk, kRefused}, {{"error Z", kStop}}},
+        {{kRefused, kRefused, kOk}, {{"error X", kStop}, {"error Y", kStop}}},
+        {{kRefused, kRefused, kRefused},
+         {{"error X", kStop}, {"error Y", kStop}, {"error Z", kStop}}},
+    };
+    Run([&](ConsoleDialog& console) {
+        windows.Type(console.window(), id::kCorrectionX, "100");
+        windows.Type(console.window(), id::kCorrectionY, "100");
+        for (const Case& c : cases) {
+            Click(console, id::kWriteXY, c.replies);
+            EXPECT_EQ(Boxes(), c.boxes);
+            EXPECT_EQ(SentOf(kScaleCommand).size(), 3u);
+        }
+    });
+}
+
+TEST_F(CalibrationProcedures, CorrectionCutSendsTheTestDataInPieces) {
+    const std::string longValue(2048, 'a');
+    struct Case {
+        const char* name;
+        std::uint16_t status;
+        std::string section;  // empty: no such section
+        std::string data;     // what reaches the machine
+        std::vector<std::size_t> pieces;
+    };
+    const std::string fallback(kDefaultTestData);
+    const Case cases[] = {
+        {"no section", 0x0001, "", fallback, {139}},
+        {"error state, still ready", 0x0003, "", fallback, {139}},
+        {"empty value", 0x0001, std::string("Cut=\0x=y", 8), "", {0}},
+        {"two pieces", 0x0001, "Cut=" + longValue, longValue, {1024, 1024}},
+        {"piece and a byte",
+         0x0001,
+         "Cut=" + longValue.substr(0, 1025),
+         longValue.substr(0, 1025),
+         {1024, 1}},
+        {"equals in the value", 0x0001, std::string("K=^PD0,0;=x\0L=y", 15), "^PD0,0;=x", {9}},
+        {"no equals", 0x0001, std::string("^PD0,0\0L=y", 10), fallback, {139}},
+    };
+    Run([&](ConsoleDialog& console) {
+        for (const Case& c : cases) {
+            SCOPED_TRACE(c.name);
+            settings.sections.clear();
+            if (!c.section.empty()) settings.sections["TestData"] = c.section;
+            Click(console, id::kCorrectionCut, {StatusReply(c.status)});
+            EXPECT_TRUE(Boxes().empty());
+            std::vector<std::size_t> pieces;
+            std::string data;
+            for (const Bytes& write : fake.device.writes) {
+                pieces.push_back(write.size());
+                data.append(write.begin(), write.end());
+            }
+            EXPECT_EQ(pieces, c.pieces);
+            EXPECT_EQ(data, c.data);
+        }
+        ASSERT_FALSE(settings.reads.empty());
+        EXPECT_EQ(settings.reads[0].path, "C:\\Tools\\Hexwarden.INI");
+        EXPECT_EQ(settings.reads[0].capacity, 32767u);
+    });
+}
+
+TEST_F(CalibrationProcedures, CorrectionCutOnlyGoesToAMachineReadyAtTheOrigin) {
+    struct Case {
+        Bytes status;
+        Box box;
+    };
+    // A status word that does not come is no answer, not a ready machine.
+    const Case cases[] = {
+        {StatusReply(0x0000), {"Hit [ENTER]    ", kWarn}},
+        {StatusReply(0x4002), {"Hit [ENTER]    ", kWarn}},
+        {kRefused, {"error", kStop}},
+    };
+    Run([&](ConsoleDialog& console) {
+        for (const Case& c : cases) {
+            Click(console, id::kCorrectionCut, {c.status});
+            EXPECT_EQ(Boxes(), std::vector<Box>{c.box});
+            EXPECT_TRUE(fake.device.writes.empty());
+        }
+    });
+    EXPECT_TRUE(settings.reads.empty());
+}
+
+TEST_F(CalibrationProcedures, WriteLaserChecksTheRangeAfterReadingTheOffsets) {
+    struct Case {
+        std::string x, y;
+        std::vector<Bytes> replies;  // GetLaserOffset, SetLaserOffset
+        Box box;
+        bool written;
+    };
+    const Bytes offsets = DwordsReply({5, 5});
+    const Case cases[] = {
+        {"-1000", "1000", {offsets, kOk}, {"Completed", kOkBox}, true},
+        {"1001", "0", {offsets, kOk}, {"-10.00mm - +10.00mm", kWarn}, false},
+        {"0", "-1001", {offsets, kOk}, {"-10.00mm - +10.00mm", kWarn}, false},
+        {"10", "20", {kRefused}, {"error", kStop}, false},
+        {"10", "20", {offsets, kRefused}, {"error X", kStop}, true},
+    };
+    Run([&](ConsoleDialog& console) {
+        for (const Case& c : cases) {
+            SCOPED_TRACE(c.x + " / " + c.y);
+            windows.Type(console.window(), id::kLaserX, c.x);
+            windows.Type(console.window(), id::kLaserY, c.y);
+            Click(console, id::kWriteLaser, c.replies);
+            EXPECT_EQ(Boxes(), std::vector<Box>{c.box});
+            const auto sent = SentOf(kSetLaserCommand);
+            ASSERT_EQ(sent.size(), c.written ? 1u : 0u);
+            if (!c.written) continue;
+            EXPECT_EQ(sent[0].Dword(4), std::stoi(c.x));  // not added to the offsets read
+            EXPECT_EQ(sent[0].Dword(8), std::stoi(c.y));
+        }
+    });
+}
+
+TEST_F(CalibrationProcedures, CalcWriteLaserAddsTheToolPositionDifference) {
+    Run([&](ConsoleDialog& console) {
+        Click(console, id::kToolPosition, {DwordsReply({1000, 2000, 7, 8})});
+        EXPECT_TRUE(Boxes().empty());
+        EXPECT_EQ(console.ItemText(id::kToolX), "X:1000");
+        EXPECT_EQ(console.ItemText(id::kToolY), "Y:2000");
+
+        Click(
+            console, id::kCalcWriteLaser,
+            {DwordsReply({1100, 1900, 0, 0}), DwordsReply({50, -20}), kOk, DwordsReply({-50, 80})});
+        EXPECT_EQ(Boxes(), OneBox("Completed", kOkBox));
+        auto sent = SentOf(kSetLaserCommand);
+        ASSERT_EQ(sent.size(), 1u);
+        EXPECT_EQ(sent[0].Dword(4), -50);
+        EXPECT_EQ(sent[0].Dword(8), 80);
+        EXPECT_EQ(console.ItemText(id::kLaserX), "-50");
+        EXPECT_EQ(console.ItemText(id::kLaserY), "80");
+
+        // The remembered position stays; a sum beyond the range writes
+        // nothing but the edits still show the machine's offsets.
+        Click(console, id::kCalcWriteLaser,
+              {DwordsReply({0, 2000, 0, 0}), DwordsReply({1, 2}), DwordsReply({1, 2})});
+        EXPECT_EQ(Boxes(), OneBox("-10.00mm - +10.00mm", kWarn));
+        EXPECT_TRUE(SentOf(kSetLaserCommand).empty());
+        EXPECT_EQ(console.ItemText(id::kLaserX), "1");
+        EXPECT_EQ(console.ItemText(id::kLaserY), "2");
+
+        // A position read of fewer than four items leaves everything as it was.
+        Click(console, id::kToolPosition, {DwordsReply({1, 2, 3})});
+        EXPECT_EQ(Boxes(), OneBox("error", kStop));
+        EXPECT_EQ(console.ItemText(id::kToolX), "X:1000");
+    });
+}
+
+TEST_F(CalibrationProcedures, CalcWriteLaserNeedsAToolPositionFirst) {
+    Run([&](ConsoleDialog& console) {
+        Click(console, id::kCalcWriteLaser, {DwordsReply({1100, 1900, 0, 0})});
+        EXPECT_EQ(Boxes(), OneBox("Press Tool Pos first", kWarn));
+        EXPECT_TRUE(SentRequests().empty());
+    });
+}
+
+TEST_F(CalibrationProcedures, Y0OffsetTypedOrWorkedOut) {
+    struct Case {
+        int button;
+        std::string typed;
+        std::vector<Bytes> replies;
+        std::string shown;  // edit 1038 afterwards
+        Box box;
+        std::vector<std::int32_t> written;
+    };
+    const Case cases[] = {
+        {id::kWriteY0, "-1000", {kOk}, "-1000", {"Completed", kOkBox}, {-1000}},
+        {id::kWriteY0, "1001", {}, "1001", {"-10.00mm - +10.00%", kWarn}, {}},
+        {id::kWriteY0, "12", {kRefused}, "12", {"error Y", kStop}, {12}},
+        {id::kCalcWriteY0,
+         "",
+         {DwordsReply({9, 500, 0, 0}), DwordsReply({200}), kOk},
+         "300",
+         {"Completed", kOkBox},
+         {300}},
+        {id::kCalcWriteY0,
+         "",
+         {DwordsReply({9, 1500, 0, 0}), DwordsReply({300})},
+         "1200",
+         {"-10.00mm - +10.00%", kWarn},
+         {}},
+        {id::kCalcWriteY0,
+         "7",
+         {DwordsReply({9, 1500, 0, 0}), kRefused},
+         "7",
+         {"error", kStop},
+         {}},
+    };
+    Run([&](ConsoleDialog& console) {
+        for (const Case& c : cases) {
+            SCOPED_TRACE(c.shown);
+            windows.Type(console.window(), id::kY0Offset, c.typed);
+            Click(console, c.button, c.replies);
+            EXPECT_EQ(Boxes(), std::vector<Box>{c.box});
+            EXPECT_EQ(console.ItemText(id::kY0Offset), c.shown);
+            std::vector<std::int32_t> written;
+            for (const Sent& s : SentOf(kSetY0Command)) written.push_back(s.Dword(4));
+            EXPECT_EQ(written, c.written);
+        }
+    });
+}
+
+}  // namespace
+}  // namespace hw
