@@ -9,6 +9,7 @@
 #include "console/ProgramPath.h"
 #include "platform/win32/Win32FileSystem.h"
 #include "platform/win32/Win32ProgramFile.h"
+#include "platform/win32/Win32SettingsFile.h"
 #include "ui/Dialog.h"
 #include "ui/win32/Win32WindowSystem.h"
 
@@ -17,6 +18,8 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     hw::SimEnvironment sim(clock);
     hw::Win32ProgramFile programFile;
     hw::Win32FileSystem files;
+    // The settings file beside the demo program, as the real program reads its own.
+    hw::Win32SettingsFile settings;
     hw::ui::Win32WindowSystem windows;
     const auto paths = hw::SplitProgramPath(programFile.Path(), sim.Text());
     hw::ui::Application app(windows, paths ? paths->programName : "HexwardenDemo");
@@ -33,6 +36,6 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     // modal procedure (the panel check among them).
     hw::SimControlWindow controls(app, sim);
     controls.Create(hw::ui::kNoWindow);
-    hw::ConsoleApp console({app, link, programFile, files});
+    hw::ConsoleApp console({app, link, programFile, files, settings});
     return console.InitInstance() ? 1 : 0;
 }

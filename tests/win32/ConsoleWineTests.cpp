@@ -11,6 +11,7 @@
 #include "console/ConsoleDialog.h"
 #include "console/ConsoleIds.h"
 #include "platform/win32/Win32FileSystem.h"
+#include "platform/win32/Win32SettingsFile.h"
 #include "ui/win32/Win32WindowSystem.h"
 
 namespace hw::test {
@@ -44,8 +45,9 @@ class ConsoleOnWine : public ::testing::Test {
     ui::Application app{windows, "Hexwarden"};
     FixedProgramFile programFile;
     Win32FileSystem files;
+    Win32SettingsFile settings;
     const LinkPlatform link = sim.Link(app.alerts());
-    ConsoleDialog console{{app, link, programFile, files}};
+    ConsoleDialog console{{app, link, programFile, files, settings}};
 };
 
 TEST_F(ConsoleOnWine, ConnectsAndShowsTheQueueInTheTitle) {

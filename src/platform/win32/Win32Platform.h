@@ -7,6 +7,7 @@
 #include "platform/win32/Win32NamedLocks.h"
 #include "platform/win32/Win32ProgramFile.h"
 #include "platform/win32/Win32Registry.h"
+#include "platform/win32/Win32SettingsFile.h"
 #include "platform/win32/Win32Spooler.h"
 #include "platform/win32/Win32System.h"
 #include "platform/win32/Win32Text.h"
@@ -27,6 +28,7 @@ struct Win32Platform {
     Win32Text text;
     Win32ProgramFile programFile;
     Win32FileSystem fileSystem;
+    Win32SettingsFile settings;
 };
 
 }  // namespace hw
