@@ -64,7 +64,10 @@ Bytes StatusReply(std::uint16_t word) {
 const Bytes kOk = {0};
 const Bytes kRefused = {1};
 
+// A constructor rather than an aggregate: the Windows compiler otherwise
+// warns about the strings of a partly built table of cases.
 struct Box {
+    Box(std::string text, std::uint32_t style) : text(std::move(text)), style(style) {}
     std::string text;
     std::uint32_t style;
     bool operator==(const Box&) const = default;

@@ -1,11 +1,14 @@
 // The main console on real windows (Wine on the build machine), connected to
 // the simulated machine: its title, its sensor timer and how it follows the
-// machine being unplugged and plugged back in.
+// machine being unplugged and plugged back in, and one calibration through
+// the real controls and message box.
 #include <windows.h>
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <string>
+#include <thread>
 
 #include "SimEnvironment.h"
 #include "console/ConsoleDialog.h"
@@ -80,6 +83,34 @@ TEST_F(ConsoleOnWine, OtherDeviceEventsLeaveTheConsoleAlone) {
     EXPECT_EQ(SendMessageA(Window(), WM_DEVICECHANGE, 0x8000, 0), 1);
     EXPECT_EQ(Title(), "Hexwarden - QMV-240");
     EXPECT_TRUE(console.IsConnected());
+}
+
+// The technician types a scale into the real edits, clicks Write XY and
+// answers the real "Completed" box; the machine then holds the new scales.
+TEST_F(ConsoleOnWine, WriteXYTakesTheEditsToTheMachine) {
+    std::string shown;
+    std::thread technician([&shown] {
+        using namespace std::chrono_literals;
+        HWND box = nullptr;
+        for (int i = 0; i < 500 && box == nullptr; ++i) {
+            std::this_thread::sleep_for(10ms);
+            box = FindWindowA("#32770", "Hexwarden");
+        }
+        if (box == nullptr) return;
+        char text[64] = {};
+        GetDlgItemTextA(box, 0xFFFF, text, sizeof text);
+        shown = text;
+        PostMessageA(box, WM_COMMAND, IDOK, 0);
+    });
+    SetDlgItemTextA(Window(), console_id::kCorrectionX, "100.123");
+    SetDlgItemTextA(Window(), console_id::kCorrectionY, " 99.5");
+    SendMessageA(Window(), WM_COMMAND, MAKEWPARAM(console_id::kWriteXY, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(GetDlgItem(Window(), console_id::kWriteXY)));
+    technician.join();
+    EXPECT_EQ(shown, "Completed");
+    EXPECT_EQ(sim.Machine().Parameters().Scale(0), 100123);
+    EXPECT_EQ(sim.Machine().Parameters().Scale(1), 99500);
+    EXPECT_EQ(sim.Machine().Parameters().Scale(2), 100000);
 }
 
 }  // namespace
