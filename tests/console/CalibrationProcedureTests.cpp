@@ -3,47 +3,24 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
-#include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "commands/MachineLink.h"
 #include "console/CalibrationMath.h"
-#include "console/ConsoleDialog.h"
-#include "console/ConsoleIds.h"
-#include "fakes/FakeFileSystem.h"
-#include "fakes/FakePlatform.h"
-#include "fakes/FakeSettingsFile.h"
-#include "link/DeviceChannel.h"
-#include "ui/headless/HeadlessWindowSystem.h"
+#include "console/ScriptedConsole.h"
 
 namespace hw {
 namespace {
 
 namespace id = console_id;
-using Bytes = std::vector<std::uint8_t>;
+using test::Bytes;
+using test::Sent;
 
-constexpr std::uint8_t kExtended = 0x38;
 constexpr int kScaleCommand = 99;
 constexpr int kSetY0Command = 130;
 constexpr int kSetLaserCommand = 131;
-
-class FixedProgramFile final : public ProgramFile {
-  public:
-    std::string Path() override { return "C:\\Tools\\Hexwarden.exe"; }
-};
-
-// One request as the machine received it.
-struct Sent {
-    int command;
-    Bytes payload;  // from the command slot on
-
-    std::int32_t Dword(std::size_t offset) const {
-        std::uint32_t value = 0;
-        for (int i = 3; i >= 0; --i) value = (value << 8) | payload.at(offset + i);
-        return static_cast<std::int32_t>(value);
-    }
-};
 
 void PutDword(Bytes& bytes, std::int32_t value) {
     for (int i = 0; i < 4; ++i) bytes.push_back(static_cast<std::uint8_t>(value >> (8 * i)));
@@ -84,42 +61,12 @@ std::vector<Box> OneBox(std::string text, std::uint32_t style) {
     return {{std::move(text), style}};
 }
 
-class CalibrationProcedures : public ::testing::Test {
+class CalibrationProcedures : public test::ScriptedConsole {
   protected:
-    void SetUp() override { fake.InstallMachine("QMV-240", "USB001", "AAA111"); }
-
-    void Run(const std::function<void(ConsoleDialog&)>& body) {
-        windows.OnModal(id::kDialog, [&](ui::Dialog& dialog) {
-            auto& console = static_cast<ConsoleDialog&>(dialog);
-            ASSERT_TRUE(console.IsConnected());
-            body(console);
-        });
-        ConsoleDialog console(services);
-        console.DoModal();
-    }
-
     // Clicks a button with a fresh record and the machine's replies, one per request.
     void Click(ConsoleDialog& console, int button, std::vector<Bytes> replies = {}) {
-        windows.ClearBoxes();
-        firstControl = fake.device.controls.size();
-        fake.device.writes.clear();
-        fake.device.replies.assign(replies.begin(), replies.end());
-        ASSERT_TRUE(windows.Click(console.window(), button));
-    }
-
-    std::vector<Sent> SentRequests() const {
-        std::vector<Sent> sent;
-        const auto& controls = fake.device.controls;
-        for (std::size_t i = firstControl; i + 1 < controls.size(); ++i) {
-            const auto& data = controls[i].input;
-            const auto& trigger = controls[i + 1].input;
-            if (controls[i].code != kIoctlVendorSetCommand || data.size() <= 4) continue;
-            if (controls[i + 1].code != kIoctlVendorSetCommand || trigger.size() != 4) continue;
-            Bytes payload(data.begin() + 3, data.end());
-            const int command = trigger[3] == kExtended ? payload[2] : trigger[3];
-            sent.push_back({command, payload});
-        }
-        return sent;
+        StartRecord();
+        Press(console, button, std::move(replies));
     }
 
     std::vector<Sent> SentOf(int command) const {
@@ -134,15 +81,6 @@ class CalibrationProcedures : public ::testing::Test {
         for (const auto& box : windows.Boxes()) boxes.push_back({box.text, box.style});
         return boxes;
     }
-
-    test::FakePlatform fake;
-    ui::HeadlessWindowSystem windows;
-    ui::Application app{windows, "Hexwarden"};
-    FixedProgramFile program;
-    test::FakeFileSystem files;
-    test::FakeSettingsFile settings;
-    ConsoleServices services{app, fake.platform, program, files, settings};
-    std::size_t firstControl = 0;
 };
 
 TEST_F(CalibrationProcedures, WriteXYScalesAndRangeTests) {

@@ -8,8 +8,8 @@
 #include "console/ConsoleDialog.h"
 #include "console/ConsoleIds.h"
 #include "fakes/FakeFileSystem.h"
-#include "fakes/FakeSettingsFile.h"
 #include "fakes/FakePlatform.h"
+#include "fakes/FakeSettingsFile.h"
 #include "ui/headless/HeadlessWindowSystem.h"
 
 namespace hw {

@@ -2,78 +2,22 @@
 // console against a scripted machine: what each sends and which box answers.
 #include <gtest/gtest.h>
 
-#include <functional>
 #include <string>
 #include <vector>
 
-#include "console/ConsoleDialog.h"
-#include "console/ConsoleIds.h"
 #include "console/ReportDialog.h"
-#include "fakes/FakeFileSystem.h"
-#include "fakes/FakeSettingsFile.h"
-#include "fakes/FakePlatform.h"
-#include "link/DeviceChannel.h"
-#include "ui/headless/HeadlessWindowSystem.h"
+#include "console/ScriptedConsole.h"
 
 namespace hw {
 namespace {
 
 namespace id = console_id;
-using Bytes = std::vector<std::uint8_t>;
+using test::Bytes;
 using test::Reply;
+using test::Sent;
 
-constexpr std::uint8_t kExtended = 0x38;
-
-class FixedProgramFile final : public ProgramFile {
-  public:
-    std::string Path() override { return "C:\\Tools\\Hexwarden.exe"; }
-};
-
-// One request as the machine received it.
-struct Sent {
-    int command;    // the command number (extended ones too)
-    Bytes payload;  // the request, command slot as sent in the data phase
-};
-
-class ReportProcedures : public ::testing::Test {
+class ReportProcedures : public test::ScriptedConsole {
   protected:
-    void SetUp() override { fake.InstallMachine("QMV-240", "USB001", "AAA111"); }
-
-    // Runs the console; body acts while it is up.
-    void Run(const std::function<void(ConsoleDialog&)>& body) {
-        windows.OnModal(id::kDialog, [&](ui::Dialog& dialog) {
-            auto& console = static_cast<ConsoleDialog&>(dialog);
-            ASSERT_TRUE(console.IsConnected());
-            windows.ClearBoxes();
-            firstControl = fake.device.controls.size();
-            body(console);
-        });
-        ConsoleDialog console(services);
-        console.DoModal();
-    }
-
-    // Clicks a button of the console and answers its vendor polls with replies.
-    void Click(ConsoleDialog& console, int button, std::vector<Bytes> replies = {}) {
-        fake.device.replies.assign(replies.begin(), replies.end());
-        ASSERT_TRUE(windows.Click(console.window(), button));
-    }
-
-    // The requests sent since the body began: a data phase followed by its trigger.
-    std::vector<Sent> SentRequests() const {
-        std::vector<Sent> sent;
-        const auto& controls = fake.device.controls;
-        for (std::size_t i = firstControl; i + 1 < controls.size(); ++i) {
-            const auto& data = controls[i].input;
-            const auto& trigger = controls[i + 1].input;
-            if (controls[i].code != kIoctlVendorSetCommand || data.size() <= 4) continue;
-            if (controls[i + 1].code != kIoctlVendorSetCommand || trigger.size() != 4) continue;
-            Bytes payload(data.begin() + 3, data.end());
-            const int command = trigger[3] == kExtended ? payload[2] : trigger[3];
-            sent.push_back({command, payload});
-        }
-        return sent;
-    }
-
     std::vector<int> SentCommands() const {
         std::vector<int> commands;
         for (const Sent& s : SentRequests()) commands.push_back(s.command);
@@ -94,15 +38,6 @@ class ReportProcedures : public ::testing::Test {
         EXPECT_EQ(box.style, style);
         EXPECT_EQ(box.owner, owner);
     }
-
-    test::FakePlatform fake;
-    ui::HeadlessWindowSystem windows;
-    ui::Application app{windows, "Hexwarden"};
-    FixedProgramFile program;
-    test::FakeFileSystem files;
-    test::FakeSettingsFile settings;
-    ConsoleServices services{app, fake.platform, program, files, settings};
-    std::size_t firstControl = 0;
 };
 
 const Bytes kRefused = Reply({1});
@@ -140,10 +75,9 @@ TEST_F(ReportProcedures, SerialNumberRules) {
     };
     Run([&](ConsoleDialog& console) {
         for (const Case& c : cases) {
-            windows.ClearBoxes();
-            firstControl = fake.device.controls.size();
+            StartRecord();
             windows.Type(console.window(), id::kSerialNumber, c.text);
-            Click(console, id::kWriteSerial);
+            Press(console, id::kWriteSerial);
             if (c.warning != nullptr) {
                 ExpectOneBox(c.warning, ui::kMbIconExclamation, ui::kNoWindow);
                 EXPECT_TRUE(SentRequests().empty()) << c.text;
@@ -163,7 +97,7 @@ TEST_F(ReportProcedures, SerialNumberRules) {
 TEST_F(ReportProcedures, ASerialNumberTheMachineRefusesIsAnError) {
     Run([&](ConsoleDialog& console) {
         windows.Type(console.window(), id::kSerialNumber, "AB12345");
-        Click(console, id::kWriteSerial, {kRefused});
+        Press(console, id::kWriteSerial, {kRefused});
         ExpectOneBox("error", ui::kMbIconHand, ui::kNoWindow);
         EXPECT_EQ(SentCommands(), std::vector<int>{98});
     });
@@ -173,7 +107,7 @@ TEST_F(ReportProcedures, ControlsThatCannotBeReadGiveFailed) {
     Run([&](ConsoleDialog& console) {
         windows.Type(console.window(), id::kSerialNumber, "AB12345");
         windows.RemoveItem(console.window(), id::kCorrectionX);
-        Click(console, id::kWriteSerial);
+        Press(console, id::kWriteSerial);
         ExpectOneBox("Failed", ui::kMbIconHand, ui::kNoWindow);
         EXPECT_TRUE(SentRequests().empty());
     });
@@ -192,16 +126,15 @@ TEST_F(ReportProcedures, ClearingACounterAsksFirst) {
     Run([&](ConsoleDialog& console) {
         for (const Case& c : cases) {
             // Cancel (also Escape on the box, Cancel being its default).
-            windows.ClearBoxes();
-            firstControl = fake.device.controls.size();
+            StartRecord();
             windows.QueueBoxAnswer(ui::kIdCancel);
-            Click(console, c.button);
+            Press(console, c.button);
             ExpectOneBox(c.prompt, ui::kMbOkCancel | ui::kMbDefButton2, console.window());
             EXPECT_TRUE(SentRequests().empty());
 
             windows.ClearBoxes();
             windows.QueueBoxAnswer(ui::kIdOk);
-            Click(console, c.button);
+            Press(console, c.button);
             ASSERT_EQ(windows.Boxes().size(), 2u);
             EXPECT_EQ(windows.Boxes()[1].text, "Completed");
             EXPECT_EQ(windows.Boxes()[1].style, ui::kMbOk);
@@ -218,7 +151,7 @@ TEST_F(ReportProcedures, ACounterTheMachineDoesNotClearIsReportedAsAnError) {
         for (int button : {id::kClearSpindleTime, id::kClearPumpTime}) {
             windows.ClearBoxes();
             windows.QueueBoxAnswer(ui::kIdOk);
-            Click(console, button, {kRefused});
+            Press(console, button, {kRefused});
             EXPECT_EQ(BoxTexts()[1], "error") << button;
             EXPECT_EQ(windows.Boxes()[1].style, ui::kMbIconHand);
             EXPECT_EQ(windows.Boxes().size(), 2u);
@@ -243,9 +176,8 @@ TEST_F(ReportProcedures, SerialPortCheckReadsTheFailedBit) {
     };
     Run([&](ConsoleDialog& console) {
         for (const Case& c : cases) {
-            windows.ClearBoxes();
-            firstControl = fake.device.controls.size();
-            Click(console, id::kCheckSerialPort, c.replies);
+            StartRecord();
+            Press(console, id::kCheckSerialPort, c.replies);
             ASSERT_EQ(BoxTexts(), std::vector<std::string>{c.text});
             EXPECT_EQ(windows.Boxes()[0].style, c.style) << c.text;
             EXPECT_EQ(SentCommands(), c.commands) << c.text;
@@ -255,13 +187,13 @@ TEST_F(ReportProcedures, SerialPortCheckReadsTheFailedBit) {
 
 TEST_F(ReportProcedures, AReportTheMachineDoesNotSendIsAnError) {
     Run([&](ConsoleDialog& console) {
-        Click(console, id::kGetReport, {kRefused});
+        Press(console, id::kGetReport, {kRefused});
         ExpectOneBox("error", ui::kMbIconHand, ui::kNoWindow);
         // A failed read of the stream is an error too.
         windows.ClearBoxes();
         fake.device.reads.push_back({{'Q', 'M', 'V'}});
         fake.device.reads.push_back({{}, true});
-        Click(console, id::kGetReport);
+        Press(console, id::kGetReport);
         ExpectOneBox("error", ui::kMbIconHand, ui::kNoWindow);
     });
     for (const auto& modal : windows.Modals()) EXPECT_NE(modal.templateId, report_id::kDialog);
@@ -276,7 +208,7 @@ TEST_F(ReportProcedures, TheReportIsShownInTheReportDialog) {
         const std::string first(1023, 'a');
         fake.device.reads.push_back({Bytes(first.begin(), first.end())});
         fake.device.reads.push_back({{'b', 'c', 0}});
-        Click(console, id::kGetReport);
+        Press(console, id::kGetReport);
         EXPECT_TRUE(windows.Boxes().empty());
         ASSERT_FALSE(windows.Modals().empty());
         EXPECT_EQ(windows.Modals().back().templateId, report_id::kDialog);

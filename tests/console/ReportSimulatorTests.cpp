@@ -1,5 +1,5 @@
-// The report, parameter, serial number, counter and serial-port procedures
-// end to end: the console on the headless window system, the simulated
+// The report, parameter, serial number, counter, serial-port and correction
+// procedures end to end: the console on the headless window system, the simulated
 // QMV-240 behind it and disk files in memory.
 #include <gtest/gtest.h>
 
@@ -14,6 +14,7 @@
 #include "console/ReportDialog.h"
 #include "fakes/FakeFileSystem.h"
 #include "fakes/FakeSettingsFile.h"
+#include "fakes/FixedProgramFile.h"
 #include "ui/headless/HeadlessWindowSystem.h"
 
 namespace hw {
@@ -25,10 +26,7 @@ using Bytes = std::vector<std::uint8_t>;
 
 constexpr const char* kBackup = "C:\\Backup\\qmv.par";
 
-class FixedProgramFile final : public ProgramFile {
-  public:
-    std::string Path() override { return "C:\\Tools\\Hexwarden.exe"; }
-};
+using test::FixedProgramFile;
 
 class SimulatedConsole : public ::testing::Test {
   protected:
@@ -391,6 +389,34 @@ TEST_F(SimulatedConsole, AProcedureCutOffByTheCableFailsAndTheConsoleRecovers) {
         }
     });
     EXPECT_EQ(files.files.at("C:\\Backup\\copy.par"), files.files.at(kBackup));
+}
+
+// The simulated machine keeps the scales and offsets as the console means them.
+TEST_F(SimulatedConsole, CalibrationReachesTheMachineAsMeant) {
+    Run([&](ConsoleDialog& console) {
+        const auto type = [&](int edit, const std::string& text) {
+            windows.Type(console.window(), edit, text);
+        };
+        ASSERT_TRUE(windows.Click(console.window(), id::kMeasuredMode));
+        type(id::kCorrectionX, "23010");
+        type(id::kCorrectionY, "18905");
+        Click(console, id::kWriteXY);
+        EXPECT_EQ(BoxTexts(), std::vector<std::string>{"Completed"});
+        type(id::kLaserX, "-50");
+        type(id::kLaserY, "80");
+        Click(console, id::kWriteLaser);
+        EXPECT_EQ(BoxTexts(), std::vector<std::string>{"Completed"});
+        type(id::kY0Offset, "-300");
+        Click(console, id::kWriteY0);
+        EXPECT_EQ(BoxTexts(), std::vector<std::string>{"Completed"});
+    });
+    const SimParameters& parameters = env.Machine().Parameters();
+    EXPECT_EQ(parameters.Scale(0), 100043);
+    EXPECT_EQ(parameters.Scale(1), 99500);
+    EXPECT_EQ(parameters.Scale(2), 100000);
+    EXPECT_EQ(parameters.LaserX(), -50);
+    EXPECT_EQ(parameters.LaserY(), 80);
+    EXPECT_EQ(parameters.Y0(), -300);
 }
 
 }  // namespace

@@ -15,8 +15,9 @@
 #include "console/ConsoleDialog.h"
 #include "console/ConsoleIds.h"
 #include "fakes/FakeFileSystem.h"
-#include "fakes/FakeSettingsFile.h"
 #include "fakes/FakePlatform.h"
+#include "fakes/FakeSettingsFile.h"
+#include "fakes/FixedProgramFile.h"
 #include "link/DeviceChannel.h"
 #include "ui/headless/HeadlessWindowSystem.h"
 
@@ -47,10 +48,7 @@ const std::vector<KeyLabel> kKeyLabels = {
     {1083, "-Z"},    {1086, "RAPID"}, {1077, "XY"},  {1076, "Z"},  {1085, "MENU"},
     {1075, "ENTER"}, {1084, "SP"},    {1074, "COPY"}};
 
-class FixedProgramFile final : public ProgramFile {
-  public:
-    std::string Path() override { return "C:\\Tools\\Hexwarden.exe"; }
-};
+using test::FixedProgramFile;
 
 std::vector<std::uint8_t> SensorReply(const std::array<std::uint8_t, 13>& bytes,
                                       std::uint8_t count = 13) {

@@ -13,17 +13,13 @@
 #include "SimEnvironment.h"
 #include "console/ConsoleDialog.h"
 #include "console/ConsoleIds.h"
+#include "fakes/FixedProgramFile.h"
 #include "platform/win32/Win32FileSystem.h"
 #include "platform/win32/Win32SettingsFile.h"
 #include "ui/win32/Win32WindowSystem.h"
 
 namespace hw::test {
 namespace {
-
-class FixedProgramFile final : public ProgramFile {
-  public:
-    std::string Path() override { return "C:\\Tools\\Hexwarden.exe"; }
-};
 
 // The console shown modeless on the simulated machine, so that the test can act on it.
 class ConsoleOnWine : public ::testing::Test {
