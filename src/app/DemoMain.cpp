@@ -10,6 +10,7 @@
 #include "platform/win32/Win32FileSystem.h"
 #include "platform/win32/Win32ProgramFile.h"
 #include "platform/win32/Win32SettingsFile.h"
+#include "platform/win32/Win32VersionBlocks.h"
 #include "ui/Dialog.h"
 #include "ui/win32/Win32WindowSystem.h"
 
@@ -20,6 +21,8 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     hw::Win32FileSystem files;
     // The settings file beside the demo program, as the real program reads its own.
     hw::Win32SettingsFile settings;
+    // The About box shows the demo program's own version block.
+    hw::Win32VersionBlocks versionBlocks;
     hw::ui::Win32WindowSystem windows;
     const auto paths = hw::SplitProgramPath(programFile.Path(), sim.Text());
     hw::ui::Application app(windows, paths ? paths->programName : "HexwardenDemo");
@@ -36,6 +39,6 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     // modal procedure (the panel check among them).
     hw::SimControlWindow controls(app, sim);
     controls.Create(hw::ui::kNoWindow);
-    hw::ConsoleApp console({app, link, programFile, files, settings});
+    hw::ConsoleApp console({app, link, programFile, files, settings, versionBlocks});
     return console.InitInstance() ? 1 : 0;
 }

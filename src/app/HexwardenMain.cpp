@@ -12,6 +12,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     const auto paths = hw::SplitProgramPath(os.programFile.Path(), os.text);
     hw::ui::Application app(windows, paths ? paths->programName : "Hexwarden");
     const hw::LinkPlatform link = os.Link(app.alerts());
-    hw::ConsoleApp console({app, link, os.programFile, os.fileSystem, os.settings});
+    hw::ConsoleApp console(
+        {app, link, os.programFile, os.fileSystem, os.settings, os.versionBlocks});
     return console.InitInstance() ? 1 : 0;
 }

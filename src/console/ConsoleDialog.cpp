@@ -1,5 +1,6 @@
 #include "console/ConsoleDialog.h"
 
+#include "console/AboutDialog.h"
 #include "console/ConsoleIds.h"
 #include "console/Messages.h"
 #include "console/ProgramPath.h"
@@ -37,7 +38,7 @@ const ui::MessageMapEntry ConsoleDialog::messageMap[] = {
     ui::OnCommand(id::kCheckLoadY, &ConsoleDialog::OnMachineButton),
     ui::OnCommand(id::kCheckLoadZ, &ConsoleDialog::OnMachineButton),
     ui::OnCommand(id::kCorrectionCut, &ConsoleDialog::OnCorrectionCut),
-    ui::OnCommand(id::kOutputFile, &ConsoleDialog::OnMachineButton),
+    ui::OnCommand(id::kOutputFile, &ConsoleDialog::OnOutputFile),
     ui::OnCommand(id::kStartAging, &ConsoleDialog::OnMachineButton),
     ui::OnCommand(id::kReadSpindle, &ConsoleDialog::OnMachineButton),
     ui::OnCommand(id::kBacklashCheck, &ConsoleDialog::OnMachineButton),
@@ -180,8 +181,10 @@ void ConsoleDialog::OnOK() {
 }
 
 std::intptr_t ConsoleDialog::OnSysCommand(const ui::Message& message) {
-    if ((message.wParam & 0xFFF0) == id::kAboutCommand) return 0;
-    return Default(message);
+    if ((message.wParam & 0xFFF0) != id::kAboutCommand) return Default(message);
+    AboutDialog about(services.app, services.versionBlocks, modulePath);
+    about.DoModal();
+    return 0;
 }
 
 std::intptr_t ConsoleDialog::OnPaint(const ui::Message& message) {

@@ -75,6 +75,9 @@ class ConsoleDialog : public ui::Dialog {
     void OnClearPumpTime();
     void OnCheckSerialPort();
 
+    // Firmware and file output (FileOutput.cpp).
+    void OnOutputFile();
+
     // Correction calibration (CalibrationProcedures.cpp). The offsets are
     // worked out in 64 bits so that no sum or difference of machine values
     // wraps round into the accepted range.

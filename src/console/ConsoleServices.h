@@ -1,12 +1,14 @@
 // What the console reaches outside itself: the dialog framework's
 // application, the OS services of the device link, the program file, the
-// disk files the technician chooses and the settings file beside the program.
+// disk files the technician chooses, the settings file beside the program and
+// the version blocks of program files.
 #pragma once
 
 #include "platform/FileSystem.h"
 #include "platform/LinkPlatform.h"
 #include "platform/ProgramFile.h"
 #include "platform/SettingsFile.h"
+#include "platform/VersionBlocks.h"
 #include "ui/Application.h"
 
 namespace hw {
@@ -17,6 +19,7 @@ struct ConsoleServices {
     ProgramFile& programFile;
     FileSystem& files;
     SettingsFile& settings;
+    VersionBlocks& versionBlocks;
 };
 
 }  // namespace hw

@@ -10,6 +10,7 @@
 #include "fakes/FakeFileSystem.h"
 #include "fakes/FakePlatform.h"
 #include "fakes/FakeSettingsFile.h"
+#include "fakes/FakeVersionBlocks.h"
 #include "ui/headless/HeadlessWindowSystem.h"
 
 namespace hw {
@@ -78,7 +79,8 @@ class Console : public ::testing::Test {
     FixedProgramFile program{"C:\\Tools\\Hexwarden.exe"};
     test::FakeFileSystem files;
     test::FakeSettingsFile settings;
-    ConsoleServices services{app, fake.platform, program, files, settings};
+    test::FakeVersionBlocks versions;
+    ConsoleServices services{app, fake.platform, program, files, settings, versions};
     const std::vector<ui::HeadlessWindowSystem::TimerState> kSensorTimer = {{1, 500}};
 };
 
@@ -143,7 +145,7 @@ TEST_F(Console, PanelTypeDecidesTheBacklashGroup) {
         FakePlatform machine;
         machine.InstallMachine("QMV-240", "USB001", "AAA111");
         machine.device.replies = {VersionReply(c.version)};
-        ConsoleServices local{app, machine.platform, program, files, settings};
+        ConsoleServices local{app, machine.platform, program, files, settings, versions};
         windows.OnModal(id::kDialog, [&](ui::Dialog& dialog) {
             EXPECT_EQ(BacklashGroupEnabled(static_cast<ConsoleDialog&>(dialog)), c.enabled)
                 << c.version;
@@ -224,7 +226,7 @@ TEST_F(Console, SensorPollingStartsOnlyOnlineAndStopsOnce) {
         EXPECT_EQ(console.SensorTimerId(), 1);
     });
     FakePlatform offline;
-    ConsoleServices local{app, offline.platform, program, files, settings};
+    ConsoleServices local{app, offline.platform, program, files, settings, versions};
     windows.OnModal(id::kDialog, [&](ui::Dialog& dialog) {
         auto& console = static_cast<ConsoleDialog&>(dialog);
         console.StartSensorPolling();

@@ -220,7 +220,7 @@ TEST_F(ReportProcedures, TheReportIsShownInTheReportDialog) {
 
 TEST_F(ReportProcedures, OfflineNoFileDialogIsShown) {
     test::FakePlatform offline;
-    ConsoleServices local{app, offline.platform, program, files, settings};
+    ConsoleServices local{app, offline.platform, program, files, settings, versions};
     windows.OnModal(id::kDialog, [&](ui::Dialog& dialog) {
         for (int button : {id::kGetParameters, id::kPutParameters})
             windows.Click(dialog.window(), button);

@@ -14,6 +14,7 @@
 #include "console/ReportDialog.h"
 #include "fakes/FakeFileSystem.h"
 #include "fakes/FakeSettingsFile.h"
+#include "fakes/FakeVersionBlocks.h"
 #include "fakes/FixedProgramFile.h"
 #include "ui/headless/HeadlessWindowSystem.h"
 
@@ -85,7 +86,8 @@ class SimulatedConsole : public ::testing::Test {
     FixedProgramFile program;
     test::FakeFileSystem files;
     test::FakeSettingsFile settings;
-    ConsoleServices services{app, link, program, files, settings};
+    test::FakeVersionBlocks versions;
+    ConsoleServices services{app, link, program, files, settings, versions};
 };
 
 TEST_F(SimulatedConsole, TheReportIsShownAndSavedAsText) {

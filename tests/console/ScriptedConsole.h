@@ -15,6 +15,7 @@
 #include "fakes/FakeFileSystem.h"
 #include "fakes/FakePlatform.h"
 #include "fakes/FakeSettingsFile.h"
+#include "fakes/FakeVersionBlocks.h"
 #include "fakes/FixedProgramFile.h"
 #include "link/DeviceChannel.h"
 #include "ui/headless/HeadlessWindowSystem.h"
@@ -88,7 +89,8 @@ class ScriptedConsole : public ::testing::Test {
     FixedProgramFile program;
     FakeFileSystem files;
     FakeSettingsFile settings;
-    ConsoleServices services{app, fake.platform, program, files, settings};
+    FakeVersionBlocks versions;
+    ConsoleServices services{app, fake.platform, program, files, settings, versions};
     std::size_t firstControl = 0;
 };
 

@@ -17,6 +17,7 @@
 #include "fakes/FakeFileSystem.h"
 #include "fakes/FakePlatform.h"
 #include "fakes/FakeSettingsFile.h"
+#include "fakes/FakeVersionBlocks.h"
 #include "fakes/FixedProgramFile.h"
 #include "link/DeviceChannel.h"
 #include "ui/headless/HeadlessWindowSystem.h"
@@ -151,7 +152,8 @@ class SensorMonitor : public ::testing::Test {
     FixedProgramFile program;
     test::FakeFileSystem files;
     test::FakeSettingsFile settings;
-    ConsoleServices services{app, fake.platform, program, files, settings};
+    test::FakeVersionBlocks versions;
+    ConsoleServices services{app, fake.platform, program, files, settings, versions};
 };
 
 TEST_F(SensorMonitor, SensorLabelsShowTheirBits) {
@@ -447,7 +449,8 @@ class SimulatedSensors : public ::testing::Test {
     FixedProgramFile program;
     test::FakeFileSystem files;
     test::FakeSettingsFile settings;
-    ConsoleServices services{app, sim.Platform(), program, files, settings};
+    test::FakeVersionBlocks versions;
+    ConsoleServices services{app, sim.Platform(), program, files, settings, versions};
 };
 
 TEST_F(SimulatedSensors, SensorLabelsFollowTheMachine) {

@@ -22,6 +22,7 @@
 #include "console/PanelCheckDialog.h"
 #include "fakes/FakeFileSystem.h"
 #include "fakes/FakeSettingsFile.h"
+#include "fakes/FakeVersionBlocks.h"
 #include "ui/headless/HeadlessWindowSystem.h"
 #include "ui/headless/ResourceScript.h"
 
@@ -73,7 +74,8 @@ class ControlWindow : public ::testing::Test {
         FixedProgramFile program;
         test::FakeFileSystem files;
         test::FakeSettingsFile settings;
-        ConsoleServices services{app, sim.Platform(), program, files, settings};
+        test::FakeVersionBlocks versions;
+        ConsoleServices services{app, sim.Platform(), program, files, settings, versions};
         windows.OnModal(console_id::kDialog, std::move(inside));
         ConsoleDialog console(services);
         app.SetMainWindow(&console);

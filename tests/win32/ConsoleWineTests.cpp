@@ -16,6 +16,7 @@
 #include "fakes/FixedProgramFile.h"
 #include "platform/win32/Win32FileSystem.h"
 #include "platform/win32/Win32SettingsFile.h"
+#include "platform/win32/Win32VersionBlocks.h"
 #include "ui/win32/Win32WindowSystem.h"
 
 namespace hw::test {
@@ -45,8 +46,9 @@ class ConsoleOnWine : public ::testing::Test {
     FixedProgramFile programFile;
     Win32FileSystem files;
     Win32SettingsFile settings;
+    Win32VersionBlocks versions;
     const LinkPlatform link = sim.Link(app.alerts());
-    ConsoleDialog console{{app, link, programFile, files, settings}};
+    ConsoleDialog console{{app, link, programFile, files, settings, versions}};
 };
 
 TEST_F(ConsoleOnWine, ConnectsAndShowsTheQueueInTheTitle) {
