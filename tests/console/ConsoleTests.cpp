@@ -262,6 +262,13 @@ TEST_F(Console, EscapeEndsWithoutDisconnectingAndDestructionClosesTheLink) {
 }
 
 TEST_F(Console, SystemMenuCarriesTheAboutEntry) {
+    // The About box reads the program file's own version block.
+    versions.files["C:\\Tools\\Hexwarden.exe"] = {
+        {{{0x0409, 0x04B0}}},
+        {{"\\StringFileInfo\\040904b0\\FileVersion", "1"},
+         {"\\StringFileInfo\\040904b0\\InternalName", "Program"}}};
+    std::vector<std::string> aboutTitles;
+    windows.OnModal(100, [&](ui::Dialog& about) { aboutTitles.push_back(about.Title()); });
     Run([&](ConsoleDialog& console) {
         const auto menu = windows.SystemMenu(console.window());
         ASSERT_GE(menu.size(), 2u);
@@ -280,6 +287,7 @@ TEST_F(Console, SystemMenuCarriesTheAboutEntry) {
             EXPECT_EQ(result.has_value(), c.about) << c.command;
         }
     });
+    EXPECT_EQ(aboutTitles, std::vector<std::string>(3, "About Program"));
 }
 
 TEST_F(Console, MinimisedConsolePaintsItsIcon) {

@@ -97,8 +97,9 @@ TEST_F(FileOutput, ReportsWhatKeptTheFileFromTheMachine) {
 
         const std::string notFound =
             FileException(FileException::Cause::FileNotFound, missing).ErrorMessage();
-        EXPECT_EQ(Output(console, missing, {}),
-                  (std::vector<std::string>{notFound + " (warning)", "Cannot Open File (warning)"}));
+        EXPECT_EQ(
+            Output(console, missing, {}),
+            (std::vector<std::string>{notFound + " (warning)", "Cannot Open File (warning)"}));
         EXPECT_TRUE(SentRequests().empty());
 
         // A transfer that fails is not passed over in silence.
