@@ -162,12 +162,15 @@ void SimMachine::MoveXY(std::int32_t x, std::int32_t y, std::int32_t z) {
 void SimMachine::ReceivePrintJob(const std::vector<std::uint8_t>& data) {
     Update();
     if (updateMode_) {
+        lastReceipt_ = {SimReceipt::Kind::Firmware, data.size()};
         AcceptFirmware(data);
     } else if (Ready() && !ProcedureRunning()) {
+        lastReceipt_ = {SimReceipt::Kind::File, data.size()};
         Log("print job of " + std::to_string(data.size()) + " bytes");
         instructions_.Feed(data.data(), static_cast<std::uint32_t>(data.size()),
                            [this](std::string_view text) { ExecuteInstruction(text); });
     } else {
+        lastReceipt_ = {SimReceipt::Kind::Refused, data.size()};
         Log("print job rejected: machine not ready");
     }
 }

@@ -87,6 +87,7 @@ struct MachineView {
     bool failArmed;
     std::optional<SimCommandNumber> failed;
     SimPosition position;
+    SimReceipt receipt;
 };
 
 std::string FailedCommandText(const MachineView& view) {
@@ -110,6 +111,21 @@ std::string Millimetres(std::int32_t counts) {
 std::string PositionText(const SimPosition& at) {
     return "X " + Millimetres(at[kSimAxisX]) + "  Y " + Millimetres(at[kSimAxisY]) + "  Z " +
            Millimetres(at[kSimAxisZ]) + " mm";
+}
+
+std::string ReceiptText(const SimReceipt& receipt) {
+    const std::string bytes = std::to_string(receipt.bytes) + " bytes";
+    switch (receipt.kind) {
+        case SimReceipt::Kind::Firmware:
+            return "Received firmware, " + bytes + ", restarted";
+        case SimReceipt::Kind::File:
+            return "Received a file, " + bytes;
+        case SimReceipt::Kind::Refused:
+            return "Refused a file of " + bytes + ": not ready";
+        case SimReceipt::Kind::None:
+            break;
+    }
+    return {};
 }
 
 }  // namespace
@@ -241,7 +257,8 @@ void SimControlWindow::ShowMachine() {
                       (machine.StatusWord() & kSimStatusUpdateMode) != 0,
                       controller.Faults().refuseNextStartedCommand,
                       controller.Faults().refusedStartedCommand,
-                      machine.Position()};
+                      machine.Position(),
+                      machine.LastReceipt()};
         for (std::size_t i = 0; i < kLimits.size(); ++i) {
             v.holds[i] = machine.LimitSwitchHold(kLimits[i].axis);
         }
@@ -261,6 +278,8 @@ void SimControlWindow::ShowMachine() {
     if (ItemText(id::kFailedCommand) != failed) SetItemText(id::kFailedCommand, failed);
     const std::string position = PositionText(view.position);
     if (ItemText(id::kPosition) != position) SetItemText(id::kPosition, position);
+    const std::string received = ReceiptText(view.receipt);
+    if (ItemText(id::kReceived) != received) SetItemText(id::kReceived, received);
     const bool plugged = sim.Plugged();
     EnableItem(id::kUnplug, plugged);
     EnableItem(id::kPlugIn, !plugged);

@@ -3,7 +3,7 @@
 // shows where the axes stand, makes and breaks the sensors the console watches, holds limit
 // switches made or open or lets them follow their axes, holds panel keys, turns the dial, pulls and
 // plugs the cable, puts the machine in firmware update mode and makes the next command the
-// technician starts fail.
+// technician starts fail. It shows what the machine received of the last file sent to it.
 #pragma once
 
 #include <cstdint>
@@ -39,6 +39,8 @@ inline constexpr int kFailedCommand = 953;
 // Text: where the axes stand, in millimetres, so that motion the console
 // starts (a test cut, a move) can be watched.
 inline constexpr int kPosition = 954;
+// Text: what the machine made of the last file sent to it.
+inline constexpr int kReceived = 955;
 }  // namespace sim_control_id
 
 // The check boxes follow the machine at this period; the first tick that

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -35,6 +36,15 @@ inline constexpr std::uint8_t kSimMeterOff = 0xFF;
 // Feed of homing moves and of the moves a procedure makes by itself.
 inline constexpr std::uint32_t kSimHomingFeed = 3000;
 inline constexpr std::uint32_t kSimProcedureFeed = 1200;
+
+// What the machine made of the last print job it was sent: firmware taken
+// in update mode, a file of instructions taken while ready, or a job it
+// refused.
+struct SimReceipt {
+    enum class Kind { None, Firmware, File, Refused };
+    Kind kind = Kind::None;
+    std::size_t bytes = 0;
+};
 
 class SimMachine {
   public:
@@ -128,6 +138,7 @@ class SimMachine {
     std::uint8_t PanelMode() const { return panelMode_; }
     const std::vector<std::uint8_t>& Firmware() const { return firmware_; }
     int FirmwareUpdates() const { return firmwareUpdates_; }
+    const SimReceipt& LastReceipt() const { return lastReceipt_; }
     bool SpindleOn() const { return spindleOn_; }
     const std::vector<std::string>& Events() const { return events_; }
     std::string ReportText() const;
@@ -198,6 +209,7 @@ class SimMachine {
 
     std::vector<std::uint8_t> firmware_;
     int firmwareUpdates_ = 0;
+    SimReceipt lastReceipt_;
     std::vector<std::string> events_;
 };
 

@@ -291,6 +291,28 @@ TEST_F(ControlWindow, BoxesFollowTheMachineOnEachTick) {
     EXPECT_TRUE(Enabled(id::kPlugIn));
 }
 
+TEST_F(ControlWindow, ShowsWhatTheMachineMadeOfTheLastFile) {
+    const std::vector<std::uint8_t> file(12, 'x');
+    Tick();
+    EXPECT_EQ(Text(id::kReceived), "");
+    struct Case {
+        std::function<void(SimMachine&)> before;
+        std::string shown;
+    };
+    const Case cases[] = {
+        {[](SimMachine&) {}, "Received a file, 12 bytes"},
+        {[](SimMachine& m) { m.EnterUpdateMode(); }, "Received firmware, 12 bytes, restarted"},
+        {[](SimMachine& m) { m.RaiseError("axis fault"); },
+         "Refused a file of 12 bytes: not ready"},
+    };
+    for (const Case& c : cases) {
+        c.before(sim.Machine());
+        sim.Controller().ReceivePrintJob(file);
+        Tick();
+        EXPECT_EQ(Text(id::kReceived), c.shown);
+    }
+}
+
 TEST_F(ControlWindow, OnlyTheCloseBoxClosesIt) {
     windows.PressEnter(Window());
     EXPECT_TRUE(windows.IsUp(Window()));
