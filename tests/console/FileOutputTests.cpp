@@ -1,4 +1,4 @@
-// Output File against a scripted machine: which files go to the machine in
+// Output File against a scripted machine: which file goes to the machine in
 // which state, and which box answers when one does not.
 #include <gtest/gtest.h>
 
@@ -13,18 +13,14 @@ namespace {
 
 using test::Bytes;
 
-const std::string kImage = "firmware image\x01\x02";
-constexpr std::uint16_t kReady = 0x0001;
-constexpr std::uint16_t kUpdateMode = 0x8000;
-
-Bytes StatusReply(std::uint16_t word) {
+Bytes Status(std::uint16_t word) {
     return {0, 1, static_cast<std::uint8_t>(word), static_cast<std::uint8_t>(word >> 8)};
 }
 
 class FileOutput : public test::ScriptedConsole {
   protected:
-    // Chooses path in the file dialog (nullopt: cancels it) and clicks
-    // Output File with the machine's replies; the box texts shown.
+    // Chooses path (nullopt: cancels) and clicks Output File; the boxes
+    // shown, a warning's text ending in '!'.
     std::vector<std::string> Output(ConsoleDialog& console, std::optional<std::string> path,
                                     std::vector<Bytes> replies) {
         StartRecord();
@@ -32,80 +28,55 @@ class FileOutput : public test::ScriptedConsole {
         windows.QueueFileAnswer(std::move(path));
         Press(console, console_id::kOutputFile, std::move(replies));
         EXPECT_EQ(files.openFiles, 0);
-        std::vector<std::string> texts;
+        std::vector<std::string> boxes;
         for (const auto& box : windows.Boxes()) {
-            const bool stop = box.style == ui::kMbIconHand;
-            EXPECT_TRUE(stop || box.style == ui::kMbIconExclamation) << box.style;
-            texts.push_back(box.text + (stop ? " (stop)" : " (warning)"));
+            const bool warning = box.style == ui::kMbIconExclamation;
+            EXPECT_TRUE(warning || box.style == ui::kMbIconHand);
+            boxes.push_back(box.text + (warning ? "!" : ""));
         }
-        return texts;
-    }
-
-    bool SentWhole() const {
-        return fake.spooler.jobs.size() == 1 && fake.spooler.jobs[0].documentName == "Updater" &&
-               std::string(fake.spooler.jobs[0].data.begin(), fake.spooler.jobs[0].data.end()) ==
-                   kImage;
+        return boxes;
     }
 };
 
-TEST_F(FileOutput, SendsEachKindOfFileOnlyInItsMachineState) {
+TEST_F(FileOutput, SendsAFileOnlyToAMachineInTheStateItsKindNeeds) {
+    const std::string image = "image\x01";
+    const std::string notFound =
+        FileException(FileException::Cause::FileNotFound, "C:\\gone.qfw").ErrorMessage();
+    const Bytes ready = Status(0x0001), updateMode = Status(0x8000), refused = {1};
     struct Case {
-        const char* name;
+        std::optional<std::string> path;
         std::vector<Bytes> replies;
         std::vector<std::string> boxes;
-        bool sent;
     };
-    const Bytes refused = {1};
     const Case cases[] = {
-        {"update.qfw", {StatusReply(kUpdateMode)}, {}, true},
-        {"update.qfw", {StatusReply(kReady)}, {"Set UpdateMode   (warning)"}, false},
-        {"testqfw", {StatusReply(kUpdateMode)}, {}, true},
-        // Letter case counts: this is no firmware file.
-        {"UPDATE.QFW", {StatusReply(kReady)}, {}, true},
-        {"UPDATE.QFW", {StatusReply(kUpdateMode)}, {"Hit [ENTER]     (warning)"}, false},
-        {"data.bin", {StatusReply(0)}, {"Hit [ENTER]     (warning)"}, false},
-        // A status that did not come sends nothing to a machine in an unknown mode.
-        {"update.qfw", {refused}, {"error (stop)"}, false},
-        {"data.bin", {refused}, {"error (stop)"}, false},
+        {"C:\\update.qfw", {updateMode}, {}},
+        {"C:\\update.qfw", {ready}, {"Set UpdateMode  !"}},
+        {"C:\\testqfw", {updateMode}, {}},
+        {"C:\\UPDATE.QFW", {ready}, {}},  // letter case counts: no firmware file
+        {"C:\\UPDATE.QFW", {updateMode}, {"Hit [ENTER]    !"}},
+        {"C:\\update.qfw", {refused}, {"error"}},  // no status: the mode is unknown
+        {std::nullopt, {}, {}},
+        {"C:\\gone.qfw", {}, {notFound + "!", "Cannot Open File!"}},
     };
     Run([&](ConsoleDialog& console) {
         for (const Case& c : cases) {
-            SCOPED_TRACE(c.name);
-            const std::string path = std::string("C:\\Files\\") + c.name;
-            files.Put(path, kImage);
-            EXPECT_EQ(Output(console, path, c.replies), c.boxes);
-            EXPECT_EQ(SentWhole(), c.sent);
-            EXPECT_EQ(fake.spooler.jobs.empty(), !c.sent);
+            SCOPED_TRACE(c.path.value_or("cancelled"));
+            if (c.path && *c.path != "C:\\gone.qfw") files.Put(*c.path, image);
+            EXPECT_EQ(Output(console, c.path, c.replies), c.boxes);
+            EXPECT_EQ(SentRequests().size(), c.replies.size());
+            std::vector<std::string> jobs;
+            for (const auto& job : fake.spooler.jobs)
+                jobs.emplace_back(job.data.begin(), job.data.end());
+            EXPECT_EQ(jobs, std::vector<std::string>(c.boxes.empty() && c.path ? 1 : 0, image));
         }
         const auto& dialog = windows.FileDialogs().back();
-        EXPECT_TRUE(dialog.options.open);
         EXPECT_EQ(dialog.options.flags, 6u);
         EXPECT_EQ(dialog.options.filter, "qfw (*.qfw)|*.qfw|all (*.*)|*.*||");
         EXPECT_EQ(dialog.owner, ui::kNoWindow);
-    });
-}
-
-TEST_F(FileOutput, ReportsWhatKeptTheFileFromTheMachine) {
-    const std::string missing = "C:\\Files\\gone.qfw";
-    const std::string present = "C:\\Files\\update.qfw";
-    files.Put(present, kImage);
-    files.openFailures[missing] = FileException::Cause::FileNotFound;
-    Run([&](ConsoleDialog& console) {
-        // Cancelled: nothing asked, nothing shown.
-        EXPECT_TRUE(Output(console, std::nullopt, {}).empty());
-        EXPECT_TRUE(SentRequests().empty());
-
-        const std::string notFound =
-            FileException(FileException::Cause::FileNotFound, missing).ErrorMessage();
-        EXPECT_EQ(
-            Output(console, missing, {}),
-            (std::vector<std::string>{notFound + " (warning)", "Cannot Open File (warning)"}));
-        EXPECT_TRUE(SentRequests().empty());
-
         // A transfer that fails is not passed over in silence.
         fake.spooler.unopenable.insert("QMV-240");
-        EXPECT_EQ(Output(console, present, {StatusReply(kUpdateMode)}),
-                  std::vector<std::string>{"error (stop)"});
+        EXPECT_EQ(Output(console, "C:\\update.qfw", {updateMode}),
+                  std::vector<std::string>{"error"});
     });
 }
 

@@ -1,6 +1,5 @@
-// Version blocks built in memory: per file path, a translation table and
-// string values under their full key paths. A path without a block has
-// none, as a file without a version resource.
+// Version blocks built in memory, by file path; a path without one has no
+// block, as a file without a version resource.
 #pragma once
 
 #include <map>
@@ -13,10 +12,24 @@
 
 namespace hw::test {
 
-struct MemoryVersionBlock {
-    // nullopt: the block cannot be read or its table queried.
+// String values under their full key paths. Without a translation table the
+// block is one that cannot be read: it answers nothing.
+struct MemoryVersionBlock final : VersionBlock {
+    MemoryVersionBlock(std::optional<std::vector<VersionTranslation>> table = std::nullopt,
+                       std::map<std::string, std::string> values = {})
+        : translations(std::move(table)), strings(std::move(values)) {}
+
+    std::optional<std::vector<VersionTranslation>> Translations() const override {
+        return translations;
+    }
+    std::optional<std::string> StringValue(const std::string& keyPath) const override {
+        const auto found = strings.find(keyPath);
+        if (!translations || found == strings.end()) return std::nullopt;
+        return found->second;
+    }
+
     std::optional<std::vector<VersionTranslation>> translations;
-    std::map<std::string, std::string> strings;  // by key path
+    std::map<std::string, std::string> strings;
 };
 
 class FakeVersionBlocks final : public VersionBlocks {
@@ -26,26 +39,8 @@ class FakeVersionBlocks final : public VersionBlocks {
     std::unique_ptr<VersionBlock> Read(const std::string& path) override {
         const auto found = files.find(path);
         if (found == files.end()) return nullptr;
-        return std::make_unique<Block>(found->second);
+        return std::make_unique<MemoryVersionBlock>(found->second);
     }
-
-  private:
-    class Block final : public VersionBlock {
-      public:
-        explicit Block(MemoryVersionBlock block) : block(std::move(block)) {}
-        std::optional<std::vector<VersionTranslation>> Translations() const override {
-            return block.translations;
-        }
-        std::optional<std::string> StringValue(const std::string& keyPath) const override {
-            if (!block.translations) return std::nullopt;
-            const auto found = block.strings.find(keyPath);
-            if (found == block.strings.end()) return std::nullopt;
-            return found->second;
-        }
-
-      private:
-        MemoryVersionBlock block;
-    };
 };
 
 }  // namespace hw::test

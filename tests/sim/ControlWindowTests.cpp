@@ -293,24 +293,17 @@ TEST_F(ControlWindow, BoxesFollowTheMachineOnEachTick) {
 
 TEST_F(ControlWindow, ShowsWhatTheMachineMadeOfTheLastFile) {
     const std::vector<std::uint8_t> file(12, 'x');
-    Tick();
-    EXPECT_EQ(Text(id::kReceived), "");
-    struct Case {
-        std::function<void(SimMachine&)> before;
-        std::string shown;
-    };
-    const Case cases[] = {
-        {[](SimMachine&) {}, "Received a file, 12 bytes"},
-        {[](SimMachine& m) { m.EnterUpdateMode(); }, "Received firmware, 12 bytes, restarted"},
-        {[](SimMachine& m) { m.RaiseError("axis fault"); },
-         "Refused a file of 12 bytes: not ready"},
-    };
-    for (const Case& c : cases) {
-        c.before(sim.Machine());
+    std::vector<std::string> shown;
+    for (auto before : {+[](SimMachine&) {}, +[](SimMachine& m) { m.EnterUpdateMode(); },
+                        +[](SimMachine& m) { m.RaiseError("axis fault"); }}) {
+        before(sim.Machine());
         sim.Controller().ReceivePrintJob(file);
         Tick();
-        EXPECT_EQ(Text(id::kReceived), c.shown);
+        shown.push_back(Text(id::kReceived));
     }
+    EXPECT_EQ(shown, (std::vector<std::string>{"Received a file, 12 bytes",
+                                               "Received firmware, 12 bytes, restarted",
+                                               "Refused a file of 12 bytes: not ready"}));
 }
 
 TEST_F(ControlWindow, OnlyTheCloseBoxClosesIt) {

@@ -1,7 +1,8 @@
 // The main console on real windows (Wine on the build machine), connected to
 // the simulated machine: its title, its sensor timer and how it follows the
-// machine being unplugged and plugged back in, and one calibration through
-// the real controls and message box.
+// machine being unplugged and plugged back in, one calibration through the
+// real controls and message box, and the About box on the version block of
+// this test program, which is built with the program's own resources.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -11,10 +12,12 @@
 #include <thread>
 
 #include "SimEnvironment.h"
+#include "console/AboutDialog.h"
 #include "console/ConsoleDialog.h"
 #include "console/ConsoleIds.h"
 #include "fakes/FixedProgramFile.h"
 #include "platform/win32/Win32FileSystem.h"
+#include "platform/win32/Win32ProgramFile.h"
 #include "platform/win32/Win32SettingsFile.h"
 #include "platform/win32/Win32VersionBlocks.h"
 #include "ui/win32/Win32WindowSystem.h"
@@ -109,6 +112,20 @@ TEST_F(ConsoleOnWine, WriteXYTakesTheEditsToTheMachine) {
     EXPECT_EQ(sim.Machine().Parameters().Scale(0), 100123);
     EXPECT_EQ(sim.Machine().Parameters().Scale(1), 99500);
     EXPECT_EQ(sim.Machine().Parameters().Scale(2), 100000);
+}
+
+TEST_F(ConsoleOnWine, AboutBoxShowsTheProgramFilesVersionBlock) {
+    AboutDialog about(app, versions, Win32ProgramFile().Path());
+    ASSERT_TRUE(about.Create(ui::kNoWindow));
+    const auto window = reinterpret_cast<HWND>(about.window());
+    char text[3][128] = {};
+    GetDlgItemTextA(window, about_id::kVersion, text[0], sizeof text[0]);
+    GetDlgItemTextA(window, about_id::kCopyright, text[1], sizeof text[1]);
+    GetWindowTextA(window, text[2], sizeof text[2]);
+    about.DestroyWindow();
+    EXPECT_STREQ(text[0], "Version 1, 0, 0, 0");
+    EXPECT_STREQ(text[1], "Copyright (C) 2026 Hexwarden developers");
+    EXPECT_STREQ(text[2], "About Hexwarden");
 }
 
 }  // namespace
