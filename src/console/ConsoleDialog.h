@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <span>
 #include <string>
+#include <string_view>
 
 #include "commands/MachineLink.h"
 #include "console/BacklashEntry.h"
@@ -16,6 +17,9 @@
 #include "ui/Dialog.h"
 
 namespace hw {
+
+class ProgressDialog;
+struct LoadCheckAxis;
 
 // The driver name of the machine's printer queues.
 inline constexpr const char* kMachineDriverName = "Varnel QMV-240";
@@ -34,8 +38,10 @@ class ConsoleDialog : public ui::Dialog {
     std::intptr_t SensorTimerId() const { return sensorTimerId; }
     bool PanelTypeJ() const { return panelTypeJ; }
 
-    // The 500 ms sensor timer: started only while connected and not running;
-    // stopped only while running.
+    // The 500 ms sensor timer, paused by the procedures that talk to the
+    // machine for a long time. Stop kills the timer when it runs and keeps
+    // it paused: a device change does not restart it meanwhile. Start ends
+    // the pause and starts the timer while connected and not running.
     void StartSensorPolling();
     void StopSensorPolling();
 
@@ -91,6 +97,26 @@ class ConsoleDialog : public ui::Dialog {
     // all four came back.
     bool ReadToolPosition(std::int32_t (&position)[4]);
 
+    // Load checks and the aging run (LoadCheckProcedures.cpp): the machine
+    // runs them by itself while the console watches its status word in the
+    // progress window.
+    void OnCheckLoadX();
+    void OnCheckLoadY();
+    void OnCheckLoadZ();
+    void OnCheckLoadA();
+    void OnStartAging();
+    void RunLoadCheck(const LoadCheckAxis& axis);
+    // Sensor polling paused and the console disabled under the progress
+    // window while the started procedure is watched; endMessages: the end
+    // is reported with "Completed" or "Failed".
+    void WatchInProgressWindow(std::string_view caption, std::string_view statusText,
+                               bool endMessages);
+    void WatchProcedure(ProgressDialog& progress, bool endMessages);
+    // The status word before a procedure that moves the machine: false,
+    // after "error" when it did not come or "Hit [ENTER]    " when the
+    // machine does not stand ready at its origin.
+    bool MachineReadyAtOrigin();
+
     // Sensor and panel monitor (SensorMonitor.cpp).
     std::intptr_t OnTimer(const ui::Message& message);
     void OnCheckPanel();
@@ -98,6 +124,7 @@ class ConsoleDialog : public ui::Dialog {
     static const ui::MessageMapEntry messageMap[];
 
     ConsoleServices services;
+    bool sensorPollingPaused = false;
 
   public:
     // Shared with the procedures behind the buttons.
