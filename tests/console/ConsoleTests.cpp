@@ -235,6 +235,25 @@ TEST_F(Console, SensorPollingStartsOnlyOnlineAndStopsOnce) {
     console.DoModal();
 }
 
+// While a procedure has paused the polling, the machine coming back does
+// not restart it; the procedure's end does.
+TEST_F(Console, ADeviceChangeLeavesPausedPollingToItsProcedure) {
+    const auto path = fake.InstallMachine("QMV-240", "USB001", "AAA111");
+    Run([&](ConsoleDialog& console) {
+        console.StopSensorPolling();
+        fake.device.deviceIdFails = true;
+        fake.device.openablePaths.erase(path);
+        SendDeviceChange(console, ui::kDbtDevNodesChanged);
+        fake.device.deviceIdFails = false;
+        fake.device.openablePaths.insert(path);
+        SendDeviceChange(console, ui::kDbtDevNodesChanged);
+        ASSERT_TRUE(console.IsConnected());
+        EXPECT_TRUE(Timers(console).empty());
+        console.StartSensorPolling();
+        EXPECT_EQ(Timers(console), kSensorTimer);
+    });
+}
+
 TEST_F(Console, CloseKillsTheTimerAndDisconnects) {
     fake.InstallMachine("QMV-240", "USB001", "AAA111");
     const int result = Run([&](ConsoleDialog& console) {
