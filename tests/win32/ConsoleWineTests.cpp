@@ -1,7 +1,8 @@
 // The main console on real windows (Wine on the build machine), connected to
 // the simulated machine: its title, its sensor timer and how it follows the
-// machine being unplugged and plugged back in, and one calibration through
-// the real controls and message box.
+// machine being unplugged and plugged back in, one calibration through the
+// real controls and message box, and the aging run stopped from the real
+// progress window.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -107,6 +108,46 @@ TEST_F(ConsoleOnWine, WriteXYTakesTheEditsToTheMachine) {
     EXPECT_EQ(sim.Machine().Parameters().Scale(0), 100123);
     EXPECT_EQ(sim.Machine().Parameters().Scale(1), 99500);
     EXPECT_EQ(sim.Machine().Parameters().Scale(2), 100000);
+}
+
+// The technician starts the aging run: the progress window comes up over the
+// disabled console, and its real Stop button ends the watch and the run.
+TEST_F(ConsoleOnWine, StopInTheProgressWindowEndsTheAgingRun) {
+    struct Seen {
+        bool consoleDisabled = false;
+        bool ownedByConsole = false;
+        bool barHidden = false;
+        std::string status;
+    };
+    Seen seen;
+    HWND progress = nullptr;
+    std::thread technician([&] {
+        using namespace std::chrono_literals;
+        for (int i = 0; i < 500 && progress == nullptr; ++i) {
+            std::this_thread::sleep_for(10ms);
+            progress = FindWindowA(nullptr, "Run Aging");
+        }
+        if (progress == nullptr) return;
+        seen.consoleDisabled = IsWindowEnabled(Window()) == FALSE;
+        seen.ownedByConsole = GetWindow(progress, GW_OWNER) == Window();
+        seen.barHidden = IsWindowVisible(GetDlgItem(progress, 1040)) == FALSE;
+        char text[64] = {};
+        GetDlgItemTextA(progress, 1039, text, sizeof text);
+        seen.status = text;
+        PostMessageA(GetDlgItem(progress, IDCANCEL), BM_CLICK, 0, 0);
+    });
+    SendMessageA(Window(), WM_COMMAND, MAKEWPARAM(console_id::kStartAging, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(GetDlgItem(Window(), console_id::kStartAging)));
+    technician.join();
+    ASSERT_NE(progress, nullptr);
+    EXPECT_TRUE(seen.consoleDisabled);
+    EXPECT_TRUE(seen.ownedByConsole);
+    EXPECT_TRUE(seen.barHidden);
+    EXPECT_EQ(seen.status, "Running");
+    EXPECT_FALSE(IsWindow(progress));
+    EXPECT_TRUE(IsWindowEnabled(Window()));
+    EXPECT_GT(console.SensorTimerId(), 0);
+    EXPECT_FALSE(sim.WithMachine([](SimMachine& machine) { return machine.ProcedureRunning(); }));
 }
 
 }  // namespace
