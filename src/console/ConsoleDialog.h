@@ -63,6 +63,10 @@ class ConsoleDialog : public ui::Dialog {
     // The guard of every machine procedure: false, after the "OFFLINE" box,
     // when the console is not connected.
     bool Online();
+    // The status word before a procedure that moves the machine: false,
+    // after "error" when it did not come or "Hit [ENTER]    " when the
+    // machine does not stand ready at its origin.
+    bool MachineReadyAtOrigin();
 
     std::intptr_t OnSysCommand(const ui::Message& message);
     std::intptr_t OnPaint(const ui::Message& message);
@@ -112,10 +116,6 @@ class ConsoleDialog : public ui::Dialog {
     void WatchInProgressWindow(std::string_view caption, std::string_view statusText,
                                bool endMessages);
     void WatchProcedure(ProgressDialog& progress, bool endMessages);
-    // The status word before a procedure that moves the machine: false,
-    // after "error" when it did not come or "Hit [ENTER]    " when the
-    // machine does not stand ready at its origin.
-    bool MachineReadyAtOrigin();
 
     // Sensor and panel monitor (SensorMonitor.cpp).
     std::intptr_t OnTimer(const ui::Message& message);

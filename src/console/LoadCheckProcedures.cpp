@@ -100,8 +100,8 @@ void ConsoleDialog::WatchInProgressWindow(std::string_view caption, std::string_
 // message queue per pass.
 void ConsoleDialog::WatchProcedure(ProgressDialog& progress, bool endMessages) {
     for (;;) {
+        // A read that failed (kStatusNoAnswer) carries no running state either.
         const std::uint16_t status = link.GetStatusWord();
-        if (status == kStatusNoAnswer) return;
         if ((status & kStatusStateMask) != kStateProcedureRunning) return;
         if (progress.CheckCancel()) {
             link.CancelProcedure();

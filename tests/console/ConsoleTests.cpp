@@ -87,6 +87,7 @@ TEST_F(Console, WithoutAMachineEverythingIsOffline) {
     Run([&](ConsoleDialog& console) {
         EXPECT_EQ(console.Title(), "Hexwarden - OFFLINE");
         EXPECT_TRUE(Timers(console).empty());
+        EXPECT_EQ(console.SensorTimerId(), -1);
         EXPECT_FALSE(BacklashGroupEnabled(console));
         for (int button : kGuardedButtons) {
             windows.ClearBoxes();
