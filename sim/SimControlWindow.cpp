@@ -88,6 +88,7 @@ struct MachineView {
     std::optional<SimCommandNumber> failed;
     SimPosition position;
     SimReceipt receipt;
+    bool axesStiff;
 };
 
 std::string FailedCommandText(const MachineView& view) {
@@ -141,6 +142,7 @@ const ui::MessageMapEntry SimControlWindow::messageMap[] = {
     ui::OnCommand(id::kPlugIn, &SimControlWindow::OnPlugIn),
     ui::OnCommand(id::kUpdateMode, &SimControlWindow::OnUpdateMode),
     ui::OnCommand(id::kFailNextCommand, &SimControlWindow::OnFailNextCommand),
+    ui::OnCommand(id::kStiffAxes, &SimControlWindow::OnStiffAxes),
 };
 
 std::span<const ui::MessageMapEntry> SimControlWindow::GetMessageMap() const {
@@ -249,6 +251,11 @@ void SimControlWindow::OnFailNextCommand() {
     ShowMachine();
 }
 
+void SimControlWindow::OnStiffAxes() {
+    const bool stiff = IsItemChecked(id::kStiffAxes);
+    sim.WithMachine([stiff](SimMachine& machine) { machine.SetAxesStiff(stiff); });
+}
+
 void SimControlWindow::ShowMachine() {
     const MachineView view = sim.Files().WithController([](SimController& controller) {
         const SimMachine& machine = controller.Machine();
@@ -258,7 +265,8 @@ void SimControlWindow::ShowMachine() {
                       controller.Faults().refuseNextStartedCommand,
                       controller.Faults().refusedStartedCommand,
                       machine.Position(),
-                      machine.LastReceipt()};
+                      machine.LastReceipt(),
+                      machine.AxesStiff()};
         for (std::size_t i = 0; i < kLimits.size(); ++i) {
             v.holds[i] = machine.LimitSwitchHold(kLimits[i].axis);
         }
@@ -274,6 +282,7 @@ void SimControlWindow::ShowMachine() {
     }
     for (const SensorSwitch& sensor : kSwitches) CheckItem(sensor.id, IsOn(view.bytes, sensor));
     CheckItem(id::kUpdateMode, view.updateMode);
+    CheckItem(id::kStiffAxes, view.axesStiff);
     const std::string failed = FailedCommandText(view);
     if (ItemText(id::kFailedCommand) != failed) SetItemText(id::kFailedCommand, failed);
     const std::string position = PositionText(view.position);

@@ -2,8 +2,9 @@
 // through which a person plays the technician at the simulated machine. It
 // shows where the axes stand, makes and breaks the sensors the console watches, holds limit
 // switches made or open or lets them follow their axes, holds panel keys, turns the dial, pulls and
-// plugs the cable, puts the machine in firmware update mode and makes the next command the
-// technician starts fail. It shows what the machine received of the last file sent to it.
+// plugs the cable, puts the machine in firmware update mode, makes the next command the
+// technician starts fail and makes the axes stiff, so that a load check fails. It shows what the
+// machine received of the last file sent to it.
 #pragma once
 
 #include <cstdint>
@@ -41,6 +42,9 @@ inline constexpr int kFailedCommand = 953;
 inline constexpr int kPosition = 954;
 // Text: what the machine made of the last file sent to it.
 inline constexpr int kReceived = 955;
+// Check box: the axes run stiff, so that a load check at the usual power
+// fails; clear, it passes.
+inline constexpr int kStiffAxes = 956;
 }  // namespace sim_control_id
 
 // The check boxes follow the machine at this period; the first tick that
@@ -71,6 +75,7 @@ class SimControlWindow : public ui::Dialog {
     void OnPlugIn();
     void OnUpdateMode();
     void OnFailNextCommand();
+    void OnStiffAxes();
     // The boxes and buttons from the machine's present state.
     void ShowMachine();
     // Once the console is up: beside it, or below it when there is no room,

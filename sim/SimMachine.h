@@ -36,6 +36,8 @@ inline constexpr std::uint8_t kSimMeterOff = 0xFF;
 // Feed of homing moves and of the moves a procedure makes by itself.
 inline constexpr std::uint32_t kSimHomingFeed = 3000;
 inline constexpr std::uint32_t kSimProcedureFeed = 1200;
+// What stiff axes add to the power each axis needs in its load check.
+inline constexpr std::uint16_t kSimStiffExtraLoad = 40;
 
 // What the machine made of the last print job it was sent: firmware taken
 // in update mode, a file of instructions taken while ready, or a job it
@@ -127,6 +129,10 @@ class SimMachine {
     void EnterUpdateMode();
     void SetTemperature(double celsius) { config_.temperatureC = celsius; }
     void SetAxisLoad(int axis, std::uint16_t percent) { config_.axisLoadPercent[axis] = percent; }
+    // Stiff axes (a dry guide, a tight belt) need kSimStiffExtraLoad percent
+    // more power than their load to pass the load check.
+    void SetAxesStiff(bool stiff) { axesStiff_ = stiff; }
+    bool AxesStiff() const { return axesStiff_; }
     void SetSerialLoopback(bool fitted) { config_.serialLoopback = fitted; }
     // Puts the machine in its error state, as an axis fault would.
     void RaiseError(const std::string& why);
@@ -178,6 +184,7 @@ class SimMachine {
     bool procedurePasses_ = true;
     std::uint64_t procedureEnd_ = 0;
     int agingLeg_ = 0;
+    bool axesStiff_ = false;
 
     bool spindleOn_ = false;
     std::uint64_t spindleMs_ = 0;

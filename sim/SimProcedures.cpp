@@ -43,7 +43,8 @@ std::uint8_t SimMachine::StartLoadCheck(std::uint8_t axisCode, std::uint16_t pow
     procedure_ = Procedure::LoadCheck;
     procedureAxis_ = axis;
     const bool faulty = TakeFault(faults_.failNextProcedure);
-    procedurePasses_ = !faulty && power >= config_.axisLoadPercent[axis];
+    const int needed = config_.axisLoadPercent[axis] + (axesStiff_ ? kSimStiffExtraLoad : 0);
+    procedurePasses_ = !faulty && power >= needed;
     procedureEnd_ = now_ + config_.loadCheckMs;
     QueueLoadStrokes(axis);
     Log("load check " + std::string(kAxisNames[axis]) + " started at " + std::to_string(power) +

@@ -74,18 +74,8 @@ void ConsoleDialog::OnWriteXY() {
 }
 
 void ConsoleDialog::OnCorrectionCut() {
-    if (!Online()) return;
-    // A status word that did not come is no machine waiting at the origin:
-    // the cut starts the spindle, so it goes only to a machine known ready.
-    const std::uint16_t status = link.GetStatusWord();
-    if (status == kStatusNoAnswer) {
-        ShowErrorBox(services.app, kTextError);
-        return;
-    }
-    if ((status & kStatusReadyAtOrigin) == 0) {
-        ShowWarningBox(services.app, kTextHitEnter);
-        return;
-    }
+    // The cut starts the spindle, so it goes only to a machine known ready.
+    if (!Online() || !MachineReadyAtOrigin()) return;
     const std::string data = TestDataFromSection(services.settings.ReadSection(
         settingsPath, std::string(kTestDataSection), kTestDataCapacity));
     // Raw instruction text, one piece right after the other; empty data

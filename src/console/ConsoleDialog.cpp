@@ -34,19 +34,19 @@ const ui::MessageMapEntry ConsoleDialog::messageMap[] = {
     ui::OnCommand(id::kWriteSerial, &ConsoleDialog::OnWriteSerialNumber),
     ui::OnCommand(id::kClearSpindleTime, &ConsoleDialog::OnClearSpindleTime),
     ui::OnCommand(id::kCheckSerialPort, &ConsoleDialog::OnCheckSerialPort),
-    ui::OnCommand(id::kCheckLoadX, &ConsoleDialog::OnMachineButton),
-    ui::OnCommand(id::kCheckLoadY, &ConsoleDialog::OnMachineButton),
-    ui::OnCommand(id::kCheckLoadZ, &ConsoleDialog::OnMachineButton),
+    ui::OnCommand(id::kCheckLoadX, &ConsoleDialog::OnCheckLoadX),
+    ui::OnCommand(id::kCheckLoadY, &ConsoleDialog::OnCheckLoadY),
+    ui::OnCommand(id::kCheckLoadZ, &ConsoleDialog::OnCheckLoadZ),
     ui::OnCommand(id::kCorrectionCut, &ConsoleDialog::OnCorrectionCut),
     ui::OnCommand(id::kOutputFile, &ConsoleDialog::OnOutputFile),
-    ui::OnCommand(id::kStartAging, &ConsoleDialog::OnMachineButton),
+    ui::OnCommand(id::kStartAging, &ConsoleDialog::OnStartAging),
     ui::OnCommand(id::kReadSpindle, &ConsoleDialog::OnMachineButton),
     ui::OnCommand(id::kBacklashCheck, &ConsoleDialog::OnMachineButton),
     ui::OnMessage(ui::kWmTimer, &ConsoleDialog::OnTimer),
     ui::OnCommand(id::kClearPumpTime, &ConsoleDialog::OnClearPumpTime),
     ui::OnCommand(id::kWriteY0, &ConsoleDialog::OnWriteY0),
     ui::OnCommand(id::kWriteLaser, &ConsoleDialog::OnWriteLaser),
-    ui::OnCommand(id::kCheckLoadA, &ConsoleDialog::OnMachineButton),
+    ui::OnCommand(id::kCheckLoadA, &ConsoleDialog::OnCheckLoadA),
     ui::OnCommand(id::kCheckPanel, &ConsoleDialog::OnCheckPanel),
     ui::OnCommand(id::kToolPosition, &ConsoleDialog::OnToolPosition),
     ui::OnCommand(id::kCalcWriteLaser, &ConsoleDialog::OnCalcWriteLaser),
@@ -124,11 +124,13 @@ void ConsoleDialog::UpdateTitle() {
 }
 
 void ConsoleDialog::StartSensorPolling() {
+    sensorPollingPaused = false;
     if (!connected || sensorTimerId > 0) return;
     sensorTimerId = static_cast<std::intptr_t>(SetTimer(kSensorTimerEvent, kSensorTimerMs));
 }
 
 void ConsoleDialog::StopSensorPolling() {
+    sensorPollingPaused = true;
     if (sensorTimerId <= 0) return;
     KillTimer(static_cast<std::uintptr_t>(sensorTimerId));
     sensorTimerId = -1;
@@ -157,10 +159,12 @@ std::intptr_t ConsoleDialog::OnDeviceChange(std::uintptr_t event, std::intptr_t)
     const bool wasConnected = connected;
     connected = link.CheckConnection();
     if (connected != wasConnected) {
-        if (connected) {
+        // A procedure that paused the polling starts it again when it ends.
+        if (connected && !sensorPollingPaused) {
             sensorTimerId = static_cast<std::intptr_t>(SetTimer(kSensorTimerEvent, kSensorTimerMs));
-        } else if (sensorTimerId > 0) {
+        } else if (!connected && sensorTimerId > 0) {
             KillTimer(static_cast<std::uintptr_t>(sensorTimerId));
+            sensorTimerId = -1;
         }
         ProbePanelType();
         UpdateData(false);
@@ -202,6 +206,20 @@ bool ConsoleDialog::Online() {
     if (connected) return true;
     ShowErrorBox(services.app, kTextOffline);
     return false;
+}
+
+bool ConsoleDialog::MachineReadyAtOrigin() {
+    // A status word that did not come is no machine waiting at the origin.
+    const std::uint16_t status = link.GetStatusWord();
+    if (status == kStatusNoAnswer) {
+        ShowErrorBox(services.app, kTextError);
+        return false;
+    }
+    if ((status & kStatusReadyAtOrigin) == 0) {
+        ShowWarningBox(services.app, kTextHitEnter);
+        return false;
+    }
+    return true;
 }
 
 void ConsoleDialog::OnMachineButton() {

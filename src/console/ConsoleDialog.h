@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <span>
 #include <string>
+#include <string_view>
 
 #include "commands/MachineLink.h"
 #include "console/BacklashEntry.h"
@@ -16,6 +17,9 @@
 #include "ui/Dialog.h"
 
 namespace hw {
+
+class ProgressDialog;
+struct LoadCheckAxis;
 
 // The driver name of the machine's printer queues.
 inline constexpr const char* kMachineDriverName = "Varnel QMV-240";
@@ -34,8 +38,10 @@ class ConsoleDialog : public ui::Dialog {
     std::intptr_t SensorTimerId() const { return sensorTimerId; }
     bool PanelTypeJ() const { return panelTypeJ; }
 
-    // The 500 ms sensor timer: started only while connected and not running;
-    // stopped only while running.
+    // The 500 ms sensor timer, paused by the procedures that talk to the
+    // machine for a long time. Stop kills the timer when it runs and keeps
+    // it paused: a device change does not restart it meanwhile. Start ends
+    // the pause and starts the timer while connected and not running.
     void StartSensorPolling();
     void StopSensorPolling();
 
@@ -57,6 +63,10 @@ class ConsoleDialog : public ui::Dialog {
     // The guard of every machine procedure: false, after the "OFFLINE" box,
     // when the console is not connected.
     bool Online();
+    // The status word before a procedure that moves the machine: false,
+    // after "error" when it did not come or "Hit [ENTER]    " when the
+    // machine does not stand ready at its origin.
+    bool MachineReadyAtOrigin();
 
     std::intptr_t OnSysCommand(const ui::Message& message);
     std::intptr_t OnPaint(const ui::Message& message);
@@ -94,6 +104,22 @@ class ConsoleDialog : public ui::Dialog {
     // all four came back.
     bool ReadToolPosition(std::int32_t (&position)[4]);
 
+    // Load checks and the aging run (LoadCheckProcedures.cpp): the machine
+    // runs them by itself while the console watches its status word in the
+    // progress window.
+    void OnCheckLoadX();
+    void OnCheckLoadY();
+    void OnCheckLoadZ();
+    void OnCheckLoadA();
+    void OnStartAging();
+    void RunLoadCheck(const LoadCheckAxis& axis);
+    // Sensor polling paused and the console disabled under the progress
+    // window while the started procedure is watched; endMessages: the end
+    // is reported with "Completed" or "Failed".
+    void WatchInProgressWindow(std::string_view caption, std::string_view statusText,
+                               bool endMessages);
+    void WatchProcedure(ProgressDialog& progress, bool endMessages);
+
     // Sensor and panel monitor (SensorMonitor.cpp).
     std::intptr_t OnTimer(const ui::Message& message);
     void OnCheckPanel();
@@ -101,6 +127,7 @@ class ConsoleDialog : public ui::Dialog {
     static const ui::MessageMapEntry messageMap[];
 
     ConsoleServices services;
+    bool sensorPollingPaused = false;
 
   public:
     // Shared with the procedures behind the buttons.

@@ -89,6 +89,7 @@ TEST_F(Console, WithoutAMachineEverythingIsOffline) {
     Run([&](ConsoleDialog& console) {
         EXPECT_EQ(console.Title(), "Hexwarden - OFFLINE");
         EXPECT_TRUE(Timers(console).empty());
+        EXPECT_EQ(console.SensorTimerId(), -1);
         EXPECT_FALSE(BacklashGroupEnabled(console));
         for (int button : kGuardedButtons) {
             windows.ClearBoxes();
@@ -235,6 +236,25 @@ TEST_F(Console, SensorPollingStartsOnlyOnlineAndStopsOnce) {
     });
     ConsoleDialog console(local);
     console.DoModal();
+}
+
+// While a procedure has paused the polling, the machine coming back does
+// not restart it; the procedure's end does.
+TEST_F(Console, ADeviceChangeLeavesPausedPollingToItsProcedure) {
+    const auto path = fake.InstallMachine("QMV-240", "USB001", "AAA111");
+    Run([&](ConsoleDialog& console) {
+        console.StopSensorPolling();
+        fake.device.deviceIdFails = true;
+        fake.device.openablePaths.erase(path);
+        SendDeviceChange(console, ui::kDbtDevNodesChanged);
+        fake.device.deviceIdFails = false;
+        fake.device.openablePaths.insert(path);
+        SendDeviceChange(console, ui::kDbtDevNodesChanged);
+        ASSERT_TRUE(console.IsConnected());
+        EXPECT_TRUE(Timers(console).empty());
+        console.StartSensorPolling();
+        EXPECT_EQ(Timers(console), kSensorTimer);
+    });
 }
 
 TEST_F(Console, CloseKillsTheTimerAndDisconnects) {

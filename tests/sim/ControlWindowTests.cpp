@@ -386,5 +386,23 @@ TEST_F(ControlWindow, TheConsoleShowsWhatWasDone) {
     EXPECT_TRUE(sim.Machine().PanelOperation());
 }
 
+// Both outcomes of a load check in the demonstration: the usual power
+// passes, stiff axes fail.
+TEST_F(ControlWindow, TheStiffAxesBoxDecidesTheLoadCheck) {
+    RunConsole([&](ui::Dialog& console) {
+        for (const char* outcome : {"Completed", "Failed"}) {
+            windows.ClearBoxes();
+            ASSERT_TRUE(windows.Click(console.window(), console_id::kCheckLoadZ));
+            ASSERT_EQ(windows.Boxes().size(), 1u);
+            EXPECT_EQ(windows.Boxes()[0].text, outcome);
+            ASSERT_TRUE(windows.Click(Window(), id::kStiffAxes));
+        }
+    });
+    EXPECT_FALSE(sim.Machine().AxesStiff());
+    sim.Machine().SetAxesStiff(true);
+    Tick();
+    EXPECT_TRUE(Checked(id::kStiffAxes));
+}
+
 }  // namespace
 }  // namespace hw

@@ -1,8 +1,9 @@
 // The main console on real windows (Wine on the build machine), connected to
 // the simulated machine: its title, its sensor timer and how it follows the
 // machine being unplugged and plugged back in, one calibration through the
-// real controls and message box, and the About box on the version block of
-// this test program, which is built with the program's own resources.
+// real controls and message box, the aging run stopped from the real
+// progress window, and the About box on the version block of this test
+// program, which is built with the program's own resources.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -126,6 +127,31 @@ TEST_F(ConsoleOnWine, AboutBoxShowsTheProgramFilesVersionBlock) {
     EXPECT_STREQ(text[0], "Version 1, 0, 0, 0");
     EXPECT_STREQ(text[1], "Copyright (C) 2026 Hexwarden developers");
     EXPECT_STREQ(text[2], "About Hexwarden");
+}
+
+// The technician starts the aging run: the progress window comes up over the
+// disabled console, and its real Stop button ends the watch and the run.
+TEST_F(ConsoleOnWine, StopInTheProgressWindowEndsTheAgingRun) {
+    HWND progress = nullptr;
+    bool consoleDisabled = false;
+    std::thread technician([&] {
+        for (int i = 0; i < 500 && progress == nullptr; ++i) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+            progress = FindWindowA(nullptr, "Run Aging");
+        }
+        // Without the window the run is ended at the machine, so that the test ends.
+        if (progress == nullptr) sim.WithMachine([](SimMachine& m) { m.CancelProcedure(); });
+        consoleDisabled = IsWindowEnabled(Window()) == FALSE;
+        PostMessageA(GetDlgItem(progress, IDCANCEL), BM_CLICK, 0, 0);
+    });
+    SendMessageA(Window(), WM_COMMAND, MAKEWPARAM(console_id::kStartAging, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(GetDlgItem(Window(), console_id::kStartAging)));
+    technician.join();
+    ASSERT_NE(progress, nullptr);
+    EXPECT_TRUE(consoleDisabled);
+    EXPECT_FALSE(IsWindow(progress));
+    EXPECT_TRUE(IsWindowEnabled(Window()));
+    EXPECT_FALSE(sim.WithMachine([](SimMachine& machine) { return machine.ProcedureRunning(); }));
 }
 
 }  // namespace

@@ -1,0 +1,121 @@
+// The load checks of the four axes and the aging run: procedures the machine
+// runs by itself once started, watched through its status word in the
+// progress window until the machine reports the end, stops answering, or the
+// technician presses Stop.
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "console/CalibrationMath.h"
+#include "console/ConsoleDialog.h"
+#include "console/ConsoleIds.h"
+#include "console/Messages.h"
+#include "console/ProgressDialog.h"
+
+namespace hw {
+
+// One axis's load check: the settings section that holds its power, the
+// axis code the machine knows it by and the caption of its progress window.
+struct LoadCheckAxis {
+    const char* section;
+    std::uint8_t code;
+    const char* caption;
+};
+
+namespace {
+
+constexpr LoadCheckAxis kLoadX{"CheckLoadX", kLoadAxisX, "Check Load X"};
+constexpr LoadCheckAxis kLoadY{"CheckLoadY", kLoadAxisY, "Check Load Y"};
+constexpr LoadCheckAxis kLoadZ{"CheckLoadZ", kLoadAxisZ, "Check Load Z"};
+constexpr LoadCheckAxis kLoadA{"CheckLoadA", kLoadAxisA, "Check Load A"};
+
+constexpr std::size_t kLoadSectionCapacity = 256;
+// The power of an axis whose section is missing, empty or has no "=".
+constexpr std::uint16_t kDefaultLoadPower = 60;
+
+// The power in percent from the section's text as read: the number after the
+// first "=" of its first entry, taken as a decimal integer, in 16 bits.
+std::uint16_t LoadPower(std::string_view section) {
+    const std::string_view entry = section.substr(0, section.find('\0'));
+    const std::size_t equals = entry.find('=');
+    if (equals == std::string_view::npos) return kDefaultLoadPower;
+    return static_cast<std::uint16_t>(ReadInteger(entry.substr(equals + 1)));
+}
+
+}  // namespace
+
+void ConsoleDialog::OnCheckLoadX() {
+    RunLoadCheck(kLoadX);
+}
+void ConsoleDialog::OnCheckLoadY() {
+    RunLoadCheck(kLoadY);
+}
+void ConsoleDialog::OnCheckLoadZ() {
+    RunLoadCheck(kLoadZ);
+}
+void ConsoleDialog::OnCheckLoadA() {
+    RunLoadCheck(kLoadA);
+}
+
+void ConsoleDialog::RunLoadCheck(const LoadCheckAxis& axis) {
+    if (!Online() || !MachineReadyAtOrigin()) return;
+    const std::uint16_t power =
+        LoadPower(services.settings.ReadSection(settingsPath, axis.section, kLoadSectionCapacity));
+    if (!link.StartLoadCheck(axis.code, &power)) {
+        ShowErrorBox(services.app, kTextError);
+        return;
+    }
+    WatchInProgressWindow(axis.caption, "Checking Load by " + std::to_string(power) + "% power...",
+                          true);
+}
+
+void ConsoleDialog::OnStartAging() {
+    if (!Online() || !MachineReadyAtOrigin()) return;
+    // A run the machine refused is not watched as if it ran.
+    if (!link.StartAging()) {
+        ShowErrorBox(services.app, kTextError);
+        return;
+    }
+    WatchInProgressWindow("Run Aging", "Running", false);
+}
+
+void ConsoleDialog::WatchInProgressWindow(std::string_view caption, std::string_view statusText,
+                                          bool endMessages) {
+    StopSensorPolling();
+    ProgressDialog progress(services.app);
+    if (progress.Create(*this, caption)) {
+        progress.SetStatusText(statusText);
+        WatchProcedure(progress, endMessages);
+    } else {
+        // Without the window nothing could stop the procedure: it is not
+        // left running unwatched.
+        link.CancelProcedure();
+        ShowErrorBox(services.app, kTextError);
+    }
+    StartSensorPolling();
+    // The window goes last, the console enabled again with it.
+}
+
+// Back to back, without a pause: one status read and one round of the
+// message queue per pass.
+void ConsoleDialog::WatchProcedure(ProgressDialog& progress, bool endMessages) {
+    for (;;) {
+        // A read that failed (kStatusNoAnswer) carries no running state either.
+        const std::uint16_t status = link.GetStatusWord();
+        if ((status & kStatusStateMask) != kStateProcedureRunning) return;
+        if (progress.CheckCancel()) {
+            link.CancelProcedure();
+            return;
+        }
+        if ((status & kStatusBusy) != 0) continue;
+        if (!endMessages) return;
+        if ((status & kStatusFailed) != 0) {
+            ShowErrorBox(services.app, kTextFailed);
+        } else {
+            ShowCompleted(*this);
+        }
+        return;
+    }
+}
+
+}  // namespace hw

@@ -1,0 +1,172 @@
+// The load checks and the aging run against a scripted machine: the power
+// from the settings, what is sent, the watch in the progress window and how
+// it ends.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "console/ProgressDialog.h"
+#include "console/ScriptedConsole.h"
+
+namespace hw {
+namespace {
+
+namespace id = console_id;
+using test::Bytes;
+
+constexpr int kLoadCheck = 113;
+constexpr int kAging = 114;
+const Bytes kOk = {0};
+const Bytes kRefused = {1};
+
+Bytes Status(std::uint16_t word) {
+    return {0, 1, static_cast<std::uint8_t>(word), static_cast<std::uint8_t>(word >> 8)};
+}
+
+class LoadCheckProcedures : public test::ScriptedConsole {
+  protected:
+    // Clicks button; each box is recorded as "text/style", and the progress
+    // window up at that moment as "caption: status text".
+    void Click(ConsoleDialog& console, int button, std::vector<Bytes> replies) {
+        StartRecord();
+        shown.clear();
+        under.clear();
+        windows.OnBox([&](const ui::HeadlessWindowSystem::BoxRecord& box) {
+            shown.push_back(box.text + "/" + std::to_string(box.style));
+            if (const ui::Dialog* progress = windows.FindDialog(progress_id::kDialog)) {
+                under.push_back(progress->Title() + ": " +
+                                progress->ItemText(progress_id::kStatusText));
+            }
+            return ui::kIdOk;
+        });
+        Press(console, button, std::move(replies));
+        EXPECT_TRUE(fake.device.replies.empty());
+        // Whatever happened, the console is left as it was found.
+        EXPECT_TRUE(console.IsWindowEnabled());
+        EXPECT_EQ(windows.ActiveTimers(console.window()).size(), 1u);
+        EXPECT_EQ(windows.FindDialog(progress_id::kDialog), nullptr);
+    }
+
+    std::vector<int> Commands() const {
+        std::vector<int> commands;
+        for (const test::Sent& sent : SentRequests()) commands.push_back(sent.command);
+        return commands;
+    }
+
+    std::vector<std::string> shown;
+    std::vector<std::string> under;
+};
+
+TEST_F(LoadCheckProcedures, EachCheckSendsItsAxisAndThePowerFromTheSettings) {
+    struct Case {
+        int button;
+        const char* section;
+        std::string text;  // the section as read
+        int axisCode;
+        int power;
+    };
+    const Case cases[] = {
+        {id::kCheckLoadX, "CheckLoadX", std::string("Power=75\0Other=9", 16), 1, 75},
+        {id::kCheckLoadY, "CheckLoadY", "", 2, 60},
+        {id::kCheckLoadZ, "CheckLoadZ", "P=abc", 4, 0},
+        {id::kCheckLoadA, "CheckLoadA", "P=-1", 3, 65535},
+        {id::kCheckLoadX, "CheckLoadX", std::string("no equals\0P=20", 14), 1, 60},
+        {id::kCheckLoadY, "CheckLoadY", "P=70000x", 2, 4464},
+    };
+    Run([&](ConsoleDialog& console) {
+        for (const Case& c : cases) {
+            settings.sections = {{c.section, c.text}};
+            Click(console, c.button, {Status(0x0001), kOk, Status(0x0001)});
+            EXPECT_EQ(settings.reads.back().capacity, 256u);
+            const auto sent = SentRequests();
+            ASSERT_EQ(sent.size(), 3u);
+            EXPECT_EQ(sent[1].payload[3], c.axisCode);
+            EXPECT_EQ(sent[1].payload[4] | sent[1].payload[5] << 8, c.power);
+            const std::string caption = std::string("Check Load ") + c.section[9];
+            EXPECT_EQ(shown, std::vector<std::string>{"Completed/0"});
+            EXPECT_EQ(under, std::vector<std::string>{caption + ": Checking Load by " +
+                                                      std::to_string(c.power) + "% power..."});
+        }
+    });
+}
+
+// The watch goes on while the machine runs the procedure (state 1, busy);
+// nothing is watched that did not start, and nothing started is left running
+// without its window.
+TEST_F(LoadCheckProcedures, HowAProcedureEnds) {
+    struct Case {
+        int button;
+        std::vector<Bytes> replies;
+        std::vector<std::string> shown;
+        std::vector<int> commands;
+        bool windowFails = false;
+    };
+    const Bytes busy = Status(0x4001);
+    const Case cases[] = {
+        {id::kCheckLoadX,
+         {Status(1), kOk, busy, busy, Status(1)},
+         {"Completed/0"},
+         {1, kLoadCheck, 1, 1, 1}},
+        {id::kCheckLoadZ,
+         {Status(1), kOk, busy, Status(0x2001)},
+         {"Failed/16"},
+         {1, kLoadCheck, 1, 1}},
+        {id::kCheckLoadY, {Status(1), kOk, busy, kRefused}, {}, {1, kLoadCheck, 1, 1}},
+        {id::kCheckLoadA, {Status(1), kOk, Status(0x6003)}, {}, {1, kLoadCheck, 1}},
+        {id::kStartAging, {Status(1), kOk, busy, Status(0x2001)}, {}, {1, kAging, 1, 1}},
+        {id::kCheckLoadX, {Status(0x4000)}, {"Hit [ENTER]    /48"}, {1}},
+        {id::kCheckLoadX, {kRefused}, {"error/16"}, {1}},
+        {id::kCheckLoadX, {Status(1), kRefused}, {"error/16"}, {1, kLoadCheck}},
+        {id::kStartAging, {Status(1), kRefused}, {"error/16"}, {1, kAging}},
+        {id::kCheckLoadZ, {Status(1), kOk, kOk}, {"error/16"}, {1, kLoadCheck, 8}, true},
+        {id::kStartAging, {Status(1), kOk, kOk}, {"error/16"}, {1, kAging, 8}, true},
+    };
+    Run([&](ConsoleDialog& console) {
+        for (const Case& c : cases) {
+            if (c.windowFails) windows.FailNextCreate(progress_id::kDialog);
+            Click(console, c.button, c.replies);
+            EXPECT_EQ(shown, c.shown);
+            EXPECT_EQ(Commands(), c.commands);
+        }
+    });
+}
+
+// Enter leaves the window up; Stop or Esc ends the watch at its next pass
+// with one cancel and no message, though the machine had just finished.
+TEST_F(LoadCheckProcedures, StopCancelsOnceAndShowsNothing) {
+    for (const int button : {id::kCheckLoadX, id::kStartAging}) {
+        int pumps = 0;
+        windows.OnPump([&] {
+            const ui::WindowId progress = windows.FindDialog(progress_id::kDialog)->window();
+            if (++pumps == 1) return windows.PressEnter(progress);
+            if (button == id::kStartAging) return windows.PressEscape(progress);
+            windows.Click(progress, progress_id::kStop);
+        });
+        Run([&](ConsoleDialog& console) {
+            Click(console, button, {Status(1), kOk, Status(0x4001), Status(1), kOk});
+            EXPECT_EQ(pumps, 2);
+            EXPECT_TRUE(shown.empty());
+            ASSERT_EQ(Commands().size(), 5u);
+            EXPECT_EQ(SentRequests()[4].command, 8);
+            EXPECT_EQ(SentRequests()[4].payload[2], 2);
+        });
+    }
+}
+
+TEST_F(LoadCheckProcedures, ProgressWindowLeavesAnOwnerItDidNotDisable) {
+    Run([&](ConsoleDialog& console) {
+        console.EnableWindow(false);
+        ProgressDialog progress(app);
+        ASSERT_TRUE(progress.Create(console, "Bundle"));
+        ASSERT_TRUE(windows.Click(progress.window(), progress_id::kStop));
+        EXPECT_TRUE(progress.CheckCancel());
+        EXPECT_FALSE(progress.CheckCancel());
+        progress.DestroyWindow();
+        EXPECT_FALSE(console.IsWindowEnabled());
+        console.EnableWindow(true);
+    });
+}
+
+}  // namespace
+}  // namespace hw
