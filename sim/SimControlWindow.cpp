@@ -87,6 +87,7 @@ struct MachineView {
     bool failArmed;
     std::optional<SimCommandNumber> failed;
     SimPosition position;
+    bool corruptArmed;
 };
 
 std::string FailedCommandText(const MachineView& view) {
@@ -125,6 +126,7 @@ const ui::MessageMapEntry SimControlWindow::messageMap[] = {
     ui::OnCommand(id::kPlugIn, &SimControlWindow::OnPlugIn),
     ui::OnCommand(id::kUpdateMode, &SimControlWindow::OnUpdateMode),
     ui::OnCommand(id::kFailNextCommand, &SimControlWindow::OnFailNextCommand),
+    ui::OnCommand(id::kCorruptNextPut, &SimControlWindow::OnCorruptNextPut),
 };
 
 std::span<const ui::MessageMapEntry> SimControlWindow::GetMessageMap() const {
@@ -233,6 +235,12 @@ void SimControlWindow::OnFailNextCommand() {
     ShowMachine();
 }
 
+void SimControlWindow::OnCorruptNextPut() {
+    const bool on = IsItemChecked(id::kCorruptNextPut);
+    sim.Files().WithController(
+        [on](SimController& controller) { controller.Faults().corruptNextPut = on; });
+}
+
 void SimControlWindow::ShowMachine() {
     const MachineView view = sim.Files().WithController([](SimController& controller) {
         const SimMachine& machine = controller.Machine();
@@ -241,7 +249,8 @@ void SimControlWindow::ShowMachine() {
                       (machine.StatusWord() & kSimStatusUpdateMode) != 0,
                       controller.Faults().refuseNextStartedCommand,
                       controller.Faults().refusedStartedCommand,
-                      machine.Position()};
+                      machine.Position(),
+                      controller.Faults().corruptNextPut};
         for (std::size_t i = 0; i < kLimits.size(); ++i) {
             v.holds[i] = machine.LimitSwitchHold(kLimits[i].axis);
         }
@@ -257,6 +266,7 @@ void SimControlWindow::ShowMachine() {
     }
     for (const SensorSwitch& sensor : kSwitches) CheckItem(sensor.id, IsOn(view.bytes, sensor));
     CheckItem(id::kUpdateMode, view.updateMode);
+    CheckItem(id::kCorruptNextPut, view.corruptArmed);
     const std::string failed = FailedCommandText(view);
     if (ItemText(id::kFailedCommand) != failed) SetItemText(id::kFailedCommand, failed);
     const std::string position = PositionText(view.position);

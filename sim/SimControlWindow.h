@@ -2,8 +2,9 @@
 // through which a person plays the technician at the simulated machine. It
 // shows where the axes stand, makes and breaks the sensors the console watches, holds limit
 // switches made or open or lets them follow their axes, holds panel keys, turns the dial, pulls and
-// plugs the cable, puts the machine in firmware update mode and makes the next command the
-// technician starts fail.
+// plugs the cable, puts the machine in firmware update mode, makes the next command the
+// technician starts fail and makes the machine store the next parameter block put with one
+// byte corrupted.
 #pragma once
 
 #include <cstdint>
@@ -39,6 +40,9 @@ inline constexpr int kFailedCommand = 953;
 // Text: where the axes stand, in millimetres, so that motion the console
 // starts (a test cut, a move) can be watched.
 inline constexpr int kPosition = 954;
+// Check box: the next parameter block put is stored with one byte corrupted;
+// clear again once a put has taken it.
+inline constexpr int kCorruptNextPut = 955;
 }  // namespace sim_control_id
 
 // The check boxes follow the machine at this period; the first tick that
@@ -69,6 +73,7 @@ class SimControlWindow : public ui::Dialog {
     void OnPlugIn();
     void OnUpdateMode();
     void OnFailNextCommand();
+    void OnCorruptNextPut();
     // The boxes and buttons from the machine's present state.
     void ShowMachine();
     // Once the console is up: beside it, or below it when there is no room,
