@@ -94,14 +94,18 @@ std::string Win32FileSystem::LocalAppDataFolder() {
 }
 
 // The folders above are made first, from the top down; a drive ("C:") or a
-// share that is not there fails when its first folder is made.
+// share that is not there fails when its first folder is made, and so does a
+// file that stands where a folder should.
 void Win32FileSystem::CreateFolder(const std::string& path) {
     const std::string folder = WithoutTrailingSeparators(path);
     if (folder.empty() || folder.back() == ':' || IsFolder(folder)) return;
     const std::string parent = WithoutTrailingSeparators(PathBeside(folder, ""));
     if (!parent.empty() && parent != folder) CreateFolder(parent);
-    if (!CreateDirectoryA(folder.c_str(), nullptr) && GetLastError() != ERROR_ALREADY_EXISTS) {
-        ThrowLastError(folder);
+    if (!CreateDirectoryA(folder.c_str(), nullptr)) {
+        const DWORD error = GetLastError();
+        if (error != ERROR_ALREADY_EXISTS || !IsFolder(folder)) {
+            throw FileException(FileErrorCause(error), folder);
+        }
     }
 }
 
