@@ -159,8 +159,8 @@ TEST_F(PutParameters, ABackupThatCannotBeWrittenAsksWhetherToGoOn) {
     EXPECT_TRUE(files.files.size() == 1 && files.files.count(kFile) == 1);
 }
 
-// A block the machine stores wrongly is found by the read-back and named
-// with the way back.
+// A block the machine stores wrongly, or that cannot be read back, is
+// reported with the way back.
 TEST_F(PutParameters, AWriteTheReadBackDoesNotConfirmIsAnError) {
     env.Faults().corruptNextPut = true;
     const auto boxes = Put(Other(), {ui::kIdOk});
@@ -170,6 +170,21 @@ TEST_F(PutParameters, AWriteTheReadBackDoesNotConfirmIsAnError) {
                              "saved as " +
                                  kFirstBackup + ".",
                              ui::kMbIconHand}));
+
+    // The read-back itself fails: the first bulk read after the confirmation.
+    windows.OnBox([&](const ui::HeadlessWindowSystem::BoxRecord& box) {
+        if (box.style == kConfirm) env.Faults().failNextRead = true;
+        return ui::kIdOk;
+    });
+    const auto unreadable = Put(SimParameters("QMV0117").Block());
+    ASSERT_EQ(unreadable.size(), 2u);
+    EXPECT_EQ(unreadable[1].text.rfind("The machine's parameter block could not be read back "
+                                       "after writing.\nThe block it held before is saved as " +
+                                           kFolder + "\\",
+                                       0),
+              0u)
+        << unreadable[1].text;
+    EXPECT_EQ(Held(), SimParameters("QMV0117").Block());
 }
 
 // Backups the console did not name are left alone.
