@@ -2,6 +2,8 @@
 // fits the machine and differs from what the machine holds, with the
 // technician's consent, after the machine's present block has been backed up,
 // and reads the block back to prove that the machine holds the file.
+#include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -93,10 +95,16 @@ std::optional<std::string> BackUp(ui::Application& app, FileSystem& files, Syste
     }
 }
 
-// Writes the file's block into the machine and reads it back.
+// Writes the file's block into the machine and reads it back. A memory
+// file that cannot hold the block is reported before anything is sent.
 void WriteAndVerify(ConsoleDialog& console, const ParameterBlock& file, const std::string& backup) {
     MemFile source(kFileGrowth);
-    source.Write(file.data(), static_cast<std::uint32_t>(file.size()));
+    try {
+        source.Write(file.data(), static_cast<std::uint32_t>(file.size()));
+    } catch (const FrameworkException& error) {
+        console.app().ReportError(error);
+        return;
+    }
     if (!console.link.PutParameters(source)) {
         ShowErrorBox(console.app(), kTextError);
         return;

@@ -1,5 +1,5 @@
-// Report, parameter block backup, serial number, running-time counters and
-// the serial-port check.
+// Report, Get Parameters, serial number, running-time counters and the
+// serial-port check; Put Parameters has a file of its own.
 #include <optional>
 #include <string>
 #include <string_view>
