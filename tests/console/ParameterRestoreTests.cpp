@@ -3,8 +3,11 @@
 // write and the read-back after it.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdio>
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "SimEnvironment.h"
@@ -20,29 +23,17 @@ namespace hw {
 namespace {
 
 using Bytes = std::vector<std::uint8_t>;
+using Box = std::pair<std::string, std::uint32_t>;  // text and style
 
 constexpr const char* kFile = "C:\\Service\\qmv.par";
 const std::string kFolder = "C:\\Users\\tech\\AppData\\Local\\Hexwarden\\Backups";
-// The simulated PC's local time when the tests start.
-const std::string kFirstBackup = kFolder + "\\2026-12-09 08-00-00 QMV-240.par";
+// Named from the simulated PC's local time when the console starts.
+const std::string kBackup = kFolder + "\\2026-12-09 08-00-00 QMV-240.par";
 
-struct Box {
-    std::string text;
-    std::uint32_t style;
-    bool operator==(const Box&) const = default;
-};
-
-std::ostream& operator<<(std::ostream& out, const Box& box) {
-    return out << '"' << box.text << "\"/" << box.style;
-}
-
-const std::uint32_t kConfirm = ui::kMbOkCancel | ui::kMbDefButton2;
-const std::uint32_t kGoOnAnyway = ui::kMbYesNo | ui::kMbDefButton2 | ui::kMbIconExclamation;
-
-class PutParameters : public ::testing::Test {
-  protected:
-    // Runs the console and puts the file kFile holding contents, the
-    // technician giving answers to the boxes; returns the boxes shown.
+// The console on a simulated machine of its own, with disk files in memory.
+struct Bench {
+    // Puts the file kFile holding contents, the technician giving answers to
+    // the boxes; returns the boxes shown.
     std::vector<Box> Put(const Bytes& contents, std::vector<int> answers = {}) {
         files.files[kFile] = contents;
         windows.OnModal(console_id::kDialog, [&](ui::Dialog& console) {
@@ -54,22 +45,10 @@ class PutParameters : public ::testing::Test {
         ConsoleDialog console(services);
         console.DoModal();
         std::vector<Box> boxes;
-        for (const auto& box : windows.Boxes()) boxes.push_back({box.text, box.style});
+        for (const auto& box : windows.Boxes()) boxes.emplace_back(box.text, box.style);
         return boxes;
     }
-
     Bytes Held() { return env.Machine().Parameters().Block(); }
-
-    // A well-formed block of the machine with another serial number.
-    static Bytes Other() { return SimParameters("XYZ9876").Block(); }
-
-    static std::string ConfirmText(std::size_t differing) {
-        return "qmv.par: " + std::to_string(differing) +
-               " of 2500 bytes differ from the machine's parameter block.\nWrite it to the "
-               "machine?";
-    }
-
-    std::vector<std::string> Backups() { return files.FileNamesIn(kFolder); }
 
     TestClock clock{1};
     SimEnvironment env{clock};
@@ -82,131 +61,111 @@ class PutParameters : public ::testing::Test {
     ConsoleServices services{app, link, program, files, settings};
 };
 
-std::size_t Differing(const Bytes& a, const Bytes& b) {
-    std::size_t n = 0;
-    for (std::size_t i = 0; i < a.size(); ++i) n += a[i] != b[i];
-    return n;
+// A well-formed block of the machine with another serial number: from the
+// one the simulated machine starts with, its 7 serial bytes and the 4 of the
+// check sum differ.
+const Bytes kOther = SimParameters("XYZ9876").Block();
+const Box kConfirm{
+    "qmv.par: 11 of 2500 bytes differ from the machine's parameter block.\nWrite "
+    "it to the machine?",
+    ui::kMbOkCancel | ui::kMbDefButton2};
+const Box kGoOn{"Access to " + kFolder + " was denied.\nWrite the file to the machine anyway?",
+                ui::kMbYesNo | ui::kMbDefButton2 | ui::kMbIconExclamation};
+const Box kCompleted{"Completed", ui::kMbOk};
+
+Box WrongSize(int bytes) {
+    return {"qmv.par is not a parameter block of this machine: it holds " + std::to_string(bytes) +
+                " bytes, the machine's block holds 2500 bytes.",
+            ui::kMbIconExclamation};
 }
 
-// Files that must not reach the machine: nothing is sent, nothing backed up.
-TEST_F(PutParameters, FilesThatAreNoChangeOfTheBlockAreNotWritten) {
-    const Bytes before = Held();
+TEST(PutParameters, WritesOnlyAChangedBlockTheTechnicianConfirmsAndProvesIt) {
+    enum class After { Unchanged, File, Neither };
+    using enum After;
+    using Arrange = std::function<void(Bench&)>;
     struct Case {
         const char* what;
-        Bytes contents;
+        Arrange arrange;
+        Bytes file;  // empty: the block the machine holds
+        std::vector<int> answers;
         std::vector<Box> boxes;
+        After held;
+        bool backedUp;
     };
+    const Arrange failRead = [](Bench& b) { b.env.Faults().failNextRead = true; };
+    const Arrange failFolder = [](Bench& b) {
+        b.files.openFailures[kFolder + "\\"] = FileException::Cause::AccessDenied;
+    };
+    const Arrange corrupt = [](Bench& b) { b.env.Faults().corruptNextPut = true; };
+    // The read-back is the first bulk read after the confirmation.
+    const Arrange failReadBack = [](Bench& b) {
+        b.windows.OnBox([&b](const ui::HeadlessWindowSystem::BoxRecord&) {
+            b.env.Faults().failNextRead = true;
+            return ui::kIdOk;
+        });
+    };
+    const Box held{"The machine already holds this parameter block.", ui::kMbIconInformation};
+    const Box error{"error", ui::kMbIconHand};
+    const std::string saved = "\nThe block it held before is saved as " + kBackup + ".";
+    const Box differs{
+        "The machine's parameter block differs from the file after writing (first "
+        "difference at byte 1250)." +
+            saved,
+        ui::kMbIconHand};
+    const Box unreadable{
+        "The machine's parameter block could not be read back after writing." + saved,
+        ui::kMbIconHand};
+    const int ok = ui::kIdOk;
     const Case cases[] = {
-        {"100 bytes",
-         Bytes(100, 0x55),
-         {{"qmv.par is not a parameter block of this machine: it holds 100 bytes, the "
-           "machine's block holds 2500 bytes.",
-           ui::kMbIconExclamation}}},
-        {"a saved report, longer than the block",
-         Bytes(4000, 'R'),
-         {{"qmv.par is not a parameter block of this machine: it holds 4000 bytes, the "
-           "machine's block holds 2500 bytes.",
-           ui::kMbIconExclamation}}},
-        {"the block the machine holds",
-         before,
-         {{"The machine already holds this parameter block.", ui::kMbIconInformation}}},
+        {"100 bytes", {}, Bytes(100, 0x55), {}, {WrongSize(100)}, Unchanged, false},
+        {"the block the machine holds", {}, {}, {}, {held}, Unchanged, false},
+        {"machine block unreadable", failRead, kOther, {}, {error}, Unchanged, false},
+        {"cancelled", {}, kOther, {ui::kIdCancel}, {kConfirm}, Unchanged, false},
+        {"confirmed, backup folder made", {}, kOther, {}, {kConfirm, kCompleted}, File, true},
+        {"no backup, no", failFolder, kOther, {ok, ui::kIdNo}, {kConfirm, kGoOn}, Unchanged, false},
+        {"no backup, yes", failFolder, kOther, {}, {kConfirm, kGoOn, kCompleted}, File, false},
+        {"stored corrupted", corrupt, kOther, {}, {kConfirm, differs}, Neither, true},
+        {"read-back fails", failReadBack, kOther, {}, {kConfirm, unreadable}, File, true},
     };
     for (const Case& c : cases) {
-        EXPECT_EQ(Put(c.contents), c.boxes) << c.what;
+        Bench bench;
+        if (c.arrange) c.arrange(bench);
+        const Bytes before = bench.Held();
+        EXPECT_EQ(bench.Put(c.file.empty() ? before : c.file, c.answers), c.boxes) << c.what;
+        const Bytes held = bench.Held();
+        EXPECT_EQ(held == before, c.held == After::Unchanged) << c.what;
+        EXPECT_EQ(held == c.file, c.held == After::File) << c.what;
+        const auto backup = bench.files.files.find(kBackup);
+        ASSERT_EQ(backup != bench.files.files.end(), c.backedUp) << c.what;
+        if (c.backedUp) {
+            EXPECT_EQ(backup->second, before) << c.what;
+        }
+        EXPECT_EQ(bench.files.files.size(), c.backedUp ? 2u : 1u) << c.what;
     }
-    EXPECT_EQ(Held(), before);
-    EXPECT_TRUE(Backups().empty());
-    for (const std::string& event : env.Machine().Events()) {
-        EXPECT_EQ(event.find("parameter put"), std::string::npos) << event;
-        EXPECT_EQ(event.find("parameter block replaced"), std::string::npos) << event;
-    }
 }
 
-TEST_F(PutParameters, AnUnreadableMachineBlockStopsBeforeAnything) {
-    const Bytes before = Held();
-    env.Faults().failNextRead = true;
-    EXPECT_EQ(Put(Other()), (std::vector<Box>{{"error", ui::kMbIconHand}}));
-    EXPECT_EQ(Held(), before);
-    EXPECT_TRUE(Backups().empty());
-}
-
-// The confirmation decides; OK backs the old block up in a folder made for it.
-TEST_F(PutParameters, TheTechnicianConfirmsAndTheOldBlockIsBackedUp) {
-    const Bytes before = Held();
-    const Box confirm{ConfirmText(Differing(Other(), before)), kConfirm};
-    EXPECT_EQ(Put(Other(), {ui::kIdCancel}), std::vector<Box>{confirm});
-    EXPECT_EQ(Held(), before);
-    EXPECT_TRUE(Backups().empty());
-
-    EXPECT_EQ(Put(Other(), {ui::kIdOk}), (std::vector<Box>{confirm, {"Completed", ui::kMbOk}}));
-    EXPECT_EQ(Held(), Other());
-    EXPECT_EQ(files.files.at(kFirstBackup), before);
-    EXPECT_EQ(windows.Boxes()[0].caption, "Hexwarden");
-}
-
-TEST_F(PutParameters, ABackupThatCannotBeWrittenAsksWhetherToGoOn) {
-    const Bytes before = Held();
-    files.openFailures[kFolder + "\\"] = FileException::Cause::AccessDenied;
-    const Box confirm{ConfirmText(Differing(Other(), before)), kConfirm};
-    const Box goOn{"Access to " + kFolder + " was denied.\nWrite the file to the machine anyway?",
-                   kGoOnAnyway};
-    EXPECT_EQ(Put(Other(), {ui::kIdOk, ui::kIdNo}), (std::vector<Box>{confirm, goOn}));
-    EXPECT_EQ(Held(), before);
-
-    EXPECT_EQ(Put(Other(), {ui::kIdOk, ui::kIdYes}),
-              (std::vector<Box>{confirm, goOn, {"Completed", ui::kMbOk}}));
-    EXPECT_EQ(Held(), Other());
-    EXPECT_TRUE(files.files.size() == 1 && files.files.count(kFile) == 1);
-}
-
-// A block the machine stores wrongly, or that cannot be read back, is
-// reported with the way back.
-TEST_F(PutParameters, AWriteTheReadBackDoesNotConfirmIsAnError) {
-    env.Faults().corruptNextPut = true;
-    const auto boxes = Put(Other(), {ui::kIdOk});
-    ASSERT_EQ(boxes.size(), 2u);
-    EXPECT_EQ(boxes[1], (Box{"The machine's parameter block differs from the file after writing "
-                             "(first difference at byte 1250).\nThe block it held before is "
-                             "saved as " +
-                                 kFirstBackup + ".",
-                             ui::kMbIconHand}));
-
-    // The read-back itself fails: the first bulk read after the confirmation.
-    windows.OnBox([&](const ui::HeadlessWindowSystem::BoxRecord& box) {
-        if (box.style == kConfirm) env.Faults().failNextRead = true;
-        return ui::kIdOk;
-    });
-    const auto unreadable = Put(SimParameters("QMV0117").Block());
-    ASSERT_EQ(unreadable.size(), 2u);
-    EXPECT_EQ(unreadable[1].text.rfind("The machine's parameter block could not be read back "
-                                       "after writing.\nThe block it held before is saved as " +
-                                           kFolder + "\\",
-                                       0),
-              0u)
-        << unreadable[1].text;
-    EXPECT_EQ(Held(), SimParameters("QMV0117").Block());
-}
-
-// Backups the console did not name are left alone.
-TEST_F(PutParameters, OnlyTheNewestBackupsAreKept) {
-    files.CreateFolder(kFolder);
-    files.Put(kFolder + "\\notes.txt", "mine");
+// Backups the console did not name are left alone; a second backup in the
+// same second sorts after the first.
+TEST(PutParameters, OnlyTheNewestBackupsAreKept) {
+    Bench bench;
+    bench.files.CreateFolder(kFolder);
+    bench.files.Put(kFolder + "\\notes.txt", "mine");
     for (int day = 1; day <= 21; ++day) {
         char name[40];
         std::snprintf(name, sizeof name, "\\2026-11-%02d 09-00-00 QMV-240.par", day);
-        files.Put(kFolder + name, "old");
+        bench.files.Put(kFolder + name, "old");
     }
-    Put(Other(), {ui::kIdOk});
-    Put(SimParameters("QMV0117").Block(), {ui::kIdOk});
+    bench.Put(kOther);
+    bench.Put(SimParameters("QMV0117").Block());
 
-    auto kept = Backups();
+    auto kept = bench.files.FileNamesIn(kFolder);
     std::sort(kept.begin(), kept.end());
     ASSERT_EQ(kept.size(), kKeptParameterBackups + 1);
     EXPECT_EQ(kept[0], "2026-11-04 09-00-00 QMV-240.par");
     EXPECT_EQ(kept[18], "2026-12-09 08-00-00 QMV-240.par");
     EXPECT_EQ(kept[19], "2026-12-09 08-00-00-2 QMV-240.par");
     EXPECT_EQ(kept[20], "notes.txt");
-    EXPECT_EQ(files.files.at(kFolder + "\\" + kept[19]), Other());
+    EXPECT_EQ(bench.files.files.at(kFolder + "\\" + kept[19]), kOther);
 }
 
 TEST(ParameterBackupName, NamesSortByTimeAndStayInsideTheFolder) {

@@ -175,10 +175,13 @@ void FakeFileSystem::CreateFolder(const std::string& path) {
     }
 }
 
+// Names in reverse order, as no caller may rely on any order.
 std::vector<std::string> FakeFileSystem::FileNamesIn(const std::string& path) {
     std::vector<std::string> names;
-    for (const auto& [file, bytes] : files) {
-        if (PathBeside(file, "") == path + "\\") names.push_back(file.substr(path.size() + 1));
+    for (auto file = files.rbegin(); file != files.rend(); ++file) {
+        if (PathBeside(file->first, "") == path + "\\") {
+            names.push_back(file->first.substr(path.size() + 1));
+        }
     }
     return names;
 }
