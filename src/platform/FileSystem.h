@@ -49,8 +49,8 @@ class FileSystem {
 
     // The current user's own application-data folder on this PC (the local,
     // not the roaming one), without a trailing separator. Throws
-    // FileException (FileNotFound) when the OS cannot
-    // tell it: "the local application data folder was not found.".
+    // FileException (FileNotFound) when the OS cannot tell it, reported as
+    // "the local application data folder was not found.".
     virtual std::string LocalAppDataFolder() = 0;
 
     // Creates the folder at path and every missing folder above it; does
