@@ -106,6 +106,11 @@ void SimMachine::FinishBlock() {
     put_ = Put::Taken;
     failed_ = false;
     Log("parameter block replaced");
+    if (TakeFault(faults_.corruptNextPut)) {
+        parameters_.CorruptByte(kSimCorruptedPutByte);
+        Log("parameter block stored with byte " + std::to_string(kSimCorruptedPutByte) +
+            " corrupted");
+    }
     incomingBlock_.clear();
 }
 

@@ -89,6 +89,7 @@ struct MachineView {
     SimPosition position;
     SimReceipt receipt;
     bool axesStiff;
+    bool corruptArmed;
 };
 
 std::string FailedCommandText(const MachineView& view) {
@@ -143,6 +144,7 @@ const ui::MessageMapEntry SimControlWindow::messageMap[] = {
     ui::OnCommand(id::kUpdateMode, &SimControlWindow::OnUpdateMode),
     ui::OnCommand(id::kFailNextCommand, &SimControlWindow::OnFailNextCommand),
     ui::OnCommand(id::kStiffAxes, &SimControlWindow::OnStiffAxes),
+    ui::OnCommand(id::kCorruptNextPut, &SimControlWindow::OnCorruptNextPut),
 };
 
 std::span<const ui::MessageMapEntry> SimControlWindow::GetMessageMap() const {
@@ -256,6 +258,12 @@ void SimControlWindow::OnStiffAxes() {
     sim.WithMachine([stiff](SimMachine& machine) { machine.SetAxesStiff(stiff); });
 }
 
+void SimControlWindow::OnCorruptNextPut() {
+    const bool on = IsItemChecked(id::kCorruptNextPut);
+    sim.Files().WithController(
+        [on](SimController& controller) { controller.Faults().corruptNextPut = on; });
+}
+
 void SimControlWindow::ShowMachine() {
     const MachineView view = sim.Files().WithController([](SimController& controller) {
         const SimMachine& machine = controller.Machine();
@@ -266,7 +274,8 @@ void SimControlWindow::ShowMachine() {
                       controller.Faults().refusedStartedCommand,
                       machine.Position(),
                       machine.LastReceipt(),
-                      machine.AxesStiff()};
+                      machine.AxesStiff(),
+                      controller.Faults().corruptNextPut};
         for (std::size_t i = 0; i < kLimits.size(); ++i) {
             v.holds[i] = machine.LimitSwitchHold(kLimits[i].axis);
         }
@@ -283,6 +292,7 @@ void SimControlWindow::ShowMachine() {
     for (const SensorSwitch& sensor : kSwitches) CheckItem(sensor.id, IsOn(view.bytes, sensor));
     CheckItem(id::kUpdateMode, view.updateMode);
     CheckItem(id::kStiffAxes, view.axesStiff);
+    CheckItem(id::kCorruptNextPut, view.corruptArmed);
     const std::string failed = FailedCommandText(view);
     if (ItemText(id::kFailedCommand) != failed) SetItemText(id::kFailedCommand, failed);
     const std::string position = PositionText(view.position);

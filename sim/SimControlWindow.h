@@ -3,8 +3,9 @@
 // shows where the axes stand, makes and breaks the sensors the console watches, holds limit
 // switches made or open or lets them follow their axes, holds panel keys, turns the dial, pulls and
 // plugs the cable, puts the machine in firmware update mode, makes the next command the
-// technician starts fail and makes the axes stiff, so that a load check fails. It shows what the
-// machine received of the last file sent to it.
+// technician starts fail, makes the axes stiff, so that a load check fails, and makes the
+// machine store the next parameter block put with one byte corrupted. It shows what the machine
+// received of the last file sent to it.
 #pragma once
 
 #include <cstdint>
@@ -45,6 +46,9 @@ inline constexpr int kReceived = 955;
 // Check box: the axes run stiff, so that a load check at the usual power
 // fails; clear, it passes.
 inline constexpr int kStiffAxes = 956;
+// Check box: the next parameter block put is stored with one byte corrupted;
+// clear again once a put has taken it.
+inline constexpr int kCorruptNextPut = 957;
 }  // namespace sim_control_id
 
 // The check boxes follow the machine at this period; the first tick that
@@ -76,6 +80,7 @@ class SimControlWindow : public ui::Dialog {
     void OnUpdateMode();
     void OnFailNextCommand();
     void OnStiffAxes();
+    void OnCorruptNextPut();
     // The boxes and buttons from the machine's present state.
     void ShowMachine();
     // Once the console is up: beside it, or below it when there is no room,

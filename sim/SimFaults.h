@@ -58,6 +58,9 @@ struct SimFaults {
     bool reportWithoutNul = false;
     // The next load check, serial-port check, aging run or parameter put fails.
     bool failNextProcedure = false;
+    // The next parameter block put is taken, but stored with byte
+    // kSimCorruptedPutByte changed, as a failing memory cell would keep it.
+    bool corruptNextPut = false;
 };
 
 // Disarms a one-shot fault; true when it was armed.

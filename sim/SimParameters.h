@@ -5,6 +5,7 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -12,6 +13,8 @@
 namespace hw {
 
 inline constexpr std::uint32_t kSimBlockSize = 2500;
+// The byte a corrupted put changes (the corruptNextPut fault).
+inline constexpr std::size_t kSimCorruptedPutByte = 1250;
 inline constexpr std::uint16_t kSimBlockFormat = 1;
 // Scale corrections are stored per 100000; the machine takes 90 % to 110 %.
 inline constexpr std::int32_t kSimScaleBase = 100000;
@@ -29,6 +32,9 @@ class SimParameters {
     // Replaces the whole block when it is well formed; false leaves it as it was.
     bool Replace(const std::vector<std::uint8_t>& block);
     static bool WellFormed(const std::vector<std::uint8_t>& block);
+    // Inverts the bits of the byte at offset at, seal or no seal, as a failing
+    // memory cell would.
+    void CorruptByte(std::size_t at) { block_.at(at) ^= 0xFF; }
 
     std::string Serial() const;
     bool SetSerial(const std::string& serial);

@@ -1,4 +1,5 @@
-// The tick counter, sleep and OS version of the simulated PC, on the sim clock.
+// The tick counter, sleep, local time and OS version of the simulated PC, on
+// the sim clock.
 #pragma once
 
 #include <cstdint>
@@ -19,11 +20,14 @@ class SimSystem final : public System {
     // below 2^32 makes it wrap soon.
     std::uint32_t tickBase = 0;
     std::uint32_t platformId = kPlatformWin32Nt;
+    // The local time when the clock stood at 0; it runs on with the clock.
+    LocalTime start{2026, 12, 9, 8, 0, 0};
 
     std::uint32_t TickCount() override {
         return static_cast<std::uint32_t>(tickBase + clock_.NowMs());
     }
     void Sleep(std::uint32_t ms) override { clock_.SleepMs(ms); }
+    LocalTime Now() override;
     bool QueryPlatformId(std::uint32_t& id) override {
         id = platformId;
         return true;

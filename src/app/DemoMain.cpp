@@ -10,6 +10,7 @@
 #include "platform/win32/Win32FileSystem.h"
 #include "platform/win32/Win32ProgramFile.h"
 #include "platform/win32/Win32SettingsFile.h"
+#include "platform/win32/Win32System.h"
 #include "platform/win32/Win32VersionBlocks.h"
 #include "ui/Dialog.h"
 #include "ui/win32/Win32WindowSystem.h"
@@ -17,6 +18,10 @@
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     hw::RealClock clock;
     hw::SimEnvironment sim(clock);
+    // The simulated PC's local time is the real one, so that the backups the
+    // console keeps in the real local application data sort by when they
+    // were made.
+    sim.System().start = hw::Win32System().Now();
     hw::Win32ProgramFile programFile;
     hw::Win32FileSystem files;
     // The settings file beside the demo program, as the real program reads its own.

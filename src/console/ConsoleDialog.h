@@ -76,7 +76,8 @@ class ConsoleDialog : public ui::Dialog {
     // The procedures still to come answer only the guard.
     void OnMachineButton();
 
-    // Report, parameters and counters (ReportProcedures.cpp).
+    // Report, parameters and counters (ReportProcedures.cpp; Put Parameters
+    // in ParameterRestore.cpp).
     void OnGetReport();
     void OnGetParameters();
     void OnPutParameters();

@@ -1,12 +1,22 @@
-// The console's handling of errors on the files the technician chose: each
-// step that may raise a file exception is run here, and the exception is
-// shown in the file-error box.
+// The files the technician chooses: the file dialog of the parameter block
+// procedures, and the handling of errors on the files chosen: each step that
+// may raise a file exception is run here, and the exception is shown in the
+// file-error box.
 #pragma once
 
 #include "platform/FileErrors.h"
 #include "ui/Application.h"
 
 namespace hw {
+
+// The open or save-as dialog of Get and Put Parameters: any file.
+inline ui::FileDialogOptions ParameterFileDialog(bool open) {
+    ui::FileDialogOptions options;
+    options.open = open;
+    options.flags = ui::kOfnHideReadOnly | ui::kOfnOverwritePrompt;
+    options.filter = "all (*.*)|*.*||";
+    return options;
+}
 
 // Runs step; false, after the file-error box, when it throws FileException.
 template <class Step>

@@ -1,5 +1,5 @@
-// Report, parameter block, serial number, running-time counters and the
-// serial-port check.
+// Report, Get Parameters, serial number, running-time counters and the
+// serial-port check; Put Parameters has a file of its own.
 #include <optional>
 #include <string>
 #include <string_view>
@@ -27,7 +27,6 @@ constexpr std::uint32_t kReportGrowth = 1024;
 constexpr std::size_t kSerialLength = 7;
 // Characters 4 to 7 of a serial number are digits; the first three are free.
 constexpr std::size_t kSerialFirstDigit = 3;
-constexpr const char* kParameterFilter = "all (*.*)|*.*||";
 
 // The warning a serial number earns, or nothing when it may be sent. A NUL
 // among the free characters would end the number early on the wire, so it
@@ -54,14 +53,6 @@ void ClearCounter(ConsoleDialog& console, std::string_view prompt, bool (Machine
     } else {
         ShowErrorBox(console.app(), kTextError);
     }
-}
-
-ui::FileDialogOptions ParameterFileDialog(bool open) {
-    ui::FileDialogOptions options;
-    options.open = open;
-    options.flags = ui::kOfnHideReadOnly | ui::kOfnOverwritePrompt;
-    options.filter = kParameterFilter;
-    return options;
 }
 
 }  // namespace
@@ -96,26 +87,6 @@ void ConsoleDialog::OnGetParameters() {
     }
     FileStepSucceeds(services.app, [&] { out->Discard(); });
     ShowErrorBox(services.app, kTextError);
-}
-
-void ConsoleDialog::OnPutParameters() {
-    if (!Online()) return;
-    const auto path = services.app.ShowFileDialog(ParameterFileDialog(true), window());
-    if (!path) return;
-    std::unique_ptr<File> in;
-    try {
-        in = services.files.Open(*path, FileSystem::Access::Read);
-    } catch (const FileException& error) {
-        services.app.ReportError(error);
-        return;
-    }
-    const bool written = link.PutParameters(*in);
-    in.reset();
-    if (written) {
-        ShowCompleted(*this);
-    } else {
-        ShowErrorBox(services.app, kTextError);
-    }
 }
 
 void ConsoleDialog::OnWriteSerialNumber() {

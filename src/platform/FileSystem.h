@@ -1,10 +1,12 @@
-// The disk files the console reads and writes when the technician asks: the
-// parameter block and the report text, reached by path.
+// The disk files the console reads and writes: the parameter block and the
+// report text the technician asks for, reached by path, and the console's own
+// backups in the user's local application-data folder.
 #pragma once
 
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "platform/File.h"
 #include "platform/FileErrors.h"
@@ -44,6 +46,22 @@ class FileSystem {
     // Removes the file. Throws FileException with the cause and path when it
     // cannot be removed.
     virtual void Remove(const std::string& path) = 0;
+
+    // The current user's own application-data folder on this PC (the local,
+    // not the roaming one), without a trailing separator. Throws
+    // FileException (FileNotFound) when the OS cannot tell it, reported as
+    // "the local application data folder was not found.".
+    virtual std::string LocalAppDataFolder() = 0;
+
+    // Creates the folder at path and every missing folder above it; does
+    // nothing when it exists. Throws FileException with the cause and the
+    // folder that could not be made.
+    virtual void CreateFolder(const std::string& path) = 0;
+
+    // The names, without their folder, of the files (not folders) directly in
+    // the folder at path, in no particular order; none when the folder does
+    // not exist or cannot be listed.
+    virtual std::vector<std::string> FileNamesIn(const std::string& path) = 0;
 
     // A path in the folder of path that names no existing file, for a file
     // that is to replace path later.

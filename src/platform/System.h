@@ -1,4 +1,5 @@
-// The millisecond tick counter, sleep and the OS platform id.
+// The millisecond tick counter, sleep, the local date and time and the OS
+// platform id.
 #pragma once
 
 #include <cstdint>
@@ -9,6 +10,16 @@ namespace hw {
 inline constexpr std::uint32_t kPlatformWin32Windows = 1;
 inline constexpr std::uint32_t kPlatformWin32Nt = 2;
 
+// A moment on the PC's local clock, to the second.
+struct LocalTime {
+    int year = 0;    // e.g. 2026
+    int month = 0;   // 1 to 12
+    int day = 0;     // 1 to 31
+    int hour = 0;    // 0 to 23
+    int minute = 0;  // 0 to 59
+    int second = 0;  // 0 to 59
+};
+
 class System {
   public:
     virtual ~System() = default;
@@ -18,6 +29,9 @@ class System {
 
     // Suspends the calling thread for at least ms milliseconds.
     virtual void Sleep(std::uint32_t ms) = 0;
+
+    // The date and time now on the PC's clock, in its local time zone.
+    virtual LocalTime Now() = 0;
 
     // The platform id of the OS version query. False when the query fails.
     virtual bool QueryPlatformId(std::uint32_t& platformId) = 0;

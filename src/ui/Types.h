@@ -80,6 +80,7 @@ inline constexpr std::uint32_t kMbOkCancel = 0x1;
 inline constexpr std::uint32_t kMbYesNo = 0x4;
 inline constexpr std::uint32_t kMbIconHand = 0x10;
 inline constexpr std::uint32_t kMbIconExclamation = 0x30;
+inline constexpr std::uint32_t kMbIconInformation = 0x40;
 inline constexpr std::uint32_t kMbDefButton2 = 0x100;
 
 // The framework's help command, which F1 raises.

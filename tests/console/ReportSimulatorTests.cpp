@@ -251,8 +251,14 @@ TEST_F(SimulatedConsole, AParameterBlockRoundTripsThroughFilesByteForByte) {
         ASSERT_EQ(env.Machine().Parameters().Serial(), "XYZ9876");
 
         ClickWithFile(console, id::kPutParameters, "C:\\Backup\\before.par");
-        EXPECT_EQ(BoxTexts(), std::vector<std::string>{"Completed"});
+        EXPECT_EQ(BoxTexts().back(), "Completed");
         EXPECT_EQ(env.Machine().Parameters().Serial(), "QMV0117");
+        // The backup of the block before is the only file it leaves.
+        EXPECT_EQ(std::erase_if(files.files,
+                                [&](const auto& file) {
+                                    return file.first.rfind(files.localAppData, 0) == 0;
+                                }),
+                  1u);
 
         ClickWithFile(console, id::kGetParameters, "C:\\Backup\\after.par");
         EXPECT_EQ(BoxTexts(), std::vector<std::string>{"Completed"});
@@ -269,7 +275,9 @@ TEST_F(SimulatedConsole, PutParametersFailures) {
         EXPECT_EQ(BoxTexts(), std::vector<std::string>{"C:\\Backup\\none.par was not found."});
 
         ClickWithFile(console, id::kPutParameters, "C:\\Backup\\empty.par");
-        EXPECT_EQ(BoxTexts(), std::vector<std::string>{"error"});
+        EXPECT_EQ(BoxTexts(), std::vector<std::string>{
+                                  "empty.par is not a parameter block of this machine: it holds 0 "
+                                  "bytes, the machine's block holds 2500 bytes."});
 
         ClickWithFile(console, id::kGetParameters, kBackup);
         ASSERT_EQ(BoxTexts(), std::vector<std::string>{"Completed"});
@@ -279,10 +287,9 @@ TEST_F(SimulatedConsole, PutParametersFailures) {
 
         files.readFailsAfter = 1000;
         ClickWithFile(console, id::kPutParameters, kBackup);
-        EXPECT_EQ(
-            BoxTexts(),
-            (std::vector<std::string>{
-                "An unexpected error occurred while accessing C:\\Backup\\qmv.par.", "error"}));
+        EXPECT_EQ(BoxTexts(),
+                  std::vector<std::string>{
+                      "An unexpected error occurred while accessing C:\\Backup\\qmv.par."});
     });
     EXPECT_FALSE(MachineLogged("parameter block replaced"));
     EXPECT_EQ(env.Machine().Parameters().Serial(), "QMV0117");
@@ -360,11 +367,11 @@ TEST_F(SimulatedConsole, AProcedureCutOffByTheCableFailsAndTheConsoleRecovers) {
          id::kGetParameters,
          "C:\\Backup\\copy.par",
          {"Completed"}},
-        {"Put Parameters, in mid-stream",
+        {"Put Parameters, reading the machine's block",
          SimUnplugAt::MidStream,
          id::kPutParameters,
          kBackup,
-         {"Completed"}},
+         {"The machine already holds this parameter block."}},
     };
     const ui::Message deviceChange{ui::kWmDeviceChange, ui::kDbtDevNodesChanged, 0};
     Run([&](ConsoleDialog& console) {

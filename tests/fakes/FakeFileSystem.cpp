@@ -96,6 +96,11 @@ std::optional<FileException::Cause> FakeFileSystem::OpenFailure(const std::strin
     if (failure == openFailures.end()) failure = openFailures.find(PathBeside(path, ""));
     if (failure != openFailures.end()) return failure->second;
     if (openCounts_.count(path) != 0) return FileException::Cause::SharingViolation;
+    const std::string folder = PathBeside(path, "");
+    if (!localAppData.empty() && folder.rfind(localAppData + "\\", 0) == 0 &&
+        folders.count(folder.substr(0, folder.size() - 1)) == 0) {
+        return FileException::Cause::BadPath;
+    }
     return std::nullopt;
 }
 
@@ -145,6 +150,40 @@ void FakeFileSystem::Remove(const std::string& path) {
         throw FileException(FileException::Cause::SharingViolation, path);
     }
     if (files.erase(path) == 0) throw FileException(FileException::Cause::FileNotFound, path);
+}
+
+std::string FakeFileSystem::LocalAppDataFolder() {
+    if (localAppData.empty()) {
+        throw FileException(FileException::Cause::FileNotFound,
+                            "the local application data folder");
+    }
+    return localAppData;
+}
+
+// Made from the top down; a folder listed in openFailures (with its trailing
+// '\\') cannot be made.
+void FakeFileSystem::CreateFolder(const std::string& path) {
+    std::vector<std::string> chain;
+    for (std::string folder = path; folder.size() > localAppData.size();
+         folder = folder.substr(0, folder.find_last_of('\\'))) {
+        chain.push_back(folder);
+    }
+    for (auto folder = chain.rbegin(); folder != chain.rend(); ++folder) {
+        const auto failure = openFailures.find(*folder + "\\");
+        if (failure != openFailures.end()) throw FileException(failure->second, *folder);
+        folders.insert(*folder);
+    }
+}
+
+// Names in reverse order, as no caller may rely on any order.
+std::vector<std::string> FakeFileSystem::FileNamesIn(const std::string& path) {
+    std::vector<std::string> names;
+    for (auto file = files.rbegin(); file != files.rend(); ++file) {
+        if (PathBeside(file->first, "") == path + "\\") {
+            names.push_back(file->first.substr(path.size() + 1));
+        }
+    }
+    return names;
 }
 
 std::string FakeFileSystem::TemporaryNameBeside(const std::string& path) {

@@ -1,12 +1,15 @@
 // Disk files in memory: each file a byte vector under its path, with
 // failures a test arms: an open that fails with a cause, a disk that fills
 // up, a read that fails, a flush, move or removal that fails. Like Windows, a
-// file still open cannot be opened again, moved or removed.
+// file still open cannot be opened again, moved or removed. Folders are kept
+// only below the local application-data folder: as on a new user profile,
+// a file there can be created only in a folder that CreateFolder made.
 #pragma once
 
 #include <cstdint>
 #include <map>
 #include <optional>
+#include <set>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -35,6 +38,11 @@ class FakeFileSystem final : public FileSystem {
     // Every Remove fails with this cause while set.
     std::optional<FileException::Cause> removeFailure;
 
+    // The local application-data folder; empty: the OS cannot tell it.
+    std::string localAppData = "C:\\Users\\tech\\AppData\\Local";
+    // The folders below it that exist.
+    std::set<std::string> folders;
+
     // Calls seen.
     std::vector<std::pair<std::string, Access>> opens;
     std::vector<std::pair<std::string, std::string>> replaces;
@@ -54,6 +62,9 @@ class FakeFileSystem final : public FileSystem {
     bool Exists(const std::string& path) override;
     void Replace(const std::string& from, const std::string& to) override;
     void Remove(const std::string& path) override;
+    std::string LocalAppDataFolder() override;
+    void CreateFolder(const std::string& path) override;
+    std::vector<std::string> FileNamesIn(const std::string& path) override;
     std::string TemporaryNameBeside(const std::string& path) override;
 
   private:

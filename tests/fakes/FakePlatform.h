@@ -47,9 +47,11 @@ class FakeSystem final : public System {
     std::uint32_t platformId = kPlatformWin32Nt;
     bool versionFails = false;
     std::vector<std::uint32_t> sleeps;
+    LocalTime localTime{2026, 12, 9, 10, 30, 0};
 
     std::uint32_t TickCount() override;
     void Sleep(std::uint32_t ms) override;
+    LocalTime Now() override { return localTime; }
     bool QueryPlatformId(std::uint32_t& id) override;
 };
 

@@ -271,6 +271,16 @@ TEST_F(ControlWindow, FailNextCommandPassesTheRepeatedReads) {
     EXPECT_EQ(Text(id::kFailedCommand), "Failed: command 1");
 }
 
+TEST_F(ControlWindow, CorruptNextPutStaysCheckedUntilAPutTakesIt) {
+    ASSERT_TRUE(windows.Click(Window(), id::kCorruptNextPut));
+    EXPECT_TRUE(sim.Faults().corruptNextPut);
+    Tick();
+    EXPECT_TRUE(Checked(id::kCorruptNextPut));
+    sim.Faults().corruptNextPut = false;  // as a put takes it
+    Tick();
+    EXPECT_FALSE(Checked(id::kCorruptNextPut));
+}
+
 TEST_F(ControlWindow, BoxesFollowTheMachineOnEachTick) {
     const std::int32_t corner[] = {23000, 19000, -30};
     ASSERT_EQ(sim.Machine().MoveTo(corner, 3, kSimHomingFeed), kSimDone);

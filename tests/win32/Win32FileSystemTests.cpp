@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "platform/win32/Win32FileSystem.h"
 
@@ -147,6 +148,22 @@ TEST_F(Win32Files, AFileOpenedForReadingCannotBeFlushed) {
     WriteFile(dir + "r.par", "r");
     auto file = files.Open(dir + "r.par", FileSystem::Access::Read);
     EXPECT_EQ(CauseOf(dir + "r.par", [&] { file->Flush(); }), Cause::AccessDenied);
+}
+
+TEST_F(Win32Files, FoldersAreMadeWithTheirParentsAndListOnlyTheirFiles) {
+    const std::string nested = dir + "a\\b";
+    files.CreateFolder(nested + "\\");
+    files.CreateFolder(nested);  // there already
+    WriteFile(nested + "\\one.par", "1");
+    files.CreateFolder(nested + "\\sub");
+    EXPECT_EQ(files.FileNamesIn(nested), std::vector<std::string>{"one.par"});
+    EXPECT_TRUE(files.FileNamesIn(dir + "none").empty());
+    EXPECT_NE(CauseOf(nested + "\\one.par", [&] { files.CreateFolder(nested + "\\one.par"); }),
+              Cause::None);
+    EXPECT_TRUE(DeleteFileA((nested + "\\one.par").c_str()));
+    for (const std::string& folder : {nested + "\\sub", nested, dir + "a"}) {
+        EXPECT_TRUE(RemoveDirectoryA(folder.c_str())) << folder;
+    }
 }
 
 }  // namespace

@@ -1,6 +1,8 @@
 #include "platform/win32/Win32FileSystem.h"
 
 #include <windows.h>
+// After <windows.h>, which it needs.
+#include <shlobj.h>
 
 #include <cstdio>
 #include <memory>
@@ -18,6 +20,27 @@ struct CloseFileHandle {
     }
 };
 using FileHandle = std::unique_ptr<void, CloseFileHandle>;
+
+// Ends a folder listing that FindFirstFileA began, unless that failed.
+struct CloseFind {
+    void operator()(HANDLE handle) const {
+        if (handle != INVALID_HANDLE_VALUE) FindClose(handle);
+    }
+};
+using FindHandle = std::unique_ptr<void, CloseFind>;
+
+constexpr const char* kLocalAppDataName = "the local application data folder";
+
+bool IsFolder(const std::string& path) {
+    const DWORD attributes = GetFileAttributesA(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+}
+
+// The path without the separators it ends with.
+std::string WithoutTrailingSeparators(std::string path) {
+    while (!path.empty() && (path.back() == '\\' || path.back() == '/')) path.pop_back();
+    return path;
+}
 
 [[noreturn]] void ThrowLastError(const std::string& path) {
     throw FileException(FileErrorCause(GetLastError()), path);
@@ -58,6 +81,46 @@ void Win32FileSystem::Replace(const std::string& from, const std::string& to) {
 
 void Win32FileSystem::Remove(const std::string& path) {
     if (!DeleteFileA(path.c_str())) ThrowLastError(path);
+}
+
+std::string Win32FileSystem::LocalAppDataFolder() {
+    char folder[MAX_PATH] = {};
+    if (FAILED(
+            SHGetFolderPathA(nullptr, CSIDL_LOCAL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, folder)) ||
+        folder[0] == '\0') {
+        throw FileException(FileException::Cause::FileNotFound, kLocalAppDataName);
+    }
+    return WithoutTrailingSeparators(folder);
+}
+
+// The folders above are made first, from the top down; a drive ("C:") or a
+// share that is not there fails when its first folder is made, and so does a
+// file that stands where a folder should.
+void Win32FileSystem::CreateFolder(const std::string& path) {
+    const std::string folder = WithoutTrailingSeparators(path);
+    if (folder.empty() || folder.back() == ':' || IsFolder(folder)) return;
+    const std::string parent = WithoutTrailingSeparators(PathBeside(folder, ""));
+    if (!parent.empty() && parent != folder) CreateFolder(parent);
+    if (!CreateDirectoryA(folder.c_str(), nullptr)) {
+        const DWORD error = GetLastError();
+        if (error != ERROR_ALREADY_EXISTS || !IsFolder(folder)) {
+            throw FileException(FileErrorCause(error), folder);
+        }
+    }
+}
+
+std::vector<std::string> Win32FileSystem::FileNamesIn(const std::string& path) {
+    std::vector<std::string> names;
+    WIN32_FIND_DATAA found{};
+    const std::string pattern = WithoutTrailingSeparators(path) + "\\*";
+    const FindHandle find(FindFirstFileA(pattern.c_str(), &found));
+    if (find.get() == INVALID_HANDLE_VALUE) return names;
+    do {
+        if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0) {
+            names.emplace_back(found.cFileName);
+        }
+    } while (FindNextFileA(find.get(), &found));
+    return names;
 }
 
 // Names "~hw<pid><n>.tmp" are tried in turn until one is free.

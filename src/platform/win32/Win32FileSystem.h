@@ -1,6 +1,7 @@
 // Disk files by path on Win32: DiskFile for reading and writing, CreateFileA
 // for the write check, MoveFileExA (write-through) and DeleteFileA for
-// replacing and removing.
+// replacing and removing, SHGetFolderPathA for the local application-data
+// folder, CreateDirectoryA and FindFirstFileA for folders.
 #pragma once
 
 #include "platform/FileSystem.h"
@@ -14,6 +15,9 @@ class Win32FileSystem final : public FileSystem {
     bool Exists(const std::string& path) override;
     void Replace(const std::string& from, const std::string& to) override;
     void Remove(const std::string& path) override;
+    std::string LocalAppDataFolder() override;
+    void CreateFolder(const std::string& path) override;
+    std::vector<std::string> FileNamesIn(const std::string& path) override;
     std::string TemporaryNameBeside(const std::string& path) override;
 };
 

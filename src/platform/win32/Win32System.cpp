@@ -12,6 +12,12 @@ void Win32System::Sleep(std::uint32_t ms) {
     ::Sleep(ms);
 }
 
+LocalTime Win32System::Now() {
+    SYSTEMTIME now{};
+    GetLocalTime(&now);
+    return {now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute, now.wSecond};
+}
+
 bool Win32System::QueryPlatformId(std::uint32_t& platformId) {
     // The basic version record, zero-filled, with its size field set.
     OSVERSIONINFOA info{};

@@ -1,4 +1,4 @@
-// The tick counter, sleep and the OS version query on Win32.
+// The tick counter, sleep, the local time and the OS version query on Win32.
 #pragma once
 
 #include "platform/System.h"
@@ -9,6 +9,7 @@ class Win32System final : public System {
   public:
     std::uint32_t TickCount() override;
     void Sleep(std::uint32_t ms) override;
+    LocalTime Now() override;
     bool QueryPlatformId(std::uint32_t& platformId) override;
 };
 
