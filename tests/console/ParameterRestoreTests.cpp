@@ -16,6 +16,7 @@
 #include "console/ParameterBackups.h"
 #include "fakes/FakeFileSystem.h"
 #include "fakes/FakeSettingsFile.h"
+#include "fakes/FakeVersionBlocks.h"
 #include "fakes/FixedProgramFile.h"
 #include "ui/headless/HeadlessWindowSystem.h"
 
@@ -58,7 +59,8 @@ struct Bench {
     test::FixedProgramFile program;
     test::FakeFileSystem files;
     test::FakeSettingsFile settings;
-    ConsoleServices services{app, link, program, files, settings};
+    test::FakeVersionBlocks versions;
+    ConsoleServices services{app, link, program, files, settings, versions};
 };
 
 // A well-formed block of the machine with another serial number: from the
