@@ -44,7 +44,6 @@ void ConsoleDialog::OnCheckBacklash() {
     // driven by two runs at once.
     backlashWorker.Join();
     StopSensorPolling();
-    backlashMeasured = false;
     const auto run = std::make_shared<BacklashRun>(link, services.link.system);
     BacklashDialog dialog(services.app, run);
     dialog.DoModal();
