@@ -14,6 +14,7 @@
 #include <optional>
 #include <string>
 #include <thread>
+#include <tuple>
 #include <vector>
 
 #include "commands/MachineLink.h"
@@ -37,7 +38,9 @@ constexpr int kPosition = 3;
 constexpr int kOrigin = 8;
 constexpr int kStop = 9;
 constexpr int kDial = 18;
+constexpr int kMeterRead = 50;
 constexpr int kMove = 64;
+constexpr int kMeterSelect = 103;
 constexpr int kPanelOperation = 0x100 + 50;
 constexpr int kAnalog = 0x100 + 51;
 
@@ -67,6 +70,17 @@ std::int32_t Le32(const Bytes& bytes, std::size_t at) {
     return static_cast<std::int32_t>(v);
 }
 
+using Fault = std::function<std::optional<Bytes>(int command, int nth)>;
+constexpr int kAny = -1;
+
+// Replaces the reply to the nth request of a command (kAny: to each).
+Fault On(int command, int nth, Bytes reply) {
+    return [=](int c, int n) -> std::optional<Bytes> {
+        if (c != command || (nth != kAny && n != nth)) return std::nullopt;
+        return reply;
+    };
+}
+
 // A machine with the encoder set on its rotary axis. Each measurement comes
 // back as the difference of two dial readings, in the order the script
 // lists them (plus, then minus, for each step); a fault replaces the reply
@@ -74,7 +88,7 @@ std::int32_t Le32(const Bytes& bytes, std::size_t at) {
 struct ScriptedRotary {
     std::uint16_t status = kStatusReadyAtOrigin;
     std::map<int, std::int32_t> measurements;  // by index 2 × step (+1 for minus)
-    std::function<std::optional<Bytes>(int command, int nth)> fault;
+    Fault fault;
 
     std::map<int, int> seen;
     std::vector<std::array<std::int32_t, 4>> moves;
@@ -113,6 +127,14 @@ struct ScriptedRotary {
             case kPanelOperation:
                 panelOperations.push_back(request[3]);
                 return {0};
+            case kAnalog:
+                return Words({0, 0, 0, 0, 0x8000 | 512, 0, 0, 0}, true);
+            case kMeterRead: {
+                const float amperes = 1.36f;
+                std::int32_t bits = 0;
+                std::memcpy(&bits, &amperes, sizeof bits);
+                return Dwords(&bits, 1);
+            }
             default:
                 return {0};
         }
@@ -178,12 +200,6 @@ TEST_F(BacklashWorker, LargestMagnitudeAndTable) {
 }
 
 TEST_F(BacklashWorker, FailuresEndTheRunInvalid) {
-    using Fault = std::function<std::optional<Bytes>(int, int)>;
-    auto on = [](int command, int nth, Bytes reply) -> Fault {
-        return [=](int c, int n) {
-            return c == command && n == nth ? std::optional(reply) : std::nullopt;
-        };
-    };
     // Not at the origin: the origin run's polls answer with these words.
     auto origin = [](std::vector<std::uint16_t> words) -> Fault {
         return [=](int c, int n) -> std::optional<Bytes> {
@@ -198,16 +214,16 @@ TEST_F(BacklashWorker, FailuresEndTheRunInvalid) {
         int originRuns;
     };
     const Case cases[] = {
-        {"status unreadable at the start", on(kStatus, 0, kRefused), false, 0},
+        {"status unreadable at the start", On(kStatus, 0, kRefused), false, 0},
         {"origin reached", origin({0, 0x4000, 0x4000, 1}), true, 1},
         {"origin reached failed", origin({0, 0x4000, 0x2001}), false, 1},
         {"error state on the way", origin({0, 0x0003}), false, 1},
         {"no answer on the way", origin({0, 0xFFFF}), false, 1},
-        {"position short", on(kPosition, 0, {0, 3, 0, 0, 1, 0, 0, 0}), false, 0},
-        {"move refused", on(kMove, 5, kRefused), false, 0},
-        {"motion ends failed", on(kStatus, 6, Words({0x2001}, false)), false, 0},
-        {"error state in a wait", on(kStatus, 20, Words({0x0003}, false)), false, 0},
-        {"dial unreadable", on(kDial, 9, kRefused), false, 0},
+        {"position short", On(kPosition, 0, {0, 3, 0, 0, 1, 0, 0, 0}), false, 0},
+        {"move refused", On(kMove, 5, kRefused), false, 0},
+        {"motion ends failed", On(kStatus, 6, Words({0x2001}, false)), false, 0},
+        {"error state in a wait", On(kStatus, 20, Words({0x0003}, false)), false, 0},
+        {"dial unreadable", On(kDial, 9, kRefused), false, 0},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -237,10 +253,6 @@ class BacklashConsole : public test::ScriptedConsole {
         };
     }
 
-    std::string Label(ConsoleDialog& console, int item) const {
-        return windows.Item(console.window(), item).text;
-    }
-
     // Clicks Check and answers its question Yes; the dialog's handler acts inside.
     void CheckAnsweringYes(ConsoleDialog& console) {
         windows.QueueBoxAnswer(ui::kIdYes);
@@ -251,44 +263,20 @@ class BacklashConsole : public test::ScriptedConsole {
 };
 
 TEST_F(BacklashConsole, ReadShowsWhatCameBack) {
-    float amps = 1.36f;
-    std::uint32_t ampBits = 0;
-    std::memcpy(&ampBits, &amps, 4);
-    const Bytes meter = Dwords(reinterpret_cast<const std::int32_t*>(&ampBits), 1);
-    const Bytes analog = Words({1, 2, 3, 4, 0x8000 | 512, 6, 7, 8}, true);
-    struct Case {
-        const char* name;
-        std::function<std::optional<Bytes>(int, int)> fault;
-        std::string temperature;
-        std::string current;
+    const std::tuple<int, std::string, std::string> cases[] = {
+        {0, "71C\n159F", "1.4A"},
+        {kAnalog, "", "1.4A"},
+        {kMeterRead, "71C\n159F", ""},
+        {kMeterSelect, "--C --F", "--A"},  // neither label changes
     };
-    const Case cases[] = {
-        {"both", nullptr, "71C\n159F", "1.4A"},
-        {"no analog values",
-         [&](int c, int) { return c == kAnalog ? std::optional(kRefused) : std::nullopt; }, "",
-         "1.4A"},
-        {"no meter reading",
-         [&](int c, int) { return c == 50 ? std::optional(kRefused) : std::nullopt; }, "71C\n159F",
-         ""},
-        {"selection refused",
-         [&](int c, int) { return c == 103 ? std::optional(kRefused) : std::nullopt; }, "--C --F",
-         "--A"},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
+    for (const auto& [refused, temperature, current] : cases) {
+        SCOPED_TRACE(refused);
         machine = {};
-        machine.fault = [&](int command, int nth) -> std::optional<Bytes> {
-            if (c.fault) {
-                if (auto r = c.fault(command, nth)) return r;
-            }
-            if (command == kAnalog) return analog;
-            if (command == 50) return meter;
-            return std::nullopt;
-        };
+        machine.fault = On(refused, kAny, kRefused);
         Run([&](ConsoleDialog& console) {
             ASSERT_TRUE(windows.Click(console.window(), id::kReadSpindle));
-            EXPECT_EQ(Label(console, id::kSpindleTemperature), c.temperature);
-            EXPECT_EQ(Label(console, id::kSpindleCurrent), c.current);
+            EXPECT_EQ(console.ItemText(id::kSpindleTemperature), temperature);
+            EXPECT_EQ(console.ItemText(id::kSpindleCurrent), current);
         });
     }
 }
@@ -296,58 +284,43 @@ TEST_F(BacklashConsole, ReadShowsWhatCameBack) {
 TEST_F(BacklashConsole, CompletedRunShowsLabelsAndDetails) {
     windows.RunThreadsInline(true);
     machine.measurements = {{7, -3}};
-    std::vector<std::string> statusTexts;
-    std::string details;
+    std::vector<std::string> shown;  // status and button at the first tick
     windows.OnModal(backlash_id::kDialog, [&](ui::Dialog& dialog) {
         ASSERT_TRUE(windows.FireTimer(dialog.window(), kBacklashTimerEvent));
-        statusTexts.push_back(windows.Item(dialog.window(), backlash_id::kStatus).text);
-        statusTexts.push_back(windows.Item(dialog.window(), backlash_id::kCancel).text);
-        EXPECT_TRUE(windows.ActiveTimers(dialog.window()).empty());
+        shown = {dialog.ItemText(backlash_id::kStatus), dialog.ItemText(backlash_id::kCancel)};
         windows.PressEnter(dialog.window());
         ASSERT_TRUE(windows.IsUp(dialog.window()));
         ASSERT_TRUE(windows.Click(dialog.window(), backlash_id::kCancel));
     });
-    windows.OnModal(report_id::kDialog, [&](ui::Dialog& dialog) {
-        details = windows.Item(dialog.window(), report_id::kText).text;
-    });
+    std::string details;
+    windows.OnModal(report_id::kDialog,
+                    [&](ui::Dialog& dialog) { details = dialog.ItemText(report_id::kText); });
     Run([&](ConsoleDialog& console) {
+        windows.QueueBoxAnswer(ui::kIdNo);
+        ASSERT_TRUE(windows.Click(console.window(), id::kBacklashCheck));
+        EXPECT_TRUE(SentRequests().empty());
         CheckAnsweringYes(console);
-        EXPECT_EQ(windows.Boxes().at(0).text,
+        ASSERT_EQ(windows.Boxes().size(), 2u);
+        EXPECT_EQ(windows.Boxes()[1].text,
                   "Have you mounted the encoder set and restarted QMV-240?");
-        EXPECT_EQ(windows.Boxes().at(0).style, ui::kMbYesNo | ui::kMbDefButton2);
-        EXPECT_EQ(statusTexts, (std::vector<std::string>{"Completed", "OK"}));
-        EXPECT_EQ(Label(console, id::kBacklashAngle), "Angle=27.0deg");
-        EXPECT_EQ(Label(console, id::kBacklashValue), "Backlash=-0.054deg");
+        EXPECT_EQ(windows.Boxes()[1].style, ui::kMbYesNo | ui::kMbDefButton2);
+        EXPECT_EQ(shown, (std::vector<std::string>{"Completed", "OK"}));
+        EXPECT_EQ(console.ItemText(id::kBacklashAngle), "Angle=27.0deg");
+        EXPECT_EQ(console.ItemText(id::kBacklashValue), "Backlash=-0.054deg");
         // Off for the measurement, off again at its end, on when the dialog closes.
         EXPECT_EQ(machine.panelOperations, (std::vector<int>{0, 0, 1}));
         EXPECT_GT(console.SensorTimerId(), 0);
         ASSERT_TRUE(windows.Click(console.window(), id::kBacklashDetails));
     });
-    EXPECT_EQ(details.substr(0, 52), "Angle[deg] : Backlash[deg]\r\n0.0 : 0.000  0.000\r\n9.0 ");
+    EXPECT_EQ(details.rfind("Angle[deg] : Backlash[deg]\r\n0.0 : 0.000  0.000\r\n9.0 ", 0), 0u);
     EXPECT_NE(details.find("\r\n27.0 : 0.000  -0.054\r\n"), std::string::npos);
     EXPECT_EQ(details.size(), details.rfind("351.0 : 0.000  0.000\r\n") + 22);
     EXPECT_EQ(std::count(details.begin(), details.end(), '\n'), 41);
 }
 
-TEST_F(BacklashConsole, DetailsNeedsACompletedRunAndNoSaysNoMore) {
-    Run([&](ConsoleDialog& console) {
-        windows.QueueBoxAnswer(ui::kIdNo);
-        ASSERT_TRUE(windows.Click(console.window(), id::kBacklashCheck));
-        EXPECT_TRUE(SentRequests().empty());
-        EXPECT_GT(console.SensorTimerId(), 0);
-        console.connected = false;
-        windows.ClearBoxes();
-        ASSERT_TRUE(windows.Click(console.window(), id::kBacklashDetails));
-        ASSERT_EQ(windows.Boxes().size(), 1u);
-        EXPECT_EQ(windows.Boxes()[0].text, "Please check the backlash first.");
-        EXPECT_EQ(windows.Boxes()[0].style, ui::kMbOk);
-    });
-    EXPECT_EQ(windows.Modals().size(), 1u);  // the console alone
-}
-
 // A run cancelled while the machine stays busy: the worker waits without a
-// time limit, the console goes on using the link beside it, and the labels
-// forget an earlier result.
+// time limit, the console's sensor ticks use the link beside it, and an
+// earlier result is forgotten, offline too.
 TEST_F(BacklashConsole, ConcurrentCancelWhileBusy) {
     windows.RunThreadsInline(true);
     windows.OnModal(backlash_id::kDialog, [&](ui::Dialog& dialog) {
@@ -370,19 +343,20 @@ TEST_F(BacklashConsole, ConcurrentCancelWhileBusy) {
         windows.OnModal(backlash_id::kDialog, [&](ui::Dialog& dialog) {
             while (busyPolls < 50) std::this_thread::sleep_for(std::chrono::milliseconds(1));
             windows.FireTimer(dialog.window(), kBacklashTimerEvent);
-            status = windows.Item(dialog.window(), backlash_id::kStatus).text;
+            status = dialog.ItemText(backlash_id::kStatus);
             windows.Click(dialog.window(), backlash_id::kCancel);
         });
         CheckAnsweringYes(console);
         EXPECT_EQ(status, "Checking...");
-        EXPECT_FALSE(console.backlashMeasured);
-        EXPECT_EQ(Label(console, id::kBacklashAngle), "Angle=--deg");
-        EXPECT_EQ(Label(console, id::kBacklashValue), "Backlash=--deg");
-        // The sensor ticks share the link with a worker still finishing.
+        EXPECT_EQ(console.ItemText(id::kBacklashAngle), "Angle=--deg");
+        EXPECT_EQ(console.ItemText(id::kBacklashValue), "Backlash=--deg");
         for (int i = 0; i < 20; ++i) windows.FireTimer(console.window(), kSensorTimerEvent);
+        console.connected = false;
         windows.ClearBoxes();
         ASSERT_TRUE(windows.Click(console.window(), id::kBacklashDetails));
-        EXPECT_EQ(windows.Boxes().size(), 1u);
+        ASSERT_EQ(windows.Boxes().size(), 1u);
+        EXPECT_EQ(windows.Boxes()[0].text, "Please check the backlash first.");
+        EXPECT_EQ(windows.Boxes()[0].style, ui::kMbOk);
     });
     EXPECT_GE(machine.seen[kStop], 1);
 }

@@ -1,7 +1,7 @@
 // The main console on real windows (Wine on the build machine), connected to
 // the simulated machine: its title, its sensor timer and how it follows the
-// machine being unplugged and plugged back in, and one calibration through
-// the real controls and message box.
+// machine being unplugged and plugged back in, one calibration through the
+// real controls and message box, and a backlash run watched by the real timer.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -107,6 +107,41 @@ TEST_F(ConsoleOnWine, WriteXYTakesTheEditsToTheMachine) {
     EXPECT_EQ(sim.Machine().Parameters().Scale(0), 100123);
     EXPECT_EQ(sim.Machine().Parameters().Scale(1), 99500);
     EXPECT_EQ(sim.Machine().Parameters().Scale(2), 100000);
+}
+
+// The technician answers the question Yes; the dialog's real timer watches
+// the worker thread measure until it reads "Completed", then "OK" closes it.
+TEST_F(ConsoleOnWine, BacklashRunOnAWorkerThreadWatchedByTheDialogTimer) {
+    std::string ended;
+    std::thread technician([&] {
+        using namespace std::chrono_literals;
+        auto find = [](const char* caption) {
+            HWND window = nullptr;
+            for (int i = 0; i < 1000 && window == nullptr; ++i) {
+                std::this_thread::sleep_for(10ms);
+                window = FindWindowA("#32770", caption);
+            }
+            return window;
+        };
+        HWND box = find("Hexwarden");
+        if (box == nullptr) return;
+        PostMessageA(box, WM_COMMAND, IDYES, 0);
+        HWND check = find("Check Backlash");
+        if (check == nullptr) return;
+        for (int i = 0; i < 3000 && ended.empty(); ++i) {
+            std::this_thread::sleep_for(10ms);
+            char status[32] = {};
+            GetDlgItemTextA(check, 1055, status, sizeof status);
+            char button[32] = {};
+            GetDlgItemTextA(check, IDCANCEL, button, sizeof button);
+            if (std::string(button) == "OK") ended = status;
+        }
+        PostMessageA(check, WM_COMMAND, IDCANCEL, 0);
+    });
+    SendMessageA(Window(), WM_COMMAND, MAKEWPARAM(console_id::kBacklashCheck, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(GetDlgItem(Window(), console_id::kBacklashCheck)));
+    technician.join();
+    EXPECT_EQ(ended, "Completed");
 }
 
 }  // namespace
