@@ -18,7 +18,6 @@ constexpr std::int32_t kStepCounts = 9000;
 constexpr double kStepDegrees = 9.0;
 constexpr std::int32_t kOvershootCounts = 5000;
 constexpr std::int32_t kFullTurnCounts = 360000;
-constexpr double kFullTurnDegrees = 360.0;
 // Where X and Y stand while the table turns, clear of the rotary fixture.
 constexpr std::int32_t kParkingY = 23000;
 constexpr std::uint16_t kMoveParameter = 3600;
@@ -46,7 +45,6 @@ class BacklashWorker {
         for (int i = 0; i < kBacklashSteps; ++i) {
             if (!MeasureStep(i)) return;
         }
-        currentAngle = kFullTurnDegrees;
         p[kAxisA] = kFullTurnCounts;
         if (!MoveAndWait(p)) return;
         result.valid = true;
