@@ -48,10 +48,12 @@ constexpr int kAnalog = 0x100 + 51;
 const Bytes kRefused = {0xFE};
 
 Bytes Words(std::vector<std::uint16_t> words, bool extended) {
-    Bytes reply{0, static_cast<std::uint8_t>(words.size())};
-    if (extended) reply.insert(reply.end(), {0, 0});
-    for (std::uint16_t w : words)
-        reply.insert(reply.end(), {std::uint8_t(w), std::uint8_t(w >> 8)});
+    Bytes reply(extended ? 4 : 2, 0);
+    reply[1] = static_cast<std::uint8_t>(words.size());
+    for (std::uint16_t w : words) {
+        reply.push_back(static_cast<std::uint8_t>(w));
+        reply.push_back(static_cast<std::uint8_t>(w >> 8));
+    }
     return reply;
 }
 
