@@ -114,6 +114,7 @@ bool MachineLink::ShowPanelText(const char* text, int length, int timeMs) {
 }
 
 int MachineLink::ReadMeterChannel(float* values, int capacity) {
+    const auto lock = LockCommand();
     if (selection < 0) return -1;
     if (!SendFloats(kCmdMeterRead, static_cast<std::uint16_t>(selection), nullptr, 0)) return -1;
     buffer.RewindRead();
@@ -145,6 +146,7 @@ bool MachineLink::SetScaleCorrection(std::uint16_t axis, std::int32_t value, std
 }
 
 bool MachineLink::SelectMeterChannel(int meterChannel, int enable) {
+    const auto lock = LockCommand();
     selection = meterChannel;
     const auto sent = enable != 0 ? static_cast<std::uint8_t>(meterChannel & 0xFF) : kMeterNone;
     return SendByteCommand(kCmdMeterSelect, sent);

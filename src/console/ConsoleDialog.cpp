@@ -40,8 +40,8 @@ const ui::MessageMapEntry ConsoleDialog::messageMap[] = {
     ui::OnCommand(id::kCorrectionCut, &ConsoleDialog::OnCorrectionCut),
     ui::OnCommand(id::kOutputFile, &ConsoleDialog::OnOutputFile),
     ui::OnCommand(id::kStartAging, &ConsoleDialog::OnStartAging),
-    ui::OnCommand(id::kReadSpindle, &ConsoleDialog::OnMachineButton),
-    ui::OnCommand(id::kBacklashCheck, &ConsoleDialog::OnMachineButton),
+    ui::OnCommand(id::kReadSpindle, &ConsoleDialog::OnReadSpindle),
+    ui::OnCommand(id::kBacklashCheck, &ConsoleDialog::OnCheckBacklash),
     ui::OnMessage(ui::kWmTimer, &ConsoleDialog::OnTimer),
     ui::OnCommand(id::kClearPumpTime, &ConsoleDialog::OnClearPumpTime),
     ui::OnCommand(id::kWriteY0, &ConsoleDialog::OnWriteY0),
@@ -53,6 +53,7 @@ const ui::MessageMapEntry ConsoleDialog::messageMap[] = {
     ui::OnCommand(id::kCalcWriteY0, &ConsoleDialog::OnCalcWriteY0),
     ui::OnCommandRange(id::kPercentMode, id::kMeasuredMode, &ConsoleDialog::OnCorrectionMode),
     ui::OnMessage(ui::kWmDeviceChange, &ConsoleDialog::OnDeviceChangeMessage),
+    ui::OnCommand(id::kBacklashDetails, &ConsoleDialog::OnBacklashDetails),
 };
 
 std::span<const ui::MessageMapEntry> ConsoleDialog::GetMessageMap() const {
@@ -180,6 +181,8 @@ std::intptr_t ConsoleDialog::OnDeviceChangeMessage(const ui::Message& message) {
 
 void ConsoleDialog::OnOK() {
     if (sensorTimerId > 0) KillTimer(static_cast<std::uintptr_t>(sensorTimerId));
+    // A cancelled backlash run may still be finishing its last command.
+    backlashWorker.Join();
     link.Disconnect();
     EndDialog(ui::kIdOk);
 }
@@ -220,10 +223,6 @@ bool ConsoleDialog::MachineReadyAtOrigin() {
         return false;
     }
     return true;
-}
-
-void ConsoleDialog::OnMachineButton() {
-    Online();
 }
 
 void ConsoleDialog::OnCorrectionMode() {

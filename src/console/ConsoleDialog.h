@@ -15,6 +15,7 @@
 #include "console/ConsoleServices.h"
 #include "ui/Controls.h"
 #include "ui/Dialog.h"
+#include "ui/WorkerThread.h"
 
 namespace hw {
 
@@ -73,8 +74,6 @@ class ConsoleDialog : public ui::Dialog {
     std::intptr_t OnQueryDragIcon(const ui::Message& message);
     std::intptr_t OnDeviceChangeMessage(const ui::Message& message);
     void OnCorrectionMode();
-    // The procedures still to come answer only the guard.
-    void OnMachineButton();
 
     // Report, parameters and counters (ReportProcedures.cpp; Put Parameters
     // in ParameterRestore.cpp).
@@ -125,6 +124,11 @@ class ConsoleDialog : public ui::Dialog {
     std::intptr_t OnTimer(const ui::Message& message);
     void OnCheckPanel();
 
+    // Spindle and rotary axis backlash (SpindleReadout.cpp, BacklashProcedures.cpp).
+    void OnReadSpindle();
+    void OnCheckBacklash();
+    void OnBacklashDetails();
+
     static const ui::MessageMapEntry messageMap[];
 
     ConsoleServices services;
@@ -154,6 +158,9 @@ class ConsoleDialog : public ui::Dialog {
     ui::EditControl serialNumber;
     int correctionMode = 0;
     ui::IconHandle icon = 0;
+    // The last backlash worker: a new run and the console's end wait for it.
+    // Declared after the link, so that it is joined before the link goes.
+    ui::WorkerThread backlashWorker;
 };
 
 }  // namespace hw

@@ -7,6 +7,9 @@ inline constexpr int kDialog = 102;
 inline constexpr int kAboutString = 101;
 inline constexpr int kIcon = 128;
 inline constexpr int kAboutCommand = 16;
+// Strings: the question before a backlash run, and Details before any run.
+inline constexpr int kMountEncoderString = 116;
+inline constexpr int kCheckBacklashFirstString = 122;
 
 inline constexpr int kClose = 1;
 inline constexpr int kGetReport = 1005;

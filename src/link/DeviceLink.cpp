@@ -51,6 +51,7 @@ bool DeviceLink::IsTimedOut(std::uint32_t elapsedMs) const {
 
 bool DeviceLink::Connect(const std::string& printerName, std::uint32_t requestIndex,
                          std::int32_t size, bool overlapped) {
+    const auto lock = LockCommand();
     if (size < kMinPacketSize) return false;
     packetSize = size;
     selection = -1;
@@ -67,14 +68,17 @@ bool DeviceLink::Connect(const std::string& printerName, std::uint32_t requestIn
 }
 
 bool DeviceLink::Disconnect() {
+    const auto lock = LockCommand();
     return channel.Close();
 }
 
 bool DeviceLink::CheckConnection() {
+    const auto lock = LockCommand();
     return channel.CheckConnection();
 }
 
 bool DeviceLink::Transact() {
+    const auto command = LockCommand();
     if (channel.PrinterName().empty() || !buffer.HasBlock()) return false;
     TransactionLock lock(platform.locks, channel.MutexName());
     if (!lock.Created()) return false;
@@ -109,14 +113,17 @@ bool DeviceLink::Exchange() {
 }
 
 int DeviceLink::ReadRaw(void* data, int n) {
+    const auto lock = LockCommand();
     return channel.Read(data, n);
 }
 
 int DeviceLink::WriteRaw(const void* data, int n) {
+    const auto lock = LockCommand();
     return channel.Write(data, n);
 }
 
 bool DeviceLink::SendFile(File& file) {
+    const auto lock = LockCommand();
     return channel.SendFile(file);
 }
 

@@ -3,9 +3,16 @@
 // mutex (data phase, trigger, polling until the reply is no longer pending),
 // reads the reply's items back out, and passes bulk reads, writes and file
 // sends straight through to the device channel.
+//
+// A link may be shared by two threads (the console and a measurement worker):
+// each command, from building the request to reading its reply, and each
+// connection operation holds the link's own lock, so that neither thread ever
+// finds the packet buffer or the device handle in the middle of the other's
+// command. Printer discovery and the printer list belong to one thread.
 #pragma once
 
 #include <cstdint>
+#include <mutex>
 #include <string>
 #include <vector>
 
@@ -39,7 +46,7 @@ class DeviceLink {
     // True when more than 10000 ms have elapsed.
     virtual bool IsTimedOut(std::uint32_t elapsedMs) const;
 
-    // Connection.
+    // Connection: each holds the command lock.
     bool Connect(const std::string& printerName, std::uint32_t requestIndex,
                  std::int32_t packetSize, bool overlapped);
     bool Disconnect();
@@ -73,7 +80,8 @@ class DeviceLink {
     int QueryExtendedWords(std::uint8_t cmd, std::uint8_t sub, std::uint16_t* out, int k);
     int QueryExtendedDwords(std::uint8_t cmd, std::uint8_t sub, std::uint32_t* out, int k);
 
-    // Pass-throughs to the channel: no packet buffer, no mutex.
+    // Pass-throughs to the channel: no packet buffer, no named mutex; the
+    // command lock keeps the handle in place while they run.
     int ReadRaw(void* buffer, int n);
     int WriteRaw(const void* buffer, int n);
     bool SendFile(File& file);
@@ -88,6 +96,12 @@ class DeviceLink {
   protected:
     ~DeviceLink();
 
+    // Held across one whole command: the request built in the buffer, its
+    // transaction and the reading of its reply. Recursive, because readers
+    // and catalogue operations hold it around the builders they call.
+    using CommandLock = std::unique_lock<std::recursive_mutex>;
+    [[nodiscard]] CommandLock LockCommand() const { return CommandLock(commandMutex); }
+
     void BeginRequest(std::uint8_t cmd, std::uint8_t countType);
     void BeginExtendedRequest(std::uint8_t cmd, std::uint8_t countType, std::uint8_t sub);
 
@@ -101,6 +115,8 @@ class DeviceLink {
     std::vector<std::string> printers;
 
   private:
+    mutable std::recursive_mutex commandMutex;
+
     bool Fits(int n, int itemWidth, int headerBytes) const;
     bool FinishRequest(int stored, int n);
     bool Exchange();

@@ -18,6 +18,7 @@ constexpr int kLongItemsOffset = 4;
 // readers take exactly the number of items asked for.
 
 int DeviceLink::QueryBytes(std::uint8_t cmd, std::uint8_t* out, int cap) {
+    const auto lock = LockCommand();
     if (!SendBytes(cmd, nullptr, 0)) return 0;
     buffer.RewindRead();
     buffer.SkipRead(1);
@@ -26,6 +27,7 @@ int DeviceLink::QueryBytes(std::uint8_t cmd, std::uint8_t* out, int cap) {
 }
 
 int DeviceLink::QueryWords(std::uint8_t cmd, std::uint16_t* out, int cap) {
+    const auto lock = LockCommand();
     if (!SendWords(cmd, nullptr, 0)) return 0;
     buffer.RewindRead();
     buffer.SkipRead(1);
@@ -34,6 +36,7 @@ int DeviceLink::QueryWords(std::uint8_t cmd, std::uint16_t* out, int cap) {
 }
 
 int DeviceLink::QueryDwords(std::uint8_t cmd, std::uint16_t sub, std::uint32_t* out, int cap) {
+    const auto lock = LockCommand();
     if (!SendDwords(cmd, sub, nullptr, 0)) return 0;
     buffer.RewindRead();
     buffer.SkipRead(1);
@@ -43,6 +46,7 @@ int DeviceLink::QueryDwords(std::uint8_t cmd, std::uint16_t sub, std::uint32_t* 
 }
 
 int DeviceLink::QueryExtendedWords(std::uint8_t cmd, std::uint8_t sub, std::uint16_t* out, int k) {
+    const auto lock = LockCommand();
     if (k < 0 || !SendExtendedWords(cmd, sub, nullptr, 0)) return -1;
     buffer.RewindRead();
     buffer.SkipRead(kLongItemsOffset);
@@ -50,6 +54,7 @@ int DeviceLink::QueryExtendedWords(std::uint8_t cmd, std::uint8_t sub, std::uint
 }
 
 int DeviceLink::QueryExtendedDwords(std::uint8_t cmd, std::uint8_t sub, std::uint32_t* out, int k) {
+    const auto lock = LockCommand();
     if (k < 0 || !SendExtendedDwords(cmd, sub, nullptr, 0)) return -1;
     buffer.RewindRead();
     buffer.SkipRead(kLongItemsOffset);

@@ -50,21 +50,25 @@ bool DeviceLink::FinishRequest(int stored, int n) {
 }
 
 bool DeviceLink::SendBytes(std::uint8_t cmd, const std::uint8_t* data, int n) {
+    const auto lock = LockCommand();
     if (!Fits(n, 1, kShortHeader)) return false;
     BeginRequest(cmd, CountType(n, kTypeBytes));
     return FinishRequest(buffer.PutBytes(data, n), n);
 }
 
 bool DeviceLink::SendByteCommand(std::uint8_t cmd, std::uint8_t value) {
+    const auto lock = LockCommand();
     return SendBytes(cmd, &value, 1);
 }
 
 bool DeviceLink::SendCommand(std::uint8_t cmd) {
+    const auto lock = LockCommand();
     return SendByteCommand(cmd, 0);
 }
 
 bool DeviceLink::SendValueAndBytes(std::uint8_t cmd, std::uint8_t value, const std::uint8_t* data,
                                    int n) {
+    const auto lock = LockCommand();
     if (n < 0 || n > kMaxItemCount || !Fits(n + 1, 1, kShortHeader)) return false;
     BeginRequest(cmd, CountType(n + 1, kTypeBytes));
     buffer.PutByte(value);
@@ -72,6 +76,7 @@ bool DeviceLink::SendValueAndBytes(std::uint8_t cmd, std::uint8_t value, const s
 }
 
 bool DeviceLink::SendWords(std::uint8_t cmd, const std::uint16_t* words, int n) {
+    const auto lock = LockCommand();
     if (!Fits(n, 2, kShortHeader)) return false;
     BeginRequest(cmd, CountType(n, kTypeWords));
     return FinishRequest(buffer.PutWords(words, n), n);
@@ -79,6 +84,7 @@ bool DeviceLink::SendWords(std::uint8_t cmd, const std::uint16_t* words, int n) 
 
 bool DeviceLink::SendDwords(std::uint8_t cmd, std::uint16_t sub, const std::uint32_t* values,
                             int n) {
+    const auto lock = LockCommand();
     if (!Fits(n, 4, kLongHeader)) return false;
     BeginRequest(cmd, CountType(n, kTypeDwords));
     buffer.PutWords(&sub, 1);
@@ -86,6 +92,7 @@ bool DeviceLink::SendDwords(std::uint8_t cmd, std::uint16_t sub, const std::uint
 }
 
 bool DeviceLink::SendFloats(std::uint8_t cmd, std::uint16_t sub, const float* values, int n) {
+    const auto lock = LockCommand();
     if (!Fits(n, 4, kLongHeader)) return false;
     BeginRequest(cmd, CountType(n, kTypeFloats));
     buffer.PutWords(&sub, 1);
@@ -93,11 +100,13 @@ bool DeviceLink::SendFloats(std::uint8_t cmd, std::uint16_t sub, const float* va
 }
 
 bool DeviceLink::SendExtended(std::uint8_t cmd, std::uint8_t sub) {
+    const auto lock = LockCommand();
     return SendExtendedBytes(cmd, sub, nullptr, 0);
 }
 
 bool DeviceLink::SendExtendedBytes(std::uint8_t cmd, std::uint8_t sub, const std::uint8_t* data,
                                    int n) {
+    const auto lock = LockCommand();
     if (!Fits(n, 1, kExtendedHeader)) return false;
     BeginExtendedRequest(cmd, CountType(n, kTypeBytes), sub);
     return FinishRequest(buffer.PutBytes(data, n), n);
@@ -105,6 +114,7 @@ bool DeviceLink::SendExtendedBytes(std::uint8_t cmd, std::uint8_t sub, const std
 
 bool DeviceLink::SendExtendedWords(std::uint8_t cmd, std::uint8_t sub, const std::uint16_t* words,
                                    int n) {
+    const auto lock = LockCommand();
     if (!Fits(n, 2, kExtendedHeader)) return false;
     BeginExtendedRequest(cmd, CountType(n, kTypeWords), sub);
     return FinishRequest(buffer.PutWords(words, n), n);
@@ -112,6 +122,7 @@ bool DeviceLink::SendExtendedWords(std::uint8_t cmd, std::uint8_t sub, const std
 
 bool DeviceLink::SendExtendedDwords(std::uint8_t cmd, std::uint8_t sub, const std::uint32_t* values,
                                     int n) {
+    const auto lock = LockCommand();
     if (!Fits(n, 4, kExtendedHeader)) return false;
     BeginExtendedRequest(cmd, CountType(n, kTypeDwords), sub);
     return FinishRequest(buffer.PutDwords(values, n), n);

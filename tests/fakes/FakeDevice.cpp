@@ -82,9 +82,20 @@ bool FakeDevice::Control(OsHandle handle, std::uint32_t code, const void* in,
         std::exchange(controlAction.second, nullptr)();
     }
     if (code == kIoctlQueryDeviceId) return !deviceIdFails;
+    if (code == kIoctlVendorSetCommand && answer) {
+        // A request's data phase carries more than the 3-byte header and the
+        // command slot; the 4-byte trigger carries the command alone.
+        auto* bytes = static_cast<const std::uint8_t*>(in);
+        if (inLength > 4) lastRequest.assign(bytes + 3, bytes + inLength);
+        if (inLength == 4) lastTrigger = bytes[3];
+    }
     if (code != kIoctlVendorGetCommand) return true;
     auto* target = static_cast<std::uint8_t*>(out);
-    if (replies.empty()) {
+    if (replies.empty() && answer) {
+        std::memset(target, 0, outLength);
+        const auto reply = answer(lastTrigger, lastRequest);
+        std::memcpy(target, reply.data(), std::min<std::size_t>(outLength, reply.size()));
+    } else if (replies.empty()) {
         std::memcpy(target, standingReply.data(), std::min<std::size_t>(outLength, 4096));
     } else {
         std::memset(target, 0, outLength);

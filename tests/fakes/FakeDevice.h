@@ -46,8 +46,14 @@ class FakeDevice final : public DeviceFiles {
     // When false no call is recorded (allocation-free runs).
     bool recordCalls = true;
 
-    // Vendor-get replies, one per poll; when empty, standingReply answers.
+    // Vendor-get replies, one per poll; when empty, answer (when set) or
+    // else standingReply answers.
     std::deque<std::vector<std::uint8_t>> replies;
+    // Answers a poll from the request of the last data phase (its payload,
+    // command slot 0, the command in the trigger byte): a scripted machine.
+    std::function<std::vector<std::uint8_t>(std::uint8_t trigger,
+                                            const std::vector<std::uint8_t>& request)>
+        answer;
     std::array<std::uint8_t, 4096> standingReply{};
     // Makes the device control n calls from now (0 = the next one) fail.
     void FailControlAfter(std::size_t n) { failingControls.insert(controlIndex + n); }
@@ -84,6 +90,8 @@ class FakeDevice final : public DeviceFiles {
     std::size_t controlIndex = 0;
     std::pair<std::size_t, std::function<void()>> controlAction;
     std::size_t writeIndex = 0;
+    std::vector<std::uint8_t> lastRequest;
+    std::uint8_t lastTrigger = 0;
 };
 
 // Builds a reply payload from its leading bytes (the rest zero).

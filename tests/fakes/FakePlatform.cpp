@@ -28,9 +28,7 @@ void FakeLocks::Close(OsHandle) {
 }
 
 std::uint32_t FakeSystem::TickCount() {
-    const std::uint32_t t = now;
-    now += step;
-    return t;
+    return now.fetch_add(step.load());
 }
 
 void FakeSystem::Sleep(std::uint32_t ms) {

@@ -3,6 +3,7 @@
 // alerts into a LinkPlatform.
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <map>
 #include <set>
@@ -39,11 +40,12 @@ class FakeLocks final : public NamedLocks {
 // advances it by step, so polling loops see time pass. The clock never
 // stands still by default, so that a loop waiting for a machine that does
 // not answer reaches its time-out or stall limit (after about 10000
-// readings) and fails instead of hanging the test.
+// readings) and fails instead of hanging the test. The time is atomic,
+// because a measuring worker sleeps while the console's thread reads it.
 class FakeSystem final : public System {
   public:
-    std::uint32_t now = 0;
-    std::uint32_t step = 1;
+    std::atomic<std::uint32_t> now{0};
+    std::atomic<std::uint32_t> step{1};
     std::uint32_t platformId = kPlatformWin32Nt;
     bool versionFails = false;
     std::vector<std::uint32_t> sleeps;

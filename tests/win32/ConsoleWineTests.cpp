@@ -2,8 +2,9 @@
 // the simulated machine: its title, its sensor timer and how it follows the
 // machine being unplugged and plugged back in, one calibration through the
 // real controls and message box, the aging run stopped from the real
-// progress window, and the About box on the version block of this test
-// program, which is built with the program's own resources.
+// progress window, a backlash run watched by the real timer, and the About box
+// on the version block of this test program, which is built with the
+// program's own resources.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -152,6 +153,41 @@ TEST_F(ConsoleOnWine, StopInTheProgressWindowEndsTheAgingRun) {
     EXPECT_FALSE(IsWindow(progress));
     EXPECT_TRUE(IsWindowEnabled(Window()));
     EXPECT_FALSE(sim.WithMachine([](SimMachine& machine) { return machine.ProcedureRunning(); }));
+}
+
+// The technician answers the question Yes; the dialog's real timer watches
+// the worker thread measure until it reads "Completed", then "OK" closes it.
+TEST_F(ConsoleOnWine, BacklashRunOnAWorkerThreadWatchedByTheDialogTimer) {
+    std::string ended;
+    std::thread technician([&] {
+        using namespace std::chrono_literals;
+        auto find = [](const char* caption) {
+            HWND window = nullptr;
+            for (int i = 0; i < 1000 && window == nullptr; ++i) {
+                std::this_thread::sleep_for(10ms);
+                window = FindWindowA("#32770", caption);
+            }
+            return window;
+        };
+        HWND box = find("Hexwarden");
+        if (box == nullptr) return;
+        PostMessageA(box, WM_COMMAND, IDYES, 0);
+        HWND check = find("Check Backlash");
+        if (check == nullptr) return;
+        for (int i = 0; i < 3000 && ended.empty(); ++i) {
+            std::this_thread::sleep_for(10ms);
+            char status[32] = {};
+            GetDlgItemTextA(check, 1055, status, sizeof status);
+            char button[32] = {};
+            GetDlgItemTextA(check, IDCANCEL, button, sizeof button);
+            if (std::string(button) == "OK") ended = status;
+        }
+        PostMessageA(check, WM_COMMAND, IDCANCEL, 0);
+    });
+    SendMessageA(Window(), WM_COMMAND, MAKEWPARAM(console_id::kBacklashCheck, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(GetDlgItem(Window(), console_id::kBacklashCheck)));
+    technician.join();
+    EXPECT_EQ(ended, "Completed");
 }
 
 }  // namespace

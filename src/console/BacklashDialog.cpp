@@ -1,0 +1,62 @@
+#include "console/BacklashDialog.h"
+
+#include <utility>
+
+#include "console/Messages.h"
+#include "ui/WindowSystem.h"
+
+namespace hw {
+
+namespace id = backlash_id;
+
+const ui::MessageMapEntry BacklashDialog::messageMap[] = {
+    ui::OnMessage(ui::kWmTimer, &BacklashDialog::OnTimer),
+};
+
+std::span<const ui::MessageMapEntry> BacklashDialog::GetMessageMap() const {
+    return messageMap;
+}
+
+BacklashDialog::BacklashDialog(ui::Application& app, std::shared_ptr<BacklashRun> shared)
+    : ui::Dialog(app, id::kDialog), run(std::move(shared)) {}
+
+BacklashDialog::~BacklashDialog() = default;
+
+bool BacklashDialog::OnInitDialog() {
+    ui::Dialog::OnInitDialog();
+    run->result.valid = false;
+    run->result.angle = 0;
+    run->result.backlash = 0;
+    run->cancelRequested = false;
+    run->workerRunning = true;
+    worker = windows().StartThread([shared = run] { RunBacklashWorker(*shared); });
+    timerId = static_cast<std::intptr_t>(SetTimer(kBacklashTimerEvent, kBacklashTimerMs));
+    return true;
+}
+
+void BacklashDialog::OnOK() {}
+
+void BacklashDialog::OnCancel() {
+    if (timerId >= 0) KillTimer(static_cast<std::uintptr_t>(timerId));
+    timerId = -1;
+    run->cancelRequested = true;
+    run->link.SetPanelOperation(1);
+    ui::Dialog::OnCancel();
+}
+
+std::intptr_t BacklashDialog::OnTimer(const ui::Message& message) {
+    if (timerId < 0 || message.wParam != static_cast<std::uintptr_t>(timerId))
+        return Default(message);
+    if (run->workerRunning) {
+        SetItemText(id::kStatus, "Checking...");
+        return 0;
+    }
+    SetItemText(id::kStatus, run->result.valid ? kTextCompleted : kTextFailed);
+    SetItemText(id::kCancel, "OK");
+    KillTimer(static_cast<std::uintptr_t>(timerId));
+    timerId = -1;
+    run->link.SetPanelOperation(0);
+    return 0;
+}
+
+}  // namespace hw

@@ -1,0 +1,56 @@
+// The backlash check's small modal dialog: starts the measuring worker,
+// shows "Checking..." four times a second while it runs, then "Completed"
+// or "Failed" with an "OK" button, and hands the machine's operation panel
+// back to the technician when it closes.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <span>
+
+#include "console/BacklashRun.h"
+#include "ui/Dialog.h"
+#include "ui/WorkerThread.h"
+
+namespace hw {
+
+namespace backlash_id {
+inline constexpr int kDialog = 132;
+inline constexpr int kCancel = 2;
+inline constexpr int kStatus = 1055;
+}  // namespace backlash_id
+
+inline constexpr std::uintptr_t kBacklashTimerEvent = 1;
+inline constexpr std::uint32_t kBacklashTimerMs = 250;
+
+class BacklashDialog : public ui::Dialog {
+  public:
+    // run: shared with the worker, which may outlive the dialog after Cancel.
+    BacklashDialog(ui::Application& app, std::shared_ptr<BacklashRun> run);
+    ~BacklashDialog() override;
+
+    // The worker the dialog started; its owner waits for it before the link
+    // is used for another run or closed.
+    ui::WorkerThread TakeWorker() { return std::move(worker); }
+
+  protected:
+    bool OnInitDialog() override;
+    // Enter does nothing: only Cancel (later "OK") ends the dialog.
+    void OnOK() override;
+    // Cancel, "OK", Escape and the close box: asks the worker to stop at its
+    // next wait, gives the panel its operation back and ends the dialog.
+    void OnCancel() override;
+    std::span<const ui::MessageMapEntry> GetMessageMap() const override;
+
+  private:
+    std::intptr_t OnTimer(const ui::Message& message);
+
+    static const ui::MessageMapEntry messageMap[];
+
+    std::shared_ptr<BacklashRun> run;
+    ui::WorkerThread worker;
+    // The id SetTimer returned; negative: none.
+    std::intptr_t timerId = -1;
+};
+
+}  // namespace hw

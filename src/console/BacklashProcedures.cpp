@@ -1,0 +1,74 @@
+// Check and Details of the rotary axis backlash group.
+#include <algorithm>
+#include <cstdio>
+#include <memory>
+#include <string>
+
+#include "console/BacklashDialog.h"
+#include "console/BacklashTable.h"
+#include "console/ConsoleDialog.h"
+#include "console/ConsoleIds.h"
+#include "console/ReportDialog.h"
+#include "ui/WindowSystem.h"
+
+namespace hw {
+
+namespace id = console_id;
+
+namespace {
+
+void ShowBacklashLabels(ConsoleDialog& console, const BacklashResult* result) {
+    if (result == nullptr) {
+        console.SetItemText(id::kBacklashAngle, "Angle=--deg");
+        console.SetItemText(id::kBacklashValue, "Backlash=--deg");
+        return;
+    }
+    char text[64];
+    std::snprintf(text, sizeof text, "Angle=%.1fdeg", result->angle);
+    console.SetItemText(id::kBacklashAngle, text);
+    std::snprintf(text, sizeof text, "Backlash=%.3fdeg", result->backlash);
+    console.SetItemText(id::kBacklashValue, text);
+}
+
+}  // namespace
+
+// The run's result and rows stay the worker's until it has ended; only a
+// run that completed is copied into the console's table.
+void ConsoleDialog::OnCheckBacklash() {
+    if (!Online()) return;
+    if (!UpdateData(true)) return;
+    const std::string question = services.app.windows().LoadStringResource(id::kMountEncoderString);
+    if (services.app.ShowMessageBox(question, ui::kMbYesNo | ui::kMbDefButton2) == ui::kIdNo)
+        return;
+    // A run cancelled earlier stops at its next wait; the link is not
+    // driven by two runs at once.
+    backlashWorker.Join();
+    StopSensorPolling();
+    const auto run = std::make_shared<BacklashRun>(link, services.link.system);
+    BacklashDialog dialog(services.app, run);
+    dialog.DoModal();
+    backlashWorker = dialog.TakeWorker();
+
+    const bool completed = !run->workerRunning && run->result.valid;
+    if (completed) {
+        const auto filled = std::clamp<std::int32_t>(run->result.filled, 0, kBacklashSteps);
+        std::copy_n(run->result.rows.begin(), filled, backlashTable.begin());
+    }
+    ShowBacklashLabels(*this, completed ? &run->result : nullptr);
+    backlashMeasured = completed;
+    StartSensorPolling();
+}
+
+void ConsoleDialog::OnBacklashDetails() {
+    if (!backlashMeasured) {
+        services.app.ShowMessageBox(
+            services.app.windows().LoadStringResource(id::kCheckBacklashFirstString), ui::kMbOk);
+        return;
+    }
+    if (!UpdateData(true)) return;
+    const std::string text = BacklashTableText(backlashTable);
+    ReportDialog dialog(services.app, services.files, text.c_str());
+    dialog.DoModal();
+}
+
+}  // namespace hw
