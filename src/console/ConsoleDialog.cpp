@@ -99,6 +99,7 @@ bool ConsoleDialog::OnInitDialog() {
     deviceName = kMachineDriverName;
     connected = ConnectFirstPrinter();
     UpdateTitle();
+    EnableSensorLabels(connected);
     if (connected)
         sensorTimerId = static_cast<std::intptr_t>(SetTimer(kSensorTimerEvent, kSensorTimerMs));
     backlashMeasured = false;
@@ -156,6 +157,7 @@ std::intptr_t ConsoleDialog::OnDeviceChange(std::uintptr_t event, std::intptr_t)
     const bool wasConnected = connected;
     connected = link.CheckConnection();
     if (connected != wasConnected) {
+        EnableSensorLabels(connected);
         if (connected) {
             sensorTimerId = static_cast<std::intptr_t>(SetTimer(kSensorTimerEvent, kSensorTimerMs));
         } else if (sensorTimerId > 0) {

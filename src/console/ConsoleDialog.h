@@ -92,6 +92,9 @@ class ConsoleDialog : public ui::Dialog {
     bool ReadToolPosition(std::int32_t (&position)[4]);
 
     // Sensor and panel monitor (SensorMonitor.cpp).
+    // The sensor labels are live only while connected; offline they keep
+    // their last texts, drawn grey.
+    void EnableSensorLabels(bool enable);
     std::intptr_t OnTimer(const ui::Message& message);
     void OnCheckPanel();
 
