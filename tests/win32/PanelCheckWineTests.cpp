@@ -109,8 +109,12 @@ TEST_F(PanelCheckOnWine, LabelsFollowTheMachineOnTheTimer) {
     EXPECT_EQ(Label(hwnd, 1087), "Dial=Minus");
 }
 
+// Exit hands the console back at once: the machine answers the exit
+// sequence within milliseconds, and closing the window must not wait.
 TEST_F(PanelCheckOnWine, ExitEndsTheModalCheckAndHandsThePanelBack) {
+    using Clock = std::chrono::steady_clock;
     std::atomic<bool> sawKey = false;
+    std::atomic<Clock::rep> exitPressed = 0;
     std::thread technician([&] {
         HWND hwnd = nullptr;
         for (int i = 0; i < 300 && hwnd == nullptr; ++i) {
@@ -123,11 +127,14 @@ TEST_F(PanelCheckOnWine, ExitEndsTheModalCheckAndHandsThePanelBack) {
             std::this_thread::sleep_for(10ms);
             sawKey = Label(hwnd, 1085) == "MENU=ON" && IsWindowEnabled(GetDlgItem(hwnd, 2));
         }
+        exitPressed = Clock::now().time_since_epoch().count();
         PostMessageA(GetDlgItem(hwnd, 2), BM_CLICK, 0, 0);
     });
     PanelCheckDialog check(app, link);
     EXPECT_EQ(check.DoModal(), IDCANCEL);
+    const auto exitTook = Clock::now() - Clock::time_point(Clock::duration(exitPressed.load()));
     technician.join();
+    EXPECT_LT(exitTook, 500ms);
     EXPECT_TRUE(sawKey);
     EXPECT_TRUE(sim.Machine().PanelOperation());
     EXPECT_EQ(sim.Machine().PanelText(), "\x7F");
