@@ -95,51 +95,25 @@ TEST_F(ReportOnWine, ASizableViewerOfTheText) {
 }
 
 // The report's columns line up: its text is drawn in a fixed-pitch font of
-// the dialog font's height, while the buttons keep the dialog's font.
+// the dialog font's height.
 TEST_F(ReportOnWine, TheTextIsShownInAFixedPitchFont) {
-    const auto fontOf = [&](int item) {
-        const auto hwnd = item != 0 ? GetDlgItem(Window(), item) : Window();
+    const auto font = [&](HWND hwnd) {
         return reinterpret_cast<HFONT>(SendMessageA(hwnd, WM_GETFONT, 0, 0));
     };
-    const auto height = [](HFONT font) {
-        LOGFONTA logFont{};
-        GetObjectA(font, sizeof logFont, &logFont);
-        return logFont.lfHeight;
-    };
-    const auto width = [&](HFONT font, const char* text) {
-        HDC dc = GetDC(Window());
-        HGDIOBJ previous = SelectObject(dc, font);
-        SIZE size{};
-        GetTextExtentPoint32A(dc, text, 4, &size);
-        SelectObject(dc, previous);
-        ReleaseDC(Window(), dc);
-        return size.cx;
-    };
-    const HFONT text = fontOf(id::kText);
-    EXPECT_EQ(width(text, "iiii"), width(text, "WWWW"));
-    EXPECT_EQ(height(text), height(fontOf(0)));
-    EXPECT_EQ(fontOf(id::kSave), fontOf(0));
-}
-
-TEST_F(ReportOnWine, ButtonsMoveAndTheTextGrowsWithTheWindow) {
-    const RECT save = ItemRect(id::kSave);
-    const RECT close = ItemRect(id::kClose);
-    const RECT text = ItemRect(id::kText);
-    const SIZE grown = GrowFrame(150, 90);
-    ASSERT_EQ(grown.cx, 150);
-    ASSERT_EQ(grown.cy, 90);
-    for (const auto& [item, before] : {std::pair{id::kSave, save}, std::pair{id::kClose, close}}) {
-        const RECT after = ItemRect(item);
-        EXPECT_EQ(after.left, before.left + 150) << item;
-        EXPECT_EQ(after.top, before.top + 90) << item;
-        EXPECT_EQ(after.right - after.left, before.right - before.left) << item;
-        EXPECT_EQ(after.bottom - after.top, before.bottom - before.top) << item;
-    }
-    const RECT after = ItemRect(id::kText);
-    EXPECT_EQ(after.left, text.left);
-    EXPECT_EQ(after.top, text.top);
-    EXPECT_EQ(after.right, text.right + 150);
-    EXPECT_EQ(after.bottom, text.bottom + 90);
+    LOGFONTA dialogFont{};
+    LOGFONTA textFont{};
+    GetObjectA(font(Window()), sizeof dialogFont, &dialogFont);
+    GetObjectA(font(GetDlgItem(Window(), id::kText)), sizeof textFont, &textFont);
+    EXPECT_EQ(textFont.lfHeight, dialogFont.lfHeight);
+    HDC dc = GetDC(Window());
+    HGDIOBJ previous = SelectObject(dc, font(GetDlgItem(Window(), id::kText)));
+    SIZE narrow{};
+    SIZE wide{};
+    GetTextExtentPoint32A(dc, "iiii", 4, &narrow);
+    GetTextExtentPoint32A(dc, "WWWW", 4, &wide);
+    SelectObject(dc, previous);
+    ReleaseDC(Window(), dc);
+    EXPECT_EQ(narrow.cx, wide.cx);
 }
 
 // Size changes that are no mouse drag (maximising, a window manager's snap)
