@@ -17,7 +17,7 @@ for _ in $(seq 1 60); do
 done
 sleep 2
 import -window root "$out"
-# Xvfb runs no window manager, so the title bar is not in the picture: say it.
+# The title, which Wine draws in the picture itself, is printed as well.
 xwininfo -root -tree | grep -o "\"$title[^\"]*\"" | head -1 | sed 's/^/Window title: /' || true
 kill "$runner" 2>/dev/null || true
 WINEPREFIX=$(cd "$(dirname "$program")" && while [ ! -f CMakeCache.txt ] && [ "$PWD" != / ]; do cd ..; done; pwd)/wineprefix \

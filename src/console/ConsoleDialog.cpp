@@ -101,6 +101,7 @@ bool ConsoleDialog::OnInitDialog() {
     deviceName = kMachineDriverName;
     connected = ConnectFirstPrinter();
     UpdateTitle();
+    EnableSensorLabels(connected);
     if (connected)
         sensorTimerId = static_cast<std::intptr_t>(SetTimer(kSensorTimerEvent, kSensorTimerMs));
     backlashMeasured = false;
@@ -160,6 +161,7 @@ std::intptr_t ConsoleDialog::OnDeviceChange(std::uintptr_t event, std::intptr_t)
     const bool wasConnected = connected;
     connected = link.CheckConnection();
     if (connected != wasConnected) {
+        EnableSensorLabels(connected);
         // A procedure that paused the polling starts it again when it ends.
         if (connected && !sensorPollingPaused) {
             sensorTimerId = static_cast<std::intptr_t>(SetTimer(kSensorTimerEvent, kSensorTimerMs));

@@ -121,6 +121,9 @@ class ConsoleDialog : public ui::Dialog {
     void WatchProcedure(ProgressDialog& progress, bool endMessages);
 
     // Sensor and panel monitor (SensorMonitor.cpp).
+    // The sensor labels are live only while connected; offline they keep
+    // their last texts, drawn grey.
+    void EnableSensorLabels(bool enable);
     std::intptr_t OnTimer(const ui::Message& message);
     void OnCheckPanel();
 

@@ -93,6 +93,9 @@ bool ReportDialog::OnInitDialog() {
     const ui::Point arrow = windows().HorizontalScrollArrow();
     gripWidth = arrow.x != 0 ? arrow.x : kDefaultGripSize;
     gripHeight = arrow.y != 0 ? arrow.y : kDefaultGripSize;
+    shownGrip = GripRect();
+    // The report is column-aligned text, as the saved file shows it.
+    UseFixedPitchFont(id::kText);
     SetItemText(id::kText, std::string_view(reportText));
     return true;
 }
@@ -106,7 +109,12 @@ ui::Rect ReportDialog::GripRect() const {
 
 std::intptr_t ReportDialog::OnSize(const ui::Message& message) {
     Default(message);
-    if (gripWindow != ui::kNoWindow) windows().Invalidate(gripWindow, GripRect(), false);
+    if (gripWindow != ui::kNoWindow) {
+        // The grip's old corner gets its background back; the new one a grip.
+        windows().Invalidate(gripWindow, shownGrip, true);
+        shownGrip = GripRect();
+        windows().Invalidate(gripWindow, shownGrip, false);
+    }
     if (layoutWindow == ui::kNoWindow) return 0;
     const ui::Point size = UnsignedSize(message.lParam);
     layout.Resize(size.x, size.y, *this);

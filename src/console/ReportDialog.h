@@ -54,6 +54,8 @@ class ReportDialog : public ui::Dialog, private LayoutTarget {
     ui::WindowId gripWindow = ui::kNoWindow;
     int gripWidth = 0;
     int gripHeight = 0;
+    // Where the grip was last drawn, cleared when the window is sized.
+    ui::Rect shownGrip;
 };
 
 }  // namespace hw

@@ -7,6 +7,10 @@
 
 namespace hw {
 
+void ConsoleDialog::EnableSensorLabels(bool enable) {
+    for (const BitLabel& label : kSensorLabels) EnableItem(label.id, enable);
+}
+
 // The sensor tick, from the 500 ms timer or any other WM_TIMER: a short or
 // failed read leaves the labels as they were, and the next tick tries again.
 std::intptr_t ConsoleDialog::OnTimer(const ui::Message& message) {

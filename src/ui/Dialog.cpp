@@ -139,6 +139,10 @@ CheckState Dialog::ItemCheckState(int id) const {
 void Dialog::FocusItem(int id) {
     windows().FocusItem(window_, id);
 }
+
+void Dialog::UseFixedPitchFont(int id) {
+    windows().UseFixedPitchFont(window_, id);
+}
 std::optional<Rect> Dialog::ItemRect(int id) const {
     return windows().ItemRect(window_, id);
 }

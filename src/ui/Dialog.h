@@ -87,6 +87,7 @@ class Dialog {
     void SetItemCheckState(int id, CheckState state);
     CheckState ItemCheckState(int id) const;
     void FocusItem(int id);
+    void UseFixedPitchFont(int id);
     std::optional<Rect> ItemRect(int id) const;
     void MoveItem(int id, const Rect& rect, bool repaint = true);
 

@@ -91,6 +91,11 @@ class WindowSystem {
     // firstId and the radio buttons after it up to the next item that starts
     // a group (kWsGroup). Empty when firstId is no radio button.
     virtual std::vector<int> RadioGroup(WindowId window, int firstId) const = 0;
+    // Shows the item's text in a fixed-pitch font ("Courier New", else the
+    // system's fixed font) with the height, weight and character set of the
+    // font it has; the item keeps its place and size. The font lives as long
+    // as the window system.
+    virtual void UseFixedPitchFont(WindowId window, int id) = 0;
     // Progress bar: range and position.
     virtual void SetProgressRange(WindowId window, int id, int lower, int upper) = 0;
     virtual void SetProgressPos(WindowId window, int id, int pos) = 0;
@@ -110,7 +115,9 @@ class WindowSystem {
     // The item's window rectangle in the dialog's client coordinates
     // (GetWindowRect, then ScreenToClient of both corners).
     virtual std::optional<Rect> ItemRect(WindowId window, int id) const = 0;
-    // MoveWindow of the item to rect (client coordinates of the dialog).
+    // Moves and sizes the item to rect (client coordinates of the dialog).
+    // With repaint the item is drawn anew at its new place and the place it
+    // left is drawn again; without it nothing is redrawn.
     virtual void MoveItem(WindowId window, int id, const Rect& rect, bool repaint) = 0;
     // Screen to client coordinates of window.
     virtual Point ScreenToClient(WindowId window, Point screen) const = 0;

@@ -237,6 +237,7 @@ TEST_F(SensorMonitor, TheTickOfAnOfflineConsoleSendsNothing) {
         console.Send({ui::kWmTimer, 1, 0});
         EXPECT_TRUE(fake.device.controls.empty());
         EXPECT_EQ(windows.Item(console.window(), id::kLimitX).text, "LimitX=");
+        for (int label : kSensorIds) EXPECT_FALSE(windows.Item(console.window(), label).enabled);
         EXPECT_TRUE(windows.Boxes().empty());
         // Check Panel answers "OFFLINE" (the guard) and opens no check.
         ASSERT_TRUE(windows.Click(console.window(), id::kCheckPanel));
@@ -473,6 +474,27 @@ TEST_F(SimulatedSensors, SensorLabelsFollowTheMachine) {
         EXPECT_EQ(Text(console, id::kPumpSwitch), "PumpSW=ON");
         EXPECT_EQ(Text(console, id::kLimitX), "LimitX=__");
         EXPECT_EQ(Text(console, id::kLimitY), "LimitY=ON");
+    });
+}
+
+TEST_F(SimulatedSensors, SensorLabelsAreGreyWhileTheMachineIsUnplugged) {
+    Run([&](ConsoleDialog& console) {
+        const auto enabled = [&] {
+            std::vector<bool> states;
+            for (int label : kSensorIds)
+                states.push_back(windows.Item(console.window(), label).enabled);
+            return states;
+        };
+        ASSERT_TRUE(windows.FireTimer(console.window(), 1));
+        const std::string limitX = Text(console, id::kLimitX);
+        EXPECT_EQ(enabled(), std::vector<bool>(7, true));
+        sim.Unplug();
+        console.Send({ui::kWmDeviceChange, ui::kDbtDevNodesChanged, 0});
+        EXPECT_EQ(enabled(), std::vector<bool>(7, false));
+        EXPECT_EQ(Text(console, id::kLimitX), limitX);
+        sim.PlugIn();
+        console.Send({ui::kWmDeviceChange, ui::kDbtDevNodesChanged, 0});
+        EXPECT_EQ(enabled(), std::vector<bool>(7, true));
     });
 }
 

@@ -9,11 +9,13 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <string>
 #include <thread>
 
 #include "SimEnvironment.h"
+#include "WindowCapture.h"
 #include "console/AboutDialog.h"
 #include "console/ConsoleDialog.h"
 #include "console/ConsoleIds.h"
@@ -79,6 +81,27 @@ TEST_F(ConsoleOnWine, FollowsUnplugAndPlugBackIn) {
     EXPECT_TRUE(console.IsConnected());
     EXPECT_GT(console.SensorTimerId(), 0);
     EXPECT_TRUE(ItemEnabled(console_id::kBacklashCheck));
+}
+
+// Offline, the sensor labels are drawn grey: no pixel of them is as dark as
+// the black text of a live label.
+TEST_F(ConsoleOnWine, SensorLabelsAreDrawnGreyWhileOffline) {
+    ShowWindow(Window(), SW_SHOWNORMAL);
+    const auto darkest = [&] {
+        Settle(windows, Window());
+        RECT label{};
+        GetWindowRect(GetDlgItem(Window(), console_id::kLimitX), &label);
+        MapWindowPoints(nullptr, Window(), reinterpret_cast<POINT*>(&label), 2);
+        DWORD least = 3 * 255;
+        for (DWORD pixel : CaptureClient(Window(), label)) {
+            least = std::min(least, (pixel & 0xFF) + ((pixel >> 8) & 0xFF) + (pixel >> 16));
+        }
+        return least / 3;
+    };
+    EXPECT_LT(darkest(), 64u);
+    sim.Unplug();
+    DeviceChange();
+    EXPECT_GT(darkest(), 64u);
 }
 
 TEST_F(ConsoleOnWine, OtherDeviceEventsLeaveTheConsoleAlone) {

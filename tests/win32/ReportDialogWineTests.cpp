@@ -5,8 +5,12 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <map>
 #include <string>
+#include <vector>
 
+#include "WindowCapture.h"
 #include "console/ReportDialog.h"
 #include "platform/win32/Win32FileSystem.h"
 #include "ui/Application.h"
@@ -57,6 +61,16 @@ class ReportOnWine : public ::testing::Test {
         return SendMessageA(Window(), WM_NCHITTEST, 0, MAKELPARAM(p.x, p.y));
     }
 
+    // The pixels of rect (client coordinates) that differ from its most
+    // common colour: 0 for an empty stretch of background.
+    int MarksDrawn(const RECT& rect) const {
+        std::map<DWORD, int> colours;
+        for (DWORD pixel : CaptureClient(Window(), rect)) ++colours[pixel];
+        int most = 0;
+        for (const auto& [colour, count] : colours) most = std::max(most, count);
+        return (rect.right - rect.left) * (rect.bottom - rect.top) - most;
+    }
+
     ui::Win32WindowSystem windows;
     ui::Application app{windows, "Hexwarden"};
     Win32FileSystem files;
@@ -80,25 +94,54 @@ TEST_F(ReportOnWine, ASizableViewerOfTheText) {
     EXPECT_EQ(dialog.Layout().Count(), 3u);
 }
 
-TEST_F(ReportOnWine, ButtonsMoveAndTheTextGrowsWithTheWindow) {
-    const RECT save = ItemRect(id::kSave);
-    const RECT close = ItemRect(id::kClose);
-    const RECT text = ItemRect(id::kText);
-    const SIZE grown = GrowFrame(150, 90);
-    ASSERT_EQ(grown.cx, 150);
-    ASSERT_EQ(grown.cy, 90);
-    for (const auto& [item, before] : {std::pair{id::kSave, save}, std::pair{id::kClose, close}}) {
-        const RECT after = ItemRect(item);
-        EXPECT_EQ(after.left, before.left + 150) << item;
-        EXPECT_EQ(after.top, before.top + 90) << item;
-        EXPECT_EQ(after.right - after.left, before.right - before.left) << item;
-        EXPECT_EQ(after.bottom - after.top, before.bottom - before.top) << item;
+// The report's columns line up: its text is drawn in a fixed-pitch font of
+// the dialog font's height.
+TEST_F(ReportOnWine, TheTextIsShownInAFixedPitchFont) {
+    const auto font = [&](HWND hwnd) {
+        return reinterpret_cast<HFONT>(SendMessageA(hwnd, WM_GETFONT, 0, 0));
+    };
+    LOGFONTA dialogFont{};
+    LOGFONTA textFont{};
+    GetObjectA(font(Window()), sizeof dialogFont, &dialogFont);
+    GetObjectA(font(GetDlgItem(Window(), id::kText)), sizeof textFont, &textFont);
+    EXPECT_EQ(textFont.lfHeight, dialogFont.lfHeight);
+    HDC dc = GetDC(Window());
+    HGDIOBJ previous = SelectObject(dc, font(GetDlgItem(Window(), id::kText)));
+    SIZE narrow{};
+    SIZE wide{};
+    GetTextExtentPoint32A(dc, "iiii", 4, &narrow);
+    GetTextExtentPoint32A(dc, "WWWW", 4, &wide);
+    SelectObject(dc, previous);
+    ReleaseDC(Window(), dc);
+    EXPECT_EQ(narrow.cx, wide.cx);
+}
+
+// Size changes that are no mouse drag (maximising, a window manager's snap)
+// move the window as they size it, and must leave the buttons and the grip
+// drawn at their new places only: first taller, so that the old places fall
+// inside the empty text, then wider, so that they fall on the bare dialog.
+TEST_F(ReportOnWine, AfterASizeChangeTheWindowShowsTheControlsWhereTheyAre) {
+    const auto places = [&] {
+        const ui::Rect grip = dialog.GripRect();
+        return std::vector<RECT>{ItemRect(id::kSave),
+                                 ItemRect(id::kClose),
+                                 {grip.left, grip.top, grip.right, grip.bottom}};
+    };
+    RECT frame{};
+    GetWindowRect(Window(), &frame);
+    Settle(windows, Window());
+    for (const RECT& to : {RECT{0, 20, 100, 400}, RECT{20, 10, 320, 400}}) {
+        const std::vector<RECT> before = places();
+        SetWindowPos(Window(), nullptr, to.left, to.top, frame.right - frame.left + to.right,
+                     frame.bottom - frame.top + to.bottom, SWP_NOZORDER | SWP_NOACTIVATE);
+        Settle(windows, Window());
+        const std::vector<RECT> after = places();
+        for (std::size_t i = 0; i < after.size(); ++i) {
+            EXPECT_GT(MarksDrawn(after[i]), 0) << to.right << " new place " << i;
+            EXPECT_EQ(MarksDrawn(before[i]), 0) << to.right << " old place " << i;
+        }
     }
-    const RECT after = ItemRect(id::kText);
-    EXPECT_EQ(after.left, text.left);
-    EXPECT_EQ(after.top, text.top);
-    EXPECT_EQ(after.right, text.right + 150);
-    EXPECT_EQ(after.bottom, text.bottom + 90);
+    EXPECT_GT(ClientSize().cy, 620);
 }
 
 TEST_F(ReportOnWine, ShrunkAsFarAsItGoesAndGrownBackEveryControlReturns) {

@@ -182,6 +182,8 @@ class HeadlessWindowSystem final : public WindowSystem {
     CheckState ItemCheckState(WindowId window, int id) const override;
     void FocusItem(WindowId window, int id) override;
     std::vector<int> RadioGroup(WindowId window, int firstId) const override;
+    // Headless windows draw no text: fonts do not matter.
+    void UseFixedPitchFont(WindowId, int) override {}
     void SetProgressRange(WindowId window, int id, int lower, int upper) override;
     void SetProgressPos(WindowId window, int id, int pos) override;
     Rect ClientRect(WindowId window) const override;

@@ -113,11 +113,54 @@ std::string FilterList(const std::string& filter) {
     return list;
 }
 
+// The font a control draws with: the one it was given, else the system font.
+LOGFONTA FontOf(HWND item) {
+    auto font = reinterpret_cast<HFONT>(SendMessageA(item, WM_GETFONT, 0, 0));
+    if (font == nullptr) font = static_cast<HFONT>(GetStockObject(SYSTEM_FONT));
+    LOGFONTA logFont{};
+    GetObjectA(font, sizeof logFont, &logFont);
+    return logFont;
+}
+
+bool IsFixedPitch(HFONT font) {
+    HDC dc = GetDC(nullptr);
+    HGDIOBJ previous = SelectObject(dc, font);
+    TEXTMETRICA metrics{};
+    const bool got = GetTextMetricsA(dc, &metrics) != FALSE;
+    SelectObject(dc, previous);
+    ReleaseDC(nullptr, dc);
+    // The flag, despite its name, is set for a proportional font.
+    return got && (metrics.tmPitchAndFamily & TMPF_FIXED_PITCH) == 0;
+}
+
+// "Courier New" in the size, weight and character set of like; nullptr when
+// the system offers no fixed-pitch font for it.
+HFONT CreateFixedPitchFont(LOGFONTA like) {
+    like.lfWidth = 0;
+    like.lfPitchAndFamily = FIXED_PITCH | FF_MODERN;
+    lstrcpynA(like.lfFaceName, "Courier New", LF_FACESIZE);
+    HFONT font = CreateFontIndirectA(&like);
+    if (font != nullptr && !IsFixedPitch(font)) {
+        DeleteObject(font);
+        font = nullptr;
+    }
+    return font;
+}
+
+std::uint64_t FontKey(const LOGFONTA& font) {
+    return (std::uint64_t{static_cast<std::uint32_t>(font.lfHeight)} << 32) |
+           (std::uint64_t{static_cast<std::uint32_t>(font.lfWeight)} << 8) | font.lfCharSet;
+}
+
 }  // namespace
 
 Win32WindowSystem::Win32WindowSystem() {
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_PROGRESS_CLASS | ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&controls);
+}
+
+Win32WindowSystem::~Win32WindowSystem() {
+    for (const auto& [key, font] : fixedFonts_) DeleteObject(reinterpret_cast<HFONT>(font));
 }
 
 // --- Dialog windows ------------------------------------------------------------
@@ -224,6 +267,17 @@ CheckState Win32WindowSystem::ItemCheckState(WindowId window, int id) const {
     }
 }
 
+void Win32WindowSystem::UseFixedPitchFont(WindowId window, int id) {
+    HWND item = Item(window, id);
+    if (item == nullptr) return;
+    const LOGFONTA present = FontOf(item);
+    auto& made = fixedFonts_[FontKey(present)];
+    if (made == 0) made = reinterpret_cast<std::uintptr_t>(CreateFixedPitchFont(present));
+    HFONT font = made != 0 ? reinterpret_cast<HFONT>(made)
+                           : static_cast<HFONT>(GetStockObject(SYSTEM_FIXED_FONT));
+    SendMessageA(item, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+}
+
 void Win32WindowSystem::FocusItem(WindowId window, int id) {
     if (HWND item = Item(window, id)) {
         SendMessageA(ToHwnd(window), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(item), TRUE);
@@ -290,8 +344,12 @@ std::optional<Rect> Win32WindowSystem::ItemRect(WindowId window, int id) const {
 }
 
 void Win32WindowSystem::MoveItem(WindowId window, int id, const Rect& rect, bool repaint) {
+    // A repainted item is drawn anew at its new place rather than from the
+    // bits it showed at the old one, which a grown window may no longer hold.
+    const UINT redraw = repaint ? SWP_NOCOPYBITS : SWP_NOREDRAW;
     if (HWND item = Item(window, id)) {
-        MoveWindow(item, rect.left, rect.top, rect.Width(), rect.Height(), repaint ? TRUE : FALSE);
+        SetWindowPos(item, nullptr, rect.left, rect.top, rect.Width(), rect.Height(),
+                     SWP_NOZORDER | SWP_NOACTIVATE | redraw);
     }
 }
 

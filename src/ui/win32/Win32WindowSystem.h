@@ -2,6 +2,9 @@
 // into the executable, their controls, timers, boxes and common dialogs.
 #pragma once
 
+#include <cstdint>
+#include <map>
+
 #include "ui/WindowSystem.h"
 
 namespace hw::ui {
@@ -10,6 +13,10 @@ class Win32WindowSystem final : public WindowSystem {
   public:
     // Registers the common controls (progress bar) once.
     Win32WindowSystem();
+    // Deletes the fonts it made; every window that used them is gone by then.
+    ~Win32WindowSystem() override;
+    Win32WindowSystem(const Win32WindowSystem&) = delete;
+    Win32WindowSystem& operator=(const Win32WindowSystem&) = delete;
 
     int RunModal(Dialog& dialog, WindowId owner) override;
     WindowId CreateModeless(Dialog& dialog, WindowId owner) override;
@@ -34,6 +41,7 @@ class Win32WindowSystem final : public WindowSystem {
     CheckState ItemCheckState(WindowId window, int id) const override;
     void FocusItem(WindowId window, int id) override;
     std::vector<int> RadioGroup(WindowId window, int firstId) const override;
+    void UseFixedPitchFont(WindowId window, int id) override;
     void SetProgressRange(WindowId window, int id, int lower, int upper) override;
     void SetProgressPos(WindowId window, int id, int pos) override;
     Rect ClientRect(WindowId window) const override;
@@ -63,6 +71,12 @@ class Win32WindowSystem final : public WindowSystem {
     std::string LoadStringResource(int id) const override;
     IconHandle LoadIconResource(int id) const override;
     WorkerThread StartThread(std::function<void()> body) override;
+
+  private:
+    // The fixed-pitch fonts made for items, by the height, weight and
+    // character set they were made for, so that a dialog opened again
+    // reuses its font.
+    std::map<std::uint64_t, std::uintptr_t> fixedFonts_;
 };
 
 }  // namespace hw::ui
