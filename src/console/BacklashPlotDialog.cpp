@@ -1,7 +1,6 @@
 #include "console/BacklashPlotDialog.h"
 
 #include "console/BacklashCsv.h"
-#include "console/BacklashPlot.h"
 #include "console/SafeTextSave.h"
 #include "ui/Application.h"
 #include "ui/WindowSystem.h"
@@ -71,9 +70,12 @@ std::intptr_t BacklashPlotDialog::OnSize(const ui::Message& message) {
     return 0;
 }
 
+BacklashPlotLayout BacklashPlotDialog::CurrentLayout() const {
+    return LayOutBacklashPlot(table, mark, PlotArea());
+}
+
 std::intptr_t BacklashPlotDialog::OnPaint(const ui::Message&) {
-    const ui::Rect area = PlotArea();
-    windows().PaintChart(window(), BacklashChart(LayOutBacklashPlot(table, mark, area)));
+    windows().PaintChart(window(), BacklashChart(CurrentLayout()));
     return 0;
 }
 

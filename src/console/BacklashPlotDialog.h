@@ -8,6 +8,7 @@
 
 #include "console/AnchorLayout.h"
 #include "console/BacklashEntry.h"
+#include "console/BacklashPlot.h"
 #include "platform/FileSystem.h"
 #include "ui/Dialog.h"
 
@@ -27,6 +28,8 @@ class BacklashPlotDialog : public ui::Dialog, private LayoutTarget {
 
     // The client area the picture fills: all of it above the buttons.
     ui::Rect PlotArea() const;
+    // The picture as the window's current size lays it out.
+    BacklashPlotLayout CurrentLayout() const;
 
   protected:
     bool OnInitDialog() override;
