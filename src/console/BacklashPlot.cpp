@@ -21,6 +21,11 @@ constexpr int kMinFrameWidth = 160;
 constexpr int kMinFrameHeight = 60;
 constexpr int kTickLength = 4;
 constexpr int kMarkRadius = 5;
+constexpr int kPointRadius = 2;
+constexpr int kLineWidth = 2;
+// The values are drawn this far inside the box, so that a point's marker at
+// an end of the scale stays in it.
+constexpr int kInset = kPointRadius + 1;
 
 constexpr double kFullTurn = 360;
 // The scale of a table without any backlash.
@@ -76,7 +81,10 @@ int DecimalsOf(double step) {
 
 class Mapping {
   public:
-    Mapping(const ui::Rect& frame, const Scale& scale) : frame_(frame), scale_(scale) {}
+    Mapping(const ui::Rect& frame, const Scale& scale)
+        : frame_{frame.left + kInset, frame.top + kInset, frame.right - kInset,
+                 frame.bottom - kInset},
+          scale_(scale) {}
 
     int X(double angle) const {
         return frame_.left +
@@ -129,8 +137,8 @@ constexpr ui::Colour kInk = ui::Rgb(0, 0, 0);
 constexpr ui::Colour kZeroColour = ui::Rgb(150, 150, 150);
 
 void AddSeries(ui::Chart& chart, const std::vector<ui::Point>& points, ui::Colour colour) {
-    chart.lines.push_back({colour, 2, points});
-    for (const ui::Point& p : points) chart.markers.push_back({colour, p, 2, true});
+    chart.lines.push_back({colour, kLineWidth, points});
+    for (const ui::Point& p : points) chart.markers.push_back({colour, p, kPointRadius, true});
 }
 
 void AddAxes(ui::Chart& chart, const BacklashPlotLayout& layout) {

@@ -2,6 +2,7 @@
 // comma-separated values.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <clocale>
 #include <locale>
@@ -41,7 +42,7 @@ TEST(BacklashPlot, ScalesTicksAndPoints) {
         const Table& table;
         BacklashMark largest;
         int markRow;
-        bool minusMarked;
+        bool minusMarked;  // the mark and, at row 0, a value of 0 in minus
         std::vector<std::string> ticks;
         bool zeroLine;
     };
@@ -53,7 +54,7 @@ TEST(BacklashPlot, ScalesTicksAndPoints) {
          false,
          {"0.00", "0.02", "0.04", "0.06", "0.08", "0.10"},
          false},
-        {"hump", hump, {108, 0.27}, 12, false, {"0.0", "0.1", "0.2", "0.3"}, false},
+        {"hump", hump, {117, 0.216}, 13, true, {"0.0", "0.1", "0.2", "0.3"}, false},
         {"mixed", mixed, {18, -0.072}, 2, true, {"-0.10", "-0.05", "0.00", "0.05", "0.10"}, true},
     };
     for (const Case& c : cases) {
@@ -63,21 +64,30 @@ TEST(BacklashPlot, ScalesTicksAndPoints) {
         std::vector<std::string> labels;
         for (const PlotTick& tick : plot.valueTicks) labels.push_back(tick.label);
         EXPECT_EQ(labels, c.ticks);
-        // The scale spans the frame: lowest tick at the bottom, highest at the top.
-        EXPECT_EQ(plot.valueTicks.front().pixel, plot.frame.bottom - 1);
-        EXPECT_EQ(plot.valueTicks.back().pixel, plot.frame.top);
-        EXPECT_EQ(plot.angleTicks.front().pixel, plot.frame.left);
-        EXPECT_EQ(plot.angleTicks.back().label, "360");
-        EXPECT_EQ(plot.angleTicks.back().pixel, plot.frame.right - 1);
-        EXPECT_EQ(plot.zeroLine.has_value(), c.zeroLine);
         const auto& marked = c.minusMarked ? plot.minus : plot.plus;
+        // Ticks and points share the scale: the 0 tick is level with a 0 value.
+        const auto zeroTick =
+            std::find_if(plot.valueTicks.begin(), plot.valueTicks.end(),
+                         [](const PlotTick& t) { return std::stod(t.label) == 0; });
+        ASSERT_NE(zeroTick, plot.valueTicks.end());
+        EXPECT_EQ(zeroTick->pixel, marked[0].y);
+        if (c.zeroLine) {
+            EXPECT_EQ(plot.zeroLine, zeroTick->pixel);
+        }
+        EXPECT_EQ(plot.zeroLine.has_value(), c.zeroLine);
+        for (std::size_t t = 1; t < plot.valueTicks.size(); ++t)
+            EXPECT_LT(plot.valueTicks[t].pixel, plot.valueTicks[t - 1].pixel);
         EXPECT_EQ(plot.mark, marked[c.markRow]);
+        const int left = plot.angleTicks.front().pixel;
+        const int span = plot.angleTicks.back().pixel - left;  // 0 to 360 degrees
+        EXPECT_EQ(plot.angleTicks.back().label, "360");
+        const ui::Rect inner{plot.frame.left + 2, plot.frame.top + 2, plot.frame.right - 2,
+                             plot.frame.bottom - 2};
         for (int i = 0; i < kBacklashSteps; ++i) {
             for (const auto* series : {&plot.plus, &plot.minus}) {
                 const ui::Point p = (*series)[i];
-                EXPECT_TRUE(Inside(plot.frame, p)) << i;
-                // Angles run left to right at an even pace.
-                EXPECT_NEAR(p.x - plot.frame.left, (plot.frame.Width() - 1) * 9.0 * i / 360, 0.5);
+                EXPECT_TRUE(Inside(inner, p)) << i;  // a point's marker stays in the box
+                EXPECT_NEAR(p.x - left, span * 9.0 * i / 360, 0.5) << i;
             }
         }
     }
@@ -94,7 +104,7 @@ TEST(BacklashPlot, ValuesKeepTheirOrderAndZeroSitsOnItsLine) {
     EXPECT_GT(plot.minus[1].y, *plot.zeroLine);
     const Table zeros{};
     const BacklashPlotLayout flat = LayOutBacklashPlot(zeros, {}, kArea);
-    for (const ui::Point& p : flat.plus) EXPECT_EQ(p.y, flat.frame.bottom - 1);
+    for (const ui::Point& p : flat.plus) EXPECT_EQ(p.y, flat.valueTicks.front().pixel);
 }
 
 // A window too small for a readable picture gets none; the smallest that
