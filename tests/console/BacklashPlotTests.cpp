@@ -131,18 +131,25 @@ TEST(BacklashPlot, SmallWindowsDrawNothingOutside) {
     }
 }
 
-// Switches the C and C++ locales to a decimal comma for the test's span.
+// Switches the C and C++ locales to a decimal comma for the test's span. The
+// C locale is the system's German one (scripts/install-deps.sh makes it).
 class CommaLocale {
   public:
     CommaLocale() : previous_(std::locale::global(std::locale(std::locale::classic(), new Comma))) {
         for (const char* name : {"de_DE.UTF-8", "de_DE.utf8", "de_DE", "German"}) {
-            if (std::setlocale(LC_ALL, name) != nullptr) break;
+            if (std::setlocale(LC_ALL, name) != nullptr) {
+                systemComma = true;
+                break;
+            }
         }
     }
     ~CommaLocale() {
         std::setlocale(LC_ALL, "C");
         std::locale::global(previous_);
     }
+
+    // True when the C library's locale was switched too.
+    bool systemComma = false;
 
   private:
     struct Comma : std::numpunct<char> {
@@ -160,6 +167,7 @@ TEST(BacklashCsv, ExactTextWhateverTheLocale) {
         "351.000,1.250,-12.346\r\n";
     EXPECT_EQ(BacklashCsvText(rows), expected);
     const CommaLocale german;
+    ASSERT_TRUE(german.systemComma) << "no German locale: run scripts/install-deps.sh";
     EXPECT_EQ(BacklashCsvText(rows), expected);
     const Table table{};
     const std::string full = BacklashCsvText(table);
