@@ -21,8 +21,8 @@ class ActivityLog {
   public:
     explicit ActivityLog(System& system) : system_(system) {}
 
-    // Appends "<timestamp>  <text>", its line breaks made spaces, dropping the oldest line when the log
-    // is full.
+    // Appends "<timestamp>  <text>", its line breaks made spaces, dropping the oldest line when the
+    // log is full.
     void Add(std::string_view text);
 
     // Every line kept, oldest first, each ended by CR LF.

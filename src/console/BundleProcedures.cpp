@@ -56,7 +56,8 @@ std::string Line(std::string_view label, std::string_view value) {
 
 // The status word's bits by name, as the procedures read them.
 std::string StatusWordText(std::uint16_t status) {
-    if (status == kStatusNoAnswer) return Hex(status, 4) + " (not read: the machine did not answer)";
+    if (status == kStatusNoAnswer)
+        return Hex(status, 4) + " (not read: the machine did not answer)";
     std::string text = Hex(status, 4) + " (state " + std::to_string(status & kStatusStateMask);
     if ((status & kStatusStateMask) == kStateProcedureRunning) text += ": procedure running";
     if ((status & kStatusStateMask) == kStateError) text += ": error";
@@ -85,8 +86,8 @@ std::string NotRead(std::string_view what) {
 void ConsoleDialog::OnSaveServiceBundle() {
     if (!Online()) return;
     const LocalTime now = services.link.system.Now();
-    const auto path = services.app.ShowFileDialog(
-        BundleFileDialog(BundleFileName(deviceName, now)), window());
+    const auto path =
+        services.app.ShowFileDialog(BundleFileDialog(BundleFileName(deviceName, now)), window());
     if (!path) return;
     // Whether the chosen file can be replaced is known before the machine
     // is asked.
@@ -174,10 +175,10 @@ std::string ConsoleDialog::MachineText() {
     text += Line("Status word", StatusWordText(link.GetStatusWord()));
 
     std::array<std::uint8_t, kSensorReplyBytes> sensors{};
-    text += Line("Sensors", link.GetSensorBytes(sensors.data(), kSensorReplyBytes) ==
-                                    kSensorReplyBytes
-                                ? LabelledBytes(kSensorLabels, sensors)
-                                : NotRead("the machine did not answer"));
+    text +=
+        Line("Sensors", link.GetSensorBytes(sensors.data(), kSensorReplyBytes) == kSensorReplyBytes
+                            ? LabelledBytes(kSensorLabels, sensors)
+                            : NotRead("the machine did not answer"));
     std::array<std::uint8_t, kPanelReplyBytes> keys{};
     text += Line("Panel keys", link.GetPanelKeys(keys.data(), kPanelReplyBytes) == kPanelReplyBytes
                                    ? LabelledBytes(kPanelLabels, keys)

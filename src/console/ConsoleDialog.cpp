@@ -24,8 +24,8 @@ bool IsPanelTypeJ(std::string_view version, bool previous) {
 
 // The console's services with its disk files replaced by files.
 ConsoleServices WithFiles(const ConsoleServices& services, FileSystem& files) {
-    return {services.app,   services.link,     services.programFile,
-            files,          services.settings, services.versionBlocks};
+    return {services.app, services.link,     services.programFile,
+            files,        services.settings, services.versionBlocks};
 }
 
 // A button's caption without its mnemonic marks.
