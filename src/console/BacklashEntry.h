@@ -11,4 +11,11 @@ struct BacklashEntry {
 
 inline constexpr int kBacklashSteps = 40;
 
+// The largest single measurement of a run, as the console shows it: the
+// angle of its step and its signed backlash, in degrees.
+struct BacklashMark {
+    double angle = 0;
+    double backlash = 0;
+};
+
 }  // namespace hw

@@ -53,6 +53,7 @@ void ConsoleDialog::OnCheckBacklash() {
     if (completed) {
         const auto filled = std::clamp<std::int32_t>(run->result.filled, 0, kBacklashSteps);
         std::copy_n(run->result.rows.begin(), filled, backlashTable.begin());
+        backlashLargest = {run->result.angle, run->result.backlash};
     }
     ShowBacklashLabels(*this, completed ? &run->result : nullptr);
     backlashMeasured = completed;
@@ -68,6 +69,7 @@ void ConsoleDialog::OnBacklashDetails() {
     if (!UpdateData(true)) return;
     const std::string text = BacklashTableText(backlashTable);
     ReportDialog dialog(services.app, services.files, text.c_str());
+    dialog.OfferBacklash(backlashTable, backlashLargest);
     dialog.DoModal();
 }
 

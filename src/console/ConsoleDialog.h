@@ -176,6 +176,8 @@ class ConsoleDialog : public ui::Dialog {
     bool backlashMeasured = false;
     bool panelTypeJ = false;
     std::array<BacklashEntry, kBacklashSteps> backlashTable{};
+    // The last completed run's largest measurement, as the labels show it.
+    BacklashMark backlashLargest;
     std::int32_t toolPositionX = 0;
     std::int32_t toolPositionY = 0;
     bool toolPositionTaken = false;

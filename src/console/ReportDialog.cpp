@@ -1,9 +1,12 @@
 #include "console/ReportDialog.h"
 
+#include <cctype>
 #include <optional>
 #include <string>
 #include <string_view>
 
+#include "console/BacklashCsv.h"
+#include "console/BacklashPlotDialog.h"
 #include "console/FileSteps.h"
 #include "console/SafeFileWriter.h"
 #include "ui/Application.h"
@@ -45,6 +48,16 @@ ui::Point UnsignedSize(std::intptr_t lParam) {
 // What Save offers: text files, or any file with the default extension "*".
 constexpr const char* kSaveFilter = "Text file (*.txt)|*.txt|all |*.*||";
 constexpr const char* kSaveExtension = "*";
+// The backlash table may also leave as comma-separated values: a chosen name
+// ending in ".csv" gets them.
+constexpr const char* kBacklashSaveFilter = "Text file (*.txt)|*.txt|CSV (*.csv)|*.csv|all |*.*||";
+
+bool IsCsvPath(std::string_view path) {
+    if (path.size() < 4) return false;
+    std::string extension(path.substr(path.size() - 4));
+    for (char& c : extension) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return extension == ".csv";
+}
 
 // The file dialog adds the extension "*" to a name typed without one; a path
 // longer than 2 characters that ends in ".*" loses those two characters.
@@ -62,6 +75,7 @@ std::string ReplaceQuestion(std::string_view path) {
 
 const ui::MessageMapEntry ReportDialog::messageMap[] = {
     ui::OnCommand(id::kSave, &ReportDialog::OnSave),
+    ui::OnCommand(id::kPlot, &ReportDialog::OnPlot),
     ui::OnMessage(ui::kWmSize, &ReportDialog::OnSize),
     ui::OnMessage(ui::kWmPaint, &ReportDialog::OnPaint),
     ui::OnMessage(ui::kWmNcHitTest, &ReportDialog::OnNcHitTest),
@@ -77,6 +91,11 @@ ReportDialog::ReportDialog(ui::Application& app, FileSystem& fileSystem, const c
 
 ReportDialog::~ReportDialog() = default;
 
+void ReportDialog::OfferBacklash(std::span<const BacklashEntry> rows, const BacklashMark& largest) {
+    backlashRows = rows;
+    backlashLargest = largest;
+}
+
 bool ReportDialog::OnInitDialog() {
     ui::Dialog::OnInitDialog();
     if (window() != ui::kNoWindow) {
@@ -88,6 +107,7 @@ bool ReportDialog::OnInitDialog() {
                 layout.Add({*rect, anchor.controlId, anchor.flags});
             }
         }
+        if (!backlashRows.empty()) AddPlotButton();
     }
     gripWindow = window();
     const ui::Point arrow = windows().HorizontalScrollArrow();
@@ -147,7 +167,7 @@ void ReportDialog::OnSave() {
     options.open = false;
     options.defaultExtension = kSaveExtension;
     options.flags = ui::kOfnHideReadOnly | ui::kOfnOverwritePrompt;
-    options.filter = kSaveFilter;
+    options.filter = backlashRows.empty() ? kSaveFilter : kBacklashSaveFilter;
     const auto chosen = app().ShowFileDialog(options, window());
     if (!chosen) return;
     const std::string path = SavePath(*chosen);
@@ -156,7 +176,9 @@ void ReportDialog::OnSave() {
             ReplaceQuestion(path), ui::kMbYesNo | ui::kMbIconExclamation | ui::kMbDefButton2);
         if (answer != ui::kIdYes) return;
     }
-    const std::string_view text(reportText);
+    const std::string csv =
+        !backlashRows.empty() && IsCsvPath(path) ? BacklashCsvText(backlashRows) : std::string();
+    const std::string_view text = csv.empty() ? std::string_view(reportText) : csv;
     std::optional<SafeFileWriter> out;
     const bool saved = FileStepSucceeds(app(), [&] {
         out.emplace(files, path);
@@ -164,6 +186,23 @@ void ReportDialog::OnSave() {
         out->Commit();
     });
     if (!saved && out) FileStepSucceeds(app(), [&] { out->Discard(); });
+}
+
+// The template stays as it is: the button is added beside Save, as far to
+// its left as Close is to its right, and follows the corner like them.
+void ReportDialog::AddPlotButton() {
+    const auto save = ItemRect(id::kSave);
+    const auto close = ItemRect(id::kClose);
+    if (!save || !close) return;
+    const int shift = save->Width() + (close->left - save->right);
+    const ui::Rect plot{save->left - shift, save->top, save->right - shift, save->bottom};
+    if (windows().AddButton(window(), id::kPlot, plot, "&Plot"))
+        layout.Add({plot, id::kPlot, LAYOUT_MOVE_X | LAYOUT_MOVE_Y});
+}
+
+void ReportDialog::OnPlot() {
+    BacklashPlotDialog plot(app(), files, backlashRows, backlashLargest);
+    plot.DoModal(window());
 }
 
 }  // namespace hw

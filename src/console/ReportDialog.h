@@ -8,6 +8,7 @@
 #include <span>
 
 #include "console/AnchorLayout.h"
+#include "console/BacklashEntry.h"
 #include "platform/FileSystem.h"
 #include "ui/Dialog.h"
 
@@ -18,6 +19,7 @@ inline constexpr int kDialog = 129;
 inline constexpr int kClose = 2;
 inline constexpr int kSave = 1006;
 inline constexpr int kText = 1008;
+inline constexpr int kPlot = 1009;
 }  // namespace report_id
 
 class ReportDialog : public ui::Dialog, private LayoutTarget {
@@ -26,6 +28,11 @@ class ReportDialog : public ui::Dialog, private LayoutTarget {
     // valid until the dialog has closed.
     ReportDialog(ui::Application& app, FileSystem& fileSystem, const char* text);
     ~ReportDialog() override;
+
+    // For the backlash table, before the dialog runs: a "Plot" button beside
+    // Save shows its picture, and Save offers CSV too. rows and largest stay
+    // the creator's until the dialog has closed.
+    void OfferBacklash(std::span<const BacklashEntry> rows, const BacklashMark& largest);
 
     const AnchorLayout& Layout() const { return layout; }
     // The size grip in the client area: its lowest, rightmost square.
@@ -37,6 +44,8 @@ class ReportDialog : public ui::Dialog, private LayoutTarget {
 
   private:
     void OnSave();
+    void OnPlot();
+    void AddPlotButton();
     std::intptr_t OnSize(const ui::Message& message);
     std::intptr_t OnPaint(const ui::Message& message);
     std::intptr_t OnNcHitTest(const ui::Message& message);
@@ -54,6 +63,8 @@ class ReportDialog : public ui::Dialog, private LayoutTarget {
     ui::WindowId gripWindow = ui::kNoWindow;
     int gripWidth = 0;
     int gripHeight = 0;
+    std::span<const BacklashEntry> backlashRows;
+    BacklashMark backlashLargest;
 };
 
 }  // namespace hw

@@ -52,6 +52,7 @@ struct Message {
 inline constexpr std::uint32_t kWmSize = 0x0005;
 inline constexpr std::uint32_t kWmPaint = 0x000F;
 inline constexpr std::uint32_t kWmClose = 0x0010;
+inline constexpr std::uint32_t kWmEraseBkgnd = 0x0014;
 inline constexpr std::uint32_t kWmQueryDragIcon = 0x0037;
 // F1 was pressed.
 inline constexpr std::uint32_t kWmHelp = 0x0053;

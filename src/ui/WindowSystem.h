@@ -14,6 +14,7 @@
 #include <string_view>
 #include <vector>
 
+#include "ui/Chart.h"
 #include "ui/Types.h"
 #include "ui/WorkerThread.h"
 
@@ -91,6 +92,10 @@ class WindowSystem {
     // firstId and the radio buttons after it up to the next item that starts
     // a group (kWsGroup). Empty when firstId is no radio button.
     virtual std::vector<int> RadioGroup(WindowId window, int firstId) const = 0;
+    // Adds a push button with text and id at rect (the dialog's client
+    // coordinates), in the dialog's font, a tab stop after the template's
+    // controls. False when there is no such window or the id is taken.
+    virtual bool AddButton(WindowId window, int id, const Rect& rect, std::string_view text) = 0;
     // Progress bar: range and position.
     virtual void SetProgressRange(WindowId window, int id, int lower, int upper) = 0;
     virtual void SetProgressPos(WindowId window, int id, int pos) = 0;
@@ -128,6 +133,10 @@ class WindowSystem {
     virtual void PaintMinimizedIcon(WindowId window, IconHandle icon) = 0;
     // Paints the size grip (DFC_SCROLL, DFCS_SCROLLSIZEGRIP) into rect.
     virtual void PaintSizeGrip(WindowId window, const Rect& rect) = 0;
+    // Paints chart over the whole client area (child windows excepted),
+    // composed off screen and shown in one copy, so that nothing flickers.
+    // Nothing is drawn outside the client area.
+    virtual void PaintChart(WindowId window, const Chart& chart) = 0;
 
     // --- Messages and timers ----------------------------------------------
     // Sends a message to the window's dialog now; its result (0 when the

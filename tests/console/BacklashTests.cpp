@@ -19,6 +19,7 @@
 
 #include "commands/MachineLink.h"
 #include "console/BacklashDialog.h"
+#include "console/BacklashPlotDialog.h"
 #include "console/BacklashRun.h"
 #include "console/ReportDialog.h"
 #include "console/ScriptedConsole.h"
@@ -295,8 +296,16 @@ TEST_F(BacklashConsole, CompletedRunShowsLabelsAndDetails) {
         ASSERT_TRUE(windows.Click(dialog.window(), backlash_id::kCancel));
     });
     std::string details;
-    windows.OnModal(report_id::kDialog,
-                    [&](ui::Dialog& dialog) { details = dialog.ItemText(report_id::kText); });
+    std::optional<BacklashPlotLayout> plot;
+    windows.OnModal(plot_id::kDialog, [&](ui::Dialog& dialog) {
+        plot = static_cast<BacklashPlotDialog&>(dialog).CurrentLayout();
+    });
+    windows.OnModal(report_id::kDialog, [&](ui::Dialog& dialog) {
+        details = dialog.ItemText(report_id::kText);
+        ASSERT_TRUE(windows.Click(dialog.window(), report_id::kPlot));
+        windows.QueueFileAnswer("C:\\table.CSV");
+        ASSERT_TRUE(windows.Click(dialog.window(), report_id::kSave));
+    });
     Run([&](ConsoleDialog& console) {
         windows.QueueBoxAnswer(ui::kIdNo);
         ASSERT_TRUE(windows.Click(console.window(), id::kBacklashCheck));
@@ -318,6 +327,13 @@ TEST_F(BacklashConsole, CompletedRunShowsLabelsAndDetails) {
     EXPECT_NE(details.find("\r\n27.0 : 0.000  -0.054\r\n"), std::string::npos);
     EXPECT_EQ(details.size(), details.rfind("351.0 : 0.000  0.000\r\n") + 22);
     EXPECT_EQ(std::count(details.begin(), details.end(), '\n'), 41);
+    // The picture marks the measurement the labels show: minus at 27 degrees.
+    ASSERT_TRUE(plot && plot->minus.size() == 40);
+    EXPECT_EQ(plot->mark, plot->minus[3]);
+    // A name ending in .csv gets the table as comma-separated values.
+    const std::string csv = files.Text("C:\\table.CSV").value_or("");
+    EXPECT_EQ(csv.rfind("angle_deg,plus_deg,minus_deg\r\n", 0), 0u);
+    EXPECT_NE(csv.find("\r\n27.000,0.000,-0.054\r\n"), std::string::npos);
 }
 
 // A run cancelled while the machine stays busy: the worker waits without a

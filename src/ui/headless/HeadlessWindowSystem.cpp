@@ -361,6 +361,20 @@ void HeadlessWindowSystem::MoveWindowTo(WindowId window, Point screen) {
     if (WindowState* state = Find(window)) state->origin = screen;
 }
 
+bool HeadlessWindowSystem::AddButton(WindowId window, int id, const Rect& rect,
+                                     std::string_view text) {
+    WindowState* state = Find(window);
+    if (state == nullptr || HasItem(window, id)) return false;
+    ControlState button;
+    button.id = id;
+    button.className = "Button";
+    button.style = kWsTabStop;
+    button.text = text;
+    button.rect = rect;
+    state->controls.push_back(button);
+    return true;
+}
+
 std::optional<Rect> HeadlessWindowSystem::ItemRect(WindowId window, int id) const {
     const ControlState* c = FindControl(window, id);
     if (c == nullptr) return std::nullopt;
@@ -388,6 +402,10 @@ void HeadlessWindowSystem::PaintMinimizedIcon(WindowId window, IconHandle) {
 void HeadlessWindowSystem::PaintSizeGrip(WindowId window, const Rect& rect) {
     if (WindowState* state = Find(window)) state->grips.push_back(rect);
 }
+
+// The headless windows have no pixels; what a chart shows is tested on its
+// own and on real windows.
+void HeadlessWindowSystem::PaintChart(WindowId, const Chart&) {}
 
 // --- Messages and timers -----------------------------------------------------------
 

@@ -9,6 +9,7 @@
 #include <thread>
 
 #include "ui/Dialog.h"
+#include "ui/win32/ChartPainter.h"
 
 namespace hw::ui {
 
@@ -243,6 +244,21 @@ std::vector<int> Win32WindowSystem::RadioGroup(WindowId window, int firstId) con
     return group;
 }
 
+bool Win32WindowSystem::AddButton(WindowId window, int id, const Rect& rect,
+                                  std::string_view text) {
+    HWND dialog = ToHwnd(window);
+    if (!IsWindow(dialog) || Item(window, id) != nullptr) return false;
+    const std::string caption(text);
+    HWND button = CreateWindowExA(
+        0, "BUTTON", caption.c_str(), WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, rect.left,
+        rect.top, rect.Width(), rect.Height(), dialog,
+        reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), Instance(), nullptr);
+    if (button == nullptr) return false;
+    SendMessageA(button, WM_SETFONT, static_cast<WPARAM>(SendMessageA(dialog, WM_GETFONT, 0, 0)),
+                 TRUE);
+    return true;
+}
+
 void Win32WindowSystem::SetProgressRange(WindowId window, int id, int lower, int upper) {
     SendDlgItemMessageA(ToHwnd(window), id, PBM_SETRANGE32, static_cast<WPARAM>(lower),
                         static_cast<LPARAM>(upper));
@@ -330,6 +346,10 @@ void Win32WindowSystem::PaintSizeGrip(WindowId window, const Rect& rect) {
     RECT grip = ToRect(rect);
     DrawFrameControl(dc, &grip, DFC_SCROLL, DFCS_SCROLLSIZEGRIP);
     EndPaint(hwnd, &paint);
+}
+
+void Win32WindowSystem::PaintChart(WindowId window, const Chart& chart) {
+    PaintChartBuffered(ToHwnd(window), chart);
 }
 
 // --- Messages and timers ------------------------------------------------------------------

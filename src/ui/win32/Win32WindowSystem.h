@@ -34,6 +34,7 @@ class Win32WindowSystem final : public WindowSystem {
     CheckState ItemCheckState(WindowId window, int id) const override;
     void FocusItem(WindowId window, int id) override;
     std::vector<int> RadioGroup(WindowId window, int firstId) const override;
+    bool AddButton(WindowId window, int id, const Rect& rect, std::string_view text) override;
     void SetProgressRange(WindowId window, int id, int lower, int upper) override;
     void SetProgressPos(WindowId window, int id, int pos) override;
     Rect ClientRect(WindowId window) const override;
@@ -47,6 +48,7 @@ class Win32WindowSystem final : public WindowSystem {
     Point HorizontalScrollArrow() const override;
     void PaintMinimizedIcon(WindowId window, IconHandle icon) override;
     void PaintSizeGrip(WindowId window, const Rect& rect) override;
+    void PaintChart(WindowId window, const Chart& chart) override;
     std::intptr_t Send(WindowId window, const Message& message) override;
     bool Post(WindowId window, const Message& message) override;
     std::uintptr_t SetTimer(WindowId window, std::uintptr_t id, std::uint32_t ms) override;
