@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "console/BacklashCsv.h"
 #include "console/BacklashTable.h"
 #include "console/BitLabels.h"
 #include "console/ConsoleDialog.h"
@@ -150,6 +151,7 @@ std::vector<BundleMember> ConsoleDialog::ReadBundleMembers(
 
     members.push_back({"machine.txt", MachineText() + leftOut});
     if (backlashMeasured) {
+        members.push_back({"backlash.csv", BacklashCsvText(backlashTable)});
         members.push_back({"backlash.txt", BacklashTableText(backlashTable)});
     }
     members.push_back({"activity.log", activity.Text()});

@@ -1,7 +1,8 @@
 // Saves service bundles from the simulated machine through the console, for
 // check_bundle.py to open with an independent zip reader. Writes into the
-// folder argv[1]: bundle.zip, no-report.zip (the report stream broken), and
-// the report and parameter block the machine sent, to compare with.
+// folder argv[1]: bundle.zip, no-report.zip (the report stream broken),
+// backlash.zip (after a backlash run), and the report and parameter block
+// the machine sent, to compare with.
 #include <fstream>
 #include <iostream>
 #include <string>
@@ -52,12 +53,19 @@ int main(int argc, char** argv) {
         env.Faults().failNextRead = true;
         windows.QueueFileAnswer("C:\\Support\\no-report.zip");
         console.Send({ui::kWmSysCommand, console_id::kBundleCommand, 0});
+        // As a completed backlash run leaves the console.
+        auto& measured = static_cast<ConsoleDialog&>(console);
+        measured.backlashMeasured = true;
+        measured.backlashTable[1] = {9.0, 0.25, -0.125};
+        windows.QueueFileAnswer("C:\\Support\\backlash.zip");
+        console.Send({ui::kWmSysCommand, console_id::kBundleCommand, 0});
     });
     ConsoleDialog console(services);
     console.DoModal();
 
     WriteFile(folder + "/bundle.zip", files.Text("C:\\Support\\bundle.zip").value_or(""));
     WriteFile(folder + "/no-report.zip", files.Text("C:\\Support\\no-report.zip").value_or(""));
+    WriteFile(folder + "/backlash.zip", files.Text("C:\\Support\\backlash.zip").value_or(""));
     WriteFile(folder + "/report.txt", report);
     const auto block = env.Machine().Parameters().Block();
     WriteFile(folder + "/parameters.bin", std::string(block.begin(), block.end()));

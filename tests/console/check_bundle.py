@@ -48,6 +48,12 @@ def main():
         # The first bundle's end is in the second's log, with the file named.
         assert "Save Service Bundle ended: Completed C:\\Support\\bundle.zip" in \
             members["activity.log"].decode("ascii")
+
+        members, names = read_bundle(folder / "backlash.zip")
+        assert names == MEMBERS[:3] + ["backlash.csv", "backlash.txt", "activity.log"], names
+        csv = members["backlash.csv"].decode("ascii").split("\r\n")
+        assert csv[0] == "angle_deg,plus_deg,minus_deg" and csv[2] == "9.000,0.250,-0.125", csv
+        assert members["backlash.txt"].decode("ascii").startswith("Angle[deg] : Backlash[deg]")
     print("bundles test clean")
 
 
