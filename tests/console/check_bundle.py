@@ -1,6 +1,7 @@
 #!/usr/bin/env python3
 """Opens the service bundles bundle_sample saves with Python's zipfile and
-checks that they test clean and hold exactly the expected members."""
+checks that they test clean and hold exactly the expected members; with
+--archive PATH, the one bundle the console saved under Wine."""
 import subprocess
 import sys
 import tempfile
@@ -19,7 +20,17 @@ def read_bundle(path):
         return {name: archive.read(name) for name in archive.namelist()}, archive.namelist()
 
 
+def check_saved(path):
+    members, names = read_bundle(path)
+    assert names == MEMBERS, names
+    assert "Queue name: QMV-240\r\n" in members["machine.txt"].decode("ascii")
+    print(f"{path} tests clean, {path.stat().st_size} bytes")
+
+
 def main():
+    if sys.argv[1] == "--archive":
+        check_saved(Path(sys.argv[2]))
+        return
     sample = sys.argv[1]
     with tempfile.TemporaryDirectory() as folder:
         folder = Path(folder)
