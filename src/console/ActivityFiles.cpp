@@ -5,7 +5,7 @@ namespace hw {
 namespace {
 
 std::string SizeText(std::uint64_t size) {
-    return " (" + std::to_string(size) + " bytes)";
+    return std::string(" (") + std::to_string(size) + " bytes)";
 }
 
 // A file being written: passes everything through and tells its files its
@@ -35,7 +35,7 @@ class WrittenFile final : public File {
 std::unique_ptr<File> ActivityFiles::Open(const std::string& path, Access access) {
     std::unique_ptr<File> file = files_.Open(path, access);
     if (access == Access::Read) {
-        log_.Add("Read " + path + SizeText(file->GetLength()));
+        log_.Add(std::string("Read ") + path + SizeText(file->GetLength()));
         return file;
     }
     return std::make_unique<WrittenFile>(std::move(file), *this, path);
@@ -46,7 +46,7 @@ void ActivityFiles::Replace(const std::string& from, const std::string& to) {
     const auto written = written_.find(from);
     const std::uint64_t size = written != written_.end() ? written->second : 0;
     if (written != written_.end()) written_.erase(written);
-    log_.Add("Wrote " + to + SizeText(size));
+    log_.Add(std::string("Wrote ") + to + SizeText(size));
 }
 
 void ActivityFiles::Remove(const std::string& path) {

@@ -73,13 +73,15 @@ std::string StatusWordText(std::uint16_t status) {
 std::string LabelledBytes(std::span<const BitLabel> labels, std::span<const std::uint8_t> reply) {
     std::string text;
     for (std::uint8_t byte : reply) text += Hex(byte, 2) + " ";
-    for (const BitLabel& label : labels)
-        text += " " + std::string((reply[label.byte] & label.mask) ? label.set : label.clear);
+    for (const BitLabel& label : labels) {
+        text += ' ';
+        text += (reply[label.byte] & label.mask) ? label.set : label.clear;
+    }
     return text;
 }
 
 std::string NotRead(std::string_view what) {
-    return "not read (" + std::string(what) + ")";
+    return std::string("not read (").append(what) + ")";
 }
 
 }  // namespace
@@ -96,34 +98,45 @@ void ConsoleDialog::OnSaveServiceBundle() {
     if (!FileStepSucceeds(services.app, [&] { out.emplace(services.files, *path); })) return;
 
     StopSensorPolling();
-    std::vector<std::uint8_t> archive;
+    bool stopped = false;
+    bool saved = false;
     {
         ProgressDialog progress(services.app);
         const bool shown = progress.Create(*this, kBundleCaption);
+        // Each step's text, and the window served between steps; Stop keeps
+        // the bundle from being written.
         const auto status = [&](std::string_view text) {
-            if (shown) progress.SetStatusText(text);
+            if (!shown) return;
+            progress.SetStatusText(text);
+            stopped = progress.CheckCancel() || stopped;
         };
         const std::vector<BundleMember> members = ReadBundleMembers(status);
         status(kWritingBundle);
-        try {
-            archive = BundleArchive(members, now);
-        } catch (const std::exception& error) {
-            activity.Add(std::string("The bundle could not be built: ") + error.what());
-        }
+        if (!stopped) saved = WriteBundle(*out, members, now);
     }
     StartSensorPolling();
-
-    const auto size = static_cast<std::uint32_t>(archive.size());
-    const bool saved = !archive.empty() && FileStepSucceeds(services.app, [&] {
-        out->file().Write(archive.data(), size);
-        out->Commit();
-    });
+    // The progress window is gone before the end is reported.
     if (saved) {
         ShowMessageBox(std::string(kTextCompleted) + "\n" + *path, {}, ui::kMbOk);
         return;
     }
     FileStepSucceeds(services.app, [&] { out->Discard(); });
-    if (archive.empty()) ShowErrorBox(services.app, kTextError);
+}
+
+bool ConsoleDialog::WriteBundle(SafeFileWriter& out, const std::vector<BundleMember>& members,
+                                const LocalTime& when) {
+    std::vector<std::uint8_t> archive;
+    try {
+        archive = BundleArchive(members, when);
+    } catch (const std::exception& error) {
+        activity.Add(std::string("The bundle could not be built: ") + error.what());
+        ShowErrorBox(services.app, kTextError);
+        return false;
+    }
+    return FileStepSucceeds(services.app, [&] {
+        out.file().Write(archive.data(), static_cast<std::uint32_t>(archive.size()));
+        out.Commit();
+    });
 }
 
 std::vector<BundleMember> ConsoleDialog::ReadBundleMembers(
@@ -135,9 +148,9 @@ std::vector<BundleMember> ConsoleDialog::ReadBundleMembers(
     MemFile report(kReportGrowth);
     if (link.GetReport(report)) {
         // The report as Get Report shows it: up to its NUL.
-        const char* text = reinterpret_cast<const char*>(report.Data());
-        const auto length = static_cast<std::size_t>(report.GetLength());
-        members.push_back({"report.txt", std::string(text, length).c_str()});
+        const std::string_view text(reinterpret_cast<const char*>(report.Data()),
+                                    static_cast<std::size_t>(report.GetLength()));
+        members.push_back({"report.txt", std::string(text.substr(0, text.find('\0')))});
     } else {
         leftOut += Line("report.txt left out", "the machine did not send its service report");
     }

@@ -31,7 +31,7 @@ ConsoleServices WithFiles(const ConsoleServices& services, FileSystem& files) {
 // A button's caption without its mnemonic marks.
 std::string ButtonName(std::string caption, int id) {
     std::erase(caption, '&');
-    return caption.empty() ? "Button " + std::to_string(id) : caption;
+    return caption.empty() ? std::string("Button ") + std::to_string(id) : caption;
 }
 
 }  // namespace
@@ -159,8 +159,9 @@ void ConsoleDialog::LogConnection() {
         activity.Add("No machine connected");
         return;
     }
-    activity.Add("Connected to " + deviceName + ", device " + link.Channel().DevicePath() +
-                 ", firmware " + (firmwareVersion.empty() ? "not read" : firmwareVersion));
+    activity.Add(std::string("Connected to ") + deviceName + ", device " +
+                 link.Channel().DevicePath() + ", firmware " +
+                 (firmwareVersion.empty() ? "not read" : firmwareVersion));
 }
 
 void ConsoleDialog::UpdateTitle() {

@@ -25,6 +25,7 @@
 namespace hw {
 
 class ProgressDialog;
+class SafeFileWriter;
 struct LoadCheckAxis;
 
 // The driver name of the machine's printer queues.
@@ -147,6 +148,10 @@ class ConsoleDialog : public ui::Dialog {
     std::vector<BundleMember> ReadBundleMembers(
         const std::function<void(std::string_view)>& status);
     std::string MachineText();
+    // Builds the archive and writes it through out; false, after the box
+    // that says why, when either fails.
+    bool WriteBundle(SafeFileWriter& out, const std::vector<BundleMember>& members,
+                     const LocalTime& when);
 
     // Logs the procedure's start, runs it, then logs the text of the last
     // box it showed, or "no message".

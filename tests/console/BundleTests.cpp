@@ -9,6 +9,7 @@
 #include "console/ActivityLog.h"
 #include "console/ConsoleDialog.h"
 #include "console/ConsoleIds.h"
+#include "console/ProgressDialog.h"
 #include "fakes/FakeFileSystem.h"
 #include "fakes/FakePlatform.h"
 #include "fakes/FakeSettingsFile.h"
@@ -90,6 +91,19 @@ TEST_F(Bundle, AFailedMoveLeavesTheChosenFileAndRestartsPolling) {
     });
     EXPECT_EQ(files.Text(kBundle), "old bundle");
     EXPECT_EQ(files.files.size(), 1u);
+}
+
+TEST_F(Bundle, StopInTheProgressWindowWritesNothing) {
+    windows.OnPump([&] {
+        if (const ui::Dialog* progress = windows.FindDialog(progress_id::kDialog))
+            windows.Click(progress->window(), progress_id::kStop);
+    });
+    Run(services, [&](ConsoleDialog& console) {
+        SaveBundle(console);
+        EXPECT_TRUE(windows.Boxes().empty());
+        EXPECT_GT(console.SensorTimerId(), 0);
+    });
+    EXPECT_TRUE(files.files.empty());
 }
 
 TEST_F(Bundle, TheSavedBundleIsNamedAndLoggedWithItsSize) {
