@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <string>
 #include <thread>
@@ -74,25 +75,32 @@ TEST_F(ConsoleOnWine, ConnectsAndShowsTheQueueInTheTitle) {
 // the file in the real save dialog and answers "Completed"; the archive it
 // leaves on disk is opened with Python's zipfile by the next ctest entry.
 TEST_F(ConsoleOnWine, SavesTheServiceBundleFromTheSystemMenu) {
-    const std::string path = HW_WINE_BUNDLE_PATH;
+    std::string path = HW_WINE_BUNDLE_PATH;
+    std::replace(path.begin(), path.end(), '/', '\\');
     DeleteFileA(path.c_str());
     std::string completed;
     std::thread technician([&] {
-        using namespace std::chrono_literals;
-        auto find = [](const char* caption) {
-            HWND window = nullptr;
-            for (int i = 0; i < 1000 && window == nullptr; ++i) {
-                std::this_thread::sleep_for(10ms);
-                window = FindWindowA("#32770", caption);
+        // The first dialog the console owns whose caption is, or is not, caption.
+        auto find = [this](const char* caption, bool is) {
+            for (int i = 0; i < 1000; ++i) {
+                std::this_thread::sleep_for(std::chrono::milliseconds(10));
+                HWND window = nullptr;
+                while ((window = FindWindowExA(nullptr, window, "#32770", nullptr)) != nullptr) {
+                    char text[128] = {};
+                    GetWindowTextA(window, text, sizeof text);
+                    if (GetWindow(window, GW_OWNER) == Window() &&
+                        (caption == std::string(text)) == is)
+                        return window;
+                }
             }
-            return window;
+            return HWND{};
         };
-        HWND save = find("Save As");
+        HWND save = find("Hexwarden", false);
         if (save == nullptr) return;
         // The name box of the old-style and of the explorer-style dialog.
         for (int nameBox : {0x47C, 0x480}) SetDlgItemTextA(save, nameBox, path.c_str());
         PostMessageA(save, WM_COMMAND, IDOK, 0);
-        HWND box = find("Hexwarden");
+        HWND box = find("Hexwarden", true);
         if (box == nullptr) return;
         char text[512] = {};
         GetDlgItemTextA(box, 0xFFFF, text, sizeof text);
