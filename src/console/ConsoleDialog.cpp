@@ -4,6 +4,7 @@
 #include "console/ConsoleIds.h"
 #include "console/Messages.h"
 #include "console/ProgramPath.h"
+#include "link/DeviceChannel.h"
 #include "ui/DataExchange.h"
 #include "ui/WindowSystem.h"
 
@@ -19,6 +20,18 @@ bool IsPanelTypeJ(std::string_view version, bool previous) {
     const auto panel = version.find("PNL");
     if (panel == std::string_view::npos) return previous;
     return version.find('J', panel) != std::string_view::npos;
+}
+
+// The console's services with its disk files replaced by files.
+ConsoleServices WithFiles(const ConsoleServices& services, FileSystem& files) {
+    return {services.app, services.link,     services.programFile,
+            files,        services.settings, services.versionBlocks};
+}
+
+// A button's caption without its mnemonic marks.
+std::string ButtonName(std::string caption, int id) {
+    std::erase(caption, '&');
+    return caption.empty() ? std::string("Button ") + std::to_string(id) : caption;
 }
 
 }  // namespace
@@ -62,11 +75,28 @@ std::span<const ui::MessageMapEntry> ConsoleDialog::GetMessageMap() const {
 
 ConsoleDialog::ConsoleDialog(const ConsoleServices& consoleServices)
     : ui::Dialog(consoleServices.app, id::kDialog),
-      services(consoleServices),
+      activity(consoleServices.link.system),
+      activityFiles(consoleServices.files, activity),
+      services(WithFiles(consoleServices, activityFiles)),
       link(consoleServices.link),
-      icon(consoleServices.app.windows().LoadIconResource(id::kIcon)) {}
+      icon(consoleServices.app.windows().LoadIconResource(id::kIcon)) {
+    services.app.SetBoxObserver([this](std::string_view text) { lastBoxText = text; });
+}
 
-ConsoleDialog::~ConsoleDialog() = default;
+ConsoleDialog::~ConsoleDialog() {
+    services.app.SetBoxObserver({});
+}
+
+void ConsoleDialog::RunCommand(int id, ui::CommandHandler handler) {
+    RunLogged(ButtonName(ItemText(id), id), [&] { ui::Dialog::RunCommand(id, handler); });
+}
+
+void ConsoleDialog::RunLogged(std::string_view name, const std::function<void()>& procedure) {
+    activity.Add(std::string(name) + " started");
+    lastBoxText.reset();
+    procedure();
+    activity.Add(std::string(name) + " ended: " + lastBoxText.value_or("no message"));
+}
 
 void ConsoleDialog::DoDataExchange(ui::DataExchange& dx) {
     dx.Control(id::kCorrectionX, correctionX);
@@ -88,6 +118,8 @@ bool ConsoleDialog::OnInitDialog() {
             windows.AppendSystemMenuSeparator(window());
             windows.AppendSystemMenuItem(window(), id::kAboutCommand, about);
         }
+        const std::string bundle = windows.LoadStringResource(id::kBundleString);
+        if (!bundle.empty()) windows.AppendSystemMenuItem(window(), id::kBundleCommand, bundle);
     }
     SetIcon(icon, true);
     SetIcon(icon, false);
@@ -98,6 +130,7 @@ bool ConsoleDialog::OnInitDialog() {
     programName = paths->programName;
     settingsPath = paths->settingsPath;
 
+    activity.Add(programName + " started");
     deviceName = kMachineDriverName;
     connected = ConnectFirstPrinter();
     UpdateTitle();
@@ -106,6 +139,7 @@ bool ConsoleDialog::OnInitDialog() {
         sensorTimerId = static_cast<std::intptr_t>(SetTimer(kSensorTimerEvent, kSensorTimerMs));
     backlashMeasured = false;
     ProbePanelType();
+    LogConnection();
     return true;
 }
 
@@ -119,6 +153,16 @@ bool ConsoleDialog::ConnectFirstPrinter() {
         return true;
     }
     return false;
+}
+
+void ConsoleDialog::LogConnection() {
+    if (!connected) {
+        activity.Add("No machine connected");
+        return;
+    }
+    activity.Add(std::string("Connected to ") + deviceName + ", device " +
+                 link.Channel().DevicePath() + ", firmware " +
+                 (firmwareVersion.empty() ? "not read" : firmwareVersion));
 }
 
 void ConsoleDialog::UpdateTitle() {
@@ -142,6 +186,7 @@ void ConsoleDialog::ProbePanelType() {
     if (connected) {
         char version[64] = {};
         if (link.GetVersionString(version, sizeof version)) {
+            firmwareVersion = version;
             panelTypeJ = IsPanelTypeJ(version, panelTypeJ);
         }
         UpdateData(false);
@@ -160,7 +205,12 @@ std::intptr_t ConsoleDialog::OnDeviceChange(std::uintptr_t event, std::intptr_t)
     if (event != ui::kDbtDevNodesChanged) return 1;
     const bool wasConnected = connected;
     connected = link.CheckConnection();
-    if (connected != wasConnected) {
+    if (connected == wasConnected) {
+        activity.Add(std::string("Devices changed: the machine is still ") +
+                     (connected ? "connected" : "offline"));
+    } else {
+        activity.Add(connected ? "Machine arrived: connected to " + deviceName
+                               : "Machine removed: " + deviceName + " offline");
         EnableSensorLabels(connected);
         // A procedure that paused the polling starts it again when it ends.
         if (connected && !sensorPollingPaused) {
@@ -190,6 +240,10 @@ void ConsoleDialog::OnOK() {
 }
 
 std::intptr_t ConsoleDialog::OnSysCommand(const ui::Message& message) {
+    if ((message.wParam & 0xFFF0) == id::kBundleCommand) {
+        RunLogged("Save Service Bundle", [this] { OnSaveServiceBundle(); });
+        return 0;
+    }
     if ((message.wParam & 0xFFF0) != id::kAboutCommand) return Default(message);
     AboutDialog about(services.app, services.versionBlocks, modulePath);
     about.DoModal();

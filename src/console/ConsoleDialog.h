@@ -6,13 +6,18 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
 
 #include "commands/MachineLink.h"
+#include "console/ActivityFiles.h"
+#include "console/ActivityLog.h"
 #include "console/BacklashEntry.h"
 #include "console/ConsoleServices.h"
+#include "console/ServiceBundle.h"
 #include "ui/Controls.h"
 #include "ui/Dialog.h"
 #include "ui/WorkerThread.h"
@@ -20,6 +25,7 @@
 namespace hw {
 
 class ProgressDialog;
+class SafeFileWriter;
 struct LoadCheckAxis;
 
 // The driver name of the machine's printer queues.
@@ -50,6 +56,9 @@ class ConsoleDialog : public ui::Dialog {
     void ProbePanelType();
     void EnableBacklashGroup(bool enable);
 
+    // The activity log of this session.
+    const ActivityLog& Activity() const { return activity; }
+
     // WM_DEVICECHANGE: only "device nodes changed" re-tests the device.
     virtual std::intptr_t OnDeviceChange(std::uintptr_t event, std::intptr_t data);
 
@@ -58,9 +67,13 @@ class ConsoleDialog : public ui::Dialog {
     void OnOK() override;
     void DoDataExchange(ui::DataExchange& dx) override;
     std::span<const ui::MessageMapEntry> GetMessageMap() const override;
+    // Every button's procedure is recorded in the activity log.
+    void RunCommand(int id, ui::CommandHandler handler) override;
 
   private:
     void UpdateTitle();
+    // Logs the connection made at start-up, or that there is none.
+    void LogConnection();
     // The guard of every machine procedure: false, after the "OFFLINE" box,
     // when the console is not connected.
     bool Online();
@@ -132,8 +145,28 @@ class ConsoleDialog : public ui::Dialog {
     void OnCheckBacklash();
     void OnBacklashDetails();
 
+    // Save Service Bundle (BundleProcedures.cpp): status shows each step in
+    // the progress window.
+    void OnSaveServiceBundle();
+    std::vector<BundleMember> ReadBundleMembers(
+        const std::function<void(std::string_view)>& status);
+    std::string MachineText();
+    // Builds the archive and writes it through out; false, after the box
+    // that says why, when either fails.
+    bool WriteBundle(SafeFileWriter& out, const std::vector<BundleMember>& members,
+                     const LocalTime& when);
+
+    // Logs the procedure's start, runs it, then logs the text of the last
+    // box it showed, or "no message".
+    void RunLogged(std::string_view name, const std::function<void()>& procedure);
+
     static const ui::MessageMapEntry messageMap[];
 
+    ActivityLog activity;
+    ActivityFiles activityFiles;
+    // The text of the last box shown, while a logged procedure runs.
+    std::optional<std::string> lastBoxText;
+    // The services, with the disk files seen through the activity log.
     ConsoleServices services;
     bool sensorPollingPaused = false;
 
@@ -142,6 +175,8 @@ class ConsoleDialog : public ui::Dialog {
     MachineLink link;
     bool connected = false;
     std::string deviceName;
+    // The machine's version text as last read, for the activity log.
+    std::string firmwareVersion;
     std::string programName;
     std::string modulePath;
     std::string settingsPath;

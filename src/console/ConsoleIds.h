@@ -7,6 +7,9 @@ inline constexpr int kDialog = 102;
 inline constexpr int kAboutString = 101;
 inline constexpr int kIcon = 128;
 inline constexpr int kAboutCommand = 16;
+// The system menu's Save Service Bundle entry, below About.
+inline constexpr int kBundleString = 125;
+inline constexpr int kBundleCommand = 32;
 // Strings: the question before a backlash run, and Details before any run.
 inline constexpr int kMountEncoderString = 116;
 inline constexpr int kCheckBacklashFirstString = 122;

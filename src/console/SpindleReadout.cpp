@@ -40,20 +40,25 @@ std::string SpindleCurrentText(float amperes) {
     return text;
 }
 
+std::optional<SpindleTexts> ReadSpindleTexts(MachineLink& link) {
+    SpindleTexts texts;
+    std::uint16_t analog[kAnalogCount] = {};
+    if (link.GetAnalogValues(analog, kAnalogCount) == kAnalogCount)
+        texts.temperature = SpindleTemperatureText(analog[kTemperatureIndex]);
+    if (!link.SelectMeterChannel(kCurrentChannel, 1)) return std::nullopt;
+    float amperes = 0;
+    if (link.ReadMeterChannel(&amperes, 1) == 1) texts.current = SpindleCurrentText(amperes);
+    return texts;
+}
+
 // A value that was not read leaves its label blank; when the meter channel
 // cannot be selected neither label changes.
 void ConsoleDialog::OnReadSpindle() {
     if (!Online()) return;
-    std::string temperature;
-    std::string current;
-    std::uint16_t analog[kAnalogCount] = {};
-    if (link.GetAnalogValues(analog, kAnalogCount) == kAnalogCount)
-        temperature = SpindleTemperatureText(analog[kTemperatureIndex]);
-    if (!link.SelectMeterChannel(kCurrentChannel, 1)) return;
-    float amperes = 0;
-    if (link.ReadMeterChannel(&amperes, 1) == 1) current = SpindleCurrentText(amperes);
-    SetItemText(console_id::kSpindleTemperature, temperature);
-    SetItemText(console_id::kSpindleCurrent, current);
+    const auto texts = ReadSpindleTexts(link);
+    if (!texts) return;
+    SetItemText(console_id::kSpindleTemperature, texts->temperature);
+    SetItemText(console_id::kSpindleCurrent, texts->current);
 }
 
 }  // namespace hw

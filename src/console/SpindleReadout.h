@@ -2,7 +2,10 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
+
+#include "commands/MachineLink.h"
 
 namespace hw {
 
@@ -14,5 +17,15 @@ int SpindleCelsius(std::uint16_t raw);
 std::string SpindleTemperatureText(std::uint16_t raw);
 // "%.1fA".
 std::string SpindleCurrentText(float amperes);
+
+// The two texts as read from the machine; a value that was not read is
+// empty.
+struct SpindleTexts {
+    std::string temperature;
+    std::string current;
+};
+// Reads the temperature, then selects meter channel 0 and reads the
+// current; nothing when the channel cannot be selected.
+std::optional<SpindleTexts> ReadSpindleTexts(MachineLink& link);
 
 }  // namespace hw

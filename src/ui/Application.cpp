@@ -16,6 +16,7 @@ Application::Application(WindowSystem& windows, std::string programName)
     : windows_(windows), programName_(std::move(programName)) {}
 
 int Application::ShowMessageBox(std::string_view text, std::uint32_t style) {
+    NoteBoxShown(text);
     return windows_.ShowMessageBox(kNoWindow, text, programName_, style);
 }
 

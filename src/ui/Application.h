@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <span>
 #include <string>
@@ -72,6 +73,15 @@ class Application {
     std::optional<std::string> ShowFileDialog(const FileDialogOptions& options,
                                               WindowId owner = kNoWindow);
 
+    // Who is told the text of every box shown through the application or
+    // one of its dialogs, before it shows; none when empty.
+    void SetBoxObserver(std::function<void(std::string_view)> observer) {
+        boxObserver_ = std::move(observer);
+    }
+    void NoteBoxShown(std::string_view text) const {
+        if (boxObserver_) boxObserver_(text);
+    }
+
     // Alerts for the device link (LinkPlatform::alerts).
     Alerts& alerts() { return alerts_; }
 
@@ -92,6 +102,7 @@ class Application {
     Dialog* mainWindow_ = nullptr;
     ApplicationAlerts alerts_{*this};
     std::span<const AppCommandEntry> commandMap_;
+    std::function<void(std::string_view)> boxObserver_;
 };
 
 }  // namespace hw::ui

@@ -75,6 +75,7 @@ bool Dialog::KillTimer(std::uintptr_t id) {
 
 int Dialog::ShowMessageBox(std::string_view text, std::string_view caption, std::uint32_t style) {
     if (caption.empty()) caption = app_.programName();
+    app_.NoteBoxShown(text);
     return windows().ShowMessageBox(window_, text, caption, style);
 }
 
@@ -164,6 +165,8 @@ std::optional<std::intptr_t> Dialog::HandleMessage(const Message& message) {
         std::intptr_t result = 0;
         if (entry.onMessage != nullptr) {
             result = (this->*entry.onMessage)(message);
+        } else if (entry.kind == MessageMapEntry::Kind::Command) {
+            RunCommand(entry.firstId, entry.onCommand);
         } else {
             (this->*entry.onCommand)();
         }
@@ -209,6 +212,10 @@ void Dialog::DoDataExchange(DataExchange&) {}
 
 std::span<const MessageMapEntry> Dialog::GetMessageMap() const {
     return {};
+}
+
+void Dialog::RunCommand(int, CommandHandler handler) {
+    (this->*handler)();
 }
 
 std::intptr_t Dialog::Default(const Message&) {

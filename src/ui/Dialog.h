@@ -119,6 +119,9 @@ class Dialog {
     // Inside a message handler: leaves the message to the default
     // processing (the handler's result is then ignored). Returns 0.
     std::intptr_t Default(const Message& message);
+    // Runs a button's handler from the message map (a Kind::Command entry).
+    // Base: calls it; a dialog may wrap the call, e.g. to record it.
+    virtual void RunCommand(int id, CommandHandler handler);
 
   private:
     Application& app_;

@@ -281,7 +281,7 @@ TEST_F(Console, EscapeEndsWithoutDisconnectingAndDestructionClosesTheLink) {
     EXPECT_EQ(fake.device.closes.size(), 1u);
 }
 
-TEST_F(Console, SystemMenuCarriesTheAboutEntry) {
+TEST_F(Console, SystemMenuCarriesTheAboutAndBundleEntries) {
     // The About box reads the program file's own version block.
     versions.files["C:\\Tools\\Hexwarden.exe"] = {
         {{{0x0409, 0x04B0}}},
@@ -291,10 +291,12 @@ TEST_F(Console, SystemMenuCarriesTheAboutEntry) {
     windows.OnModal(100, [&](ui::Dialog& about) { aboutTitles.push_back(about.Title()); });
     Run([&](ConsoleDialog& console) {
         const auto menu = windows.SystemMenu(console.window());
-        ASSERT_GE(menu.size(), 2u);
-        EXPECT_EQ(menu[menu.size() - 2].commandId, 0);
-        EXPECT_EQ(menu.back().commandId, 16);
-        EXPECT_EQ(menu.back().text, "&About Hexwarden...");
+        ASSERT_GE(menu.size(), 3u);
+        EXPECT_EQ(menu[menu.size() - 3].commandId, 0);
+        EXPECT_EQ(menu[menu.size() - 2].commandId, 16);
+        EXPECT_EQ(menu[menu.size() - 2].text, "&About Hexwarden...");
+        EXPECT_EQ(menu.back().commandId, id::kBundleCommand);
+        EXPECT_EQ(menu.back().text, "Save Service &Bundle...");
         // Commands 16 to 31 go to the About handler; the others, the close
         // command among them, to the default processing (no result).
         struct Case {
@@ -302,7 +304,7 @@ TEST_F(Console, SystemMenuCarriesTheAboutEntry) {
             bool about;
         };
         for (const Case& c : {Case{15, false}, Case{16, true}, Case{17, true}, Case{31, true},
-                              Case{32, false}, Case{ui::kScClose, false}}) {
+                              Case{48, false}, Case{ui::kScClose, false}}) {
             const auto result = console.HandleMessage({ui::kWmSysCommand, c.command, 0});
             EXPECT_EQ(result.has_value(), c.about) << c.command;
         }

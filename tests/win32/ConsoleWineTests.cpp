@@ -67,6 +67,51 @@ TEST_F(ConsoleOnWine, ConnectsAndShowsTheQueueInTheTitle) {
     char about[64] = {};
     GetMenuStringA(menu, 16, about, sizeof about, MF_BYCOMMAND);
     EXPECT_STREQ(about, "&About Hexwarden...");
+    char bundle[64] = {};
+    GetMenuStringA(menu, console_id::kBundleCommand, bundle, sizeof bundle, MF_BYCOMMAND);
+    EXPECT_STREQ(bundle, "Save Service &Bundle...");
+}
+
+// The technician picks Save Service Bundle from the real system menu, names
+// the file in the real save dialog and answers "Completed"; the archive it
+// leaves on disk is opened with Python's zipfile by the next ctest entry.
+TEST_F(ConsoleOnWine, SavesTheServiceBundleFromTheSystemMenu) {
+    std::string path = HW_WINE_BUNDLE_PATH;
+    std::replace(path.begin(), path.end(), '/', '\\');
+    DeleteFileA(path.c_str());
+    std::string completed;
+    std::thread technician([&] {
+        // The first dialog the console owns whose caption is, or is not, caption.
+        auto find = [this](const char* caption, bool is) {
+            for (int i = 0; i < 1000; ++i) {
+                std::this_thread::sleep_for(std::chrono::milliseconds(10));
+                HWND window = nullptr;
+                while ((window = FindWindowExA(nullptr, window, "#32770", nullptr)) != nullptr) {
+                    char text[128] = {};
+                    GetWindowTextA(window, text, sizeof text);
+                    if (GetWindow(window, GW_OWNER) == Window() &&
+                        (caption == std::string(text)) == is)
+                        return window;
+                }
+            }
+            return HWND{};
+        };
+        HWND save = find("Hexwarden", false);
+        if (save == nullptr) return;
+        // The name box of the old-style and of the explorer-style dialog.
+        for (int nameBox : {0x47C, 0x480}) SetDlgItemTextA(save, nameBox, path.c_str());
+        PostMessageA(save, WM_COMMAND, IDOK, 0);
+        HWND box = find("Hexwarden", true);
+        if (box == nullptr) return;
+        char text[512] = {};
+        GetDlgItemTextA(box, 0xFFFF, text, sizeof text);
+        completed = text;
+        PostMessageA(box, WM_COMMAND, IDOK, 0);
+    });
+    SendMessageA(Window(), WM_SYSCOMMAND, console_id::kBundleCommand, 0);
+    technician.join();
+    EXPECT_EQ(completed, "Completed\n" + path);
+    EXPECT_GT(console.SensorTimerId(), 0);
 }
 
 TEST_F(ConsoleOnWine, FollowsUnplugAndPlugBackIn) {

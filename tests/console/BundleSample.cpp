@@ -1,0 +1,73 @@
+// Saves service bundles from the simulated machine through the console, for
+// check_bundle.py to open with an independent zip reader. Writes into the
+// folder argv[1]: bundle.zip, no-report.zip (the report stream broken),
+// backlash.zip (after a backlash run), and the report and parameter block
+// the machine sent, to compare with.
+#include <fstream>
+#include <iostream>
+#include <string>
+
+#include "SimEnvironment.h"
+#include "console/ConsoleDialog.h"
+#include "console/ConsoleIds.h"
+#include "fakes/FakeFileSystem.h"
+#include "fakes/FakeSettingsFile.h"
+#include "fakes/FakeVersionBlocks.h"
+#include "fakes/FixedProgramFile.h"
+#include "ui/headless/HeadlessWindowSystem.h"
+
+namespace {
+
+using namespace hw;
+
+void WriteFile(const std::string& path, const std::string& bytes) {
+    std::ofstream(path, std::ios::binary).write(bytes.data(), static_cast<long>(bytes.size()));
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc != 2) {
+        std::cerr << "usage: bundle_sample FOLDER\n";
+        return 2;
+    }
+    const std::string folder = argv[1];
+    TestClock clock{1};
+    SimEnvironment env{clock};
+    ui::HeadlessWindowSystem windows;
+    ui::Application app{windows, "Hexwarden"};
+    LinkPlatform link = env.Link(app.alerts());
+    test::FixedProgramFile program;
+    test::FakeFileSystem files;
+    test::FakeSettingsFile settings;
+    test::FakeVersionBlocks versions;
+    ConsoleServices services{app, link, program, files, settings, versions};
+
+    std::string report;
+    windows.OnModal(console_id::kDialog, [&](ui::Dialog& console) {
+        windows.Click(console.window(), console_id::kCheckSerialPort);
+        // The report lists the transfers made so far: the one the bundle reads.
+        report = env.Machine().ReportText();
+        windows.QueueFileAnswer("C:\\Support\\bundle.zip");
+        console.Send({ui::kWmSysCommand, console_id::kBundleCommand, 0});
+        env.Faults().failNextRead = true;
+        windows.QueueFileAnswer("C:\\Support\\no-report.zip");
+        console.Send({ui::kWmSysCommand, console_id::kBundleCommand, 0});
+        // As a completed backlash run leaves the console.
+        auto& measured = static_cast<ConsoleDialog&>(console);
+        measured.backlashMeasured = true;
+        measured.backlashTable[1] = {9.0, 0.25, -0.125};
+        windows.QueueFileAnswer("C:\\Support\\backlash.zip");
+        console.Send({ui::kWmSysCommand, console_id::kBundleCommand, 0});
+    });
+    ConsoleDialog console(services);
+    console.DoModal();
+
+    WriteFile(folder + "/bundle.zip", files.Text("C:\\Support\\bundle.zip").value_or(""));
+    WriteFile(folder + "/no-report.zip", files.Text("C:\\Support\\no-report.zip").value_or(""));
+    WriteFile(folder + "/backlash.zip", files.Text("C:\\Support\\backlash.zip").value_or(""));
+    WriteFile(folder + "/report.txt", report);
+    const auto block = env.Machine().Parameters().Block();
+    WriteFile(folder + "/parameters.bin", std::string(block.begin(), block.end()));
+    return 0;
+}

@@ -1,0 +1,123 @@
+// The activity log's limit and the service bundle's file handling: offline,
+// and a move that fails. The archive's contents are checked with an
+// independent zip reader (check_bundle.py).
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "SimEnvironment.h"
+#include "console/ActivityLog.h"
+#include "console/ConsoleDialog.h"
+#include "console/ConsoleIds.h"
+#include "console/ProgressDialog.h"
+#include "fakes/FakeFileSystem.h"
+#include "fakes/FakePlatform.h"
+#include "fakes/FakeSettingsFile.h"
+#include "fakes/FakeVersionBlocks.h"
+#include "fakes/FixedProgramFile.h"
+#include "ui/headless/HeadlessWindowSystem.h"
+
+namespace hw {
+namespace {
+
+namespace id = console_id;
+constexpr const char* kBundle = "C:\\Support\\qmv.zip";
+
+TEST(ActivityLog, KeepsTheLast2000LinesStampedToTheSecond) {
+    test::FakeSystem system;
+    system.localTime = {2026, 3, 4, 5, 6, 7};
+    ActivityLog log(system);
+    for (int i = 1; i <= 2001; ++i) log.Add("event " + std::to_string(i) + "\nmore");
+    const std::string text = log.Text();
+    EXPECT_EQ(text.rfind("2026-03-04 05:06:07  event 2 more\r\n", 0), 0u);
+    EXPECT_NE(text.find("event 2001 more\r\n"), std::string::npos);
+    EXPECT_EQ(text.find("event 1 "), std::string::npos);
+    EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 2000);
+}
+
+class Bundle : public ::testing::Test {
+  protected:
+    // Runs the console with services; body acts while it is up.
+    void Run(const ConsoleServices& with, const std::function<void(ConsoleDialog&)>& body) {
+        windows.OnModal(id::kDialog, [&](ui::Dialog& dialog) {
+            windows.ClearBoxes();
+            body(static_cast<ConsoleDialog&>(dialog));
+        });
+        ConsoleDialog console(with);
+        console.DoModal();
+    }
+
+    void SaveBundle(ConsoleDialog& console) {
+        windows.QueueFileAnswer(kBundle);
+        console.Send({ui::kWmSysCommand, id::kBundleCommand, 0});
+    }
+
+    std::vector<std::string> BoxTexts() const {
+        std::vector<std::string> texts;
+        for (const auto& box : windows.Boxes()) texts.push_back(box.text);
+        return texts;
+    }
+
+    TestClock clock{1};
+    SimEnvironment env{clock};
+    ui::HeadlessWindowSystem windows;
+    ui::Application app{windows, "Hexwarden"};
+    LinkPlatform link = env.Link(app.alerts());
+    test::FixedProgramFile program;
+    test::FakeFileSystem files;
+    test::FakeSettingsFile settings;
+    test::FakeVersionBlocks versions;
+    ConsoleServices services{app, link, program, files, settings, versions};
+};
+
+TEST_F(Bundle, OfflineShowsOfflineAndWritesNothing) {
+    test::FakePlatform offline;
+    Run({app, offline.platform, program, files, settings, versions},
+        [&](ConsoleDialog& console) { SaveBundle(console); });
+    EXPECT_EQ(BoxTexts(), std::vector<std::string>{"OFFLINE"});
+    EXPECT_TRUE(windows.FileDialogs().empty());
+    EXPECT_TRUE(files.files.empty());
+}
+
+TEST_F(Bundle, AFailedMoveLeavesTheChosenFileAndRestartsPolling) {
+    files.Put(kBundle, "old bundle");
+    Run(services, [&](ConsoleDialog& console) {
+        files.replaceFailure = FileException::Cause::AccessDenied;
+        SaveBundle(console);
+        EXPECT_GT(console.SensorTimerId(), 0);
+        ASSERT_EQ(windows.Boxes().size(), 1u);
+        EXPECT_NE(BoxTexts()[0].find("qmv.zip"), std::string::npos);
+        EXPECT_EQ(BoxTexts()[0].find("Completed"), std::string::npos);
+    });
+    EXPECT_EQ(files.Text(kBundle), "old bundle");
+    EXPECT_EQ(files.files.size(), 1u);
+}
+
+TEST_F(Bundle, StopInTheProgressWindowWritesNothing) {
+    windows.OnPump([&] {
+        if (const ui::Dialog* progress = windows.FindDialog(progress_id::kDialog))
+            windows.Click(progress->window(), progress_id::kStop);
+    });
+    Run(services, [&](ConsoleDialog& console) {
+        SaveBundle(console);
+        EXPECT_TRUE(windows.Boxes().empty());
+        EXPECT_GT(console.SensorTimerId(), 0);
+    });
+    EXPECT_TRUE(files.files.empty());
+}
+
+TEST_F(Bundle, TheSavedBundleIsNamedAndLoggedWithItsSize) {
+    Run(services, [&](ConsoleDialog& console) {
+        SaveBundle(console);
+        EXPECT_EQ(BoxTexts(), std::vector<std::string>{std::string("Completed\n") + kBundle});
+        const std::string size = std::to_string(files.Text(kBundle).value_or("").size());
+        EXPECT_NE(console.Activity().Text().find(std::string("Wrote ") + kBundle + " (" + size +
+                                                 " bytes)"),
+                  std::string::npos);
+    });
+    ASSERT_EQ(windows.FileDialogs().size(), 1u);
+    EXPECT_EQ(windows.FileDialogs()[0].options.initialName, "QMV-240 2026-12-09 0800.zip");
+}
+
+}  // namespace
+}  // namespace hw
