@@ -32,6 +32,11 @@ class SimSystem final : public System {
         id = platformId;
         return true;
     }
+    // The simulated PC runs Windows 10, version 22H2.
+    bool QueryOsVersion(OsVersion& version) override {
+        version = {platformId, 10, 0, 19045};
+        return true;
+    }
 
   private:
     SimClock& clock_;

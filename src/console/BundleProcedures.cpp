@@ -84,6 +84,17 @@ std::string NotRead(std::string_view what) {
     return std::string("not read (").append(what) + ")";
 }
 
+// "Windows NT family 10.0 build 19045": the family, the version and the build
+// the version query reports.
+std::string WindowsVersionText(System& system) {
+    OsVersion version;
+    if (!system.QueryOsVersion(version)) return NotRead("the version query failed");
+    return (version.platformId == kPlatformWin32Windows ? "Windows 95/98/Me family "
+                                                        : "Windows NT family ") +
+           std::to_string(version.major) + "." + std::to_string(version.minor) + " build " +
+           std::to_string(version.build);
+}
+
 }  // namespace
 
 void ConsoleDialog::OnSaveServiceBundle() {
@@ -217,11 +228,7 @@ std::string ConsoleDialog::MachineText() {
     text += Line("Program file version", strings && strings->fileVersion
                                              ? *strings->fileVersion
                                              : NotRead("the program has no file version"));
-    std::uint32_t platformId = 0;
-    text += Line("Windows", !services.link.system.QueryPlatformId(platformId)
-                                ? NotRead("the version query failed")
-                            : platformId == kPlatformWin32Windows ? "Windows 95/98/Me family"
-                                                                  : "Windows NT family");
+    text += Line("Windows", WindowsVersionText(services.link.system));
     return text;
 }
 

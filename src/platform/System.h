@@ -10,6 +10,14 @@ namespace hw {
 inline constexpr std::uint32_t kPlatformWin32Windows = 1;
 inline constexpr std::uint32_t kPlatformWin32Nt = 2;
 
+// The OS version the version query reports.
+struct OsVersion {
+    std::uint32_t platformId = 0;
+    std::uint32_t major = 0;
+    std::uint32_t minor = 0;
+    std::uint32_t build = 0;
+};
+
 // A moment on the PC's local clock, to the second.
 struct LocalTime {
     int year = 0;    // e.g. 2026
@@ -35,6 +43,10 @@ class System {
 
     // The platform id of the OS version query. False when the query fails.
     virtual bool QueryPlatformId(std::uint32_t& platformId) = 0;
+
+    // The whole answer of the same query: platform id, version and build
+    // number. False when the query fails.
+    virtual bool QueryOsVersion(OsVersion& version) = 0;
 };
 
 }  // namespace hw

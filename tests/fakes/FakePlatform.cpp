@@ -42,6 +42,12 @@ bool FakeSystem::QueryPlatformId(std::uint32_t& id) {
     return true;
 }
 
+bool FakeSystem::QueryOsVersion(OsVersion& version) {
+    if (versionFails) return false;
+    version = {platformId, 10, 0, 19045};
+    return true;
+}
+
 EnumOutcome FakeSpooler::EnumLocalPrinters(std::vector<PrinterRecord>& records) {
     records.clear();
     if (enumOutcome == EnumOutcome::Listed) records = printers;

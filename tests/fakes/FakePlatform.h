@@ -55,6 +55,7 @@ class FakeSystem final : public System {
     void Sleep(std::uint32_t ms) override;
     LocalTime Now() override { return localTime; }
     bool QueryPlatformId(std::uint32_t& id) override;
+    bool QueryOsVersion(OsVersion& version) override;
 };
 
 struct PrintJob {

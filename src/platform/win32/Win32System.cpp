@@ -19,6 +19,13 @@ LocalTime Win32System::Now() {
 }
 
 bool Win32System::QueryPlatformId(std::uint32_t& platformId) {
+    OsVersion version;
+    if (!QueryOsVersion(version)) return false;
+    platformId = version.platformId;
+    return true;
+}
+
+bool Win32System::QueryOsVersion(OsVersion& version) {
     // The basic version record, zero-filled, with its size field set.
     OSVERSIONINFOA info{};
     static_assert(sizeof(info) == 148);
@@ -28,7 +35,7 @@ bool Win32System::QueryPlatformId(std::uint32_t& platformId) {
 #endif
     const BOOL result = GetVersionExA(&info);
     if (!result) return false;
-    platformId = info.dwPlatformId;
+    version = {info.dwPlatformId, info.dwMajorVersion, info.dwMinorVersion, info.dwBuildNumber};
     return true;
 }
 

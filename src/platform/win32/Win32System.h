@@ -11,6 +11,7 @@ class Win32System final : public System {
     void Sleep(std::uint32_t ms) override;
     LocalTime Now() override;
     bool QueryPlatformId(std::uint32_t& platformId) override;
+    bool QueryOsVersion(OsVersion& version) override;
 };
 
 }  // namespace hw
