@@ -7,14 +7,9 @@
 #include <iostream>
 #include <string>
 
-#include "SimEnvironment.h"
+#include "SimulatedConsoleParts.h"
 #include "console/ConsoleDialog.h"
 #include "console/ConsoleIds.h"
-#include "fakes/FakeFileSystem.h"
-#include "fakes/FakeSettingsFile.h"
-#include "fakes/FakeVersionBlocks.h"
-#include "fakes/FixedProgramFile.h"
-#include "ui/headless/HeadlessWindowSystem.h"
 
 namespace {
 
@@ -32,16 +27,9 @@ int main(int argc, char** argv) {
         return 2;
     }
     const std::string folder = argv[1];
-    TestClock clock{1};
-    SimEnvironment env{clock};
-    ui::HeadlessWindowSystem windows;
-    ui::Application app{windows, "Hexwarden"};
-    LinkPlatform link = env.Link(app.alerts());
-    test::FixedProgramFile program;
-    test::FakeFileSystem files;
-    test::FakeSettingsFile settings;
-    test::FakeVersionBlocks versions;
-    ConsoleServices services{app, link, program, files, settings, versions};
+    test::SimulatedConsoleParts parts;
+    SimEnvironment& env = parts.env;
+    ui::HeadlessWindowSystem& windows = parts.windows;
 
     std::string report;
     windows.OnModal(console_id::kDialog, [&](ui::Dialog& console) {
@@ -60,12 +48,13 @@ int main(int argc, char** argv) {
         windows.QueueFileAnswer("C:\\Support\\backlash.zip");
         console.Send({ui::kWmSysCommand, console_id::kBundleCommand, 0});
     });
-    ConsoleDialog console(services);
+    ConsoleDialog console(parts.services);
     console.DoModal();
 
-    WriteFile(folder + "/bundle.zip", files.Text("C:\\Support\\bundle.zip").value_or(""));
-    WriteFile(folder + "/no-report.zip", files.Text("C:\\Support\\no-report.zip").value_or(""));
-    WriteFile(folder + "/backlash.zip", files.Text("C:\\Support\\backlash.zip").value_or(""));
+    WriteFile(folder + "/bundle.zip", parts.files.Text("C:\\Support\\bundle.zip").value_or(""));
+    WriteFile(folder + "/no-report.zip",
+              parts.files.Text("C:\\Support\\no-report.zip").value_or(""));
+    WriteFile(folder + "/backlash.zip", parts.files.Text("C:\\Support\\backlash.zip").value_or(""));
     WriteFile(folder + "/report.txt", report);
     const auto block = env.Machine().Parameters().Block();
     WriteFile(folder + "/parameters.bin", std::string(block.begin(), block.end()));

@@ -5,17 +5,12 @@
 
 #include <string>
 
-#include "SimEnvironment.h"
+#include "SimulatedConsoleParts.h"
 #include "console/ActivityLog.h"
 #include "console/ConsoleDialog.h"
 #include "console/ConsoleIds.h"
 #include "console/ProgressDialog.h"
-#include "fakes/FakeFileSystem.h"
 #include "fakes/FakePlatform.h"
-#include "fakes/FakeSettingsFile.h"
-#include "fakes/FakeVersionBlocks.h"
-#include "fakes/FixedProgramFile.h"
-#include "ui/headless/HeadlessWindowSystem.h"
 
 namespace hw {
 namespace {
@@ -35,7 +30,7 @@ TEST(ActivityLog, KeepsTheLast2000LinesStampedToTheSecond) {
     EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 2000);
 }
 
-class Bundle : public ::testing::Test {
+class Bundle : public ::testing::Test, public test::SimulatedConsoleParts {
   protected:
     // Runs the console with services; body acts while it is up.
     void Run(const ConsoleServices& with, const std::function<void(ConsoleDialog&)>& body) {
@@ -57,17 +52,6 @@ class Bundle : public ::testing::Test {
         for (const auto& box : windows.Boxes()) texts.push_back(box.text);
         return texts;
     }
-
-    TestClock clock{1};
-    SimEnvironment env{clock};
-    ui::HeadlessWindowSystem windows;
-    ui::Application app{windows, "Hexwarden"};
-    LinkPlatform link = env.Link(app.alerts());
-    test::FixedProgramFile program;
-    test::FakeFileSystem files;
-    test::FakeSettingsFile settings;
-    test::FakeVersionBlocks versions;
-    ConsoleServices services{app, link, program, files, settings, versions};
 };
 
 TEST_F(Bundle, OfflineShowsOfflineAndWritesNothing) {

@@ -10,15 +10,10 @@
 #include <utility>
 #include <vector>
 
-#include "SimEnvironment.h"
+#include "SimulatedConsoleParts.h"
 #include "console/ConsoleDialog.h"
 #include "console/ConsoleIds.h"
 #include "console/ParameterBackups.h"
-#include "fakes/FakeFileSystem.h"
-#include "fakes/FakeSettingsFile.h"
-#include "fakes/FakeVersionBlocks.h"
-#include "fakes/FixedProgramFile.h"
-#include "ui/headless/HeadlessWindowSystem.h"
 
 namespace hw {
 namespace {
@@ -32,7 +27,7 @@ const std::string kFolder = "C:\\Users\\tech\\AppData\\Local\\Hexwarden\\Backups
 const std::string kBackup = kFolder + "\\2026-12-09 08-00-00 QMV-240.par";
 
 // The console on a simulated machine of its own, with disk files in memory.
-struct Bench {
+struct Bench : test::SimulatedConsoleParts {
     // Puts the file kFile holding contents, the technician giving answers to
     // the boxes; returns the boxes shown.
     std::vector<Box> Put(const Bytes& contents, std::vector<int> answers = {}) {
@@ -50,17 +45,6 @@ struct Bench {
         return boxes;
     }
     Bytes Held() { return env.Machine().Parameters().Block(); }
-
-    TestClock clock{1};
-    SimEnvironment env{clock};
-    ui::HeadlessWindowSystem windows;
-    ui::Application app{windows, "Hexwarden"};
-    LinkPlatform link = env.Link(app.alerts());
-    test::FixedProgramFile program;
-    test::FakeFileSystem files;
-    test::FakeSettingsFile settings;
-    test::FakeVersionBlocks versions;
-    ConsoleServices services{app, link, program, files, settings, versions};
 };
 
 // A well-formed block of the machine with another serial number: from the

@@ -8,15 +8,10 @@
 #include <string>
 #include <vector>
 
-#include "SimEnvironment.h"
+#include "SimulatedConsoleParts.h"
 #include "console/ConsoleDialog.h"
 #include "console/ConsoleIds.h"
 #include "console/ReportDialog.h"
-#include "fakes/FakeFileSystem.h"
-#include "fakes/FakeSettingsFile.h"
-#include "fakes/FakeVersionBlocks.h"
-#include "fakes/FixedProgramFile.h"
-#include "ui/headless/HeadlessWindowSystem.h"
 
 namespace hw {
 namespace {
@@ -29,7 +24,7 @@ constexpr const char* kBackup = "C:\\Backup\\qmv.par";
 
 using test::FixedProgramFile;
 
-class SimulatedConsole : public ::testing::Test {
+class SimulatedConsole : public ::testing::Test, public test::SimulatedConsoleParts {
   protected:
     // Runs the console on the simulated machine; body acts while it is up.
     void Run(const std::function<void(ConsoleDialog&)>& body) {
@@ -77,17 +72,6 @@ class SimulatedConsole : public ::testing::Test {
         EXPECT_EQ(present, paths);
         EXPECT_EQ(files.openFiles, 0);
     }
-
-    TestClock clock{1};
-    SimEnvironment env{clock};
-    ui::HeadlessWindowSystem windows;
-    ui::Application app{windows, "Hexwarden"};
-    LinkPlatform link = env.Link(app.alerts());
-    FixedProgramFile program;
-    test::FakeFileSystem files;
-    test::FakeSettingsFile settings;
-    test::FakeVersionBlocks versions;
-    ConsoleServices services{app, link, program, files, settings, versions};
 };
 
 TEST_F(SimulatedConsole, TheReportIsShownAndSavedAsText) {
