@@ -64,8 +64,12 @@ class Bench {
         fake_.device.recordCalls = false;
         fake_.locks = {};
         fake_.locks.recordCalls = false;
-        fake_.system = {};
+        // The clock's fields are atomic and cannot be assigned as a whole.
+        fake_.system.now = 0;
         fake_.system.step = 97;  // lets time-outs and stall limits arrive quickly
+        fake_.system.platformId = hw::kPlatformWin32Nt;
+        fake_.system.versionFails = false;
+        fake_.system.sleeps.clear();
         fake_.alerts = {};
         auto& spooler = fake_.spooler;
         spooler.jobs.clear();
