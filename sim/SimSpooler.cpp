@@ -14,6 +14,16 @@ void SimSpooler::RemovePrinter(const std::string& name) {
     std::erase_if(queues_, [&name](const Queue& q) { return q.record.printerName == name; });
 }
 
+void SimSpooler::SetQueueState(const std::string& name, QueueState state) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    if (Queue* queue = FindQueue(name)) queue->state = state;
+}
+
+std::size_t SimSpooler::AbortedJobs() const {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return abortedJobs_;
+}
+
 std::vector<SimPrintJob> SimSpooler::OtherJobs() const {
     std::lock_guard<std::mutex> lock(mutex_);
     return otherJobs_;
@@ -29,8 +39,8 @@ std::size_t SimSpooler::OpenPrinters() const {
     return sessions_.size();
 }
 
-const SimSpooler::Queue* SimSpooler::FindQueue(const std::string& name) const {
-    for (const Queue& queue : queues_) {
+SimSpooler::Queue* SimSpooler::FindQueue(const std::string& name) {
+    for (Queue& queue : queues_) {
         if (queue.record.printerName == name) return &queue;
     }
     return nullptr;
@@ -66,6 +76,15 @@ bool SimSpooler::GetPrinterRecord(OsHandle printer, PrinterRecord& record) {
     return true;
 }
 
+bool SimSpooler::GetQueueState(OsHandle printer, QueueState& state) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    const Session* session = FindSession(printer);
+    const Queue* queue = session == nullptr ? nullptr : FindQueue(session->printer);
+    if (queue == nullptr) return false;
+    state = queue->state;
+    return true;
+}
+
 bool SimSpooler::StartRawDocument(OsHandle printer, const char* documentName) {
     std::lock_guard<std::mutex> lock(mutex_);
     Session* session = FindSession(printer);
@@ -94,6 +113,7 @@ bool SimSpooler::WritePrinter(OsHandle printer, const void* data, std::uint32_t 
         std::lock_guard<std::mutex> lock(mutex_);
         const Session* session = FindSession(printer);
         if (session == nullptr || !session->inDocument || (data == nullptr && n != 0)) return false;
+        if (writesBeforeFailure_ >= 0 && writesBeforeFailure_-- == 0) return false;
         machine = session->machine;
         connection = session->connection;
     }
@@ -130,6 +150,16 @@ bool SimSpooler::EndDocument(OsHandle printer) {
         (machine ? machineJobs_ : otherJobs_).push_back(job);
     }
     if (machine) device_.DeliverPrintJob(job.data);
+    return true;
+}
+
+bool SimSpooler::AbortJob(OsHandle printer) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    Session* session = FindSession(printer);
+    if (session == nullptr || !session->inDocument) return false;
+    session->inDocument = false;
+    session->job = {};
+    ++abortedJobs_;
     return true;
 }
 

@@ -15,15 +15,14 @@ namespace {
 constexpr std::uint32_t kDeviceIdBuffer = 4096;
 constexpr std::uint32_t kDeviceIdAsked = 4094;
 
-// One raw print job: the job is ended and the printer closed on every path.
+// One raw print job. A job that was not finished is aborted at the spooler,
+// so that no part of it is printed; the printer is closed on every path.
 class RawJob {
   public:
     RawJob(Spooler& spooler, const std::string& printerName)
         : spooler(spooler), printer(spooler, printerName) {}
     ~RawJob() {
-        if (!started) return;
-        spooler.EndPage(printer.Handle());
-        spooler.EndDocument(printer.Handle());
+        if (started) spooler.AbortJob(printer.Handle());
     }
     RawJob(const RawJob&) = delete;
     RawJob& operator=(const RawJob&) = delete;
@@ -34,6 +33,15 @@ class RawJob {
         spooler.StartRawDocument(printer.Handle(), kSendFileDocumentName);
         spooler.StartPage(printer.Handle());
         started = true;
+    }
+    // Ends the page and the document: the spooler prints the job. A document
+    // the spooler would not end is aborted as well, so that it cannot be
+    // printed later; false then.
+    bool Finish() {
+        spooler.EndPage(printer.Handle());
+        if (!spooler.EndDocument(printer.Handle())) return false;
+        started = false;
+        return true;
     }
 
   private:
@@ -142,8 +150,9 @@ bool DeviceChannel::WritePiece(OsHandle printer, const std::uint8_t* data, std::
     return true;
 }
 
-// A file that cannot be read ends the job where it stands and fails the
-// send; what the technician is told is left to the caller.
+// A file that cannot be read, or a piece that does not reach the printer,
+// aborts the job and fails the send; what the technician is told is left to
+// the caller.
 bool DeviceChannel::SendFile(File& file) {
     std::unique_ptr<std::uint8_t[]> piece(new (std::nothrow) std::uint8_t[kSendFilePiece]);
     if (!piece) {
@@ -156,14 +165,17 @@ bool DeviceChannel::SendFile(File& file) {
     try {
         for (;;) {
             const std::uint32_t n = file.Read(piece.get(), kSendFilePiece);
-            if (n == 0) return true;
-            // A piece that did not reach the printer would leave a hole in the
-            // job: the send stops there and fails.
+            if (n == 0) return job.Finish();
             if (!WritePiece(job.Printer(), piece.get(), n)) return false;
         }
     } catch (const FrameworkException&) {
         return false;
     }
+}
+
+bool DeviceChannel::QueryQueueState(QueueState& state) {
+    const OpenedPrinter printer(platform.spooler, printerName);
+    return printer.IsOpen() && platform.spooler.GetQueueState(printer.Handle(), state);
 }
 
 }  // namespace hw

@@ -38,10 +38,14 @@ class DeviceChannel {
     bool QueryDeviceId(void* buffer, std::uint32_t length);
     // Spools the file, from its current position to its end, to the recorded
     // printer as one raw job. False when the printer cannot be opened, a
-    // piece does not reach it, or the file cannot be read; the job is then
-    // ended where it stands. Shows nothing, except the out-of-memory box
-    // when its piece buffer cannot be had.
+    // piece does not reach it, the file cannot be read or the job cannot be
+    // ended; the job is then aborted, so that nothing of it is printed.
+    // Shows nothing, except the out-of-memory box when its piece buffer
+    // cannot be had.
     bool SendFile(File& file);
+    // The state of the recorded printer's queue. False when the printer
+    // cannot be opened or its record read.
+    bool QueryQueueState(QueueState& state);
 
     bool IsHandleValid() const { return handle != kInvalidHandle; }
     const std::string& PrinterName() const { return printerName; }

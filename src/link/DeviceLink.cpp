@@ -127,4 +127,9 @@ bool DeviceLink::SendFile(File& file) {
     return channel.SendFile(file);
 }
 
+bool DeviceLink::QueryQueueState(QueueState& state) {
+    const auto lock = LockCommand();
+    return channel.QueryQueueState(state);
+}
+
 }  // namespace hw

@@ -85,6 +85,8 @@ class DeviceLink {
     int ReadRaw(void* buffer, int n);
     int WriteRaw(const void* buffer, int n);
     bool SendFile(File& file);
+    // The state of the connected printer's queue (see DeviceChannel).
+    bool QueryQueueState(QueueState& state);
 
     // Runs the request standing in the buffer as one locked, polled exchange.
     bool Transact();

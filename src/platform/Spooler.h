@@ -16,6 +16,15 @@ struct PrinterRecord {
     std::string driverName;
 };
 
+// What a printer queue does with a job it is given, from its level-2 record.
+// A queue that is more than one of these reports the first in this order.
+enum class QueueState {
+    Ready,    // prints what it is given
+    Error,    // the printer reports an error
+    Offline,  // the printer is offline, or set to be used offline
+    Paused,   // the queue is paused: jobs wait in it until it resumes
+};
+
 enum class EnumOutcome {
     Listed,        // records holds every local printer, in the spooler's order
     SizingFailed,  // the sizing call did not ask for a larger buffer
@@ -38,6 +47,10 @@ class Spooler {
     // buffer). True exactly when the second call succeeds.
     virtual bool GetPrinterRecord(OsHandle printer, PrinterRecord& record) = 0;
 
+    // Reads the queue's state from the printer's level-2 record. False when
+    // the record cannot be read.
+    virtual bool GetQueueState(OsHandle printer, QueueState& state) = 0;
+
     // Starts a level-1 document with that name, no output file and data type
     // "RAW". The result is the OS's; callers may ignore it.
     virtual bool StartRawDocument(OsHandle printer, const char* documentName) = 0;
@@ -49,6 +62,9 @@ class Spooler {
                               std::uint32_t& written) = 0;
     virtual bool EndPage(OsHandle printer) = 0;
     virtual bool EndDocument(OsHandle printer) = 0;
+    // Deletes the document in progress with what it holds (AbortPrinter):
+    // none of it is printed, and it is not ended afterwards.
+    virtual bool AbortJob(OsHandle printer) = 0;
     virtual void ClosePrinter(OsHandle printer) = 0;
 };
 

@@ -72,6 +72,14 @@ bool FakeSpooler::GetPrinterRecord(OsHandle printer, PrinterRecord& record) {
     return true;
 }
 
+bool FakeSpooler::GetQueueState(OsHandle printer, QueueState& state) {
+    const auto& name = handles.at(printer);
+    if (unreadable.count(name) != 0) return false;
+    const auto found = states.find(name);
+    state = found == states.end() ? QueueState::Ready : found->second;
+    return true;
+}
+
 bool FakeSpooler::StartRawDocument(OsHandle printer, const char* documentName) {
     jobs.push_back({handles.at(printer), documentName, 0, {}, {}, false});
     return true;
@@ -101,6 +109,11 @@ bool FakeSpooler::EndPage(OsHandle) {
 
 bool FakeSpooler::EndDocument(OsHandle) {
     if (!jobs.empty()) jobs.back().ended = true;
+    return true;
+}
+
+bool FakeSpooler::AbortJob(OsHandle) {
+    if (!jobs.empty()) jobs.back().aborted = true;
     return true;
 }
 

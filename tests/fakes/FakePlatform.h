@@ -65,17 +65,19 @@ struct PrintJob {
     std::vector<std::uint32_t> writeSizes;  // n of each WritePrinter call
     std::vector<std::uint8_t> data;         // bytes the spooler took
     bool ended = false;
+    bool aborted = false;
 };
 
 class FakeSpooler final : public Spooler {
   public:
     std::vector<PrinterRecord> printers;
     EnumOutcome enumOutcome = EnumOutcome::Listed;
-    std::set<std::string> unopenable;     // OpenPrinter fails
-    std::set<std::string> unreadable;     // GetPrinterRecord fails
-    std::set<std::size_t> failingWrites;  // WritePrinter call indices that fail
-    std::uint32_t writeLimit = 0;         // most bytes one call takes (0 = all)
-    bool acceptsNothing = false;          // WritePrinter succeeds but takes no byte
+    std::set<std::string> unopenable;          // OpenPrinter fails
+    std::set<std::string> unreadable;          // GetPrinterRecord and GetQueueState fail
+    std::map<std::string, QueueState> states;  // queues not listed are ready
+    std::set<std::size_t> failingWrites;       // WritePrinter call indices that fail
+    std::uint32_t writeLimit = 0;              // most bytes one call takes (0 = all)
+    bool acceptsNothing = false;               // WritePrinter succeeds but takes no byte
 
     std::vector<PrintJob> jobs;
     int openPrinters = 0;  // opened and not yet closed
@@ -84,12 +86,14 @@ class FakeSpooler final : public Spooler {
     EnumOutcome EnumLocalPrinters(std::vector<PrinterRecord>& records) override;
     OsHandle OpenPrinter(const std::string& name) override;
     bool GetPrinterRecord(OsHandle printer, PrinterRecord& record) override;
+    bool GetQueueState(OsHandle printer, QueueState& state) override;
     bool StartRawDocument(OsHandle printer, const char* documentName) override;
     bool StartPage(OsHandle printer) override;
     bool WritePrinter(OsHandle printer, const void* data, std::uint32_t n,
                       std::uint32_t& written) override;
     bool EndPage(OsHandle printer) override;
     bool EndDocument(OsHandle printer) override;
+    bool AbortJob(OsHandle printer) override;
     void ClosePrinter(OsHandle printer) override;
 
   private:

@@ -165,6 +165,7 @@ TEST_F(Channel, SendFileSpoolsOneRawJobInPiecesOf32768) {
     ASSERT_EQ(job.data.size(), 70000u);
     EXPECT_EQ(job.data[69999], static_cast<std::uint8_t>(69999));
     EXPECT_TRUE(job.ended);
+    EXPECT_FALSE(job.aborted);
     EXPECT_EQ(fake.spooler.openPrinters, 0);
 }
 
@@ -180,14 +181,17 @@ TEST_F(Channel, SendFileContinuesPartialWritesWhereTheyStopped) {
     }
 }
 
-TEST_F(Channel, SendFileStopsAtTheFirstFailedWrite) {
+// A job that did not complete is aborted, never ended: the spooler would
+// print the part it took.
+TEST_F(Channel, SendFileAbortsTheJobAtTheFirstFailedWrite) {
     ASSERT_TRUE(channel.Open(kQueue, false));
     fake.spooler.failingWrites = {1};
     RecordingFile file(100000);
     EXPECT_FALSE(channel.SendFile(file));
     EXPECT_EQ(file.reads.size(), 2u);  // nothing read after the failed piece
     EXPECT_EQ(fake.spooler.jobs[0].writeSizes.size(), 2u);
-    EXPECT_TRUE(fake.spooler.jobs[0].ended);
+    EXPECT_TRUE(fake.spooler.jobs[0].aborted);
+    EXPECT_FALSE(fake.spooler.jobs[0].ended);
     EXPECT_EQ(fake.spooler.openPrinters, 0);
 }
 
@@ -205,17 +209,19 @@ TEST_F(Channel, SendFileFailsWhenTheSpoolerTakesNothing) {
     RecordingFile file(10);
     EXPECT_FALSE(channel.SendFile(file));
     EXPECT_EQ(fake.spooler.jobs[0].writeSizes.size(), 1u);
+    EXPECT_TRUE(fake.spooler.jobs[0].aborted);
 }
 
 // The channel shows nothing for a source that cannot be read: the caller
 // decides what the technician is told.
-TEST_F(Channel, SendFileEndsTheJobQuietlyWhenTheSourceCannotBeRead) {
+TEST_F(Channel, SendFileAbortsTheJobQuietlyWhenTheSourceCannotBeRead) {
     ASSERT_TRUE(channel.Open(kQueue, false));
     RecordingFile file(100000, true);
     EXPECT_FALSE(channel.SendFile(file));
     EXPECT_TRUE(fake.alerts.reports.empty());
     EXPECT_EQ(fake.spooler.jobs[0].writeSizes, std::vector<std::uint32_t>{32768});
-    EXPECT_TRUE(fake.spooler.jobs[0].ended);
+    EXPECT_TRUE(fake.spooler.jobs[0].aborted);
+    EXPECT_FALSE(fake.spooler.jobs[0].ended);
     EXPECT_EQ(fake.spooler.openPrinters, 0);
 }
 

@@ -241,6 +241,22 @@ TEST_F(EndToEndTest, FirmwareFileSentInUpdateModeArrivesUnchanged) {
     EXPECT_EQ(env.Machine().FirmwareUpdates(), 2);
 }
 
+// A job whose second piece the spooler refuses is aborted: the machine in
+// update mode flashes none of it.
+TEST_F(EndToEndTest, FirmwareJobWithAFailedWriteIsAbortedAndNeverFlashed) {
+    MemFile file;
+    const std::vector<std::uint8_t> image(70000, 0x5A);
+    file.Write(image.data(), static_cast<std::uint32_t>(image.size()));
+    file.Seek(0, File::SeekFrom::Begin);
+    env.Machine().EnterUpdateMode();
+    env.Spooler().FailWriteAfter(1);
+    EXPECT_FALSE(link.SendFile(file));
+    EXPECT_EQ(env.Machine().FirmwareUpdates(), 0);
+    EXPECT_TRUE(env.Spooler().MachineJobs().empty());
+    EXPECT_EQ(env.Spooler().AbortedJobs(), 1u);
+    EXPECT_EQ(env.Spooler().OpenPrinters(), 0u);
+}
+
 // The console's built-in test cut, written raw, walks the rectangle of the
 // two nominal lengths corner by corner, busy until it is back at the origin.
 TEST_F(EndToEndTest, TestCutDataWrittenRawWalksTheRectangle) {

@@ -22,6 +22,35 @@ PrinterRecord RecordOf(const PRINTER_INFO_2A& info) {
     return {Text(info.pPrinterName), Text(info.pPortName), Text(info.pDriverName)};
 }
 
+// "Use Printer Offline" is an attribute the user sets; a printer that went
+// away is a status the spooler reports. Both keep a job waiting.
+QueueState StateOf(const PRINTER_INFO_2A& info) {
+    if ((info.Status & PRINTER_STATUS_ERROR) != 0) return QueueState::Error;
+    if ((info.Status & PRINTER_STATUS_OFFLINE) != 0 ||
+        (info.Attributes & PRINTER_ATTRIBUTE_WORK_OFFLINE) != 0) {
+        return QueueState::Offline;
+    }
+    if ((info.Status & PRINTER_STATUS_PAUSED) != 0) return QueueState::Paused;
+    return QueueState::Ready;
+}
+
+// The printer's level-2 record (sizing call, then the call with a buffer),
+// in a buffer that also holds the strings it points to.
+bool ReadLevel2(OsHandle printer, std::vector<BYTE>& buffer) {
+    DWORD needed = 0;
+    if (!GetPrinterA(ToHandle(printer), 2, nullptr, 0, &needed) &&
+        GetLastError() != ERROR_INSUFFICIENT_BUFFER) {
+        return false;
+    }
+    if (needed < sizeof(PRINTER_INFO_2A)) return false;
+    try {
+        buffer.resize(needed);
+    } catch (const std::bad_alloc&) {
+        return false;
+    }
+    return GetPrinterA(ToHandle(printer), 2, buffer.data(), needed, &needed) != 0;
+}
+
 }  // namespace
 
 EnumOutcome Win32Spooler::EnumLocalPrinters(std::vector<PrinterRecord>& records) {
@@ -57,19 +86,17 @@ OsHandle Win32Spooler::OpenPrinter(const std::string& name) {
 }
 
 bool Win32Spooler::GetPrinterRecord(OsHandle printer, PrinterRecord& record) {
-    DWORD needed = 0;
-    if (!GetPrinterA(ToHandle(printer), 2, nullptr, 0, &needed) &&
-        GetLastError() != ERROR_INSUFFICIENT_BUFFER) {
-        return false;
-    }
-    try {
-        std::vector<BYTE> buffer(needed);
-        if (!GetPrinterA(ToHandle(printer), 2, buffer.data(), needed, &needed)) return false;
-        record = RecordOf(*reinterpret_cast<const PRINTER_INFO_2A*>(buffer.data()));
-        return true;
-    } catch (const std::bad_alloc&) {
-        return false;
-    }
+    std::vector<BYTE> buffer;
+    if (!ReadLevel2(printer, buffer)) return false;
+    record = RecordOf(*reinterpret_cast<const PRINTER_INFO_2A*>(buffer.data()));
+    return true;
+}
+
+bool Win32Spooler::GetQueueState(OsHandle printer, QueueState& state) {
+    std::vector<BYTE> buffer;
+    if (!ReadLevel2(printer, buffer)) return false;
+    state = StateOf(*reinterpret_cast<const PRINTER_INFO_2A*>(buffer.data()));
+    return true;
 }
 
 bool Win32Spooler::StartRawDocument(OsHandle printer, const char* documentName) {
@@ -100,6 +127,10 @@ bool Win32Spooler::EndPage(OsHandle printer) {
 
 bool Win32Spooler::EndDocument(OsHandle printer) {
     return EndDocPrinter(ToHandle(printer)) != 0;
+}
+
+bool Win32Spooler::AbortJob(OsHandle printer) {
+    return ::AbortPrinter(ToHandle(printer)) != 0;
 }
 
 void Win32Spooler::ClosePrinter(OsHandle printer) {
