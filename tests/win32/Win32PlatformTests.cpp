@@ -447,6 +447,16 @@ class InstalledPrinter {
 
     bool Installed() const { return printer != nullptr; }
 
+    // Sets the printer's attributes through its level-2 record.
+    bool SetAttributes(DWORD attributes) {
+        DWORD needed = 0;
+        GetPrinterA(printer, 2, nullptr, 0, &needed);
+        std::vector<BYTE> record(needed);
+        if (!GetPrinterA(printer, 2, record.data(), needed, &needed)) return false;
+        reinterpret_cast<PRINTER_INFO_2A*>(record.data())->Attributes = attributes;
+        return SetPrinterA(printer, 2, record.data(), 0) != 0;
+    }
+
     std::string name;
     std::string driver;
     std::string port;
@@ -493,6 +503,23 @@ TEST(Win32Spooler, ListsReadsAndPrintsRawToAnInstalledPrinter) {
     EXPECT_EQ(ContentOf(installed.port), job);
 }
 
+// "Use Printer Offline" keeps jobs waiting in the queue. (Wine implements
+// neither pausing a queue nor deleting a job: AbortPrinter is a stub there.)
+TEST(Win32Spooler, ReadsAQueueSetToBeUsedOffline) {
+    InstalledPrinter installed;
+    ASSERT_TRUE(installed.Installed());
+    Win32Spooler spooler;
+    const OsHandle printer = spooler.OpenPrinter(installed.name);
+    ASSERT_NE(printer, kNullHandle);
+    QueueState state = QueueState::Error;
+    ASSERT_TRUE(spooler.GetQueueState(printer, state));
+    EXPECT_EQ(state, QueueState::Ready);
+    ASSERT_TRUE(installed.SetAttributes(PRINTER_ATTRIBUTE_WORK_OFFLINE));
+    ASSERT_TRUE(spooler.GetQueueState(printer, state));
+    EXPECT_EQ(state, QueueState::Offline);
+    spooler.ClosePrinter(printer);
+}
+
 TEST(Win32Spooler, UnknownPrinterDoesNotOpen) {
     Win32Spooler spooler;
     EXPECT_EQ(spooler.OpenPrinter(Unique("No Such Printer")), kNullHandle);
@@ -508,6 +535,8 @@ TEST(Win32Spooler, CallsOnTheNullHandleFail) {
     EXPECT_FALSE(spooler.WritePrinter(kNullHandle, "data", 4, written));
     EXPECT_EQ(written, 0u);
     EXPECT_FALSE(spooler.EndDocument(kNullHandle));
+    QueueState state = QueueState::Ready;
+    EXPECT_FALSE(spooler.GetQueueState(kNullHandle, state));
 }
 
 // ---- Disk files ----
