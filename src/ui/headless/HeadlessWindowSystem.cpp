@@ -95,6 +95,11 @@ void HeadlessWindowSystem::OnBox(std::function<int(const BoxRecord&)> hook) {
     boxHook_ = std::move(hook);
 }
 
+void HeadlessWindowSystem::OnFileDialog(
+    std::function<std::optional<std::string>(const FileDialogRecord&)> hook) {
+    fileHook_ = std::move(hook);
+}
+
 void HeadlessWindowSystem::QueueFileAnswer(std::optional<std::string> path) {
     fileAnswers_.push_back(std::move(path));
 }
@@ -463,28 +468,58 @@ void HeadlessWindowSystem::PumpMessages(WindowId) {
 
 // --- Shell services and resources -----------------------------------------------------
 
+WindowId HeadlessWindowSystem::ActiveWindow() const {
+    for (auto it = windows_.rbegin(); it != windows_.rend(); ++it) {
+        if (it->second->enabled) return it->first;
+    }
+    return kNoWindow;
+}
+
+template <class Body>
+auto HeadlessWindowSystem::RunOwned(WindowId owner, Body body) {
+    WindowState* state = Find(owner);
+    const bool disabled = state != nullptr && state->enabled;
+    if (disabled) state->enabled = false;
+    auto answer = body();
+    if (WindowState* after = Find(owner); disabled && after != nullptr) after->enabled = true;
+    return answer;
+}
+
+// A box without an owner is owned by the active window, as MessageBox is
+// given GetActiveWindow().
 int HeadlessWindowSystem::ShowMessageBox(WindowId owner, std::string_view text,
                                          std::string_view caption, std::uint32_t style) {
     boxes_.push_back({owner, std::string(text), std::string(caption), style});
-    if (!boxAnswers_.empty()) {
-        const int answer = boxAnswers_.front();
-        boxAnswers_.pop_front();
-        return answer;
-    }
-    if (boxHook_) {
-        const auto hook = boxHook_;
-        return hook(boxes_.back());
-    }
-    return FirstButton(style);
+    const WindowId disabled = owner != kNoWindow ? owner : ActiveWindow();
+    return RunOwned(disabled, [&] {
+        if (!boxAnswers_.empty()) {
+            const int answer = boxAnswers_.front();
+            boxAnswers_.pop_front();
+            return answer;
+        }
+        if (boxHook_) {
+            const auto hook = boxHook_;
+            return hook(boxes_.back());
+        }
+        return FirstButton(style);
+    });
 }
 
 std::optional<std::string> HeadlessWindowSystem::ShowFileDialog(WindowId owner,
                                                                 const FileDialogOptions& options) {
     fileDialogs_.push_back({owner, options});
-    if (fileAnswers_.empty()) return std::nullopt;
-    std::optional<std::string> answer = std::move(fileAnswers_.front());
-    fileAnswers_.pop_front();
-    return answer;
+    return RunOwned(owner, [&]() -> std::optional<std::string> {
+        if (!fileAnswers_.empty()) {
+            std::optional<std::string> answer = std::move(fileAnswers_.front());
+            fileAnswers_.pop_front();
+            return answer;
+        }
+        if (fileHook_) {
+            const auto hook = fileHook_;
+            return hook(fileDialogs_.back());
+        }
+        return std::nullopt;
+    });
 }
 
 void HeadlessWindowSystem::ShowHelp(WindowId owner) {

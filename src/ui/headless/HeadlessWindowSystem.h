@@ -90,8 +90,11 @@ class HeadlessWindowSystem final : public WindowSystem {
     // Called for each box shown while no answer is queued; returns the answer.
     void OnBox(std::function<int(const BoxRecord&)> hook);
     // The answer of the next file dialog: a path, or nullopt to cancel. With
-    // none queued the file dialog is cancelled.
+    // none queued the file dialog hook decides, else it is cancelled.
     void QueueFileAnswer(std::optional<std::string> path);
+    // Called for each file dialog shown while no answer is queued, while it
+    // is up; returns the answer.
+    void OnFileDialog(std::function<std::optional<std::string>(const FileDialogRecord&)> hook);
     // Called by each PumpMessages after the posted messages are delivered:
     // a long procedure's message pump lets the test act (press Stop).
     void OnPump(std::function<void()> hook);
@@ -222,6 +225,12 @@ class HeadlessWindowSystem final : public WindowSystem {
     WindowState* Find(WindowId window) const;
     ControlState* FindControl(WindowId window, int id) const;
     WindowId Open(Dialog& dialog, WindowId owner, bool modal);
+    // The thread's active window: the newest window up that is enabled.
+    WindowId ActiveWindow() const;
+    // Runs a box or file dialog owned by owner: owner is disabled while it
+    // is up, as Windows disables it, and enabled again after.
+    template <class Body>
+    auto RunOwned(WindowId owner, Body body);
     void Close(WindowId window);
     std::optional<std::intptr_t> Dispatch(WindowId window, const Message& message);
 
@@ -232,6 +241,7 @@ class HeadlessWindowSystem final : public WindowSystem {
     std::deque<int> boxAnswers_;
     std::function<int(const BoxRecord&)> boxHook_;
     std::deque<std::optional<std::string>> fileAnswers_;
+    std::function<std::optional<std::string>(const FileDialogRecord&)> fileHook_;
     std::function<void()> pumpHook_;
     std::deque<std::pair<WindowId, Message>> posted_;
     std::vector<int> failCreates_;
