@@ -63,18 +63,24 @@ std::string ConfirmText(const std::string& name, std::size_t differing, std::siz
            " bytes differ from the machine's parameter block.\nWrite it to the machine?";
 }
 
-// The error after a write that the read-back does not confirm; the backup's
-// path is named when there is one.
-std::string VerifyFailureText(const std::optional<ParameterBlock>& after,
-                              const ParameterBlock& written, const std::string& backup) {
-    std::string text;
-    if (after) {
-        text =
-            "The machine's parameter block differs from the file after writing (first "
-            "difference at byte " +
-            std::to_string(*FirstDifference(*after, written)) + ").";
+// What the machine holds after a write that was refused or that the
+// read-back does not confirm, and where the backup of its previous block is.
+std::string ReadBackText(bool written, const std::optional<ParameterBlock>& after,
+                         const ParameterBlock& file, const ParameterBlock& held,
+                         const std::string& backup) {
+    std::string text = written ? "The parameter block was written. "
+                               : "The parameter block could not be written. ";
+    if (!after) {
+        text += "The machine's parameter block could not be read back.";
+    } else if (*after == held) {
+        text += "The machine kept its previous block: nothing changed.";
+    } else if (*after == file) {
+        text += "The machine holds the file's block now.";
     } else {
-        text = "The machine's parameter block could not be read back after writing.";
+        text += "The machine now holds a block that differs from the file at byte " +
+                std::to_string(*FirstDifference(*after, file)) +
+                " and from its previous block at byte " +
+                std::to_string(*FirstDifference(*after, held)) + ".";
     }
     if (!backup.empty()) text += "\nThe block it held before is saved as " + backup + ".";
     return text;
@@ -95,9 +101,13 @@ std::optional<std::string> BackUp(ui::Application& app, FileSystem& files, Syste
     }
 }
 
-// Writes the file's block into the machine and reads it back. A memory
-// file that cannot hold the block is reported before anything is sent.
-void WriteAndVerify(ConsoleDialog& console, const ParameterBlock& file, const std::string& backup) {
+// Writes the file's block into the machine and reads it back, whether or
+// not the write went through, to tell what the machine holds. A memory file
+// that cannot hold the block is reported before anything is sent. A machine
+// left with a block it held or was meant to hold is a warning; any other
+// outcome is an error.
+void WriteAndVerify(ConsoleDialog& console, const ParameterBlock& file, const ParameterBlock& held,
+                    const std::string& backup) {
     MemFile source(kFileGrowth);
     try {
         source.Write(file.data(), static_cast<std::uint32_t>(file.size()));
@@ -105,15 +115,17 @@ void WriteAndVerify(ConsoleDialog& console, const ParameterBlock& file, const st
         console.app().ReportError(error);
         return;
     }
-    if (!console.link.PutParameters(source)) {
-        ShowErrorBox(console.app(), kTextError);
+    const bool written = console.link.PutParameters(source);
+    const auto after = ReadParameterBlock(console.link);
+    if (written && after && *after == file) {
+        ShowCompleted(console);
         return;
     }
-    const auto after = ReadParameterBlock(console.link);
-    if (after && *after == file) {
-        ShowCompleted(console);
+    const std::string text = ReadBackText(written, after, file, held, backup);
+    if (after && (*after == held || *after == file)) {
+        ShowWarningBox(console.app(), text);
     } else {
-        ShowErrorBox(console.app(), VerifyFailureText(after, file, backup));
+        ShowErrorBox(console.app(), text);
     }
 }
 
@@ -154,7 +166,7 @@ void ConsoleDialog::OnPutParameters() {
         return;
     const auto backup =
         BackUp(services.app, services.files, services.link.system, deviceName, *held);
-    if (backup) WriteAndVerify(*this, chosen.bytes, *backup);
+    if (backup) WriteAndVerify(*this, chosen.bytes, *held, *backup);
 }
 
 }  // namespace hw

@@ -51,10 +51,13 @@ struct Bench : test::SimulatedConsoleParts {
 // one the simulated machine starts with, its 7 serial bytes and the 4 of the
 // check sum differ.
 const Bytes kOther = SimParameters("XYZ9876").Block();
-const Box kConfirm{
-    "qmv.par: 11 of 2500 bytes differ from the machine's parameter block.\nWrite "
-    "it to the machine?",
-    ui::kMbOkCancel | ui::kMbDefButton2};
+Box Confirm(int differing) {
+    return {"qmv.par: " + std::to_string(differing) +
+                " of 2500 bytes differ from the machine's parameter block.\nWrite it to the "
+                "machine?",
+            ui::kMbOkCancel | ui::kMbDefButton2};
+}
+const Box kConfirm = Confirm(11);
 const Box kGoOn{"Access to " + kFolder + " was denied.\nWrite the file to the machine anyway?",
                 ui::kMbYesNo | ui::kMbDefButton2 | ui::kMbIconExclamation};
 const Box kCompleted{"Completed", ui::kMbOk};
@@ -93,14 +96,21 @@ TEST(PutParameters, WritesOnlyAChangedBlockTheTechnicianConfirmsAndProvesIt) {
     const Box held{"The machine already holds this parameter block.", ui::kMbIconInformation};
     const Box error{"error", ui::kMbIconHand};
     const std::string saved = "\nThe block it held before is saved as " + kBackup + ".";
-    const Box differs{
-        "The machine's parameter block differs from the file after writing (first "
-        "difference at byte 1250)." +
-            saved,
-        ui::kMbIconHand};
-    const Box unreadable{
-        "The machine's parameter block could not be read back after writing." + saved,
-        ui::kMbIconHand};
+    const std::string written = "The parameter block was written. ";
+    const std::string kept = "The machine kept its previous block: nothing changed." + saved;
+    const Box differs{written +
+                          "The machine now holds a block that differs from the file at byte 1250 "
+                          "and from its previous block at byte 8." +
+                          saved,
+                      ui::kMbIconHand};
+    const Box unreadable{written + "The machine's parameter block could not be read back." + saved,
+                         ui::kMbIconHand};
+    const Box refused{"The parameter block could not be written. " + kept, ui::kMbIconExclamation};
+    const Box notStored{written + kept, ui::kMbIconExclamation};
+    const Arrange failWrite = [](Bench& b) { b.env.Faults().failNextWrite = true; };
+    // Edited by hand: its check sum no longer matches, and the machine keeps its block.
+    Bytes edited = kOther;
+    edited[48] ^= 0x01;
     const int ok = ui::kIdOk;
     const Case cases[] = {
         {"100 bytes", {}, Bytes(100, 0x55), {}, {WrongSize(100)}, Unchanged, false},
@@ -112,6 +122,8 @@ TEST(PutParameters, WritesOnlyAChangedBlockTheTechnicianConfirmsAndProvesIt) {
         {"no backup, yes", failFolder, kOther, {}, {kConfirm, kGoOn, kCompleted}, File, false},
         {"stored corrupted", corrupt, kOther, {}, {kConfirm, differs}, Neither, true},
         {"read-back fails", failReadBack, kOther, {}, {kConfirm, unreadable}, File, true},
+        {"write fails", failWrite, kOther, {}, {kConfirm, refused}, Unchanged, true},
+        {"not stored", {}, edited, {}, {Confirm(12), notStored}, Unchanged, true},
     };
     for (const Case& c : cases) {
         Bench bench;
