@@ -65,13 +65,21 @@ bool SimMachine::Ready() const {
     return homed_ && !error_ && !updateMode_;
 }
 
+bool SimMachine::AtOrigin() const {
+    const SimPosition& p = motion_.Position();
+    return homed_ && !homing_ && !motion_.Moving() &&
+           std::all_of(p.begin(), p.end(), [](std::int32_t at) { return at == 0; });
+}
+
 std::uint16_t SimMachine::StatusWord() const {
     std::uint16_t status = 0;
     if (updateMode_) {
         status = kSimStatusUpdateMode;
     } else if (error_) {
         status = kSimStateError;
-    } else if (homed_) {
+    } else if (ProcedureRunning()) {
+        status = kSimStateRunning;
+    } else if (AtOrigin()) {
         status = kSimStateReady;
     }
     if (Busy()) status |= kSimStatusBusy;

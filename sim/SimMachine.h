@@ -21,8 +21,11 @@
 
 namespace hw {
 
-// Status word bits as the machine reports them.
+// Status word bits as the machine reports them. The low four bits are a
+// state code: 1 while a procedure runs (with the busy bit) and, when idle,
+// while every axis stands at its origin (ready at origin); 3 in error.
 inline constexpr std::uint16_t kSimStateReady = 1;
+inline constexpr std::uint16_t kSimStateRunning = 1;
 inline constexpr std::uint16_t kSimStateError = 3;
 inline constexpr std::uint16_t kSimStatusFailed = 0x2000;
 inline constexpr std::uint16_t kSimStatusBusy = 0x4000;
@@ -153,6 +156,8 @@ class SimMachine {
     enum class Procedure { None, LoadCheck, Aging, SerialCheck };
 
     bool Ready() const;
+    // Homed, still, and every axis at its origin.
+    bool AtOrigin() const;
     void Log(const std::string& text);
     void UpdateProcedure();
     void EndProcedure(bool failed, const std::string& why);

@@ -131,7 +131,7 @@ TEST_F(EndToEndTest, MotionRunsFromOriginToTargetAndBack) {
     const std::int32_t park[4] = {0, 23000, 0, 9000};
     ASSERT_TRUE(link.MoveToPosition(park, 4, 3600));
     EXPECT_NE(link.GetStatusWord() & kStatusBusy, 0);
-    EXPECT_EQ(WaitWhileBusy(), kStatusReadyAtOrigin);
+    EXPECT_EQ(WaitWhileBusy(), 0);  // still, but away from the origin
     std::int32_t at[4] = {};
     ASSERT_EQ(link.GetPosition(at, 4), 4);
     EXPECT_EQ(std::memcmp(at, park, sizeof at), 0);
@@ -139,8 +139,9 @@ TEST_F(EndToEndTest, MotionRunsFromOriginToTargetAndBack) {
     EXPECT_EQ(link.GetStatusWord() & kStatusReadyAtOrigin, 0);
     EXPECT_EQ(WaitWhileBusy(), kStatusReadyAtOrigin);
     ASSERT_TRUE(link.MoveToPosition(park, 4, 3600));
+    clock.Advance(100);
     ASSERT_TRUE(link.StopMotion());
-    EXPECT_EQ(link.GetStatusWord(), kStatusReadyAtOrigin);
+    EXPECT_EQ(link.GetStatusWord(), 0);
 }
 
 TEST_F(EndToEndTest, LoadCheckIsWatchedToItsEnd) {
@@ -162,9 +163,12 @@ TEST_F(EndToEndTest, LoadCheckIsWatchedToItsEnd) {
 TEST_F(EndToEndTest, AgingRunsUntilCancelled) {
     ASSERT_TRUE(link.StartAging());
     clock.Advance(30000);
-    EXPECT_EQ(link.GetStatusWord(), kStatusReadyAtOrigin | kStatusBusy);
+    EXPECT_EQ(link.GetStatusWord(), kStateProcedureRunning | kStatusBusy);
     ASSERT_TRUE(link.CancelProcedure());
-    EXPECT_EQ(link.GetStatusWord(), kStatusReadyAtOrigin);
+    // Stopped away from the origin: not ready until it returns there.
+    EXPECT_EQ(link.GetStatusWord(), 0);
+    ASSERT_TRUE(link.ReturnToOrigin(0));
+    EXPECT_EQ(WaitWhileBusy(), kStatusReadyAtOrigin);
 }
 
 TEST_F(EndToEndTest, SerialPortCheckFailureShowsInTheStatus) {
