@@ -51,6 +51,11 @@ SimSpooler::Session* SimSpooler::FindSession(OsHandle printer) {
     return it == sessions_.end() ? nullptr : &it->second;
 }
 
+SimSpooler::Queue* SimSpooler::QueueOf(OsHandle printer) {
+    const Session* session = FindSession(printer);
+    return session == nullptr ? nullptr : FindQueue(session->printer);
+}
+
 EnumOutcome SimSpooler::EnumLocalPrinters(std::vector<PrinterRecord>& records) {
     std::lock_guard<std::mutex> lock(mutex_);
     records.clear();
@@ -69,20 +74,16 @@ OsHandle SimSpooler::OpenPrinter(const std::string& name) {
 
 bool SimSpooler::GetPrinterRecord(OsHandle printer, PrinterRecord& record) {
     std::lock_guard<std::mutex> lock(mutex_);
-    const Session* session = FindSession(printer);
-    const Queue* queue = session == nullptr ? nullptr : FindQueue(session->printer);
-    if (queue == nullptr) return false;
-    record = queue->record;
-    return true;
+    const Queue* queue = QueueOf(printer);
+    if (queue != nullptr) record = queue->record;
+    return queue != nullptr;
 }
 
 bool SimSpooler::GetQueueState(OsHandle printer, QueueState& state) {
     std::lock_guard<std::mutex> lock(mutex_);
-    const Session* session = FindSession(printer);
-    const Queue* queue = session == nullptr ? nullptr : FindQueue(session->printer);
-    if (queue == nullptr) return false;
-    state = queue->state;
-    return true;
+    const Queue* queue = QueueOf(printer);
+    if (queue != nullptr) state = queue->state;
+    return queue != nullptr;
 }
 
 bool SimSpooler::StartRawDocument(OsHandle printer, const char* documentName) {

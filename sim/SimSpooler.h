@@ -78,6 +78,8 @@ class SimSpooler final : public Spooler {
 
     Queue* FindQueue(const std::string& name);
     Session* FindSession(OsHandle printer);
+    // The queue a printer handle was opened on; null when there is none.
+    Queue* QueueOf(OsHandle printer);
 
     mutable std::mutex mutex_;
     SimDeviceFiles& device_;
