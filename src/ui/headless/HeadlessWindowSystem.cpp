@@ -95,8 +95,8 @@ void HeadlessWindowSystem::OnBox(std::function<int(const BoxRecord&)> hook) {
     boxHook_ = std::move(hook);
 }
 
-void HeadlessWindowSystem::QueueFileAnswer(std::optional<std::string> path) {
-    fileAnswers_.push_back(std::move(path));
+void HeadlessWindowSystem::QueueFileAnswer(std::optional<std::string> path, int filter) {
+    fileAnswers_.emplace_back(std::move(path), filter);
 }
 
 void HeadlessWindowSystem::OnPump(std::function<void()> hook) {
@@ -482,8 +482,9 @@ std::optional<std::string> HeadlessWindowSystem::ShowFileDialog(WindowId owner,
                                                                 const FileDialogOptions& options) {
     fileDialogs_.push_back({owner, options});
     if (fileAnswers_.empty()) return std::nullopt;
-    std::optional<std::string> answer = std::move(fileAnswers_.front());
+    auto [answer, filter] = std::move(fileAnswers_.front());
     fileAnswers_.pop_front();
+    if (answer && options.chosenFilter != nullptr) *options.chosenFilter = filter;
     return answer;
 }
 

@@ -91,7 +91,8 @@ class HeadlessWindowSystem final : public WindowSystem {
     void OnBox(std::function<int(const BoxRecord&)> hook);
     // The answer of the next file dialog: a path, or nullopt to cancel. With
     // none queued the file dialog is cancelled.
-    void QueueFileAnswer(std::optional<std::string> path);
+    // filter: the 1-based number of the filter chosen with it.
+    void QueueFileAnswer(std::optional<std::string> path, int filter = 1);
     // Called by each PumpMessages after the posted messages are delivered:
     // a long procedure's message pump lets the test act (press Stop).
     void OnPump(std::function<void()> hook);
@@ -231,7 +232,7 @@ class HeadlessWindowSystem final : public WindowSystem {
     std::map<int, std::function<void(Dialog&)>> modalHandlers_;
     std::deque<int> boxAnswers_;
     std::function<int(const BoxRecord&)> boxHook_;
-    std::deque<std::optional<std::string>> fileAnswers_;
+    std::deque<std::pair<std::optional<std::string>, int>> fileAnswers_;
     std::function<void()> pumpHook_;
     std::deque<std::pair<WindowId, Message>> posted_;
     std::vector<int> failCreates_;
