@@ -54,6 +54,7 @@ void ConsoleDialog::OnCheckBacklash() {
         const auto filled = std::clamp<std::int32_t>(run->result.filled, 0, kBacklashSteps);
         std::copy_n(run->result.rows.begin(), filled, backlashTable.begin());
         backlashLargest = {run->result.angle, run->result.backlash};
+        backlashCompletedAt = services.link.system.Now();
     }
     ShowBacklashLabels(*this, completed ? &run->result : nullptr);
     backlashMeasured = completed;

@@ -148,8 +148,9 @@ class ConsoleDialog : public ui::Dialog {
     // Save Service Bundle (BundleProcedures.cpp): status shows each step in
     // the progress window.
     void OnSaveServiceBundle();
-    std::vector<BundleMember> ReadBundleMembers(
-        const std::function<void(std::string_view)>& status);
+    // leftOut gets one line for each part left out, saying why.
+    std::vector<BundleMember> ReadBundleMembers(const std::function<void(std::string_view)>& status,
+                                                std::string& leftOut);
     std::string MachineText();
     // Builds the archive and writes it through out; false, after the box
     // that says why, when either fails.
@@ -186,6 +187,9 @@ class ConsoleDialog : public ui::Dialog {
     std::array<BacklashEntry, kBacklashSteps> backlashTable{};
     // The last completed run's largest measurement, as the labels show it.
     BacklashMark backlashLargest;
+    // When the run that filled backlashTable completed; none yet: nullopt.
+    // A later run that fails or is cancelled leaves the table and this.
+    std::optional<LocalTime> backlashCompletedAt;
     std::int32_t toolPositionX = 0;
     std::int32_t toolPositionY = 0;
     bool toolPositionTaken = false;

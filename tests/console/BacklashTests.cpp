@@ -349,6 +349,7 @@ TEST_F(BacklashConsole, ConcurrentCancelWhileBusy) {
     Run([&](ConsoleDialog& console) {
         CheckAnsweringYes(console);
         ASSERT_TRUE(console.backlashMeasured);
+        ASSERT_TRUE(console.backlashCompletedAt.has_value());
 
         windows.RunThreadsInline(false);
         machine.fault = [&](int command, int) -> std::optional<Bytes> {
@@ -368,6 +369,8 @@ TEST_F(BacklashConsole, ConcurrentCancelWhileBusy) {
         EXPECT_EQ(status, "Checking...");
         EXPECT_EQ(console.ItemText(id::kBacklashAngle), "Angle=--deg");
         EXPECT_EQ(console.ItemText(id::kBacklashValue), "Backlash=--deg");
+        // The bundle still carries the completed run's table.
+        EXPECT_TRUE(console.backlashCompletedAt.has_value());
         for (int i = 0; i < 20; ++i) windows.FireTimer(console.window(), kSensorTimerEvent);
         console.connected = false;
         windows.ClearBoxes();

@@ -133,6 +133,19 @@ TEST_F(Bundle, StopInTheProgressWindowWritesNothing) {
     EXPECT_TRUE(files.files.empty());
 }
 
+TEST_F(Bundle, TheEndBoxNamesEachPartLeftOutAndWhy) {
+    Run(services, [&](ConsoleDialog& console) {
+        env.Faults().failNextRead = true;
+        SaveBundle(console);
+    });
+    ASSERT_EQ(windows.Boxes().size(), 1u);
+    EXPECT_EQ(windows.Boxes()[0].text, std::string("Saved with parts left out: ") + kBundle +
+                                           "\nreport.txt left out: the machine did not send its "
+                                           "service report");
+    EXPECT_EQ(windows.Boxes()[0].style, ui::kMbOk | ui::kMbIconExclamation);
+    EXPECT_TRUE(files.Text(kBundle).has_value());
+}
+
 TEST_F(Bundle, TheSavedBundleIsNamedAndLoggedWithItsSize) {
     Run(services, [&](ConsoleDialog& console) {
         SaveBundle(console);
