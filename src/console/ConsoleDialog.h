@@ -32,6 +32,8 @@ struct LoadCheckAxis;
 inline constexpr const char* kMachineDriverName = "Varnel QMV-240";
 inline constexpr std::uintptr_t kSensorTimerEvent = 1;
 inline constexpr std::uint32_t kSensorTimerMs = 500;
+// Posted to the console when it has connected to the machine.
+inline constexpr std::uint32_t kWmConnected = ui::kWmApp + 1;
 
 class ConsoleDialog : public ui::Dialog {
   public:
@@ -128,10 +130,14 @@ class ConsoleDialog : public ui::Dialog {
     void RunLoadCheck(const LoadCheckAxis& axis);
     // Sensor polling paused and the console disabled under the progress
     // window while the started procedure is watched; endMessages: the end
-    // is reported with "Completed" or "Failed".
+    // is reported with "Completed" or "Failed". noAnswerText: the warning
+    // when the machine stops answering.
     void WatchInProgressWindow(std::string_view caption, std::string_view statusText,
-                               bool endMessages);
-    void WatchProcedure(ProgressDialog& progress, bool endMessages);
+                               bool endMessages, std::string_view noAnswerText);
+    void WatchProcedure(ProgressDialog& progress, bool endMessages, std::string_view noAnswerText);
+    // kWmConnected: a procedure found running in the machine when the
+    // console connected may be watched, and stopped, from the console.
+    std::intptr_t OnConnected(const ui::Message& message);
 
     // Sensor and panel monitor (SensorMonitor.cpp).
     // The sensor labels are live only while connected; offline they keep
