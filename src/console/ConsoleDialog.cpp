@@ -236,8 +236,6 @@ std::intptr_t ConsoleDialog::OnDeviceChangeMessage(const ui::Message& message) {
 
 void ConsoleDialog::OnOK() {
     if (sensorTimerId > 0) KillTimer(static_cast<std::uintptr_t>(sensorTimerId));
-    // A cancelled backlash run may still be finishing its last command.
-    backlashWorker.Join();
     link.Disconnect();
     EndDialog(ui::kIdOk);
 }

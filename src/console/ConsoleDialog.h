@@ -20,7 +20,6 @@
 #include "console/ServiceBundle.h"
 #include "ui/Controls.h"
 #include "ui/Dialog.h"
-#include "ui/WorkerThread.h"
 
 namespace hw {
 
@@ -208,9 +207,6 @@ class ConsoleDialog : public ui::Dialog {
     ui::EditControl serialNumber;
     int correctionMode = 0;
     ui::IconHandle icon = 0;
-    // The last backlash worker: a new run and the console's end wait for it.
-    // Declared after the link, so that it is joined before the link goes.
-    ui::WorkerThread backlashWorker;
 };
 
 }  // namespace hw
