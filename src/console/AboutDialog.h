@@ -16,8 +16,9 @@ inline constexpr int kVersion = 1001;
 inline constexpr int kCopyright = 1003;
 }  // namespace about_id
 
-// The copyright line shown when the version block names none.
-inline constexpr const char* kFixedCopyright = "Copyright (C) 2026 Hexwarden developers";
+// The copyright line shown when the version block names none. It differs
+// from the program's own block, so that the box tells which one it shows.
+inline constexpr const char* kFixedCopyright = "Copyright (C) Hexwarden developers";
 
 class AboutDialog : public ui::Dialog {
   public:

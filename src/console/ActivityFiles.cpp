@@ -9,12 +9,18 @@ std::string SizeText(std::uint64_t size) {
 }
 
 // A file being written: passes everything through and tells its files its
-// size once it is closed.
+// size once it is closed. It is closed while a failure is being handled
+// too, so a size that cannot be read is left untold rather than thrown.
 class WrittenFile final : public File {
   public:
     WrittenFile(std::unique_ptr<File> file, ActivityFiles& files, std::string path)
         : file_(std::move(file)), files_(files), path_(std::move(path)) {}
-    ~WrittenFile() override { files_.RecordWritten(path_, file_->GetLength()); }
+    ~WrittenFile() override {
+        try {
+            files_.RecordWritten(path_, file_->GetLength());
+        } catch (...) {
+        }
+    }
 
     std::uint32_t Read(void* buffer, std::uint32_t n) override { return file_->Read(buffer, n); }
     void Write(const void* buffer, std::uint32_t n) override { file_->Write(buffer, n); }
@@ -44,9 +50,12 @@ std::unique_ptr<File> ActivityFiles::Open(const std::string& path, Access access
 void ActivityFiles::Replace(const std::string& from, const std::string& to) {
     files_.Replace(from, to);
     const auto written = written_.find(from);
-    const std::uint64_t size = written != written_.end() ? written->second : 0;
-    if (written != written_.end()) written_.erase(written);
-    log_.Add(std::string("Wrote ") + to + SizeText(size));
+    if (written == written_.end()) {
+        log_.Add(std::string("Wrote ") + to + " (size not known)");
+        return;
+    }
+    log_.Add(std::string("Wrote ") + to + SizeText(written->second));
+    written_.erase(written);
 }
 
 void ActivityFiles::Remove(const std::string& path) {

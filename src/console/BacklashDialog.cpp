@@ -1,5 +1,7 @@
 #include "console/BacklashDialog.h"
 
+#include <chrono>
+#include <thread>
 #include <utility>
 
 #include "console/Messages.h"
@@ -8,6 +10,14 @@
 namespace hw {
 
 namespace id = backlash_id;
+
+namespace {
+
+// Between two rounds of the window's messages while the worker finishes:
+// short enough that the window answers at once.
+constexpr std::chrono::milliseconds kWorkerWaitPause{10};
+
+}  // namespace
 
 const ui::MessageMapEntry BacklashDialog::messageMap[] = {
     ui::OnMessage(ui::kWmTimer, &BacklashDialog::OnTimer),
@@ -37,11 +47,22 @@ bool BacklashDialog::OnInitDialog() {
 void BacklashDialog::OnOK() {}
 
 void BacklashDialog::OnCancel() {
+    if (cancelling) return;
+    cancelling = true;
     if (timerId >= 0) KillTimer(static_cast<std::uintptr_t>(timerId));
     timerId = -1;
     run->cancelRequested = true;
+    WaitForWorker();
     run->link.SetPanelOperation(1);
     ui::Dialog::OnCancel();
+}
+
+void BacklashDialog::WaitForWorker() {
+    while (run->workerRunning) {
+        windows().PumpMessages(window());
+        std::this_thread::sleep_for(kWorkerWaitPause);
+    }
+    worker.Join();
 }
 
 std::intptr_t BacklashDialog::OnTimer(const ui::Message& message) {

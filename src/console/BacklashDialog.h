@@ -29,21 +29,22 @@ class BacklashDialog : public ui::Dialog {
     BacklashDialog(ui::Application& app, std::shared_ptr<BacklashRun> run);
     ~BacklashDialog() override;
 
-    // The worker the dialog started; its owner waits for it before the link
-    // is used for another run or closed.
-    ui::WorkerThread TakeWorker() { return std::move(worker); }
-
   protected:
     bool OnInitDialog() override;
     // Enter does nothing: only Cancel (later "OK") ends the dialog.
     void OnOK() override;
     // Cancel, "OK", Escape and the close box: asks the worker to stop at its
-    // next wait, gives the panel its operation back and ends the dialog.
+    // next wait and waits for its end, the window served meanwhile; then
+    // gives the panel its operation back and ends the dialog. So no run
+    // outlives its dialog and nothing else drives the link beside it.
     void OnCancel() override;
     std::span<const ui::MessageMapEntry> GetMessageMap() const override;
 
   private:
     std::intptr_t OnTimer(const ui::Message& message);
+    // Serves the window's messages until the worker has ended; the console
+    // stays disabled under the dialog meanwhile.
+    void WaitForWorker();
 
     static const ui::MessageMapEntry messageMap[];
 
@@ -51,6 +52,8 @@ class BacklashDialog : public ui::Dialog {
     ui::WorkerThread worker;
     // The id SetTimer returned; negative: none.
     std::intptr_t timerId = -1;
+    // OnCancel is waiting for the worker: a second Cancel does nothing.
+    bool cancelling = false;
 };
 
 }  // namespace hw

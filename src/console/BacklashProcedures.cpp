@@ -32,28 +32,26 @@ void ShowBacklashLabels(ConsoleDialog& console, const BacklashResult* result) {
 
 }  // namespace
 
-// The run's result and rows stay the worker's until it has ended; only a
-// run that completed is copied into the console's table.
+// Only a run that completed is copied into the console's table.
 void ConsoleDialog::OnCheckBacklash() {
     if (!Online()) return;
     if (!UpdateData(true)) return;
     const std::string question = services.app.windows().LoadStringResource(id::kMountEncoderString);
     if (services.app.ShowMessageBox(question, ui::kMbYesNo | ui::kMbDefButton2) == ui::kIdNo)
         return;
-    // A run cancelled earlier stops at its next wait; the link is not
-    // driven by two runs at once.
-    backlashWorker.Join();
     StopSensorPolling();
     const auto run = std::make_shared<BacklashRun>(link, services.link.system);
     BacklashDialog dialog(services.app, run);
-    dialog.DoModal();
-    backlashWorker = dialog.TakeWorker();
+    // Owned by the console, which it keeps disabled; it ends only once its
+    // worker has.
+    dialog.DoModal(window());
 
-    const bool completed = !run->workerRunning && run->result.valid;
+    const bool completed = run->result.valid;
     if (completed) {
         const auto filled = std::clamp<std::int32_t>(run->result.filled, 0, kBacklashSteps);
         std::copy_n(run->result.rows.begin(), filled, backlashTable.begin());
         backlashLargest = {run->result.angle, run->result.backlash};
+        backlashCompletedAt = services.link.system.Now();
     }
     ShowBacklashLabels(*this, completed ? &run->result : nullptr);
     backlashMeasured = completed;

@@ -129,7 +129,9 @@ class BacklashWorker {
         return link.GetDialCounter(&counter, 1) == 1;
     }
 
+    // A Cancel that came while the last move ended starts no other one.
     bool MoveAndWait(const Position& p) {
+        if (Cancelled()) return false;
         return link.MoveToPosition(p.data(), static_cast<int>(p.size()), kMoveParameter) &&
                WaitForMotionEnd();
     }

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "console/ActivityLog.h"
 #include "console/BacklashCsv.h"
 #include "console/BacklashTable.h"
 #include "console/BitLabels.h"
@@ -111,6 +112,7 @@ void ConsoleDialog::OnSaveServiceBundle() {
     StopSensorPolling();
     bool stopped = false;
     bool saved = false;
+    std::string leftOut;
     {
         ProgressDialog progress(services.app);
         const bool shown = progress.Create(*this, kBundleCaption);
@@ -121,14 +123,22 @@ void ConsoleDialog::OnSaveServiceBundle() {
             progress.SetStatusText(text);
             stopped = progress.CheckCancel() || stopped;
         };
-        const std::vector<BundleMember> members = ReadBundleMembers(status);
+        const std::vector<BundleMember> members = ReadBundleMembers(status, leftOut);
         status(kWritingBundle);
         if (!stopped) saved = WriteBundle(*out, members, now);
     }
     StartSensorPolling();
-    // The progress window is gone before the end is reported.
-    if (saved) {
+    // The progress window is gone before the end is reported. A bundle
+    // without some of its parts is no plain success: each is named.
+    if (saved && leftOut.empty()) {
         ShowMessageBox(std::string(kTextCompleted) + "\n" + *path, {}, ui::kMbOk);
+        return;
+    }
+    if (saved) {
+        std::erase(leftOut, '\r');
+        leftOut.pop_back();  // the last line's end
+        ShowMessageBox("Saved with parts left out: " + *path + "\n" + leftOut, {},
+                       ui::kMbOk | ui::kMbIconExclamation);
         return;
     }
     FileStepSucceeds(services.app, [&] { out->Discard(); });
@@ -151,9 +161,8 @@ bool ConsoleDialog::WriteBundle(SafeFileWriter& out, const std::vector<BundleMem
 }
 
 std::vector<BundleMember> ConsoleDialog::ReadBundleMembers(
-    const std::function<void(std::string_view)>& status) {
+    const std::function<void(std::string_view)>& status, std::string& leftOut) {
     std::vector<BundleMember> members;
-    std::string leftOut;
 
     status(kReadingReport);
     MemFile report(kReportGrowth);
@@ -173,8 +182,12 @@ std::vector<BundleMember> ConsoleDialog::ReadBundleMembers(
         leftOut += Line("parameters.bin left out", "the machine did not send its parameter block");
     }
 
-    members.push_back({"machine.txt", MachineText() + leftOut});
-    if (backlashMeasured) {
+    // The table of the last run that completed, though a later one failed.
+    const std::string backlash = backlashCompletedAt
+                                     ? "run completed " + TimestampText(*backlashCompletedAt)
+                                     : std::string("no run completed in this session");
+    members.push_back({"machine.txt", MachineText() + Line("Backlash table", backlash) + leftOut});
+    if (backlashCompletedAt) {
         members.push_back({"backlash.csv", BacklashCsvText(backlashTable)});
         members.push_back({"backlash.txt", BacklashTableText(backlashTable)});
     }

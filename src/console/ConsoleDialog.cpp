@@ -67,6 +67,7 @@ const ui::MessageMapEntry ConsoleDialog::messageMap[] = {
     ui::OnCommandRange(id::kPercentMode, id::kMeasuredMode, &ConsoleDialog::OnCorrectionMode),
     ui::OnMessage(ui::kWmDeviceChange, &ConsoleDialog::OnDeviceChangeMessage),
     ui::OnCommand(id::kBacklashDetails, &ConsoleDialog::OnBacklashDetails),
+    ui::OnMessage(kWmConnected, &ConsoleDialog::OnConnected),
 };
 
 std::span<const ui::MessageMapEntry> ConsoleDialog::GetMessageMap() const {
@@ -140,6 +141,7 @@ bool ConsoleDialog::OnInitDialog() {
     backlashMeasured = false;
     ProbePanelType();
     LogConnection();
+    if (connected) Post({kWmConnected, 0, 0});
     return true;
 }
 
@@ -221,6 +223,7 @@ std::intptr_t ConsoleDialog::OnDeviceChange(std::uintptr_t event, std::intptr_t)
         }
         ProbePanelType();
         UpdateData(false);
+        if (connected) Post({kWmConnected, 0, 0});
     }
     UpdateTitle();
     UpdateData(false);
@@ -233,8 +236,6 @@ std::intptr_t ConsoleDialog::OnDeviceChangeMessage(const ui::Message& message) {
 
 void ConsoleDialog::OnOK() {
     if (sensorTimerId > 0) KillTimer(static_cast<std::uintptr_t>(sensorTimerId));
-    // A cancelled backlash run may still be finishing its last command.
-    backlashWorker.Join();
     link.Disconnect();
     EndDialog(ui::kIdOk);
 }

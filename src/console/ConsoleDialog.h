@@ -20,7 +20,6 @@
 #include "console/ServiceBundle.h"
 #include "ui/Controls.h"
 #include "ui/Dialog.h"
-#include "ui/WorkerThread.h"
 
 namespace hw {
 
@@ -32,6 +31,8 @@ struct LoadCheckAxis;
 inline constexpr const char* kMachineDriverName = "Varnel QMV-240";
 inline constexpr std::uintptr_t kSensorTimerEvent = 1;
 inline constexpr std::uint32_t kSensorTimerMs = 500;
+// Posted to the console when it has connected to the machine.
+inline constexpr std::uint32_t kWmConnected = ui::kWmApp + 1;
 
 class ConsoleDialog : public ui::Dialog {
   public:
@@ -128,10 +129,14 @@ class ConsoleDialog : public ui::Dialog {
     void RunLoadCheck(const LoadCheckAxis& axis);
     // Sensor polling paused and the console disabled under the progress
     // window while the started procedure is watched; endMessages: the end
-    // is reported with "Completed" or "Failed".
+    // is reported with "Completed" or "Failed". noAnswerText: the warning
+    // when the machine stops answering.
     void WatchInProgressWindow(std::string_view caption, std::string_view statusText,
-                               bool endMessages);
-    void WatchProcedure(ProgressDialog& progress, bool endMessages);
+                               bool endMessages, std::string_view noAnswerText);
+    void WatchProcedure(ProgressDialog& progress, bool endMessages, std::string_view noAnswerText);
+    // kWmConnected: a procedure found running in the machine when the
+    // console connected may be watched, and stopped, from the console.
+    std::intptr_t OnConnected(const ui::Message& message);
 
     // Sensor and panel monitor (SensorMonitor.cpp).
     // The sensor labels are live only while connected; offline they keep
@@ -148,8 +153,9 @@ class ConsoleDialog : public ui::Dialog {
     // Save Service Bundle (BundleProcedures.cpp): status shows each step in
     // the progress window.
     void OnSaveServiceBundle();
-    std::vector<BundleMember> ReadBundleMembers(
-        const std::function<void(std::string_view)>& status);
+    // leftOut gets one line for each part left out, saying why.
+    std::vector<BundleMember> ReadBundleMembers(const std::function<void(std::string_view)>& status,
+                                                std::string& leftOut);
     std::string MachineText();
     // Builds the archive and writes it through out; false, after the box
     // that says why, when either fails.
@@ -186,6 +192,9 @@ class ConsoleDialog : public ui::Dialog {
     std::array<BacklashEntry, kBacklashSteps> backlashTable{};
     // The last completed run's largest measurement, as the labels show it.
     BacklashMark backlashLargest;
+    // When the run that filled backlashTable completed; none yet: nullopt.
+    // A later run that fails or is cancelled leaves the table and this.
+    std::optional<LocalTime> backlashCompletedAt;
     std::int32_t toolPositionX = 0;
     std::int32_t toolPositionY = 0;
     bool toolPositionTaken = false;
@@ -198,9 +207,6 @@ class ConsoleDialog : public ui::Dialog {
     ui::EditControl serialNumber;
     int correctionMode = 0;
     ui::IconHandle icon = 0;
-    // The last backlash worker: a new run and the console's end wait for it.
-    // Declared after the link, so that it is joined before the link goes.
-    ui::WorkerThread backlashWorker;
 };
 
 }  // namespace hw

@@ -29,6 +29,18 @@ constexpr LoadCheckAxis kLoadY{"CheckLoadY", kLoadAxisY, "Check Load Y"};
 constexpr LoadCheckAxis kLoadZ{"CheckLoadZ", kLoadAxisZ, "Check Load Z"};
 constexpr LoadCheckAxis kLoadA{"CheckLoadA", kLoadAxisA, "Check Load A"};
 
+// What the technician is told when the machine stops answering during a
+// watch: the watch cannot tell how the procedure ended.
+constexpr std::string_view kLoadCheckNoAnswer =
+    "The machine stopped answering. The load check's result is unknown.";
+constexpr std::string_view kAgingNoAnswer = "The machine stopped answering during the aging run.";
+constexpr std::string_view kRunningNoAnswer =
+    "The machine stopped answering. The procedure's result is unknown.";
+
+constexpr std::string_view kStillRunningQuestion =
+    "The machine is still running a procedure. Watch it until it ends? Stop cancels it.";
+constexpr std::string_view kRunning = "Running";
+
 constexpr std::size_t kLoadSectionCapacity = 256;
 // The power of an axis whose section is missing, empty or has no "=".
 constexpr std::uint16_t kDefaultLoadPower = 60;
@@ -66,7 +78,7 @@ void ConsoleDialog::RunLoadCheck(const LoadCheckAxis& axis) {
         return;
     }
     WatchInProgressWindow(axis.caption, "Checking Load by " + std::to_string(power) + "% power...",
-                          true);
+                          true, kLoadCheckNoAnswer);
 }
 
 void ConsoleDialog::OnStartAging() {
@@ -76,16 +88,33 @@ void ConsoleDialog::OnStartAging() {
         ShowErrorBox(services.app, kTextError);
         return;
     }
-    WatchInProgressWindow("Run Aging", "Running", false);
+    WatchInProgressWindow("Run Aging", kRunning, false, kAgingNoAnswer);
+}
+
+// Posted when the console connects, so that the question comes once the
+// console is up. A procedure of the console that is under way (its window
+// up, the polling paused) watches the machine itself.
+std::intptr_t ConsoleDialog::OnConnected(const ui::Message&) {
+    if (!connected || sensorPollingPaused || !IsWindowEnabled()) return 0;
+    const std::uint16_t status = link.GetStatusWord();
+    if (status == kStatusNoAnswer || (status & kStatusStateMask) != kStateProcedureRunning ||
+        (status & kStatusBusy) == 0) {
+        return 0;
+    }
+    RunLogged("Procedure found running", [this] {
+        if (services.app.ShowMessageBox(kStillRunningQuestion, ui::kMbYesNo) != ui::kIdYes) return;
+        WatchInProgressWindow(kRunning, kRunning, false, kRunningNoAnswer);
+    });
+    return 0;
 }
 
 void ConsoleDialog::WatchInProgressWindow(std::string_view caption, std::string_view statusText,
-                                          bool endMessages) {
+                                          bool endMessages, std::string_view noAnswerText) {
     StopSensorPolling();
     ProgressDialog progress(services.app);
     if (progress.Create(*this, caption)) {
         progress.SetStatusText(statusText);
-        WatchProcedure(progress, endMessages);
+        WatchProcedure(progress, endMessages, noAnswerText);
     } else {
         // Without the window nothing could stop the procedure: it is not
         // left running unwatched.
@@ -98,10 +127,14 @@ void ConsoleDialog::WatchInProgressWindow(std::string_view caption, std::string_
 
 // Back to back, without a pause: one status read and one round of the
 // message queue per pass.
-void ConsoleDialog::WatchProcedure(ProgressDialog& progress, bool endMessages) {
+void ConsoleDialog::WatchProcedure(ProgressDialog& progress, bool endMessages,
+                                   std::string_view noAnswerText) {
     for (;;) {
-        // A read that failed (kStatusNoAnswer) carries no running state either.
         const std::uint16_t status = link.GetStatusWord();
+        if (status == kStatusNoAnswer) {
+            ShowWarningBox(services.app, noAnswerText);
+            return;
+        }
         if ((status & kStatusStateMask) != kStateProcedureRunning) return;
         if (progress.CheckCancel()) {
             link.CancelProcedure();

@@ -59,13 +59,17 @@ std::string FreePath(FileSystem& files, const std::string& folder, const std::st
 }
 
 // A backup that cannot be removed now is left for the next restore to try:
-// the new backup is safe either way.
-void RemoveOldBackups(FileSystem& files, const std::string& folder) {
+// the new backup is safe either way. The new one, newName, is never removed:
+// with the PC's clock behind the backups there, its name sorts oldest.
+void RemoveOldBackups(FileSystem& files, const std::string& folder, const std::string& newName) {
     std::vector<std::string> names = files.FileNamesIn(folder);
-    std::erase_if(names, [](const std::string& name) { return !IsBackupName(name); });
-    if (names.size() <= kKeptParameterBackups) return;
+    std::erase_if(names,
+                  [&](const std::string& name) { return name == newName || !IsBackupName(name); });
+    // The others that may stay beside the new one.
+    constexpr std::size_t kKeptBeside = kKeptParameterBackups - 1;
+    if (names.size() <= kKeptBeside) return;
     std::sort(names.begin(), names.end());
-    const auto oldest = names.size() - kKeptParameterBackups;
+    const auto oldest = names.size() - kKeptBeside;
     for (std::size_t i = 0; i < oldest; ++i) {
         try {
             files.Remove(folder + "\\" + names[i]);
@@ -92,7 +96,7 @@ std::string SaveParameterBackup(FileSystem& files, System& system, std::string_v
     SafeFileWriter out(files, path);
     out.file().Write(block.data(), static_cast<std::uint32_t>(block.size()));
     out.Commit();
-    RemoveOldBackups(files, folder);
+    RemoveOldBackups(files, folder, path.substr(folder.size() + 1));
     return path;
 }
 

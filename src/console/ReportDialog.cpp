@@ -49,14 +49,24 @@ ui::Point UnsignedSize(std::intptr_t lParam) {
 constexpr const char* kSaveFilter = "Text file (*.txt)|*.txt|all |*.*||";
 constexpr const char* kSaveExtension = "*";
 // The backlash table may also leave as comma-separated values: a chosen name
-// ending in ".csv" gets them.
+// ending in ".csv" gets them, and so does a name typed without an extension
+// while the CSV filter (the second) was chosen.
 constexpr const char* kBacklashSaveFilter = "Text file (*.txt)|*.txt|CSV (*.csv)|*.csv|all |*.*||";
+constexpr int kCsvFilter = 2;
+constexpr std::string_view kCsvExtension = ".csv";
 
 bool IsCsvPath(std::string_view path) {
     if (path.size() < 4) return false;
     std::string extension(path.substr(path.size() - 4));
     for (char& c : extension) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return extension == ".csv";
+    return extension == kCsvExtension;
+}
+
+// The last part of the path holds a dot.
+bool HasExtension(std::string_view path) {
+    const std::size_t dot = path.rfind('.');
+    return dot != std::string_view::npos &&
+           path.find_first_of("\\/", dot) == std::string_view::npos;
 }
 
 // The file dialog adds the extension "*" to a name typed without one; a path
@@ -176,9 +186,12 @@ void ReportDialog::OnSave() {
     options.defaultExtension = kSaveExtension;
     options.flags = ui::kOfnHideReadOnly | ui::kOfnOverwritePrompt;
     options.filter = backlashRows.empty() ? kSaveFilter : kBacklashSaveFilter;
+    int filter = 0;
+    options.chosenFilter = &filter;
     const auto chosen = app().ShowFileDialog(options, window());
     if (!chosen) return;
-    const std::string path = SavePath(*chosen);
+    std::string path = SavePath(*chosen);
+    if (!backlashRows.empty() && filter == kCsvFilter && !HasExtension(path)) path += kCsvExtension;
     if (path != *chosen && files.Exists(path)) {
         const int answer = app().ShowMessageBox(
             ReplaceQuestion(path), ui::kMbYesNo | ui::kMbIconExclamation | ui::kMbDefButton2);

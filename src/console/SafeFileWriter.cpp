@@ -59,8 +59,9 @@ SafeFileWriter::SafeFileWriter(FileSystem& files, std::string path)
 SafeFileWriter::~SafeFileWriter() {
     try {
         Discard();
-    } catch (const FileException&) {
-        // Only a caller that discards itself can tell the technician.
+    } catch (...) {
+        // Only a caller that discards itself can tell the technician; a
+        // destructor, run while a failure is being handled, must not throw.
     }
 }
 

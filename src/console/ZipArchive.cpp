@@ -9,6 +9,10 @@ namespace hw {
 
 namespace {
 
+// The years an MS-DOS date can hold.
+constexpr int kFirstDosYear = 1980;
+constexpr int kLastDosYear = 2107;
+
 constexpr std::uint32_t kLocalHeaderSignature = 0x04034B50;
 constexpr std::uint32_t kCentralHeaderSignature = 0x02014B50;
 constexpr std::uint32_t kEndRecordSignature = 0x06054B50;
@@ -73,8 +77,13 @@ void PutCommonFields(std::vector<std::uint8_t>& out, DosDateTime stamp, std::uin
 }  // namespace
 
 DosDateTime ToDosDateTime(const LocalTime& when) {
-    if (when.year < 1980) return {(1 << 5) | 1, 0};
-    return {static_cast<std::uint16_t>(((when.year - 1980) << 9) | (when.month << 5) | when.day),
+    if (when.year < kFirstDosYear) return {(1 << 5) | 1, 0};
+    // The year has seven bits: a later date would wrap round to 1980.
+    if (when.year > kLastDosYear)
+        return {((kLastDosYear - kFirstDosYear) << 9) | (12 << 5) | 31,
+                (23 << 11) | (59 << 5) | (58 / 2)};
+    return {static_cast<std::uint16_t>(((when.year - kFirstDosYear) << 9) | (when.month << 5) |
+                                       when.day),
             static_cast<std::uint16_t>((when.hour << 11) | (when.minute << 5) | (when.second / 2))};
 }
 

@@ -14,8 +14,9 @@
 
 namespace hw {
 
-// The MS-DOS date and time words of a zip header. Dates before 1980, which
-// the format cannot hold, become 1980-01-01 00:00:00.
+// The MS-DOS date and time words of a zip header. Dates the format cannot
+// hold are clamped: before 1980 to 1980-01-01 00:00:00, after 2107 to
+// 2107-12-31 23:59:58.
 struct DosDateTime {
     std::uint16_t date = 0;
     std::uint16_t time = 0;

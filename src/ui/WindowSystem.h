@@ -31,6 +31,9 @@ struct FileDialogOptions {
     // Filter in the form "Text file (*.txt)|*.txt|all |*.*||": pairs of a
     // description and a pattern, each ended by '|', the list by one more '|'.
     std::string filter;
+    // When set, receives the 1-based number of the filter the user had
+    // chosen when a path was returned (the dialog's nFilterIndex).
+    int* chosenFilter = nullptr;
 };
 
 class WindowSystem {

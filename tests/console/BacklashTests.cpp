@@ -237,6 +237,21 @@ TEST_F(BacklashWorker, FailuresEndTheRunInvalid) {
     }
 }
 
+// A Cancel that comes as a move ends (here with the status poll that ends
+// the third) starts no fourth move.
+TEST_F(BacklashWorker, CancelSeenBetweenMovesStartsNoOther) {
+    BacklashRun run(link, fake.system);
+    machine.fault = [&](int command, int) -> std::optional<Bytes> {
+        if (command == kStatus && machine.moves.size() == 3) run.cancelRequested = true;
+        return std::nullopt;
+    };
+    fake.device.answer = [this](std::uint8_t t, const Bytes& r) { return machine.Answer(t, r); };
+    run.workerRunning = true;
+    RunBacklashWorker(run);
+    EXPECT_FALSE(run.result.valid);
+    EXPECT_EQ(machine.moves.size(), 3u);
+}
+
 // --- The console around it -------------------------------------------------------
 
 TEST(SpindleReadout, WorkedTemperatures) {
@@ -349,6 +364,7 @@ TEST_F(BacklashConsole, ConcurrentCancelWhileBusy) {
     Run([&](ConsoleDialog& console) {
         CheckAnsweringYes(console);
         ASSERT_TRUE(console.backlashMeasured);
+        ASSERT_TRUE(console.backlashCompletedAt.has_value());
 
         windows.RunThreadsInline(false);
         machine.fault = [&](int command, int) -> std::optional<Bytes> {
@@ -368,6 +384,8 @@ TEST_F(BacklashConsole, ConcurrentCancelWhileBusy) {
         EXPECT_EQ(status, "Checking...");
         EXPECT_EQ(console.ItemText(id::kBacklashAngle), "Angle=--deg");
         EXPECT_EQ(console.ItemText(id::kBacklashValue), "Backlash=--deg");
+        // The bundle still carries the completed run's table.
+        EXPECT_TRUE(console.backlashCompletedAt.has_value());
         for (int i = 0; i < 20; ++i) windows.FireTimer(console.window(), kSensorTimerEvent);
         console.connected = false;
         windows.ClearBoxes();
@@ -377,6 +395,43 @@ TEST_F(BacklashConsole, ConcurrentCancelWhileBusy) {
         EXPECT_EQ(windows.Boxes()[0].style, ui::kMbOk);
     });
     EXPECT_GE(machine.seen[kStop], 1);
+}
+
+// Cancel while the worker is inside a command that ends only once the
+// window has been served: the dialog waits for the worker with its messages
+// served and the console disabled, and gives the panel back only after the
+// worker's last command.
+TEST_F(BacklashConsole, ConcurrentCancelWaitsForTheWorkerServingTheWindow) {
+    std::atomic<int> busyPolls{0};
+    std::atomic<bool> served{false};
+    bool consoleDisabled = false;
+    machine.fault = [&](int command, int) -> std::optional<Bytes> {
+        if (command == kStatus && !machine.moves.empty()) {
+            ++busyPolls;
+            return Words({kStatusReadyAtOrigin | kStatusBusy}, false);
+        }
+        if (command != kStop) return std::nullopt;
+        // Ends once the window was served, or after 5 s, which fails the test.
+        for (int i = 0; i < 5000 && !served; ++i)
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        return std::nullopt;
+    };
+    Run([&](ConsoleDialog& console) {
+        windows.OnPump([&] {
+            consoleDisabled = !console.IsWindowEnabled();
+            served = true;
+        });
+        windows.OnModal(backlash_id::kDialog, [&](ui::Dialog& dialog) {
+            while (busyPolls == 0) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+            windows.Click(dialog.window(), backlash_id::kCancel);
+        });
+        CheckAnsweringYes(console);
+        EXPECT_TRUE(served);
+        EXPECT_TRUE(consoleDisabled);
+        EXPECT_EQ(machine.seen[kStop], 1);
+        EXPECT_EQ(machine.panelOperations, (std::vector<int>{0, 1}));
+        EXPECT_EQ(console.ItemText(id::kBacklashAngle), "Angle=--deg");
+    });
 }
 
 }  // namespace

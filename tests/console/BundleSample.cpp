@@ -43,8 +43,10 @@ int main(int argc, char** argv) {
         console.Send({ui::kWmSysCommand, console_id::kBundleCommand, 0});
         // As a completed backlash run leaves the console.
         auto& measured = static_cast<ConsoleDialog&>(console);
-        measured.backlashMeasured = true;
+        measured.backlashCompletedAt = LocalTime{2026, 12, 9, 7, 45, 3};
         measured.backlashTable[1] = {9.0, 0.25, -0.125};
+        // A later run that failed leaves the table of the one that completed.
+        measured.backlashMeasured = false;
         windows.QueueFileAnswer("C:\\Support\\backlash.zip");
         console.Send({ui::kWmSysCommand, console_id::kBundleCommand, 0});
     });

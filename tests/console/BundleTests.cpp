@@ -6,10 +6,13 @@
 #include <string>
 
 #include "SimulatedConsoleParts.h"
+#include "console/ActivityFiles.h"
 #include "console/ActivityLog.h"
 #include "console/ConsoleDialog.h"
 #include "console/ConsoleIds.h"
 #include "console/ProgressDialog.h"
+#include "console/SafeFileWriter.h"
+#include "console/ZipArchive.h"
 #include "fakes/FakePlatform.h"
 
 namespace hw {
@@ -28,6 +31,46 @@ TEST(ActivityLog, KeepsTheLast2000LinesStampedToTheSecond) {
     EXPECT_NE(text.find("event 2001 more\r\n"), std::string::npos);
     EXPECT_EQ(text.find("event 1 "), std::string::npos);
     EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 2000);
+}
+
+// The date word holds years 1980 to 2107; outside them the stamp is clamped
+// to the nearest end instead of wrapping round.
+TEST(ZipArchive, DatesClampedToTheFormatsYears) {
+    struct Case {
+        LocalTime when;
+        std::uint16_t date;
+        std::uint16_t time;
+    };
+    const Case cases[] = {
+        {{1979, 12, 31, 23, 59, 59}, 0x0021, 0x0000},
+        {{2026, 12, 9, 8, 0, 7}, (46 << 9) | (12 << 5) | 9, (8 << 11) | 3},
+        {{2107, 12, 31, 23, 59, 58}, 0xFF9F, 0xBF7D},
+        {{2108, 1, 1, 0, 0, 0}, 0xFF9F, 0xBF7D},
+        {{2300, 6, 15, 12, 30, 0}, 0xFF9F, 0xBF7D},
+    };
+    for (const Case& c : cases) {
+        const DosDateTime stamp = ToDosDateTime(c.when);
+        EXPECT_EQ(stamp.date, c.date) << c.when.year;
+        EXPECT_EQ(stamp.time, c.time) << c.when.year;
+    }
+}
+
+// A file given up after a failed flush is closed while the failure is being
+// handled; a size query that fails then as well is not thrown from there.
+TEST(ActivityFiles, AFailedSizeQueryAfterAFailedFlushIsNotThrown) {
+    test::FakeSystem system;
+    test::FakeFileSystem disk;
+    ActivityLog log(system);
+    ActivityFiles files(disk, log);
+    disk.flushFailure = FileException::Cause::DiskFull;
+    disk.lengthFailure = FileException::Cause::Generic;
+    {
+        SafeFileWriter out(files, "C:\\Support\\qmv.zip");
+        out.file().Write("zip", 3);
+        EXPECT_THROW(out.Commit(), FileException);
+    }
+    EXPECT_TRUE(disk.files.empty());
+    EXPECT_EQ(disk.openFiles, 0);
 }
 
 class Bundle : public ::testing::Test, public test::SimulatedConsoleParts {
@@ -88,6 +131,19 @@ TEST_F(Bundle, StopInTheProgressWindowWritesNothing) {
         EXPECT_GT(console.SensorTimerId(), 0);
     });
     EXPECT_TRUE(files.files.empty());
+}
+
+TEST_F(Bundle, TheEndBoxNamesEachPartLeftOutAndWhy) {
+    Run(services, [&](ConsoleDialog& console) {
+        env.Faults().failNextRead = true;
+        SaveBundle(console);
+    });
+    ASSERT_EQ(windows.Boxes().size(), 1u);
+    EXPECT_EQ(windows.Boxes()[0].text, std::string("Saved with parts left out: ") + kBundle +
+                                           "\nreport.txt left out: the machine did not send its "
+                                           "service report");
+    EXPECT_EQ(windows.Boxes()[0].style, ui::kMbOk | ui::kMbIconExclamation);
+    EXPECT_TRUE(files.Text(kBundle).has_value());
 }
 
 TEST_F(Bundle, TheSavedBundleIsNamedAndLoggedWithItsSize) {

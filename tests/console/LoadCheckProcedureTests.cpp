@@ -112,7 +112,14 @@ TEST_F(LoadCheckProcedures, HowAProcedureEnds) {
          {Status(1), kOk, busy, Status(0x2001)},
          {"Failed/16"},
          {1, kLoadCheck, 1, 1}},
-        {id::kCheckLoadY, {Status(1), kOk, busy, kRefused}, {}, {1, kLoadCheck, 1, 1}},
+        {id::kCheckLoadY,
+         {Status(1), kOk, busy, kRefused},
+         {"The machine stopped answering. The load check's result is unknown./48"},
+         {1, kLoadCheck, 1, 1}},
+        {id::kStartAging,
+         {Status(1), kOk, kRefused},
+         {"The machine stopped answering during the aging run./48"},
+         {1, kAging, 1}},
         {id::kCheckLoadA, {Status(1), kOk, Status(0x6003)}, {}, {1, kLoadCheck, 1}},
         {id::kStartAging, {Status(1), kOk, busy, Status(0x2001)}, {}, {1, kAging, 1, 1}},
         {id::kCheckLoadX, {Status(0x4000)}, {"Hit [ENTER]    /48"}, {1}},
@@ -152,6 +159,81 @@ TEST_F(LoadCheckProcedures, StopCancelsOnceAndShowsNothing) {
             EXPECT_EQ(SentRequests()[4].payload[2], 2);
         });
     }
+}
+
+// A procedure found running when the console connects, at start-up or when
+// the machine comes back: the technician may watch it in the "Running"
+// window, and Stop cancels it; nothing is asked while a watch is under way
+// or when the machine is idle.
+TEST_F(LoadCheckProcedures, AProcedureFoundRunningOnConnectCanBeWatchedAndStopped) {
+    const std::string question =
+        "The machine is still running a procedure. Watch it until it ends? Stop cancels it./4";
+    struct Case {
+        bool replugged;
+        int answer;
+        bool stop;
+        std::vector<Bytes> replies;
+        std::vector<std::string> shown;
+        std::vector<int> commands;
+        bool watched;  // the window was up when the watch served it
+    };
+    const Bytes busy = Status(0x4001);
+    const Case cases[] = {
+        {false, ui::kIdYes, false, {busy, busy, Status(1)}, {question}, {1, 1, 1}, true},
+        {true, ui::kIdYes, true, {busy, busy, kOk}, {question}, {1, 1, 8}, true},
+        {false, ui::kIdNo, false, {busy}, {question}, {1}, false},
+        {true, ui::kIdYes, false, {Status(0x0001)}, {}, {1}, false},
+        {false, ui::kIdYes, false, {Status(0x2003)}, {}, {1}, false},
+        {true,
+         ui::kIdYes,
+         false,
+         {busy, kRefused},
+         {question, "The machine stopped answering. The procedure's result is unknown./48"},
+         {1, 1},
+         false},
+    };
+    for (const Case& c : cases) {
+        std::vector<std::string> captions;
+        windows.OnPump([&] {
+            const ui::Dialog* progress = windows.FindDialog(progress_id::kDialog);
+            captions.push_back(progress->Title() + ": " +
+                               progress->ItemText(progress_id::kStatusText));
+            if (c.stop) windows.Click(progress->window(), progress_id::kStop);
+        });
+        Run([&](ConsoleDialog& console) {
+            if (c.replugged) {
+                windows.DeliverPosted();  // the start-up's question, machine idle
+                console.connected = false;
+                console.OnDeviceChange(ui::kDbtDevNodesChanged, 0);
+                ASSERT_TRUE(console.IsConnected());
+                StartRecord();
+            }
+            shown.clear();
+            windows.OnBox([&](const ui::HeadlessWindowSystem::BoxRecord& box) {
+                shown.push_back(box.text + "/" + std::to_string(box.style));
+                return box.style == ui::kMbYesNo ? c.answer : ui::kIdOk;
+            });
+            fake.device.replies.assign(c.replies.begin(), c.replies.end());
+            windows.DeliverPosted();
+            EXPECT_TRUE(fake.device.replies.empty());
+            EXPECT_EQ(shown, c.shown);
+            EXPECT_EQ(Commands(), c.commands);
+            EXPECT_TRUE(console.IsWindowEnabled());
+            EXPECT_EQ(windows.ActiveTimers(console.window()).size(), 1u);
+        });
+        EXPECT_EQ(!captions.empty(), c.watched);
+        if (!captions.empty()) EXPECT_EQ(captions[0], "Running: Running");
+    }
+}
+
+// While a watch is under way the question is not asked: the watch reads
+// the status itself.
+TEST_F(LoadCheckProcedures, NoQuestionDuringAWatch) {
+    Run([&](ConsoleDialog& console) {
+        Click(console, id::kStartAging, {Status(1), kOk, Status(0x4001), Status(1)});
+        EXPECT_TRUE(shown.empty());
+        EXPECT_EQ(Commands(), (std::vector<int>{1, kAging, 1, 1}));
+    });
 }
 
 TEST_F(LoadCheckProcedures, ProgressWindowLeavesAnOwnerItDidNotDisable) {

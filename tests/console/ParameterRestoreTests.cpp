@@ -14,6 +14,7 @@
 #include "console/ConsoleDialog.h"
 #include "console/ConsoleIds.h"
 #include "console/ParameterBackups.h"
+#include "fakes/FakePlatform.h"
 
 namespace hw {
 namespace {
@@ -164,6 +165,24 @@ TEST(PutParameters, OnlyTheNewestBackupsAreKept) {
     EXPECT_EQ(kept[19], "2026-12-09 08-00-00-2 QMV-240.par");
     EXPECT_EQ(kept[20], "notes.txt");
     EXPECT_EQ(bench.files.files.at(kFolder + "\\" + kept[19]), kOther);
+}
+
+// With the PC's clock behind the backups there, the new backup sorts
+// oldest; it is kept all the same, and the oldest of the others goes.
+TEST(ParameterBackups, TheNewBackupIsKeptWhenTheClockIsBehind) {
+    test::FakeFileSystem files;
+    test::FakeSystem system;
+    files.CreateFolder(kFolder);
+    for (int day = 1; day <= 20; ++day) {
+        char name[40];
+        std::snprintf(name, sizeof name, "\\2027-01-%02d 09-00-00 QMV-240.par", day);
+        files.Put(kFolder + name, "later");
+    }
+    const std::string path = SaveParameterBackup(files, system, "QMV-240", kOther);
+    EXPECT_EQ(path, kFolder + "\\2026-12-09 10-30-00 QMV-240.par");
+    EXPECT_EQ(files.files.at(path), kOther);
+    EXPECT_EQ(files.files.size(), kKeptParameterBackups);
+    EXPECT_FALSE(files.files.contains(kFolder + "\\2027-01-01 09-00-00 QMV-240.par"));
 }
 
 TEST(ParameterBackupName, NamesSortByTimeAndStayInsideTheFolder) {

@@ -2,6 +2,7 @@
 
 #include <functional>
 #include <map>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -29,10 +30,13 @@ std::intptr_t PackPoint(int x, int y) {
 class ReportViewer : public ::testing::Test {
   protected:
     // Shows text in the Report dialog; body acts while it is up.
-    void Show(const char* text, const std::function<void(ReportDialog&)>& body) {
+    // With backlash rows, the dialog offers them as the backlash table.
+    void Show(const char* text, const std::function<void(ReportDialog&)>& body,
+              std::span<const BacklashEntry> backlash = {}) {
         windows.OnModal(id::kDialog,
                         [&](ui::Dialog& dialog) { body(static_cast<ReportDialog&>(dialog)); });
         ReportDialog dialog(app, files, text);
+        if (!backlash.empty()) dialog.OfferBacklash(backlash, {});
         dialog.DoModal();
     }
 
@@ -240,6 +244,38 @@ TEST_F(ReportViewer, ReplacingTheCutNameIsAskedFirst) {
         EXPECT_EQ(box.text, "C:\\Reports\\rep already exists.\nDo you want to replace it?");
         EXPECT_EQ(box.caption, "Hexwarden");
         EXPECT_EQ(box.style, ui::kMbYesNo | ui::kMbIconExclamation | ui::kMbDefButton2);
+    }
+}
+
+// The backlash table leaves as CSV for a ".csv" name, or for a name typed
+// without an extension under the CSV filter, which then gets ".csv".
+TEST_F(ReportViewer, BacklashTableSavedAsCsvByNameOrFilter) {
+    struct Case {
+        const char* chosen;
+        int filter;
+        const char* written;
+        bool csv;
+    };
+    const Case cases[] = {
+        {"C:\\T\\table.*", 2, "C:\\T\\table.csv", true},
+        {"C:\\T\\table.CSV", 1, "C:\\T\\table.CSV", true},
+        {"C:\\T\\table.txt", 2, "C:\\T\\table.txt", false},
+        {"C:\\T\\table.*", 1, "C:\\T\\table", false},
+        {"C:\\T\\table.*", 3, "C:\\T\\table", false},
+    };
+    const BacklashEntry rows[kBacklashSteps] = {{0, 0.018, -0.036}};
+    for (const Case& c : cases) {
+        files.files.clear();
+        Show(
+            "Angle[deg] : Backlash[deg]",
+            [&](ReportDialog& dialog) {
+                windows.QueueFileAnswer(c.chosen, c.filter);
+                ASSERT_TRUE(windows.Click(dialog.window(), id::kSave));
+            },
+            rows);
+        const std::string text = files.Text(c.written).value_or("missing");
+        EXPECT_EQ(text.starts_with("angle_deg,"), c.csv) << c.chosen << " " << c.filter;
+        EXPECT_EQ(files.files.size(), 1u);
     }
 }
 

@@ -47,6 +47,7 @@ def main():
                      "Panel keys: 0x", "Spindle temperature: ", "Windows: Windows NT family 10.0 build 19045"]:
             assert line in machine, line
         assert "left out" not in machine, machine
+        assert "Backlash table: no run completed in this session\r\n" in machine, machine
         log = members["activity.log"].decode("ascii")
         assert "Check Serial Port ended: Completed\r\n" in log, log
         assert "Save Service Bundle started\r\n" in log, log
@@ -65,6 +66,8 @@ def main():
         csv = members["backlash.csv"].decode("ascii").split("\r\n")
         assert csv[0] == "angle_deg,plus_deg,minus_deg" and csv[2] == "9.000,0.250,-0.125", csv
         assert members["backlash.txt"].decode("ascii").startswith("Angle[deg] : Backlash[deg]")
+        assert ("Backlash table: run completed 2026-12-09 07:45:03\r\n"
+                in members["machine.txt"].decode("ascii"))
     print("bundles test clean")
 
 

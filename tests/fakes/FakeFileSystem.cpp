@@ -64,7 +64,10 @@ class FakeFileSystem::OpenFile final : public File {
         return position_;
     }
 
-    std::uint64_t GetLength() const override { return bytes_.size(); }
+    std::uint64_t GetLength() const override {
+        if (owner_.lengthFailure) throw FileException(*owner_.lengthFailure, path_);
+        return bytes_.size();
+    }
 
     void Flush() override {
         owner_.events.push_back("flush " + path_);

@@ -35,6 +35,8 @@ class FakeFileSystem final : public FileSystem {
     std::optional<FileException::Cause> replaceFailure;
     // The next Flush fails with this cause.
     std::optional<FileException::Cause> flushFailure;
+    // Every size query fails with this cause while set.
+    std::optional<FileException::Cause> lengthFailure;
     // Every Remove fails with this cause while set.
     std::optional<FileException::Cause> removeFailure;
 

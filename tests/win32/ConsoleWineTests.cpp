@@ -194,7 +194,9 @@ TEST_F(ConsoleOnWine, AboutBoxShowsTheProgramFilesVersionBlock) {
     GetWindowTextA(window, text[2], sizeof text[2]);
     about.DestroyWindow();
     EXPECT_STREQ(text[0], "Version 1, 0, 0, 0");
+    // The block's line, which the fallback line is not.
     EXPECT_STREQ(text[1], "Copyright (C) 2026 Hexwarden developers");
+    EXPECT_STRNE(text[1], kFixedCopyright);
     EXPECT_STREQ(text[2], "About Hexwarden");
 }
 

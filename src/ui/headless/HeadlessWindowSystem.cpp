@@ -100,8 +100,8 @@ void HeadlessWindowSystem::OnFileDialog(
     fileHook_ = std::move(hook);
 }
 
-void HeadlessWindowSystem::QueueFileAnswer(std::optional<std::string> path) {
-    fileAnswers_.push_back(std::move(path));
+void HeadlessWindowSystem::QueueFileAnswer(std::optional<std::string> path, int filter) {
+    fileAnswers_.emplace_back(std::move(path), filter);
 }
 
 void HeadlessWindowSystem::OnPump(std::function<void()> hook) {
@@ -510,8 +510,9 @@ std::optional<std::string> HeadlessWindowSystem::ShowFileDialog(WindowId owner,
     fileDialogs_.push_back({owner, options});
     return RunOwned(owner, [&]() -> std::optional<std::string> {
         if (!fileAnswers_.empty()) {
-            std::optional<std::string> answer = std::move(fileAnswers_.front());
+            auto [answer, filter] = std::move(fileAnswers_.front());
             fileAnswers_.pop_front();
+            if (answer && options.chosenFilter != nullptr) *options.chosenFilter = filter;
             return answer;
         }
         if (fileHook_) {

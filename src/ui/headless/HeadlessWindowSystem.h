@@ -91,7 +91,8 @@ class HeadlessWindowSystem final : public WindowSystem {
     void OnBox(std::function<int(const BoxRecord&)> hook);
     // The answer of the next file dialog: a path, or nullopt to cancel. With
     // none queued the file dialog hook decides, else it is cancelled.
-    void QueueFileAnswer(std::optional<std::string> path);
+    // filter: the 1-based number of the filter chosen with it.
+    void QueueFileAnswer(std::optional<std::string> path, int filter = 1);
     // Called for each file dialog shown while no answer is queued, while it
     // is up; returns the answer.
     void OnFileDialog(std::function<std::optional<std::string>(const FileDialogRecord&)> hook);
@@ -240,7 +241,7 @@ class HeadlessWindowSystem final : public WindowSystem {
     std::map<int, std::function<void(Dialog&)>> modalHandlers_;
     std::deque<int> boxAnswers_;
     std::function<int(const BoxRecord&)> boxHook_;
-    std::deque<std::optional<std::string>> fileAnswers_;
+    std::deque<std::pair<std::optional<std::string>, int>> fileAnswers_;
     std::function<std::optional<std::string>(const FileDialogRecord&)> fileHook_;
     std::function<void()> pumpHook_;
     std::deque<std::pair<WindowId, Message>> posted_;

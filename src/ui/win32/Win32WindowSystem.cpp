@@ -467,6 +467,8 @@ std::optional<std::string> Win32WindowSystem::ShowFileDialog(WindowId owner,
     request.Flags = options.flags | OFN_EXPLORER;
     const BOOL chosen = options.open ? GetOpenFileNameA(&request) : GetSaveFileNameA(&request);
     if (!chosen) return std::nullopt;
+    if (options.chosenFilter != nullptr)
+        *options.chosenFilter = static_cast<int>(request.nFilterIndex);
     path.resize(path.find('\0'));
     return path;
 }
