@@ -55,6 +55,12 @@ void ConsoleDialog::OnCheckBacklash() {
     }
     ShowBacklashLabels(*this, completed ? &run->result : nullptr);
     backlashMeasured = completed;
+    if (completed) {
+        SetOutcome("completed: " + ItemText(id::kBacklashAngle) + ", " +
+                   ItemText(id::kBacklashValue));
+    } else {
+        SetOutcome(run->cancelRequested ? "cancelled by the technician" : "failed");
+    }
     StartSensorPolling();
 }
 

@@ -57,20 +57,18 @@ void ConsoleDialog::OnWriteXY() {
     }
     // Each axis is sent whatever became of the one before; Z always goes
     // back to the neutral scale.
-    bool allWritten = true;
-    if (!link.SetScaleCorrection(kScaleAxisX, static_cast<std::int32_t>(x), kScaleBase)) {
-        ShowErrorBox(services.app, "error X");
-        allWritten = false;
-    }
-    if (!link.SetScaleCorrection(kScaleAxisY, static_cast<std::int32_t>(y), kScaleBase)) {
-        ShowErrorBox(services.app, "error Y");
-        allWritten = false;
-    }
-    if (!link.SetScaleCorrection(kScaleAxisZ, kScaleBase, kScaleBase)) {
-        ShowErrorBox(services.app, "error Z");
-        return;
-    }
-    if (allWritten) ShowCompleted(*this);
+    const auto write = [this](std::uint16_t axis, char name, std::int32_t scale) {
+        if (link.SetScaleCorrection(axis, scale, kScaleBase)) {
+            LogWritten(std::string(1, name) + " scale " + std::to_string(scale) + "/" +
+                       std::to_string(kScaleBase));
+            return true;
+        }
+        ShowErrorBox(services.app, std::string("error ") + name);
+        return false;
+    };
+    const bool xWritten = write(kScaleAxisX, 'X', static_cast<std::int32_t>(x));
+    const bool yWritten = write(kScaleAxisY, 'Y', static_cast<std::int32_t>(y));
+    if (write(kScaleAxisZ, 'Z', kScaleBase) && xWritten && yWritten) ShowCompleted(*this);
 }
 
 void ConsoleDialog::OnCorrectionCut() {
@@ -104,6 +102,8 @@ void ConsoleDialog::ApplyLaserOffset(std::int64_t x, std::int64_t y, bool add) {
     }
     const std::int32_t offsets[2] = {static_cast<std::int32_t>(x), static_cast<std::int32_t>(y)};
     if (link.SetLaserOffset(offsets)) {
+        LogWritten("laser offset X " + std::to_string(offsets[0]) + ", Y " +
+                   std::to_string(offsets[1]) + " (1/100 mm)");
         ShowCompleted(*this);
     } else {
         ShowErrorBox(services.app, "error X");
@@ -161,6 +161,7 @@ void ConsoleDialog::ApplyY0Offset(std::int64_t value) {
     }
     const std::int32_t offset = static_cast<std::int32_t>(value);
     if (link.SetY0Offset(&offset)) {
+        LogWritten("Y0 offset " + std::to_string(offset) + " (1/100 mm)");
         ShowCompleted(*this);
     } else {
         ShowErrorBox(services.app, "error Y");

@@ -81,7 +81,9 @@ ConsoleDialog::ConsoleDialog(const ConsoleServices& consoleServices)
       services(WithFiles(consoleServices, activityFiles)),
       link(consoleServices.link),
       icon(consoleServices.app.windows().LoadIconResource(id::kIcon)) {
-    services.app.SetBoxObserver([this](std::string_view text) { lastBoxText = text; });
+    services.app.SetBoxObserver([this](const ui::BoxNote& box) {
+        lastBox = ShownBox{std::string(box.text), box.style, box.answer};
+    });
 }
 
 ConsoleDialog::~ConsoleDialog() {
@@ -94,9 +96,16 @@ void ConsoleDialog::RunCommand(int id, ui::CommandHandler handler) {
 
 void ConsoleDialog::RunLogged(std::string_view name, const std::function<void()>& procedure) {
     activity.Add(std::string(name) + " started");
-    lastBoxText.reset();
+    lastBox.reset();
+    outcome.reset();
+    link.ClearLastFailure();
     procedure();
-    activity.Add(std::string(name) + " ended: " + lastBoxText.value_or("no message"));
+    if (!outcome) outcome = OutcomeText(lastBox, link.LastFailure());
+    activity.Add(std::string(name) + " ended: " + *outcome);
+}
+
+void ConsoleDialog::LogWritten(std::string_view what) {
+    activity.Add("Wrote " + std::string(what));
 }
 
 void ConsoleDialog::DoDataExchange(ui::DataExchange& dx) {

@@ -17,6 +17,7 @@
 #include "console/ActivityLog.h"
 #include "console/BacklashEntry.h"
 #include "console/ConsoleServices.h"
+#include "console/ProcedureOutcome.h"
 #include "console/ServiceBundle.h"
 #include "ui/Controls.h"
 #include "ui/Dialog.h"
@@ -162,16 +163,21 @@ class ConsoleDialog : public ui::Dialog {
     bool WriteBundle(SafeFileWriter& out, const std::vector<BundleMember>& members,
                      const LocalTime& when);
 
-    // Logs the procedure's start, runs it, then logs the text of the last
-    // box it showed, or "no message".
+    // Logs the procedure's start, runs it, then logs how it ended: the
+    // outcome it set, or else what its last box tells (OutcomeText).
     void RunLogged(std::string_view name, const std::function<void()>& procedure);
+    // How the running procedure ended, where its boxes do not tell it.
+    void SetOutcome(std::string text) { outcome = std::move(text); }
+    // A value the running procedure wrote into the machine, for the log.
+    void LogWritten(std::string_view what);
 
     static const ui::MessageMapEntry messageMap[];
 
     ActivityLog activity;
     ActivityFiles activityFiles;
-    // The text of the last box shown, while a logged procedure runs.
-    std::optional<std::string> lastBoxText;
+    // The last box shown, and the outcome set, while a logged procedure runs.
+    std::optional<ShownBox> lastBox;
+    std::optional<std::string> outcome;
     // The services, with the disk files seen through the activity log.
     ConsoleServices services;
     bool sensorPollingPaused = false;

@@ -3,6 +3,7 @@
 // progress window until the machine reports the end, stops answering, or the
 // technician presses Stop.
 #include <cstdint>
+#include <cstdio>
 #include <string>
 #include <string_view>
 
@@ -23,6 +24,13 @@ struct LoadCheckAxis {
 };
 
 namespace {
+
+// "status 0x6003", for the activity log.
+std::string StatusText(std::uint16_t status) {
+    char text[16];
+    std::snprintf(text, sizeof text, "status 0x%04X", status);
+    return text;
+}
 
 constexpr LoadCheckAxis kLoadX{"CheckLoadX", kLoadAxisX, "Check Load X"};
 constexpr LoadCheckAxis kLoadY{"CheckLoadY", kLoadAxisY, "Check Load Y"};
@@ -135,13 +143,20 @@ void ConsoleDialog::WatchProcedure(ProgressDialog& progress, bool endMessages,
             ShowWarningBox(services.app, noAnswerText);
             return;
         }
-        if ((status & kStatusStateMask) != kStateProcedureRunning) return;
+        if ((status & kStatusStateMask) != kStateProcedureRunning) {
+            SetOutcome("ended by the machine, " + StatusText(status));
+            return;
+        }
         if (progress.CheckCancel()) {
             link.CancelProcedure();
+            SetOutcome("stopped by the technician");
             return;
         }
         if ((status & kStatusBusy) != 0) continue;
-        if (!endMessages) return;
+        if (!endMessages) {
+            SetOutcome("ended by the machine, " + StatusText(status));
+            return;
+        }
         if ((status & kStatusFailed) != 0) {
             ShowErrorBox(services.app, kTextFailed);
         } else {

@@ -101,6 +101,7 @@ void ConsoleDialog::OnWriteSerialNumber() {
         return;
     }
     if (link.WriteSerialNumber(text.c_str())) {
+        LogWritten("serial number " + text);
         ShowCompleted(*this);
     } else {
         ShowErrorBox(services.app, kTextError);

@@ -1,6 +1,7 @@
 #include "link/DeviceLink.h"
 
 #include <algorithm>
+#include <string>
 
 namespace hw {
 
@@ -79,11 +80,37 @@ bool DeviceLink::CheckConnection() {
 
 bool DeviceLink::Transact() {
     const auto command = LockCommand();
-    if (channel.PrinterName().empty() || !buffer.HasBlock()) return false;
+    if (channel.PrinterName().empty() || !buffer.HasBlock())
+        return Failed("a command", "no machine connected");
+    // The request's own command, kept for the failure text: the reply
+    // overwrites it.
+    requestCommand = buffer.PayloadSize() > 2 ? buffer.Block()[PacketBuffer::kHeaderSize + 2] : 0;
     TransactionLock lock(platform.locks, channel.MutexName());
-    if (!lock.Created()) return false;
-    if (!lock.Acquire(kTransactionTimeoutMs)) return false;
+    if (!lock.Created() || !lock.Acquire(kTransactionTimeoutMs))
+        return CommandFailed("the machine's lock could not be taken");
     return Exchange();
+}
+
+std::string DeviceLink::LastFailure() const {
+    const auto lock = LockCommand();
+    return lastFailure;
+}
+
+void DeviceLink::ClearLastFailure() {
+    const auto lock = LockCommand();
+    lastFailure.clear();
+}
+
+bool DeviceLink::Failed(std::string_view what, std::string_view why) {
+    lastFailure = std::string(what) + ": " + std::string(why);
+    return false;
+}
+
+bool DeviceLink::CommandFailed(std::string_view why) {
+    // An extended request carries its command after the marker and the count.
+    const bool extended = lastCommand == kExtendedMarker;
+    const std::uint8_t number = extended ? requestCommand : lastCommand;
+    return Failed((extended ? "extended command " : "command ") + std::to_string(number), why);
 }
 
 bool DeviceLink::Exchange() {
@@ -91,40 +118,48 @@ bool DeviceLink::Exchange() {
     buffer.RewindWrite();
     buffer.PutByte(0);
     const auto blockSize = static_cast<std::uint32_t>(buffer.BlockSize());
-    if (!channel.VendorSet(buffer.Block(), blockSize)) return false;
+    if (!channel.VendorSet(buffer.Block(), blockSize))
+        return CommandFailed("the device did not take the request");
     // Trigger: the command byte alone sets the machine going.
     buffer.RewindWrite();
     buffer.PutByte(lastCommand);
-    if (!channel.VendorSet(buffer.Block(), std::min(kTriggerLength, blockSize))) return false;
+    if (!channel.VendorSet(buffer.Block(), std::min(kTriggerLength, blockSize)))
+        return CommandFailed("the device did not take the request");
 
     const std::uint32_t start = platform.system.TickCount();
-    if (!channel.IsHandleValid()) return false;
+    if (!channel.IsHandleValid()) return CommandFailed("the device went away");
     for (;;) {
-        if (IsTimedOut(platform.system.TickCount() - start)) return false;
-        if (!channel.VendorGet(buffer.Block(), blockSize)) return false;
+        if (IsTimedOut(platform.system.TickCount() - start))
+            return CommandFailed("no answer within 10 s");
+        if (!channel.VendorGet(buffer.Block(), blockSize))
+            return CommandFailed("the device did not answer");
         buffer.RewindRead();
         const std::uint8_t status = buffer.GetByte();
         if (status != lastCommand) {
             buffer.GetByte();
-            return status == 0;
+            return status == 0 || CommandFailed("answered status " + std::to_string(status));
         }
-        if (!channel.IsHandleValid()) return false;
+        if (!channel.IsHandleValid()) return CommandFailed("the device went away");
     }
 }
 
 int DeviceLink::ReadRaw(void* data, int n) {
     const auto lock = LockCommand();
-    return channel.Read(data, n);
+    const int done = channel.Read(data, n);
+    if (done < 0) Failed("a bulk read", "the device refused it");
+    return done;
 }
 
 int DeviceLink::WriteRaw(const void* data, int n) {
     const auto lock = LockCommand();
-    return channel.Write(data, n);
+    const int done = channel.Write(data, n);
+    if (done < 0) Failed("a bulk write", "the device refused it");
+    return done;
 }
 
 bool DeviceLink::SendFile(File& file) {
     const auto lock = LockCommand();
-    return channel.SendFile(file);
+    return channel.SendFile(file) || Failed("the print job", "it did not reach the queue");
 }
 
 bool DeviceLink::QueryQueueState(QueueState& state) {

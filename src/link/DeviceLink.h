@@ -14,6 +14,7 @@
 #include <cstdint>
 #include <mutex>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "link/DeviceChannel.h"
@@ -91,6 +92,12 @@ class DeviceLink {
     // Runs the request standing in the buffer as one locked, polled exchange.
     bool Transact();
 
+    // Why the last command, bulk transfer or print job that failed since
+    // ClearLastFailure failed, in the technician's terms ("command 99
+    // answered status 2"); empty when none failed. For the activity log.
+    std::string LastFailure() const;
+    void ClearLastFailure();
+
     std::int32_t PacketSize() const { return packetSize; }
     const DeviceChannel& Channel() const { return channel; }
     const PacketBuffer& Buffer() const { return buffer; }
@@ -122,6 +129,13 @@ class DeviceLink {
     bool Fits(int n, int itemWidth, int headerBytes) const;
     bool FinishRequest(int stored, int n);
     bool Exchange();
+    // Record why what (a transfer, or the command being exchanged) failed;
+    // both return false.
+    bool Failed(std::string_view what, std::string_view why);
+    bool CommandFailed(std::string_view why);
+
+    std::uint8_t requestCommand = 0;
+    std::string lastFailure;
 };
 
 }  // namespace hw

@@ -16,8 +16,9 @@ Application::Application(WindowSystem& windows, std::string programName)
     : windows_(windows), programName_(std::move(programName)) {}
 
 int Application::ShowMessageBox(std::string_view text, std::uint32_t style) {
-    NoteBoxShown(text);
-    return windows_.ShowMessageBox(kNoWindow, text, programName_, style);
+    const int answer = windows_.ShowMessageBox(kNoWindow, text, programName_, style);
+    NoteBox({text, style, answer});
+    return answer;
 }
 
 void Application::ReportError(const FrameworkException& error) {

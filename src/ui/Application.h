@@ -35,6 +35,13 @@ class ApplicationAlerts final : public Alerts {
 
 // One entry of an application's command map: a command id and the
 // application's handler for it.
+// A box as it was shown and answered.
+struct BoxNote {
+    std::string_view text;
+    std::uint32_t style = 0;
+    int answer = 0;
+};
+
 struct AppCommandEntry {
     int id = 0;
     void (Application::*handler)() = nullptr;
@@ -73,13 +80,13 @@ class Application {
     std::optional<std::string> ShowFileDialog(const FileDialogOptions& options,
                                               WindowId owner = kNoWindow);
 
-    // Who is told the text of every box shown through the application or
-    // one of its dialogs, before it shows; none when empty.
-    void SetBoxObserver(std::function<void(std::string_view)> observer) {
+    // Who is told of every box shown through the application or one of its
+    // dialogs, once the technician has answered it; none when empty.
+    void SetBoxObserver(std::function<void(const BoxNote&)> observer) {
         boxObserver_ = std::move(observer);
     }
-    void NoteBoxShown(std::string_view text) const {
-        if (boxObserver_) boxObserver_(text);
+    void NoteBox(const BoxNote& note) const {
+        if (boxObserver_) boxObserver_(note);
     }
 
     // Alerts for the device link (LinkPlatform::alerts).
@@ -102,7 +109,7 @@ class Application {
     Dialog* mainWindow_ = nullptr;
     ApplicationAlerts alerts_{*this};
     std::span<const AppCommandEntry> commandMap_;
-    std::function<void(std::string_view)> boxObserver_;
+    std::function<void(const BoxNote&)> boxObserver_;
 };
 
 }  // namespace hw::ui

@@ -75,8 +75,9 @@ bool Dialog::KillTimer(std::uintptr_t id) {
 
 int Dialog::ShowMessageBox(std::string_view text, std::string_view caption, std::uint32_t style) {
     if (caption.empty()) caption = app_.programName();
-    app_.NoteBoxShown(text);
-    return windows().ShowMessageBox(window_, text, caption, style);
+    const int answer = windows().ShowMessageBox(window_, text, caption, style);
+    app_.NoteBox({text, style, answer});
+    return answer;
 }
 
 std::intptr_t Dialog::Send(const Message& message) {
