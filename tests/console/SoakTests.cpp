@@ -163,6 +163,8 @@ class Soak : public ::testing::Test, public test::SimulatedConsoleParts {
             console.OnDeviceChange(ui::kDbtDevNodesChanged, 0);
             env.PlugIn();
             console.OnDeviceChange(ui::kDbtDevNodesChanged, 0);
+            // The console's message loop serves what the arrival posted.
+            windows.DeliverPosted();
         }
         env.WithMachine([&](SimMachine& machine) {
             machine.Update();
