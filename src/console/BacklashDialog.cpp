@@ -36,6 +36,10 @@ bool BacklashDialog::OnInitDialog() {
 
 void BacklashDialog::OnOK() {}
 
+bool BacklashDialog::PreTranslateMessage(const ui::Message& message) {
+    return ui::IsKeyDown(message, ui::kVkReturn);
+}
+
 void BacklashDialog::OnCancel() {
     if (timerId >= 0) KillTimer(static_cast<std::uintptr_t>(timerId));
     timerId = -1;

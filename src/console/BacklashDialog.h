@@ -35,8 +35,11 @@ class BacklashDialog : public ui::Dialog {
 
   protected:
     bool OnInitDialog() override;
-    // Enter does nothing: only Cancel (later "OK") ends the dialog.
+    // IDOK (no control has it) does nothing.
     void OnOK() override;
+    // Takes the Enter key, which Windows would turn into a click on the
+    // focused button: only a click or Esc ends the dialog.
+    bool PreTranslateMessage(const ui::Message& message) override;
     // Cancel, "OK", Escape and the close box: asks the worker to stop at its
     // next wait, gives the panel its operation back and ends the dialog.
     void OnCancel() override;
