@@ -126,6 +126,12 @@ class ConsoleDialog : public ui::Dialog {
     // GetPosition for X, Y, Z and A; false, after the "error" box, unless
     // all four came back.
     bool ReadToolPosition(std::int32_t (&position)[4]);
+    // The sensors read before a test cut: false, after a box, when the
+    // cover is open ("Close the cover first.") or the read failed ("error").
+    bool CoverClosed();
+    // A Correction edit's text, or nullopt after a warning naming it when
+    // anything but blanks follows its number (decimal: a scale edit).
+    std::optional<std::string> NumberText(const ui::EditControl& edit, bool decimal);
 
     // Load checks and the aging run (LoadCheckProcedures.cpp): the machine
     // runs them by itself while the console watches its status word in the
