@@ -62,8 +62,8 @@ struct HeadlessWindowSystem::WindowState {
     Point origin = kClientOrigin;  // the client area's top left on the screen
     std::vector<ControlState> controls;
     std::vector<TimerState> timers;
-    std::vector<std::uint64_t> timersDue;  // by timers' order, on the clock
-    std::optional<int> defaultId;          // set by DM_SETDEFID
+    std::map<std::uintptr_t, std::uint64_t> timerDue;  // by timer id, on the clock
+    std::optional<int> defaultId;                      // set by DM_SETDEFID
     int killTimerCalls = 0;
     std::vector<MenuItem> menu;
     IconHandle bigIcon = 0;
@@ -461,14 +461,12 @@ std::uintptr_t HeadlessWindowSystem::SetTimer(WindowId window, std::uintptr_t id
     if (state == nullptr || failTimers_ || id == 0) return 0;
     const auto running = std::find_if(state->timers.begin(), state->timers.end(),
                                       [id](const TimerState& t) { return t.id == id; });
-    const std::uint64_t due = clock_ ? clock_() + ms : 0;
     if (running != state->timers.end()) {
         running->ms = ms;
-        state->timersDue[running - state->timers.begin()] = due;
     } else {
         state->timers.push_back({id, ms});
-        state->timersDue.push_back(due);
     }
+    state->timerDue[id] = clock_ ? clock_() + ms : 0;
     return id;
 }
 
@@ -476,12 +474,8 @@ bool HeadlessWindowSystem::KillTimer(WindowId window, std::uintptr_t id) {
     WindowState* state = Find(window);
     if (state == nullptr) return false;
     ++state->killTimerCalls;
-    const auto running = std::find_if(state->timers.begin(), state->timers.end(),
-                                      [id](const TimerState& t) { return t.id == id; });
-    if (running == state->timers.end()) return false;
-    state->timersDue.erase(state->timersDue.begin() + (running - state->timers.begin()));
-    state->timers.erase(running);
-    return true;
+    state->timerDue.erase(id);
+    return std::erase_if(state->timers, [id](const TimerState& t) { return t.id == id; }) > 0;
 }
 
 void HeadlessWindowSystem::PumpMessages(WindowId) {
@@ -653,10 +647,11 @@ void HeadlessWindowSystem::DeliverDueTimers() {
     const std::uint64_t now = clock_();
     std::vector<std::pair<WindowId, std::uintptr_t>> due;
     for (auto& [window, state] : windows_) {
-        for (std::size_t i = 0; i < state->timers.size(); ++i) {
-            if (state->timersDue[i] > now) continue;
-            state->timersDue[i] = now + state->timers[i].ms;
-            due.emplace_back(window, state->timers[i].id);
+        for (const TimerState& timer : state->timers) {
+            std::uint64_t& next = state->timerDue[timer.id];
+            if (next > now) continue;
+            next = now + timer.ms;
+            due.emplace_back(window, timer.id);
         }
     }
     // A handler may kill a timer or close a window: each one is looked up.
