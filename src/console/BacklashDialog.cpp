@@ -46,6 +46,10 @@ bool BacklashDialog::OnInitDialog() {
 
 void BacklashDialog::OnOK() {}
 
+bool BacklashDialog::PreTranslateMessage(const ui::Message& message) {
+    return ui::IsKeyDown(message, ui::kVkReturn);
+}
+
 void BacklashDialog::OnCancel() {
     if (cancelling) return;
     cancelling = true;

@@ -31,8 +31,11 @@ class BacklashDialog : public ui::Dialog {
 
   protected:
     bool OnInitDialog() override;
-    // Enter does nothing: only Cancel (later "OK") ends the dialog.
+    // IDOK (no control has it) does nothing.
     void OnOK() override;
+    // Takes the Enter key, which Windows would turn into a click on the
+    // focused button: only a click or Esc ends the dialog.
+    bool PreTranslateMessage(const ui::Message& message) override;
     // Cancel, "OK", Escape and the close box: asks the worker to stop at its
     // next wait and waits for its end, the window served meanwhile; then
     // gives the panel its operation back and ends the dialog. So no run

@@ -9,7 +9,7 @@ const std::array<BitLabel, 7> kSensorLabels = {{
     {1030, 0, 0x10, "LimitY=ON", "LimitY=__"},
     {1031, 0, 0x20, "LimitZ=ON", "LimitZ=__"},
     {1035, 2, 0x10, "LimitA=ON", "LimitA=__"},
-    {1032, 5, 0x40, "Cover=Open", "Cover=Close"},
+    {1032, kCoverByte, kCoverOpenMask, "Cover=Open", "Cover=Close"},
     {1033, 5, 0x01, "Z0Nose=ON", "Z0Nose=__"},
     {1034, 4, 0x02, "PumpSW=__", "PumpSW=ON"},
 }};

@@ -26,6 +26,9 @@ struct BitLabel {
 // GetSensorBytes: the reply the console asks for and the labels it feeds, in
 // the order they are set. The pump switch is active low.
 inline constexpr int kSensorReplyBytes = 13;
+// The cover sensor: set while the cover is open.
+inline constexpr std::size_t kCoverByte = 5;
+inline constexpr std::uint8_t kCoverOpenMask = 0x40;
 extern const std::array<BitLabel, 7> kSensorLabels;
 
 // GetPanelKeys: reply byte 0 is the high byte of the panel's key word, byte 1

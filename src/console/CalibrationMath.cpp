@@ -25,18 +25,29 @@ bool TakeSign(std::string_view& text) {
     return negative;
 }
 
-}  // namespace
+bool AllBlank(std::string_view text) {
+    return std::all_of(text.begin(), text.end(), IsBlank);
+}
 
-double ReadDecimal(std::string_view text) {
+// A number as the reader takes it from the front of text, and what follows it.
+template <class T>
+struct Reading {
+    T value = 0;
+    std::string_view rest;
+    bool hasNumber = false;
+};
+
+Reading<double> ParseDecimal(std::string_view text) {
     const bool negative = TakeSign(text);
     // Only digits or a decimal point start a number: no second sign, no
     // "inf" or "nan".
-    if (text.empty() || (!IsDigit(text.front()) && text.front() != '.')) return 0.0;
+    if (text.empty() || (!IsDigit(text.front()) && text.front() != '.')) return {0.0, text};
     double value = 0.0;
     const char* first = text.data();
     const auto [last, error] =
         std::from_chars(first, first + text.size(), value, std::chars_format::general);
-    if (error == std::errc::invalid_argument) return 0.0;
+    if (error == std::errc::invalid_argument) return {0.0, text};
+    const std::string_view rest = text.substr(static_cast<std::size_t>(last - first));
     if (error == std::errc::result_out_of_range) {
         const std::string_view number(first, static_cast<std::size_t>(last - first));
         const std::size_t exponent = number.find_first_of("eE");
@@ -44,21 +55,45 @@ double ReadDecimal(std::string_view text) {
             exponent != std::string_view::npos && number.substr(exponent + 1, 1) == "-";
         value = tiny ? 0.0 : std::numeric_limits<double>::infinity();
     }
-    return negative ? -value : value;
+    return {negative ? -value : value, rest, true};
 }
 
-std::int32_t ReadInteger(std::string_view text) {
+Reading<std::int32_t> ParseInteger(std::string_view text) {
     const bool negative = TakeSign(text);
     // Held in 64 bits and stopped at the 32-bit ends, so that no long digit
     // string wraps round into the accepted range.
     constexpr std::int64_t kLimit = std::int64_t{std::numeric_limits<std::int32_t>::max()} + 1;
     std::int64_t magnitude = 0;
-    for (char c : text) {
-        if (!IsDigit(c)) break;
-        magnitude = std::min(magnitude * 10 + (c - '0'), kLimit);
+    std::size_t digits = 0;
+    for (; digits < text.size() && IsDigit(text[digits]); ++digits) {
+        magnitude = std::min(magnitude * 10 + (text[digits] - '0'), kLimit);
     }
     const std::int64_t value = negative ? -magnitude : std::min(magnitude, kLimit - 1);
-    return static_cast<std::int32_t>(value);
+    return {static_cast<std::int32_t>(value), text.substr(digits), digits > 0};
+}
+
+// Blank text (it reads as 0), or a number with nothing but blanks after it.
+template <class T>
+bool IsWholeNumber(std::string_view text, const Reading<T>& reading) {
+    return reading.hasNumber ? AllBlank(reading.rest) : AllBlank(text);
+}
+
+}  // namespace
+
+double ReadDecimal(std::string_view text) {
+    return ParseDecimal(text).value;
+}
+
+std::int32_t ReadInteger(std::string_view text) {
+    return ParseInteger(text).value;
+}
+
+bool IsWholeDecimal(std::string_view text) {
+    return IsWholeNumber(text, ParseDecimal(text));
+}
+
+bool IsWholeInteger(std::string_view text) {
+    return IsWholeNumber(text, ParseInteger(text));
 }
 
 double ScaleFromPercent(double percent) {

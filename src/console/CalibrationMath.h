@@ -39,6 +39,12 @@ double ReadDecimal(std::string_view text);
 // read as 0. A number beyond 32 bits is held at the nearest 32-bit end.
 std::int32_t ReadInteger(std::string_view text);
 
+// Whether an edit's text holds its number and nothing else: blank text (it
+// reads as 0), or a number as ReadDecimal / ReadInteger takes it with only
+// blanks after it. "100,5" is not one: its reading would stop at the comma.
+bool IsWholeDecimal(std::string_view text);
+bool IsWholeInteger(std::string_view text);
+
 // The scale in thousandths of a percent for an edit's number: the number is
 // the scale in percent, or (measured) the length the test cut came out in
 // 1/100 mm against its nominal side. Computed in doubles in this order:

@@ -2,10 +2,13 @@
 // cut itself, and the laser-pointer and Y0 offsets, typed in or worked out
 // from tool positions.
 #include <algorithm>
+#include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
+#include "console/BitLabels.h"
 #include "console/CalibrationMath.h"
 #include "console/ConsoleDialog.h"
 #include "console/ConsoleIds.h"
@@ -22,12 +25,39 @@ constexpr std::string_view kPercentRange = "99.500% - 100.500%";
 constexpr std::string_view kLaserRange = "-10.00mm - +10.00mm";
 constexpr std::string_view kY0Range = "-10.00mm - +10.00%";
 constexpr std::string_view kPressToolPos = "Press Tool Pos first";
+constexpr std::string_view kCloseCover = "Close the cover first.";
+constexpr std::string_view kConfirmCut =
+    "The machine will cut the test figure. Is a test plate clamped and the cover closed?";
 constexpr int kPositionItems = 4;
+
+std::string_view Trimmed(std::string_view text) {
+    const auto first = text.find_first_not_of(" \t\r\n\v\f");
+    if (first == std::string_view::npos) return {};
+    return text.substr(first, text.find_last_not_of(" \t\r\n\v\f") - first + 1);
+}
+
+// The warning for a scale edit that holds more than its number; a decimal
+// comma is shown as the point it should be.
+std::string NotADecimalText(std::string_view text) {
+    const std::string_view typed = Trimmed(text);
+    std::string pointed(typed);
+    std::replace(pointed.begin(), pointed.end(), ',', '.');
+    const std::string head = std::string(typed) + " is not a number here: ";
+    if (pointed != typed && IsWholeDecimal(pointed)) {
+        return head + "type decimals after a point (" + pointed + ").";
+    }
+    return head + "type digits, with decimals after a point.";
+}
+
+// The warning for an offset edit, which takes whole 1/100 mm only.
+std::string NotAnIntegerText(std::string_view text) {
+    return std::string(Trimmed(text)) + " is not a number here: type whole 1/100 mm.";
+}
 
 // The scale an edit asks for, in thousandths of a percent, in the mode the
 // radio buttons last stored.
-double ScaleOf(const ui::EditControl& edit, bool measured, std::int32_t nominal) {
-    const double number = ReadDecimal(edit.GetText());
+double ScaleOf(const std::string& text, bool measured, std::int32_t nominal) {
+    const double number = ReadDecimal(text);
     return measured ? ScaleFromMeasured(number, nominal) : ScaleFromPercent(number);
 }
 
@@ -42,11 +72,24 @@ std::string ScaleRangeText(bool measured, char axis, std::int32_t nominal) {
 
 }  // namespace
 
+// An edit's text, or nullopt after a warning when it holds more than its
+// number: "100,5" would read as 100 and write a scale nobody typed.
+std::optional<std::string> ConsoleDialog::NumberText(const ui::EditControl& edit, bool decimal) {
+    std::string text = edit.GetText();
+    if (decimal ? IsWholeDecimal(text) : IsWholeInteger(text)) return text;
+    ShowWarningBox(services.app, decimal ? NotADecimalText(text) : NotAnIntegerText(text));
+    return std::nullopt;
+}
+
 void ConsoleDialog::OnWriteXY() {
     if (!Online()) return;
+    const std::optional<std::string> textX = NumberText(correctionX, true);
+    if (!textX) return;
+    const std::optional<std::string> textY = NumberText(correctionY, true);
+    if (!textY) return;
     const bool measured = correctionMode == 1;
-    const double x = ScaleOf(correctionX, measured, kNominalX);
-    const double y = ScaleOf(correctionY, measured, kNominalY);
+    const double x = ScaleOf(*textX, measured, kNominalX);
+    const double y = ScaleOf(*textY, measured, kNominalY);
     if (!ScaleAccepted(x)) {
         ShowWarningBox(services.app, ScaleRangeText(measured, 'X', kNominalX));
         return;
@@ -72,18 +115,40 @@ void ConsoleDialog::OnWriteXY() {
 }
 
 void ConsoleDialog::OnCorrectionCut() {
-    // The cut starts the spindle, so it goes only to a machine known ready.
-    if (!Online() || !MachineReadyAtOrigin()) return;
+    // The cut starts the spindle, so it goes only to a machine known ready,
+    // with its cover closed, once the technician has clamped a plate.
+    if (!Online() || !MachineReadyAtOrigin() || !CoverClosed()) return;
+    const int answer =
+        ShowMessageBox(kConfirmCut, kConfirmCaption, ui::kMbOkCancel | ui::kMbDefButton2);
+    if (answer != ui::kIdOk) return;
     const std::string data = TestDataFromSection(services.settings.ReadSection(
         settingsPath, std::string(kTestDataSection), kTestDataCapacity));
     // Raw instruction text, one piece right after the other; empty data
-    // still makes one write. The machine gives no answer to wait for.
+    // still makes one write. The machine gives no answer to wait for, but a
+    // piece it did not take wholly ends the sending: the rest would make a
+    // cut program with a hole in it.
     std::size_t sent = 0;
     do {
         const std::size_t piece = std::min(kCutPiece, data.size() - sent);
-        link.WriteRaw(data.data() + sent, static_cast<int>(piece));
+        const int written = link.WriteRaw(data.data() + sent, static_cast<int>(piece));
+        if (written != static_cast<int>(piece)) {
+            ShowErrorBox(services.app, kTextError);
+            return;
+        }
         sent += piece;
     } while (sent < data.size());
+}
+
+bool ConsoleDialog::CoverClosed() {
+    std::array<std::uint8_t, kSensorReplyBytes> sensors{};
+    // Without the sensors the cover's state is unknown: nothing is cut.
+    if (link.GetSensorBytes(sensors.data(), kSensorReplyBytes) != kSensorReplyBytes) {
+        ShowErrorBox(services.app, kTextError);
+        return false;
+    }
+    if ((sensors[kCoverByte] & kCoverOpenMask) == 0) return true;
+    ShowWarningBox(services.app, kCloseCover);
+    return false;
 }
 
 void ConsoleDialog::ApplyLaserOffset(std::int64_t x, std::int64_t y, bool add) {
@@ -112,7 +177,11 @@ void ConsoleDialog::ApplyLaserOffset(std::int64_t x, std::int64_t y, bool add) {
 
 void ConsoleDialog::OnWriteLaser() {
     if (!Online()) return;
-    ApplyLaserOffset(ReadInteger(laserX.GetText()), ReadInteger(laserY.GetText()), false);
+    const std::optional<std::string> x = NumberText(laserX, false);
+    if (!x) return;
+    const std::optional<std::string> y = NumberText(laserY, false);
+    if (!y) return;
+    ApplyLaserOffset(ReadInteger(*x), ReadInteger(*y), false);
 }
 
 bool ConsoleDialog::ReadToolPosition(std::int32_t (&position)[4]) {
@@ -170,7 +239,8 @@ void ConsoleDialog::ApplyY0Offset(std::int64_t value) {
 
 void ConsoleDialog::OnWriteY0() {
     if (!Online()) return;
-    ApplyY0Offset(ReadInteger(y0Offset.GetText()));
+    const std::optional<std::string> text = NumberText(y0Offset, false);
+    if (text) ApplyY0Offset(ReadInteger(*text));
 }
 
 void ConsoleDialog::OnCalcWriteY0() {

@@ -38,6 +38,7 @@ std::string ButtonName(std::string caption, int id) {
 
 const ui::MessageMapEntry ConsoleDialog::messageMap[] = {
     ui::OnMessage(ui::kWmSysCommand, &ConsoleDialog::OnSysCommand),
+    ui::OnMessage(ui::kWmClose, &ConsoleDialog::OnClose),
     ui::OnMessage(ui::kWmPaint, &ConsoleDialog::OnPaint),
     ui::OnMessage(ui::kWmQueryDragIcon, &ConsoleDialog::OnQueryDragIcon),
     ui::OnCommand(id::kGetReport, &ConsoleDialog::OnGetReport),
@@ -247,6 +248,17 @@ void ConsoleDialog::OnOK() {
     if (sensorTimerId > 0) KillTimer(static_cast<std::uintptr_t>(sensorTimerId));
     link.Disconnect();
     EndDialog(ui::kIdOk);
+}
+
+void ConsoleDialog::OnCancel() {}
+
+bool ConsoleDialog::PreTranslateMessage(const ui::Message& message) {
+    return ui::IsKeyDown(message, ui::kVkReturn);
+}
+
+std::intptr_t ConsoleDialog::OnClose(const ui::Message&) {
+    OnOK();
+    return 0;
 }
 
 std::intptr_t ConsoleDialog::OnSysCommand(const ui::Message& message) {

@@ -66,7 +66,15 @@ class ConsoleDialog : public ui::Dialog {
 
   protected:
     bool OnInitDialog() override;
+    // Close (id 1), the close box and Alt+F4: kills the timer, disconnects
+    // and ends the console.
     void OnOK() override;
+    // Enter and Esc do not close the console: typed values, the backlash
+    // result and the activity log would be lost at a keystroke. Enter in an
+    // edit would reach Close, the default button, and Enter on a focused
+    // button would press it: the console takes the key. Esc does nothing.
+    bool PreTranslateMessage(const ui::Message& message) override;
+    void OnCancel() override;
     void DoDataExchange(ui::DataExchange& dx) override;
     std::span<const ui::MessageMapEntry> GetMessageMap() const override;
     // Every button's procedure is recorded in the activity log.
@@ -85,6 +93,8 @@ class ConsoleDialog : public ui::Dialog {
     bool MachineReadyAtOrigin();
 
     std::intptr_t OnSysCommand(const ui::Message& message);
+    // WM_CLOSE (the close box, Alt+F4): as Close.
+    std::intptr_t OnClose(const ui::Message& message);
     std::intptr_t OnPaint(const ui::Message& message);
     std::intptr_t OnQueryDragIcon(const ui::Message& message);
     std::intptr_t OnDeviceChangeMessage(const ui::Message& message);
@@ -118,6 +128,12 @@ class ConsoleDialog : public ui::Dialog {
     // GetPosition for X, Y, Z and A; false, after the "error" box, unless
     // all four came back.
     bool ReadToolPosition(std::int32_t (&position)[4]);
+    // The sensors read before a test cut: false, after a box, when the
+    // cover is open ("Close the cover first.") or the read failed ("error").
+    bool CoverClosed();
+    // A Correction edit's text, or nullopt after a warning naming it when
+    // anything but blanks follows its number (decimal: a scale edit).
+    std::optional<std::string> NumberText(const ui::EditControl& edit, bool decimal);
 
     // Load checks and the aging run (LoadCheckProcedures.cpp): the machine
     // runs them by itself while the console watches its status word in the

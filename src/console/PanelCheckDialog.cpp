@@ -36,6 +36,10 @@ bool PanelCheckDialog::OnInitDialog() {
 
 void PanelCheckDialog::OnOK() {}
 
+bool PanelCheckDialog::PreTranslateMessage(const ui::Message& message) {
+    return ui::IsKeyDown(message, ui::kVkReturn);
+}
+
 void PanelCheckDialog::OnCancel() {
     const char clearText = 0x7F;
     link.ShowPanelText(&clearText, 1, 0);

@@ -30,8 +30,11 @@ class PanelCheckDialog : public ui::Dialog {
 
   protected:
     bool OnInitDialog() override;
-    // Enter does not close the check.
+    // IDOK (no control has it) does nothing.
     void OnOK() override;
+    // Takes the Enter key, which Windows would turn into a click on the
+    // focused button: only a click or Esc ends the dialog.
+    bool PreTranslateMessage(const ui::Message& message) override;
     // Exit, Escape and the close box: the panel back to its own operation.
     void OnCancel() override;
     std::span<const ui::MessageMapEntry> GetMessageMap() const override;

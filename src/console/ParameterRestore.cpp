@@ -19,7 +19,6 @@ namespace hw {
 
 namespace {
 
-constexpr std::string_view kConfirmCaption = "Hexwarden";
 constexpr std::string_view kAlreadyHeld = "The machine already holds this parameter block.";
 constexpr std::string_view kWriteAnyway = "Write the file to the machine anyway?";
 constexpr std::uint32_t kFileGrowth = 1024;

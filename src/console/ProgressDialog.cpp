@@ -48,6 +48,10 @@ bool ProgressDialog::DestroyWindow() {
     return ui::Dialog::DestroyWindow();
 }
 
+bool ProgressDialog::PreTranslateMessage(const ui::Message& message) {
+    return ui::IsKeyDown(message, ui::kVkReturn);
+}
+
 bool ProgressDialog::OnInitDialog() {
     ui::Dialog::OnInitDialog();
     bar.SetRange(0, 100);

@@ -39,11 +39,15 @@ class ProgressDialog : public ui::Dialog {
     bool CheckCancel();
     // Enables the owner again if Create disabled it, then destroys the window.
     bool DestroyWindow() override;
+    // Takes the Enter key: the default Stop button, which has the focus,
+    // would otherwise turn it into a Stop, and a technician confirming
+    // something out of habit would end the procedure unseen.
+    bool PreTranslateMessage(const ui::Message& message) override;
 
   protected:
     bool OnInitDialog() override;
     void DoDataExchange(ui::DataExchange& dx) override;
-    // Enter does not close the window.
+    // IDOK (no control has it) does not close the window.
     void OnOK() override;
     // Stop and Esc only ask the procedure to stop; the window stays up until
     // the procedure has ended.

@@ -15,7 +15,6 @@ namespace hw {
 
 namespace {
 
-constexpr std::string_view kConfirmCaption = "Hexwarden";
 constexpr std::string_view kClearSpindlePrompt =
     "Spindle Time will be cleared.\n             Are you sure?";
 constexpr std::string_view kClearPumpPrompt =

@@ -196,6 +196,10 @@ void Dialog::HandleDestroyed() {
     window_ = kNoWindow;
 }
 
+bool Dialog::PreTranslateMessage(const Message&) {
+    return false;
+}
+
 bool Dialog::OnInitDialog() {
     UpdateData(false);
     return true;

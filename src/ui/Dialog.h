@@ -101,6 +101,10 @@ class Dialog {
     std::optional<std::intptr_t> HandleMessage(const Message& message);
     // The window is gone (WM_NCDESTROY).
     void HandleDestroyed();
+    // A message from the queue for this dialog or one of its controls,
+    // before the dialog manager's keyboard handling (Enter, Esc, Tab) sees
+    // it: true when the dialog took it, and it goes no further. Base: false.
+    virtual bool PreTranslateMessage(const Message& message);
 
   protected:
     // Base: UpdateData(false) (controls are bound and filled); true, so that

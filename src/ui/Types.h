@@ -57,14 +57,31 @@ inline constexpr std::uint32_t kWmQueryDragIcon = 0x0037;
 // F1 was pressed.
 inline constexpr std::uint32_t kWmHelp = 0x0053;
 inline constexpr std::uint32_t kWmNcHitTest = 0x0084;
+// A key went down (wParam: its virtual-key code).
+inline constexpr std::uint32_t kWmKeyDown = 0x0100;
 inline constexpr std::uint32_t kWmInitDialog = 0x0110;
 inline constexpr std::uint32_t kWmCommand = 0x0111;
 inline constexpr std::uint32_t kWmSysCommand = 0x0112;
 inline constexpr std::uint32_t kWmTimer = 0x0113;
 inline constexpr std::uint32_t kWmDeviceChange = 0x0219;
 inline constexpr std::uint32_t kWmExitSizeMove = 0x0232;
+// A dialog's default button: DM_GETDEFID answers its id in the low word and
+// kDcHasDefId in the high word (0 when there is none); DM_SETDEFID (wParam:
+// the id) makes another id the default, which need not name a control.
+inline constexpr std::uint32_t kDmGetDefId = 0x0400;
+inline constexpr std::uint32_t kDmSetDefId = 0x0401;
+inline constexpr std::uint16_t kDcHasDefId = 0x534B;
 // First message number free for a program's own messages.
 inline constexpr std::uint32_t kWmApp = 0x8000;
+
+// Virtual-key codes.
+inline constexpr std::uintptr_t kVkReturn = 0x0D;
+inline constexpr std::uintptr_t kVkEscape = 0x1B;
+
+// The message is a key-down of key.
+constexpr bool IsKeyDown(const Message& message, std::uintptr_t key) {
+    return message.message == kWmKeyDown && message.wParam == key;
+}
 
 // Notification code of a button click in WM_COMMAND's high word.
 inline constexpr std::uint16_t kBnClicked = 0;

@@ -38,6 +38,7 @@ constexpr int kVersion = 2;
 constexpr int kPosition = 3;
 constexpr int kOrigin = 8;
 constexpr int kStop = 9;
+constexpr int kSensors = 17;
 constexpr int kDial = 18;
 constexpr int kMeterRead = 50;
 constexpr int kMove = 64;
@@ -303,8 +304,13 @@ TEST_F(BacklashConsole, CompletedRunShowsLabelsAndDetails) {
     windows.RunThreadsInline(true);
     machine.measurements = {{7, -3}};
     std::vector<std::string> shown;  // status and button at the first tick
+    bool sensorsPolled = true;
     windows.OnModal(backlash_id::kDialog, [&](ui::Dialog& dialog) {
-        ASSERT_TRUE(windows.FireTimer(dialog.window(), kBacklashTimerEvent));
+        // A second on the clock and the messages served: the dialog's timer
+        // is due, and so would be the console's sensor timer were it running.
+        fake.system.now += 1000;
+        windows.PumpMessages(dialog.window());
+        sensorsPolled = machine.seen.contains(kSensors);
         shown = {dialog.ItemText(backlash_id::kStatus), dialog.ItemText(backlash_id::kCancel)};
         windows.PressEnter(dialog.window());
         ASSERT_TRUE(windows.IsUp(dialog.window()));
@@ -331,6 +337,7 @@ TEST_F(BacklashConsole, CompletedRunShowsLabelsAndDetails) {
                   "Have you mounted the encoder set and restarted QMV-240?");
         EXPECT_EQ(windows.Boxes()[1].style, ui::kMbYesNo | ui::kMbDefButton2);
         EXPECT_EQ(shown, (std::vector<std::string>{"Completed", "OK"}));
+        EXPECT_FALSE(sensorsPolled);
         EXPECT_EQ(console.ItemText(id::kBacklashAngle), "Angle=27.0deg");
         EXPECT_EQ(console.ItemText(id::kBacklashValue), "Backlash=-0.054deg");
         // Off for the measurement, off again at its end, on when the dialog closes.

@@ -146,6 +146,21 @@ TEST_F(Bundle, TheEndBoxNamesEachPartLeftOutAndWhy) {
     EXPECT_TRUE(files.Text(kBundle).has_value());
 }
 
+// A second passes on every round of the progress window's messages: the
+// console's sensor timer, were it running, would poll and set its labels.
+TEST_F(Bundle, NoSensorPollWhileItIsMade) {
+    int pumps = 0;
+    windows.OnPump([&] {
+        ++pumps;
+        clock.Advance(1000);
+    });
+    Run(services, [&](ConsoleDialog& console) {
+        SaveBundle(console);
+        EXPECT_GT(pumps, 1);
+        EXPECT_EQ(console.ItemText(id::kLimitX), "LimitX=");
+    });
+}
+
 TEST_F(Bundle, TheSavedBundleIsNamedAndLoggedWithItsSize) {
     Run(services, [&](ConsoleDialog& console) {
         SaveBundle(console);

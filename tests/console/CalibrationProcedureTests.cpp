@@ -38,6 +38,14 @@ Bytes StatusReply(std::uint16_t word) {
     return {0, 1, static_cast<std::uint8_t>(word), static_cast<std::uint8_t>(word >> 8)};
 }
 
+// The 13 sensor bytes with the cover byte (5) given.
+Bytes SensorReply(std::uint8_t coverByte) {
+    Bytes reply(2 + 13, 0);
+    reply[1] = 13;
+    reply[2 + 5] = coverByte;
+    return reply;
+}
+
 const Bytes kOk = {0};
 const Bytes kRefused = {1};
 
@@ -52,6 +60,9 @@ struct Box {
 const std::uint32_t kStop = ui::kMbIconHand;
 const std::uint32_t kWarn = ui::kMbIconExclamation;
 const std::uint32_t kOkBox = ui::kMbOk;
+const std::uint32_t kQuestion = ui::kMbOkCancel | ui::kMbDefButton2;
+const std::string kCutQuestion =
+    "The machine will cut the test figure. Is a test plate clamped and the cover closed?";
 
 std::ostream& operator<<(std::ostream& out, const Box& box) {
     return out << '"' << box.text << "\"/" << box.style;
@@ -93,7 +104,25 @@ TEST_F(CalibrationProcedures, WriteXYScalesAndRangeTests) {
     const Case cases[] = {
         {id::kPercentMode, "100", "100", {{"Completed", kOkBox}}, 100000, 100000},
         {id::kPercentMode, " 100.123", "99.5", {{"Completed", kOkBox}}, 100123, 99500},
-        {id::kPercentMode, "100.5", "+1.00e2mm", {{"Completed", kOkBox}}, 100500, 100000},
+        {id::kPercentMode, "100.5", "+1.00e2 ", {{"Completed", kOkBox}}, 100500, 100000},
+        {id::kPercentMode,
+         "100,5",
+         "100",
+         {{"100,5 is not a number here: type decimals after a point (100.5).", kWarn}},
+         0,
+         0},
+        {id::kMeasuredMode,
+         "23000",
+         " 19000mm",
+         {{"19000mm is not a number here: type digits, with decimals after a point.", kWarn}},
+         0,
+         0},
+        {id::kPercentMode,
+         "abc",
+         "100",
+         {{"abc is not a number here: type digits, with decimals after a point.", kWarn}},
+         0,
+         0},
         {id::kPercentMode, "99.4999", "100", {{"99.500% - 100.500%", kWarn}}, 0, 0},
         {id::kPercentMode, "100", "100.5001", {{"99.500% - 100.500%", kWarn}}, 0, 0},
         {id::kPercentMode, "", "", {{"99.500% - 100.500%", kWarn}}, 0, 0},
@@ -182,8 +211,9 @@ TEST_F(CalibrationProcedures, CorrectionCutSendsTheTestDataInPieces) {
             SCOPED_TRACE(c.name);
             settings.sections.clear();
             if (!c.section.empty()) settings.sections["TestData"] = c.section;
-            Click(console, id::kCorrectionCut, {StatusReply(c.status)});
-            EXPECT_TRUE(Boxes().empty());
+            windows.QueueBoxAnswer(ui::kIdOk);
+            Click(console, id::kCorrectionCut, {StatusReply(c.status), SensorReply(0x01)});
+            EXPECT_EQ(Boxes(), OneBox(kCutQuestion, kQuestion));
             std::vector<std::size_t> pieces;
             std::string data;
             for (const Bytes& write : fake.device.writes) {
@@ -196,6 +226,44 @@ TEST_F(CalibrationProcedures, CorrectionCutSendsTheTestDataInPieces) {
         ASSERT_FALSE(settings.reads.empty());
         EXPECT_EQ(settings.reads[0].path, "C:\\Tools\\Hexwarden.INI");
         EXPECT_EQ(settings.reads[0].capacity, 32767u);
+    });
+}
+
+// The cut starts the spindle: not with the cover open or unknown, and only
+// once the technician has said a plate is clamped.
+TEST_F(CalibrationProcedures, CorrectionCutChecksTheCoverAndAsksFirst) {
+    struct Case {
+        Bytes sensors;
+        int answer;  // to the question, if it comes
+        std::vector<Box> boxes;
+        bool sent;
+    };
+    const Case cases[] = {
+        {SensorReply(0x40), ui::kIdOk, OneBox("Close the cover first.", kWarn), false},
+        {kRefused, ui::kIdOk, OneBox("error", kStop), false},
+        {SensorReply(0xBF), ui::kIdCancel, OneBox(kCutQuestion, kQuestion), false},
+        {SensorReply(0xBF), ui::kIdOk, OneBox(kCutQuestion, kQuestion), true},
+    };
+    Run([&](ConsoleDialog& console) {
+        for (const Case& c : cases) {
+            windows.OnBox([&](const auto&) { return c.answer; });
+            Click(console, id::kCorrectionCut, {StatusReply(0x0001), c.sensors});
+            EXPECT_EQ(Boxes(), c.boxes);
+            EXPECT_EQ(fake.device.writes.empty(), !c.sent);
+        }
+    });
+}
+
+// No piece goes after one the machine did not take: the cut program would
+// have a hole in it.
+TEST_F(CalibrationProcedures, CorrectionCutStopsAtTheFirstFailedWrite) {
+    settings.sections["TestData"] = "Cut=" + std::string(3000, 'a');
+    fake.device.failingWrite = 1;
+    Run([&](ConsoleDialog& console) {
+        windows.QueueBoxAnswer(ui::kIdOk);
+        Click(console, id::kCorrectionCut, {StatusReply(0x0001), SensorReply(0)});
+        EXPECT_EQ(Boxes(), (std::vector<Box>{{kCutQuestion, kQuestion}, {"error", kStop}}));
+        EXPECT_EQ(fake.device.writes.size(), 1u);
     });
 }
 
@@ -234,6 +302,7 @@ TEST_F(CalibrationProcedures, WriteLaserChecksTheRangeAfterReadingTheOffsets) {
         {"0", "-1001", {offsets, kOk}, {"-10.00mm - +10.00mm", kWarn}, false},
         {"10", "20", {kRefused}, {"error", kStop}, false},
         {"10", "20", {offsets, kRefused}, {"error X", kStop}, true},
+        {"10", "2.5", {}, {"2.5 is not a number here: type whole 1/100 mm.", kWarn}, false},
     };
     Run([&](ConsoleDialog& console) {
         for (const Case& c : cases) {
@@ -306,6 +375,12 @@ TEST_F(CalibrationProcedures, Y0OffsetTypedOrWorkedOut) {
         {id::kWriteY0, "-1000", {kOk}, "-1000", {"Completed", kOkBox}, {-1000}},
         {id::kWriteY0, "1001", {}, "1001", {"-10.00mm - +10.00%", kWarn}, {}},
         {id::kWriteY0, "12", {kRefused}, "12", {"error Y", kStop}, {12}},
+        {id::kWriteY0,
+         "1,5",
+         {},
+         "1,5",
+         {"1,5 is not a number here: type whole 1/100 mm.", kWarn},
+         {}},
         {id::kCalcWriteY0,
          "",
          {DwordsReply({9, 500, 0, 0}), DwordsReply({200}), kOk},

@@ -49,8 +49,8 @@ const std::vector<int> kBacklashGroup = {id::kBacklashCheck, id::kBacklashDetail
 
 class Console : public ::testing::Test {
   protected:
-    // Runs the console modally; body acts while it is up, then it is closed
-    // with Escape if body left it open.
+    // Runs the console modally; body acts while it is up. A console body
+    // left up ends with IDCANCEL, and is destroyed when Run returns.
     int Run(const std::function<void(ConsoleDialog&)>& body) {
         windows.OnModal(id::kDialog,
                         [&](ui::Dialog& dialog) { body(static_cast<ConsoleDialog&>(dialog)); });
@@ -267,17 +267,32 @@ TEST_F(Console, CloseKillsTheTimerAndDisconnects) {
     EXPECT_EQ(result, ui::kIdOk);
 }
 
-TEST_F(Console, EscapeEndsWithoutDisconnectingAndDestructionClosesTheLink) {
+// Enter (in an edit, or on a focused button) and Esc leave the console and
+// what was typed; the close box closes it as Close does.
+TEST_F(Console, OnlyCloseAndTheCloseBoxEndIt) {
     fake.InstallMachine("QMV-240", "USB001", "AAA111");
-    {
-        windows.OnModal(id::kDialog, [&](ui::Dialog& dialog) {
-            windows.PressEscape(dialog.window());
-            EXPECT_TRUE(fake.device.closes.empty());
-        });
-        ConsoleDialog console(services);
-        EXPECT_EQ(console.DoModal(), ui::kIdCancel);
-        EXPECT_TRUE(fake.device.closes.empty());
-    }
+    const int result = Run([&](ConsoleDialog& console) {
+        const ui::WindowId window = console.window();
+        windows.Type(window, id::kSerialNumber, "AB12345");
+        windows.PressEnter(window);
+        windows.FocusItem(window, id::kClose);
+        windows.PressEnter(window);
+        windows.PressEscape(window);
+        ASSERT_TRUE(windows.IsUp(window));
+        EXPECT_EQ(console.ItemText(id::kSerialNumber), "AB12345");
+        EXPECT_EQ(Timers(console), kSensorTimer);
+
+        windows.PressCloseBox(window);
+        EXPECT_FALSE(windows.IsUp(window));
+        EXPECT_TRUE(Timers(console).empty());
+        EXPECT_EQ(fake.device.closes.size(), 1u);
+    });
+    EXPECT_EQ(result, ui::kIdOk);
+}
+
+TEST_F(Console, DestructionClosesTheLink) {
+    fake.InstallMachine("QMV-240", "USB001", "AAA111");
+    Run([&](ConsoleDialog&) {});
     EXPECT_EQ(fake.device.closes.size(), 1u);
 }
 

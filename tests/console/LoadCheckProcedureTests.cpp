@@ -236,6 +236,20 @@ TEST_F(LoadCheckProcedures, NoQuestionDuringAWatch) {
     });
 }
 
+// A second passes on every round of the progress window's messages: the
+// console's sensor timer, were it running, would poll between status reads.
+TEST_F(LoadCheckProcedures, NoSensorPollDuringTheWatch) {
+    windows.OnPump([&] { fake.system.now += 1000; });
+    Run([&](ConsoleDialog& console) {
+        for (const int button : {id::kCheckLoadX, id::kStartAging}) {
+            const int start = button == id::kStartAging ? kAging : kLoadCheck;
+            Click(console, button,
+                  {Status(1), kOk, Status(0x4001), Status(0x4001), Status(0x0001)});
+            EXPECT_EQ(Commands(), (std::vector<int>{1, start, 1, 1, 1}));
+        }
+    });
+}
+
 TEST_F(LoadCheckProcedures, ProgressWindowLeavesAnOwnerItDidNotDisable) {
     Run([&](ConsoleDialog& console) {
         console.EnableWindow(false);

@@ -39,7 +39,10 @@ struct Sent {
 
 class ScriptedConsole : public ::testing::Test {
   protected:
-    void SetUp() override { fake.InstallMachine("QMV-240", "USB001", "AAA111"); }
+    void SetUp() override {
+        fake.InstallMachine("QMV-240", "USB001", "AAA111");
+        windows.UseClock([this] { return std::uint64_t{fake.system.now.load()}; });
+    }
 
     // Runs the console; body acts while it is up, with a fresh record.
     void Run(const std::function<void(ConsoleDialog&)>& body) {

@@ -334,6 +334,9 @@ TEST_F(SensorMonitor, ExitWaitsForTheFirstGoodKeyRead) {
             ASSERT_TRUE(windows.FireTimer(window, 1));
             EXPECT_TRUE(windows.Item(window, kExit).enabled);
             EXPECT_EQ(windows.FocusedItem(window), kExit);
+            // Enter does not reach the focused Exit either.
+            windows.PressEnter(window);
+            EXPECT_TRUE(windows.IsUp(window));
             ASSERT_TRUE(windows.Click(window, kExit));
         });
         EXPECT_EQ(windows.Modals().back().templateId, kPanelDialog);

@@ -1,5 +1,6 @@
 // What the console needs to run against the simulated machine: the machine
-// and PC on a clock that steps 1 ms per read, headless windows, and fake
+// and PC on a clock that steps 1 ms per read, headless windows whose timers
+// run on that clock, and fake
 // program, settings, file and version-block services.
 #pragma once
 
@@ -15,6 +16,10 @@
 namespace hw::test {
 
 struct SimulatedConsoleParts {
+    SimulatedConsoleParts() {
+        windows.UseClock([this] { return clock.Peek(); });
+    }
+
     TestClock clock{1};
     SimEnvironment env{clock};
     ui::HeadlessWindowSystem windows;

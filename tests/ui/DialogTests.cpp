@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <functional>
 #include <thread>
 
 #include "ui/TestDialogs.h"
@@ -83,6 +84,62 @@ TEST(MessageMap, CloseBoxHandledByTheDialogDoesNotCancel) {
     s.windows.PressCloseBox(s.w());
     EXPECT_TRUE(s.windows.IsUp(s.w()));
     EXPECT_EQ(s.dialog.calls, (Calls{"syscommand"}));
+}
+
+// Enter as IsDialogMessage sends it: the focused push button (the first tab
+// stop at start), else the default button, else IDOK.
+TEST(Keys, EnterGoesToTheFocusedButtonElseTheDefaultButton) {
+    const struct {
+        const char* what;
+        std::function<void(Shown&)> before;
+        Calls calls;
+    } cases[] = {
+        {"first tab stop", [](Shown&) {}, {"OnOK"}},
+        {"clicked button", [](Shown& s) { s.windows.Click(s.w(), 30); }, {"go", "go"}},
+        {"in an edit: the template's default",
+         [](Shown& s) { s.windows.Type(s.w(), 10, "x"); },
+         {"OnOK"}},
+        {"a default set by DM_SETDEFID",
+         [](Shown& s) {
+             s.dialog.Send({ui::kDmSetDefId, 30, 0});
+             s.windows.Type(s.w(), 10, "x");
+         },
+         {"go"}},
+        {"a disabled default",
+         [](Shown& s) {
+             s.dialog.Send({ui::kDmSetDefId, 31, 0});
+             s.windows.Type(s.w(), 10, "x");
+         },
+         {}},
+        {"no default button",
+         [](Shown& s) {
+             s.windows.RemoveItem(s.w(), 1);
+             s.windows.Type(s.w(), 10, "x");
+         },
+         {"OnOK"}},
+        {"a disabled window", [](Shown& s) { s.dialog.EnableWindow(false); }, {}},
+        {"taken by the dialog", [](Shown& s) { s.dialog.takenKey = ui::kVkReturn; }, {}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        Shown s;
+        c.before(s);
+        s.windows.PressEnter(s.w());
+        EXPECT_EQ(s.dialog.calls, c.calls);
+    }
+}
+
+TEST(Keys, EscapeCancelsUnlessTakenOrDisabled) {
+    Shown s;
+    s.dialog.takenKey = ui::kVkEscape;
+    s.windows.PressEscape(s.w());
+    s.dialog.takenKey = 0;
+    s.dialog.EnableWindow(false);
+    s.windows.PressEscape(s.w());
+    EXPECT_TRUE(s.dialog.calls.empty());
+    s.dialog.EnableWindow(true);
+    s.windows.PressEscape(s.w());
+    EXPECT_EQ(s.dialog.calls, (Calls{"OnCancel"}));
 }
 
 TEST(DataExchange, BindsEditsAndLoadsTheMembersAtInit) {
@@ -188,6 +245,26 @@ TEST(Timers, SetFireKill) {
     EXPECT_FALSE(s.windows.FireTimer(s.w(), 2));
     EXPECT_EQ(s.dialog.calls, (Calls{"timer 7"}));
     EXPECT_EQ(s.windows.ActiveTimers(s.w()), (std::vector<T>{{1, 250}}));
+}
+
+// With a clock, a pump delivers each timer whose period has passed, once
+// however many periods passed, and not a killed one.
+TEST(Timers, DueTimersFireWhileThePumpRuns) {
+    Shown s;
+    std::uint64_t now = 1000;
+    s.windows.UseClock([&] { return now; });
+    s.dialog.SetTimer(1, 500);
+    s.dialog.SetTimer(7, 200);
+    s.dialog.SetTimer(9, 100);
+    s.dialog.KillTimer(9);
+    Calls fired;
+    for (const std::uint64_t at : {1199, 1200, 1399, 5000}) {
+        now = at;
+        s.windows.PumpMessages(s.w());
+        fired.push_back(std::to_string(s.dialog.calls.size()));
+    }
+    EXPECT_EQ(s.dialog.calls, (Calls{"timer 7", "timer 1", "timer 7"}));
+    EXPECT_EQ(fired, (Calls{"0", "1", "1", "3"}));
 }
 
 TEST(Timers, FailureGivesZeroAndNoTimer) {

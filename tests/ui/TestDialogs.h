@@ -71,6 +71,12 @@ class TestDialog : public ui::Dialog {
     // Run by the "go" button (30).
     std::function<void()> onGo;
     bool leaveSysCommandToDefault = true;
+    // A key the dialog takes before the dialog manager; 0: none.
+    std::uintptr_t takenKey = 0;
+
+    bool PreTranslateMessage(const ui::Message& m) override {
+        return takenKey != 0 && ui::IsKeyDown(m, takenKey);
+    }
 
   protected:
     void DoDataExchange(ui::DataExchange& dx) override {

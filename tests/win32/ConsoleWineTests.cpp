@@ -14,6 +14,7 @@
 #include <string>
 #include <thread>
 
+#include "KeyPresses.h"
 #include "SimEnvironment.h"
 #include "WindowCapture.h"
 #include "console/AboutDialog.h"
@@ -222,6 +223,77 @@ TEST_F(ConsoleOnWine, StopInTheProgressWindowEndsTheAgingRun) {
     EXPECT_TRUE(consoleDisabled);
     EXPECT_FALSE(IsWindow(progress));
     EXPECT_TRUE(IsWindowEnabled(Window()));
+    EXPECT_FALSE(sim.WithMachine([](SimMachine& machine) { return machine.ProcedureRunning(); }));
+}
+
+// Enter typed into the serial number edit, Enter on the focused Close
+// button and Esc, from the keyboard through the dialog manager: the console
+// stays up with what was typed; the close box closes it.
+TEST_F(ConsoleOnWine, EnterAndEscapeFromTheKeyboardLeaveTheConsoleUp) {
+    HWND edit = GetDlgItem(Window(), console_id::kSerialNumber);
+    SetForegroundWindow(Window());
+    SetWindowTextA(edit, "AB12345");
+    for (const auto& [focus, key] : {std::pair{edit, VK_RETURN},
+                                     std::pair{GetDlgItem(Window(), console_id::kClose), VK_RETURN},
+                                     std::pair{edit, VK_ESCAPE}}) {
+        SetFocus(focus);
+        KeyUpWatch watch(GetCurrentThreadId(), static_cast<WORD>(key));
+        ASSERT_TRUE(watch.Hooked());
+        ASSERT_TRUE(PressKey(static_cast<WORD>(key)));
+        for (int i = 0; i < 500 && watch.KeyUps() == 0; ++i) {
+            windows.PumpMessages(console.window());
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        }
+        ASSERT_EQ(watch.KeyUps(), 1) << "the key did not arrive";
+        ASSERT_TRUE(IsWindowVisible(Window())) << key;
+    }
+    char typed[16] = {};
+    GetWindowTextA(edit, typed, sizeof typed);
+    EXPECT_STREQ(typed, "AB12345");
+    // The close box still closes it.
+    SendMessageA(Window(), WM_SYSCOMMAND, SC_CLOSE, 0);
+    EXPECT_FALSE(IsWindowVisible(Window()));
+}
+
+// Enter from the keyboard in the progress window, whose focused default
+// button is Stop, leaves the aging run going; then Stop ends it.
+TEST_F(ConsoleOnWine, EnterInTheProgressWindowDoesNotStopTheRun) {
+    KeyUpWatch watch(GetCurrentThreadId(), VK_RETURN);
+    ASSERT_TRUE(watch.Hooked());
+    bool upAfterEnter = false;
+    bool runningAfterEnter = false;
+    std::thread technician([&] {
+        HWND progress = nullptr;
+        for (int i = 0; i < 500 && progress == nullptr; ++i) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+            progress = FindWindowA(nullptr, "Run Aging");
+        }
+        // The technician's keys go to the progress window, as to any
+        // window that has just come up.
+        if (progress != nullptr && SetForegroundWindow(progress) && PressKey(VK_RETURN)) {
+            for (int i = 0; i < 500 && watch.KeyUps() == 0; ++i) {
+                std::this_thread::sleep_for(std::chrono::milliseconds(10));
+            }
+            // The key has been handled. The watch reads the machine's clock
+            // on every pass: once it has moved on by many passes, a Stop the
+            // key made would long have ended the watch and the window.
+            const std::uint64_t handled = clock.Peek();
+            for (int i = 0; i < 500 && IsWindow(progress) && clock.Peek() < handled + 500; ++i) {
+                std::this_thread::sleep_for(std::chrono::milliseconds(10));
+            }
+            upAfterEnter = watch.KeyUps() == 1 && IsWindow(progress);
+            runningAfterEnter =
+                sim.WithMachine([](SimMachine& machine) { return machine.ProcedureRunning(); });
+        }
+        if (progress != nullptr) PostMessageA(GetDlgItem(progress, IDCANCEL), BM_CLICK, 0, 0);
+        // Without the window the run is ended at the machine, so that the test ends.
+        if (progress == nullptr) sim.WithMachine([](SimMachine& m) { m.CancelProcedure(); });
+    });
+    SendMessageA(Window(), WM_COMMAND, MAKEWPARAM(console_id::kStartAging, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(GetDlgItem(Window(), console_id::kStartAging)));
+    technician.join();
+    EXPECT_TRUE(upAfterEnter);
+    EXPECT_TRUE(runningAfterEnter);
     EXPECT_FALSE(sim.WithMachine([](SimMachine& machine) { return machine.ProcedureRunning(); }));
 }
 

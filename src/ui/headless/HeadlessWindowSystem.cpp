@@ -28,6 +28,11 @@ bool IsButton(const HeadlessWindowSystem::ControlState& c) {
         [](char a, char b) { return std::tolower(static_cast<unsigned char>(a)) == b; });
 }
 
+bool IsPushButton(const HeadlessWindowSystem::ControlState& c) {
+    const std::uint32_t kind = c.style & kBsTypeMask;
+    return IsButton(c) && (kind == kBsPushButton || kind == kBsDefPushButton);
+}
+
 bool IsRadio(const HeadlessWindowSystem::ControlState& c) {
     const std::uint32_t kind = c.style & kBsTypeMask;
     return IsButton(c) && (kind == kBsRadioButton || kind == kBsAutoRadioButton);
@@ -57,6 +62,8 @@ struct HeadlessWindowSystem::WindowState {
     Point origin = kClientOrigin;  // the client area's top left on the screen
     std::vector<ControlState> controls;
     std::vector<TimerState> timers;
+    std::map<std::uintptr_t, std::uint64_t> timerDue;  // by timer id, on the clock
+    std::optional<int> defaultId;                      // set by DM_SETDEFID
     int killTimerCalls = 0;
     std::vector<MenuItem> menu;
     IconHandle bigIcon = 0;
@@ -106,6 +113,10 @@ void HeadlessWindowSystem::QueueFileAnswer(std::optional<std::string> path, int 
 
 void HeadlessWindowSystem::OnPump(std::function<void()> hook) {
     pumpHook_ = std::move(hook);
+}
+
+void HeadlessWindowSystem::UseClock(std::function<std::uint64_t()> nowMs) {
+    clock_ = std::move(nowMs);
 }
 
 void HeadlessWindowSystem::FailNextCreate(int templateId) {
@@ -168,7 +179,11 @@ WindowId HeadlessWindowSystem::Open(Dialog& dialog, WindowId owner, bool modal) 
             windows_[window]->ownerDisabled = true;
         }
     }
-    dialog.HandleInitDialog(window);
+    // As the dialog manager does, a true result puts the focus on the first
+    // tab stop that takes it.
+    if (dialog.HandleInitDialog(window)) {
+        if (WindowState* opened = Find(window)) opened->focus = FirstTabStop(*opened);
+    }
     return window;
 }
 
@@ -199,7 +214,7 @@ int HeadlessWindowSystem::RunModal(Dialog& dialog, WindowId owner) {
             run(dialog);
         }
     }
-    if (!ended()) PressEscape(window);
+    if (!ended()) SendCommand(window, kIdCancel);
     int result = kIdCancel;
     if (const WindowState* state = Find(window); state != nullptr && state->ended) {
         result = state->result;
@@ -420,10 +435,18 @@ std::optional<std::intptr_t> HeadlessWindowSystem::Dispatch(WindowId window,
     if (state == nullptr) return std::nullopt;
     const std::optional<std::intptr_t> result = state->dialog->HandleMessage(message);
     if (result) return result;
-    // The dialog manager's default processing: closing means IDCANCEL.
-    const bool closing = message.message == kWmClose || (message.message == kWmSysCommand &&
-                                                         (message.wParam & 0xFFF0) == kScClose);
-    if (closing) Dispatch(window, {kWmCommand, CommandParam(kIdCancel), 0});
+    if (message.message == kDmGetDefId) return DefaultButtonAnswer(*state);
+    if (message.message == kDmSetDefId) {
+        state->defaultId = static_cast<int>(message.wParam & 0xFFFF);
+        return 1;
+    }
+    // The default processing: the close command becomes WM_CLOSE, which the
+    // dialog manager turns into IDCANCEL.
+    if (message.message == kWmSysCommand && (message.wParam & 0xFFF0) == kScClose) {
+        Dispatch(window, {kWmClose, 0, 0});
+    } else if (message.message == kWmClose) {
+        Dispatch(window, {kWmCommand, CommandParam(kIdCancel), 0});
+    }
     return std::nullopt;
 }
 
@@ -448,6 +471,7 @@ std::uintptr_t HeadlessWindowSystem::SetTimer(WindowId window, std::uintptr_t id
     } else {
         state->timers.push_back({id, ms});
     }
+    state->timerDue[id] = clock_ ? clock_() + ms : 0;
     return id;
 }
 
@@ -455,11 +479,13 @@ bool HeadlessWindowSystem::KillTimer(WindowId window, std::uintptr_t id) {
     WindowState* state = Find(window);
     if (state == nullptr) return false;
     ++state->killTimerCalls;
+    state->timerDue.erase(id);
     return std::erase_if(state->timers, [id](const TimerState& t) { return t.id == id; }) > 0;
 }
 
 void HeadlessWindowSystem::PumpMessages(WindowId) {
     DeliverPosted();
+    DeliverDueTimers();
     if (pumpHook_) {
         const std::function<void()> hook = pumpHook_;
         hook();
@@ -571,6 +597,8 @@ bool HeadlessWindowSystem::Click(WindowId window, int id) {
         !control->visible) {
         return false;
     }
+    // A button takes the focus from the mouse.
+    if (IsButton(*control)) FocusItem(window, id);
     const std::uint32_t kind = control->style & kBsTypeMask;
     if (IsButton(*control) && kind == kBsAutoRadioButton) {
         // The group that holds the button: from the nearest group start back.
@@ -594,15 +622,76 @@ std::optional<std::intptr_t> HeadlessWindowSystem::SendCommand(WindowId window, 
 }
 
 void HeadlessWindowSystem::Type(WindowId window, int id, std::string_view text) {
+    FocusItem(window, id);
     SetItemText(window, id, text);
 }
 
 void HeadlessWindowSystem::PressEnter(WindowId window) {
-    SendCommand(window, kIdOk);
+    if (!TakesKey(window, kVkReturn)) return;
+    const WindowState* state = Find(window);
+    if (state->focus) {
+        const ControlState* focused = FindControl(window, *state->focus);
+        if (focused != nullptr && IsPushButton(*focused)) {
+            SendCommand(window, focused->id);
+            return;
+        }
+    }
+    const auto answer = static_cast<std::uint32_t>(Send(window, {kDmGetDefId, 0, 0}));
+    if ((answer >> 16) != kDcHasDefId) {
+        SendCommand(window, kIdOk);
+        return;
+    }
+    const int id = static_cast<int>(answer & 0xFFFF);
+    const ControlState* button = FindControl(window, id);
+    if (button == nullptr || button->enabled) SendCommand(window, id);
 }
 
 void HeadlessWindowSystem::PressEscape(WindowId window) {
-    SendCommand(window, kIdCancel);
+    if (TakesKey(window, kVkEscape)) SendCommand(window, kIdCancel);
+}
+
+bool HeadlessWindowSystem::TakesKey(WindowId window, std::uintptr_t key) {
+    const WindowState* state = Find(window);
+    // A disabled window gets no keystrokes.
+    if (state == nullptr || !state->enabled) return false;
+    return !state->dialog->PreTranslateMessage({kWmKeyDown, key, 0});
+}
+
+std::intptr_t HeadlessWindowSystem::DefaultButtonAnswer(const WindowState& state) const {
+    std::optional<int> id = state.defaultId;
+    if (!id) {
+        const auto found =
+            std::find_if(state.controls.begin(), state.controls.end(), [](const ControlState& c) {
+                return IsButton(c) && (c.style & kBsTypeMask) == kBsDefPushButton;
+            });
+        if (found != state.controls.end()) id = found->id;
+    }
+    if (!id) return 0;
+    return static_cast<std::intptr_t>(std::uint32_t{kDcHasDefId} << 16 |
+                                      static_cast<std::uint32_t>(*id & 0xFFFF));
+}
+
+std::optional<int> HeadlessWindowSystem::FirstTabStop(const WindowState& state) {
+    for (const ControlState& c : state.controls) {
+        if ((c.style & kWsTabStop) != 0 && c.enabled && c.visible) return c.id;
+    }
+    return std::nullopt;
+}
+
+void HeadlessWindowSystem::DeliverDueTimers() {
+    if (!clock_) return;
+    const std::uint64_t now = clock_();
+    std::vector<std::pair<WindowId, std::uintptr_t>> due;
+    for (auto& [window, state] : windows_) {
+        for (const TimerState& timer : state->timers) {
+            std::uint64_t& next = state->timerDue[timer.id];
+            if (next > now) continue;
+            next = now + timer.ms;
+            due.emplace_back(window, timer.id);
+        }
+    }
+    // A handler may kill a timer or close a window: each one is looked up.
+    for (const auto& [window, id] : due) FireTimer(window, id);
 }
 
 void HeadlessWindowSystem::PressCloseBox(WindowId window) {

@@ -99,6 +99,11 @@ class HeadlessWindowSystem final : public WindowSystem {
     // Called by each PumpMessages after the posted messages are delivered:
     // a long procedure's message pump lets the test act (press Stop).
     void OnPump(std::function<void()> hook);
+    // The clock timers run on (milliseconds). With one, every PumpMessages
+    // delivers WM_TIMER once for each timer whose period has passed since it
+    // was set or last delivered, after the posted messages, as Windows does;
+    // without one, timers fire only by FireTimer.
+    void UseClock(std::function<std::uint64_t()> nowMs);
     // The next creation of a dialog from templateId fails.
     void FailNextCreate(int templateId);
     // Every SetTimer from now on fails (returns 0) while on.
@@ -108,19 +113,24 @@ class HeadlessWindowSystem final : public WindowSystem {
 
     // --- What a test does --------------------------------------------------
     // A mouse click on item id: refused (false, nothing happens) when the
-    // window, or the item, is disabled or hidden. An automatic radio button
-    // becomes the checked one of its group, an automatic check box toggles,
-    // an automatic three-state box goes from unchecked to checked to
-    // indeterminate and round again; then BN_CLICKED goes to the dialog.
+    // window, or the item, is disabled or hidden. A button takes the focus. An automatic radio
+    // button becomes the checked one of its group, an automatic check box toggles, an automatic
+    // three-state box goes from unchecked to checked to indeterminate and round again; then
+    // BN_CLICKED goes to the dialog.
     bool Click(WindowId window, int id);
     // WM_COMMAND from item id with code, whatever the item's state; the
     // handler's result, nullopt when default processing took it.
     std::optional<std::intptr_t> SendCommand(WindowId window, int id,
                                              std::uint16_t code = kBnClicked);
-    // Types text into an edit (sets it; no notification).
+    // Types text into an edit: the edit takes the focus and the text (no
+    // notification).
     void Type(WindowId window, int id, std::string_view text);
-    // Enter: IDOK; Escape: IDCANCEL; the close box: WM_SYSCOMMAND SC_CLOSE
-    // through the message map, then IDCANCEL when it is left to default.
+    // The keys go as IsDialogMessage sends them, to an enabled window only;
+    // the dialog sees them first (PreTranslateMessage) and may take them. Enter: the focused push
+    // button's id; else the default button's id (DM_GETDEFID: the id DM_SETDEFID set, else the
+    // template's BS_DEFPUSHBUTTON), nothing when that button is disabled; else IDOK. Escape:
+    // IDCANCEL. The close box: WM_SYSCOMMAND SC_CLOSE through the message map; left to default,
+    // WM_CLOSE; left to default, IDCANCEL.
     void PressEnter(WindowId window);
     void PressEscape(WindowId window);
     void PressCloseBox(WindowId window);
@@ -234,6 +244,12 @@ class HeadlessWindowSystem final : public WindowSystem {
     auto RunOwned(WindowId owner, Body body);
     void Close(WindowId window);
     std::optional<std::intptr_t> Dispatch(WindowId window, const Message& message);
+    // False when the key does not reach the dialog manager of window.
+    bool TakesKey(WindowId window, std::uintptr_t key);
+    // DM_GETDEFID's default answer.
+    std::intptr_t DefaultButtonAnswer(const WindowState& state) const;
+    static std::optional<int> FirstTabStop(const WindowState& state);
+    void DeliverDueTimers();
 
     const ResourceScript& resources_;
     std::map<WindowId, std::unique_ptr<WindowState>> windows_;
@@ -244,6 +260,7 @@ class HeadlessWindowSystem final : public WindowSystem {
     std::deque<std::pair<std::optional<std::string>, int>> fileAnswers_;
     std::function<std::optional<std::string>(const FileDialogRecord&)> fileHook_;
     std::function<void()> pumpHook_;
+    std::function<std::uint64_t()> clock_;
     std::deque<std::pair<WindowId, Message>> posted_;
     std::vector<int> failCreates_;
     bool failTimers_ = false;

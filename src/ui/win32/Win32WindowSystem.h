@@ -11,9 +11,12 @@ namespace hw::ui {
 
 class Win32WindowSystem final : public WindowSystem {
   public:
-    // Registers the common controls (progress bar) once.
+    // Registers the common controls (progress bar) once, and hooks the
+    // thread's dialog message filter, through which every dialog sees its
+    // keystrokes first (Dialog::PreTranslateMessage), in modal loops too.
     Win32WindowSystem();
-    // Deletes the fonts it made; every window that used them is gone by then.
+    // Unhooks the filter and deletes the fonts it made; every window that
+    // used them is gone by then.
     ~Win32WindowSystem() override;
     Win32WindowSystem(const Win32WindowSystem&) = delete;
     Win32WindowSystem& operator=(const Win32WindowSystem&) = delete;
@@ -79,6 +82,8 @@ class Win32WindowSystem final : public WindowSystem {
     // character set they were made for, so that a dialog opened again
     // reuses its font.
     std::map<std::uint64_t, std::uintptr_t> fixedFonts_;
+    // The WH_MSGFILTER hook; 0 when it could not be set.
+    std::uintptr_t messageFilter_ = 0;
 };
 
 }  // namespace hw::ui
