@@ -29,7 +29,7 @@ namespace id = console_id;
 constexpr const char* kBlockA = "C:\\Soak\\a.par";
 constexpr const char* kBlockB = "C:\\Soak\\b.par";
 constexpr const char* kJobFile = "C:\\Soak\\job.txt";
-constexpr int kDefaultRuns = 300;
+constexpr int kDefaultRuns = 1000;
 
 std::uint64_t EnvNumber(const char* name, std::uint64_t fallback) {
     const char* text = std::getenv(name);
