@@ -6,11 +6,20 @@ namespace hw {
 
 namespace {
 
+// The named mutex of the queue. One that an elevated console or a service
+// made first may refuse a standard user full access; waiting for it and
+// releasing it are all a transaction needs, so it is opened for those.
+OsHandle OpenLock(NamedLocks& locks, const std::string& name) {
+    bool accessDenied = false;
+    const OsHandle handle = locks.Create(name, accessDenied);
+    return handle == kNullHandle && accessDenied ? locks.OpenToWait(name) : handle;
+}
+
 // The named mutex of one transaction: released and closed on every path.
 class TransactionLock {
   public:
     TransactionLock(NamedLocks& locks, const std::string& name)
-        : locks(locks), handle(locks.Create(name)) {}
+        : locks(locks), handle(OpenLock(locks, name)) {}
     ~TransactionLock() {
         if (handle == kNullHandle) return;
         locks.Release(handle);
