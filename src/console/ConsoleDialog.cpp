@@ -14,6 +14,9 @@ namespace id = console_id;
 
 namespace {
 
+// Added to the title after the queue name while the machine is not answering.
+constexpr const char* kTitleNotAnswering = " (not answering)";
+
 // The machine's version text names its panel type: "PNL", and later a "J"
 // for the panel that carries the rotary axis dial.
 bool IsPanelTypeJ(std::string_view version, bool previous) {
@@ -88,6 +91,7 @@ ConsoleDialog::~ConsoleDialog() {
 }
 
 void ConsoleDialog::RunCommand(int id, ui::CommandHandler handler) {
+    ResumeAnswering();
     RunLogged(ButtonName(ItemText(id), id), [&] { ui::Dialog::RunCommand(id, handler); });
 }
 
@@ -166,7 +170,33 @@ void ConsoleDialog::LogConnection() {
 }
 
 void ConsoleDialog::UpdateTitle() {
-    SetTitle(programName + " - " + (connected ? deviceName : std::string(kTextOffline)));
+    if (!connected) {
+        SetTitle(programName + " - " + std::string(kTextOffline));
+        return;
+    }
+    SetTitle(programName + " - " + deviceName + (notAnswering ? kTitleNotAnswering : ""));
+}
+
+void ConsoleDialog::KillSensorTimer() {
+    if (sensorTimerId <= 0) return;
+    KillTimer(static_cast<std::uintptr_t>(sensorTimerId));
+    sensorTimerId = -1;
+}
+
+void ConsoleDialog::MarkNotAnswering() {
+    notAnswering = true;
+    KillSensorTimer();
+    activity.Add("The machine is not answering: sensor polling stopped");
+    UpdateTitle();
+}
+
+void ConsoleDialog::ResumeAnswering() {
+    if (!notAnswering) return;
+    notAnswering = false;
+    UpdateTitle();
+    if (connected && !sensorPollingPaused && sensorTimerId <= 0) {
+        sensorTimerId = static_cast<std::intptr_t>(SetTimer(kSensorTimerEvent, kSensorTimerMs));
+    }
 }
 
 void ConsoleDialog::StartSensorPolling() {
@@ -177,9 +207,7 @@ void ConsoleDialog::StartSensorPolling() {
 
 void ConsoleDialog::StopSensorPolling() {
     sensorPollingPaused = true;
-    if (sensorTimerId <= 0) return;
-    KillTimer(static_cast<std::uintptr_t>(sensorTimerId));
-    sensorTimerId = -1;
+    KillSensorTimer();
 }
 
 void ConsoleDialog::ProbePanelType() {
@@ -203,6 +231,7 @@ void ConsoleDialog::EnableBacklashGroup(bool enable) {
 
 std::intptr_t ConsoleDialog::OnDeviceChange(std::uintptr_t event, std::intptr_t) {
     if (event != ui::kDbtDevNodesChanged) return 1;
+    ResumeAnswering();
     const bool wasConnected = connected;
     connected = link.CheckConnection();
     if (connected == wasConnected) {
@@ -215,9 +244,8 @@ std::intptr_t ConsoleDialog::OnDeviceChange(std::uintptr_t event, std::intptr_t)
         // A procedure that paused the polling starts it again when it ends.
         if (connected && !sensorPollingPaused) {
             sensorTimerId = static_cast<std::intptr_t>(SetTimer(kSensorTimerEvent, kSensorTimerMs));
-        } else if (!connected && sensorTimerId > 0) {
-            KillTimer(static_cast<std::uintptr_t>(sensorTimerId));
-            sensorTimerId = -1;
+        } else if (!connected) {
+            KillSensorTimer();
         }
         ProbePanelType();
         UpdateData(false);

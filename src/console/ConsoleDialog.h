@@ -72,6 +72,12 @@ class ConsoleDialog : public ui::Dialog {
 
   private:
     void UpdateTitle();
+    void KillSensorTimer();
+    // A sensor read that timed out held the window for the whole time-out:
+    // the sensor timer stops and the title says so, until the technician
+    // presses a button or the devices change (ResumeAnswering).
+    void MarkNotAnswering();
+    void ResumeAnswering();
     // Logs the connection made at start-up, or that there is none.
     void LogConnection();
     // The guard of every machine procedure: false, after the "OFFLINE" box,
@@ -169,6 +175,7 @@ class ConsoleDialog : public ui::Dialog {
     // The services, with the disk files seen through the activity log.
     ConsoleServices services;
     bool sensorPollingPaused = false;
+    bool notAnswering = false;
 
   public:
     // Shared with the procedures behind the buttons.

@@ -29,9 +29,7 @@ class TransactionLock {
     TransactionLock& operator=(const TransactionLock&) = delete;
 
     bool Created() const { return handle != kNullHandle; }
-    bool Acquire(std::uint32_t timeoutMs) {
-        return locks.Wait(handle, timeoutMs) == WaitOutcome::Acquired;
-    }
+    WaitOutcome Acquire(std::uint32_t timeoutMs) { return locks.Wait(handle, timeoutMs); }
 
   private:
     NamedLocks& locks;
@@ -88,10 +86,13 @@ bool DeviceLink::CheckConnection() {
 
 bool DeviceLink::Transact() {
     const auto command = LockCommand();
+    lastTimedOut = false;
     if (channel.PrinterName().empty() || !buffer.HasBlock()) return false;
     TransactionLock lock(platform.locks, channel.MutexName());
     if (!lock.Created()) return false;
-    if (!lock.Acquire(kTransactionTimeoutMs)) return false;
+    const WaitOutcome wait = lock.Acquire(kTransactionTimeoutMs);
+    lastTimedOut = wait == WaitOutcome::TimedOut;
+    if (wait != WaitOutcome::Acquired) return false;
     return Exchange();
 }
 
@@ -109,7 +110,10 @@ bool DeviceLink::Exchange() {
     const std::uint32_t start = platform.system.TickCount();
     if (!channel.IsHandleValid()) return false;
     for (;;) {
-        if (IsTimedOut(platform.system.TickCount() - start)) return false;
+        if (IsTimedOut(platform.system.TickCount() - start)) {
+            lastTimedOut = true;
+            return false;
+        }
         if (!channel.VendorGet(buffer.Block(), blockSize)) return false;
         buffer.RewindRead();
         const std::uint8_t status = buffer.GetByte();

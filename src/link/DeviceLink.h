@@ -11,6 +11,7 @@
 // command. Printer discovery and the printer list belong to one thread.
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <mutex>
 #include <string>
@@ -88,6 +89,9 @@ class DeviceLink {
 
     // Runs the request standing in the buffer as one locked, polled exchange.
     bool Transact();
+    // Whether the last transaction ended because its time-out passed, waiting
+    // for the mutex or for a reply that stayed pending.
+    bool LastTransactionTimedOut() const { return lastTimedOut; }
 
     std::int32_t PacketSize() const { return packetSize; }
     const DeviceChannel& Channel() const { return channel; }
@@ -116,6 +120,7 @@ class DeviceLink {
 
   private:
     mutable std::recursive_mutex commandMutex;
+    std::atomic<bool> lastTimedOut{false};
 
     bool Fits(int n, int itemWidth, int headerBytes) const;
     bool FinishRequest(int stored, int n);
