@@ -25,10 +25,11 @@ bool IsPanelTypeJ(std::string_view version, bool previous) {
     return version.find('J', panel) != std::string_view::npos;
 }
 
-// The console's services with its disk files replaced by files.
-ConsoleServices WithFiles(const ConsoleServices& services, FileSystem& files) {
-    return {services.app, services.link,     services.programFile,
-            files,        services.settings, services.versionBlocks};
+// The console's services with its disk files and settings file replaced.
+ConsoleServices WithFiles(const ConsoleServices& services, FileSystem& files,
+                          SettingsFile& settings) {
+    return {services.app, services.link, services.programFile,
+            files,        settings,      services.versionBlocks};
 }
 
 // A button's caption without its mnemonic marks.
@@ -80,7 +81,8 @@ ConsoleDialog::ConsoleDialog(const ConsoleServices& consoleServices)
     : ui::Dialog(consoleServices.app, id::kDialog),
       activity(consoleServices.link.system),
       activityFiles(consoleServices.files, activity),
-      services(WithFiles(consoleServices, activityFiles)),
+      settingsFile(consoleServices.settings, consoleServices.files),
+      services(WithFiles(consoleServices, activityFiles, settingsFile)),
       link(consoleServices.link),
       icon(consoleServices.app.windows().LoadIconResource(id::kIcon)) {
     services.app.SetBoxObserver([this](std::string_view text) { lastBoxText = text; });

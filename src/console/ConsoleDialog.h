@@ -17,6 +17,7 @@
 #include "console/ActivityLog.h"
 #include "console/BacklashEntry.h"
 #include "console/ConsoleServices.h"
+#include "console/MarkedSettingsFile.h"
 #include "console/ServiceBundle.h"
 #include "ui/Controls.h"
 #include "ui/Dialog.h"
@@ -170,6 +171,7 @@ class ConsoleDialog : public ui::Dialog {
 
     ActivityLog activity;
     ActivityFiles activityFiles;
+    MarkedSettingsFile settingsFile;
     // The text of the last box shown, while a logged procedure runs.
     std::optional<std::string> lastBoxText;
     // The services, with the disk files seen through the activity log.
