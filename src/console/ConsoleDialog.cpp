@@ -131,7 +131,7 @@ bool ConsoleDialog::OnInitDialog() {
     SetIcon(icon, false);
 
     modulePath = services.programFile.Path();
-    const auto paths = SplitProgramPath(modulePath, services.link.text);
+    const auto paths = SplitProgramPath(modulePath);
     if (!paths) return false;
     programName = paths->programName;
     settingsPath = paths->settingsPath;

@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <thread>
 
+#include "platform/win32/Win32Utf8.h"
 #include "ui/Dialog.h"
 #include "ui/win32/ChartPainter.h"
 
@@ -35,13 +36,14 @@ RECT ToRect(const Rect& r) {
     return {r.left, r.top, r.right, r.bottom};
 }
 
+// Window texts cross in UTF-16 (see Win32Utf8.h).
 std::string TextOf(HWND hwnd) {
     if (hwnd == nullptr) return {};
-    const int length = GetWindowTextLengthA(hwnd);
-    std::string text(static_cast<std::size_t>(std::max(length, 0)) + 1, '\0');
-    const int got = GetWindowTextA(hwnd, text.data(), static_cast<int>(text.size()));
+    const int length = GetWindowTextLengthW(hwnd);
+    std::wstring text(static_cast<std::size_t>(std::max(length, 0)) + 1, L'\0');
+    const int got = GetWindowTextW(hwnd, text.data(), static_cast<int>(text.size()));
     text.resize(static_cast<std::size_t>(std::max(got, 0)));
-    return text;
+    return Narrow(text);
 }
 
 bool IsRadio(HWND item) {
@@ -92,18 +94,17 @@ INT_PTR CALLBACK DialogProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
 }
 
 // The program file's path with its extension, if it has one, replaced by
-// ".HLP"; stepped through by character, so that no byte of a double-byte
-// character is taken for a separator. Empty when the path is not known.
-std::string HelpFilePath() {
-    char module[MAX_PATH] = {};
-    const DWORD length = GetModuleFileNameA(nullptr, module, MAX_PATH);
+// ".HLP". Empty when the path is not known.
+std::wstring HelpFilePath() {
+    wchar_t module[MAX_PATH] = {};
+    const DWORD length = GetModuleFileNameW(nullptr, module, MAX_PATH);
     if (length == 0 || length >= MAX_PATH) return {};
-    const char* extension = module + length;
-    for (const char* p = module; *p != '\0'; p = CharNextA(p)) {
-        if (*p == '\\') extension = module + length;
-        if (*p == '.') extension = p;
+    const wchar_t* extension = module + length;
+    for (const wchar_t* p = module; *p != L'\0'; ++p) {
+        if (*p == L'\\') extension = module + length;
+        if (*p == L'.') extension = p;
     }
-    return std::string(static_cast<const char*>(module), extension) + ".HLP";
+    return std::wstring(static_cast<const wchar_t*>(module), extension) + L".HLP";
 }
 
 // "a|b||" as the double-NUL-terminated list that the common dialogs take.
@@ -189,7 +190,7 @@ bool Win32WindowSystem::DestroyWindow(WindowId window) {
 // --- Window state ------------------------------------------------------------------
 
 void Win32WindowSystem::SetTitle(WindowId window, std::string_view text) {
-    SetWindowTextA(ToHwnd(window), std::string(text).c_str());
+    SetWindowTextW(ToHwnd(window), Widen(text).c_str());
 }
 
 std::string Win32WindowSystem::Title(WindowId window) const {
@@ -220,7 +221,7 @@ bool Win32WindowSystem::HasItem(WindowId window, int id) const {
 }
 
 void Win32WindowSystem::SetItemText(WindowId window, int id, std::string_view text) {
-    SetDlgItemTextA(ToHwnd(window), id, std::string(text).c_str());
+    SetDlgItemTextW(ToHwnd(window), id, Widen(text).c_str());
 }
 
 std::string Win32WindowSystem::ItemText(WindowId window, int id) const {
@@ -448,32 +449,33 @@ void Win32WindowSystem::PumpMessages(WindowId dialog) {
 int Win32WindowSystem::ShowMessageBox(WindowId owner, std::string_view text,
                                       std::string_view caption, std::uint32_t style) {
     HWND hwnd = owner != kNoWindow ? ToHwnd(owner) : GetActiveWindow();
-    return MessageBoxA(hwnd, std::string(text).c_str(), std::string(caption).c_str(), style);
+    return MessageBoxW(hwnd, Widen(text).c_str(), Widen(caption).c_str(), style);
 }
 
 std::optional<std::string> Win32WindowSystem::ShowFileDialog(WindowId owner,
                                                              const FileDialogOptions& options) {
-    const std::string filter = FilterList(options.filter);
-    std::string path(4096, '\0');
-    options.initialName.copy(path.data(), path.size() - 1);
-    OPENFILENAMEA request{};
+    // The wide dialogs give a chosen path whole whatever the ANSI code page.
+    const std::wstring filter = Widen(FilterList(options.filter));
+    const std::wstring extension = Widen(options.defaultExtension);
+    std::wstring path(4096, L'\0');
+    Widen(options.initialName).copy(path.data(), path.size() - 1);
+    OPENFILENAMEW request{};
     request.lStructSize = sizeof request;
     request.hwndOwner = ToHwnd(owner);
     request.lpstrFilter = options.filter.empty() ? nullptr : filter.c_str();
     request.lpstrFile = path.data();
     request.nMaxFile = static_cast<DWORD>(path.size());
-    request.lpstrDefExt =
-        options.defaultExtension.empty() ? nullptr : options.defaultExtension.c_str();
+    request.lpstrDefExt = extension.empty() ? nullptr : extension.c_str();
     request.Flags = options.flags | OFN_EXPLORER;
-    const BOOL chosen = options.open ? GetOpenFileNameA(&request) : GetSaveFileNameA(&request);
+    const BOOL chosen = options.open ? GetOpenFileNameW(&request) : GetSaveFileNameW(&request);
     if (!chosen) return std::nullopt;
-    path.resize(path.find('\0'));
-    return path;
+    path.resize(path.find(L'\0'));
+    return Narrow(path);
 }
 
 void Win32WindowSystem::ShowHelp(WindowId owner) {
-    const std::string help = HelpFilePath();
-    if (!help.empty()) WinHelpA(ToHwnd(owner), help.c_str(), HELP_FINDER, 0);
+    const std::wstring help = HelpFilePath();
+    if (!help.empty()) WinHelpW(ToHwnd(owner), help.c_str(), HELP_FINDER, 0);
 }
 
 bool Win32WindowSystem::HasSystemMenu(WindowId window) const {
