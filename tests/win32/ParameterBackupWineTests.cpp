@@ -88,6 +88,7 @@ TEST(ParameterBackupOnWine, LandsInAProfileFolderOutsideTheCodePage) {
     SimSystem system(clock);
     system.start = {2001, 2, 3, 4, 5, 6};
     Win32FileSystem files;
+    files.CreateFolder(profile);  // as the user's own profile folder stands
     std::string path;
     {
         const LocalAppDataAt redirected(Widen(profile));

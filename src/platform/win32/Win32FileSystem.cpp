@@ -60,8 +60,8 @@ std::unique_ptr<File> Win32FileSystem::Open(const std::string& path, Access acce
 void Win32FileSystem::CheckWritable(const std::string& path) {
     bool created = false;
     {
-        const FileHandle file(CreateFileW(Widen(path).c_str(), GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS,
-                                          FILE_ATTRIBUTE_NORMAL, nullptr));
+        const FileHandle file(CreateFileW(Widen(path).c_str(), GENERIC_WRITE, 0, nullptr,
+                                          OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
         if (file.get() == INVALID_HANDLE_VALUE) ThrowLastError(path);
         created = GetLastError() != ERROR_ALREADY_EXISTS;
     }
@@ -132,7 +132,8 @@ std::string Win32FileSystem::TemporaryNameBeside(const std::string& path) {
         char name[40];
         std::snprintf(name, sizeof name, "~hw%04lX%04X.tmp", process & 0xFFFF, ++counter & 0xFFFF);
         std::string candidate = PathBeside(path, name);
-        if (GetFileAttributesW(Widen(candidate).c_str()) == INVALID_FILE_ATTRIBUTES) return candidate;
+        if (GetFileAttributesW(Widen(candidate).c_str()) == INVALID_FILE_ATTRIBUTES)
+            return candidate;
     }
 }
 

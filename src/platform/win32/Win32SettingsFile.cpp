@@ -18,8 +18,8 @@ std::string Win32SettingsFile::ReadSection(const std::string& path, const std::s
     if (size == 0) return {};
     std::vector<wchar_t> buffer(size, L'\0');
     // The count excludes the final extra NUL and never exceeds size - 2.
-    const DWORD count = GetPrivateProfileSectionW(Widen(section).c_str(), buffer.data(), size,
-                                                  Widen(path).c_str());
+    const DWORD count =
+        GetPrivateProfileSectionW(Widen(section).c_str(), buffer.data(), size, Widen(path).c_str());
     return Narrow(std::wstring_view(buffer.data(), std::min<std::size_t>(count, size)));
 }
 
