@@ -411,6 +411,10 @@ void Win32WindowSystem::PaintChart(WindowId window, const Chart& chart) {
     PaintChartBuffered(ToHwnd(window), chart);
 }
 
+Size Win32WindowSystem::MeasureText(WindowId window, std::string_view text) const {
+    return MeasureChartText(ToHwnd(window), Widen(text));
+}
+
 // --- Messages and timers ------------------------------------------------------------------
 
 std::intptr_t Win32WindowSystem::Send(WindowId window, const Message& message) {
