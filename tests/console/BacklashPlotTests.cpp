@@ -173,10 +173,13 @@ TEST(BacklashPlot, TextsKeepClearOfEachOtherAndOfTheBoxAtEveryResolution) {
             EXPECT_TRUE(area.left <= r.left && r.right <= area.right && area.top <= r.top &&
                         r.bottom <= area.bottom)
                 << text;
-            if (text != plot.markLabel) EXPECT_FALSE(Overlap(r, plot.frame)) << text;
-            for (std::size_t j = i + 1; j < chart.texts.size(); ++j)
+            if (text != plot.markLabel) {
+                EXPECT_FALSE(Overlap(r, plot.frame)) << text;
+            }
+            for (std::size_t j = i + 1; j < chart.texts.size(); ++j) {
                 EXPECT_FALSE(Overlap(r, TextRect(chart.texts[j], font)))
                     << text << " / " << chart.texts[j].text;
+            }
         }
     }
 }

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "WideTestPlaces.h"
 #include "console/BacklashPlotDialog.h"
 #include "platform/win32/Win32FileSystem.h"
 #include "ui/Application.h"
@@ -112,46 +113,16 @@ TEST(BacklashPlotOnWine, SeriesWhereTheyBelongAndNothingOutsideTheBox) {
     dialog.DestroyWindow();
 }
 
-// The user's screen resolution, read by each process as it starts, set to
-// dpi for the object's life.
-class LogPixelsAt {
-  public:
-    explicit LogPixelsAt(DWORD dpi) {
-        RegCreateKeyExW(HKEY_CURRENT_USER, L"Control Panel\\Desktop", 0, nullptr, 0, KEY_ALL_ACCESS,
-                        nullptr, &key, nullptr);
-        DWORD size = sizeof previous;
-        hadPrevious = RegQueryValueExW(key, kValue, nullptr, nullptr,
-                                       reinterpret_cast<BYTE*>(&previous), &size) == ERROR_SUCCESS;
-        Set(dpi);
-    }
-    ~LogPixelsAt() {
-        if (hadPrevious) {
-            Set(previous);
-        } else {
-            RegDeleteValueW(key, kValue);
-        }
-        RegCloseKey(key);
-    }
-    LogPixelsAt(const LogPixelsAt&) = delete;
-    LogPixelsAt& operator=(const LogPixelsAt&) = delete;
-
-  private:
-    static constexpr const wchar_t* kValue = L"LogPixels";
-    void Set(DWORD dpi) {
-        RegSetValueExW(key, kValue, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&dpi), sizeof dpi);
-    }
-    HKEY key = nullptr;
-    DWORD previous = 0;
-    bool hadPrevious = false;
-};
-
 // Set in the second run of this program that the test starts at 144 dpi.
 constexpr const wchar_t* kAt144 = L"HW_PLOT_AT_144_DPI";
 
 // Runs this program again with only this test, at 144 dots per inch; its
 // exit code.
 DWORD RunAt144Dpi() {
-    const LogPixelsAt dpi(144);
+    // The user's screen resolution, which each process reads as it starts.
+    const DWORD dpi = 144;
+    const UserRegistryValue logPixels(L"Control Panel\\Desktop", L"LogPixels", REG_DWORD, &dpi,
+                                      sizeof dpi);
     SetEnvironmentVariableW(kAt144, L"1");
     wchar_t self[MAX_PATH] = {};
     GetModuleFileNameW(nullptr, self, MAX_PATH);

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "WideTestPlaces.h"
 #include "platform/win32/Win32FileSystem.h"
 #include "platform/win32/Win32Utf8.h"
 
@@ -21,10 +22,7 @@ using Cause = FileException::Cause;
 class Win32Files : public ::testing::Test {
   protected:
     void SetUp() override {
-        wchar_t temp[MAX_PATH] = {};
-        ASSERT_GT(GetTempPathW(MAX_PATH, temp), 0u);
-        dir = Narrow(temp) + "hw-files-" + std::to_string(GetCurrentProcessId()) +
-              "-\xC5\x81ukasz-\xE6\x9D\x8E\\";
+        dir = test::PathOutsideCodePage("hw-files") + "\\";
         ASSERT_TRUE(CreateDirectoryW(Widen(dir).c_str(), nullptr) ||
                     GetLastError() == ERROR_ALREADY_EXISTS);
     }

@@ -6,6 +6,7 @@
 
 #include <string>
 
+#include "WideTestPlaces.h"
 #include "platform/win32/Win32FileSystem.h"
 #include "platform/win32/Win32SettingsFile.h"
 #include "platform/win32/Win32Utf8.h"
@@ -17,11 +18,7 @@ namespace {
 // The file lies in a folder whose name no ANSI code page holds ("Łukasz",
 // "李").
 TEST(Win32SettingsFileTest, ReadsSectionsAsTheTableSays) {
-    wchar_t temp[MAX_PATH] = {};
-    ASSERT_GT(GetTempPathW(MAX_PATH, temp), 0u);
-    const std::string folder = Narrow(temp) + "hw-settings-" +
-                               std::to_string(GetCurrentProcessId()) +
-                               "-\xC5\x81ukasz-\xE6\x9D\x8E";
+    const std::string folder = PathOutsideCodePage("hw-settings");
     const std::string path = folder + "\\Hexwarden.INI";
     Win32FileSystem files;
     files.CreateFolder(folder);
