@@ -20,7 +20,11 @@ flock 9
 # answers, each time it is hidden (every dialog that ends); Wine frames the
 # windows itself instead.
 unmanaged='"Managed"="N"'
-if [ -f "$prefix/system.reg" ] && grep -qF "$unmanaged" "$prefix/user.reg"; then
+# The prefix plays Windows 10, so that the version a program reads depends on
+# its manifest as it does there.
+windows10='"Version"="win10"'
+if [ -f "$prefix/system.reg" ] && grep -qF "$unmanaged" "$prefix/user.reg" &&
+    grep -qF "$windows10" "$prefix/user.reg"; then
     exit 0
 fi
 
@@ -31,5 +35,6 @@ if [ ! -f "$prefix/system.reg" ]; then
     "$HW_WINE" wineboot -i
 fi
 "$HW_WINE" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null
+"$HW_WINE" reg add 'HKCU\Software\Wine' /v Version /t REG_SZ /d win10 /f >/dev/null
 # wineboot and reg return before the prefix is written out; wineserver ends after.
 wineserver -w

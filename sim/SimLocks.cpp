@@ -5,13 +5,14 @@
 
 namespace hw {
 
-OsHandle SimLocks::Create(const std::string& name) {
-    std::lock_guard<std::mutex> lock(guard_);
-    if (name.size() > kMaxName) return kNullHandle;
-    int index = -1;
-    for (std::size_t i = 0; i < kMaxMutexes && index < 0; ++i) {
-        if (mutexes_[i].used && name == mutexes_[i].name) index = static_cast<int>(i);
+int SimLocks::Find(const std::string& name) const {
+    for (std::size_t i = 0; i < kMaxMutexes; ++i) {
+        if (mutexes_[i].used && name == mutexes_[i].name) return static_cast<int>(i);
     }
+    return -1;
+}
+
+OsHandle SimLocks::AddHandle(int index, const std::string& name) {
     for (std::size_t i = 0; i < kMaxMutexes && index < 0; ++i) {
         if (!mutexes_[i].used) index = static_cast<int>(i);
     }
@@ -28,6 +29,33 @@ OsHandle SimLocks::Create(const std::string& name) {
         return static_cast<OsHandle>(h + 1);
     }
     return kNullHandle;
+}
+
+OsHandle SimLocks::Create(const std::string& name, bool& accessDenied) {
+    std::lock_guard<std::mutex> lock(guard_);
+    accessDenied = false;
+    if (name.size() > kMaxName) return kNullHandle;
+    const int index = Find(name);
+    if (index >= 0 && mutexes_[static_cast<std::size_t>(index)].restricted) {
+        accessDenied = true;
+        return kNullHandle;
+    }
+    return AddHandle(index, name);
+}
+
+OsHandle SimLocks::OpenToWait(const std::string& name) {
+    std::lock_guard<std::mutex> lock(guard_);
+    const int index = Find(name);
+    return index < 0 ? kNullHandle : AddHandle(index, name);
+}
+
+OsHandle SimLocks::CreateRestricted(const std::string& name) {
+    std::lock_guard<std::mutex> lock(guard_);
+    if (name.size() > kMaxName || Find(name) >= 0) return kNullHandle;
+    const OsHandle handle = AddHandle(-1, name);
+    if (handle != kNullHandle)
+        mutexes_[static_cast<std::size_t>(MutexOf(handle))].restricted = true;
+    return handle;
 }
 
 int SimLocks::MutexOf(OsHandle lock) const {

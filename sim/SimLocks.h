@@ -26,7 +26,13 @@ class SimLocks final : public NamedLocks {
 
     explicit SimLocks(SimClock& clock) : clock_(clock) {}
 
-    OsHandle Create(const std::string& name) override;
+    OsHandle Create(const std::string& name, bool& accessDenied) override;
+    OsHandle OpenToWait(const std::string& name) override;
+
+    // Creates the mutex as an elevated program or a service does: with an
+    // access list that lets others wait for it and release it but refuses
+    // them full access. Returns that program's handle, or kNullHandle.
+    OsHandle CreateRestricted(const std::string& name);
     WaitOutcome Wait(OsHandle lock, std::uint32_t timeoutMs) override;
     void Release(OsHandle lock) override;
     void Close(OsHandle lock) override;
@@ -39,10 +45,16 @@ class SimLocks final : public NamedLocks {
         bool used = false;
         char name[kMaxName + 1] = {};
         int handles = 0;
+        bool restricted = false;  // refuses full access to other openers
         std::thread::id owner;
         int depth = 0;
     };
 
+    // Index of the mutex of that name, or -1. Callers hold guard_.
+    int Find(const std::string& name) const;
+    // A new handle to the mutex at index, made when not yet used, or
+    // kNullHandle when the tables are full. Callers hold guard_.
+    OsHandle AddHandle(int index, const std::string& name);
     // Index of the mutex behind a handle, or -1.
     int MutexOf(OsHandle lock) const;
 

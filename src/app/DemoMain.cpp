@@ -29,7 +29,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     // The About box shows the demo program's own version block.
     hw::Win32VersionBlocks versionBlocks;
     hw::ui::Win32WindowSystem windows;
-    const auto paths = hw::SplitProgramPath(programFile.Path(), sim.Text());
+    const auto paths = hw::SplitProgramPath(programFile.Path());
     hw::ui::Application app(windows, paths ? paths->programName : "HexwardenDemo");
     const hw::LinkPlatform link = sim.Link(app.alerts());
     // Windows tells the console when the simulated machine is unplugged or

@@ -9,7 +9,7 @@
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     hw::Win32Platform os;
     hw::ui::Win32WindowSystem windows;
-    const auto paths = hw::SplitProgramPath(os.programFile.Path(), os.text);
+    const auto paths = hw::SplitProgramPath(os.programFile.Path());
     hw::ui::Application app(windows, paths ? paths->programName : "Hexwarden");
     const hw::LinkPlatform link = os.Link(app.alerts());
     hw::ConsoleApp console(

@@ -8,18 +8,15 @@ namespace hw {
 
 namespace {
 
-// Room around the axes' box for the legend and titles (top), the value
-// labels (left) and the angle labels with their title (bottom), in pixels;
-// a line of the dialog font is taken as at most kTextHeight high.
-constexpr int kTextHeight = 14;
-constexpr int kMarginLeft = 52;
-constexpr int kMarginTop = 2 * kTextHeight;
-constexpr int kMarginRight = 14;
-constexpr int kMarginBottom = 2 * kTextHeight + 8;
+// Pixels between a text and what it labels or stands beside.
+constexpr int kGap = 2;
+// Room right of the box when its last angle label needs less.
+constexpr int kMinMarginRight = 14;
 // Below this box size the picture would be unreadable: nothing is drawn.
 constexpr int kMinFrameWidth = 160;
 constexpr int kMinFrameHeight = 60;
 constexpr int kTickLength = 4;
+constexpr int kLegendMarkerRadius = 3;
 constexpr int kMarkRadius = 5;
 constexpr int kPointRadius = 2;
 constexpr int kLineWidth = 2;
@@ -101,26 +98,70 @@ class Mapping {
     Scale scale_;
 };
 
+std::vector<std::string> ValueLabels(const Scale& scale) {
+    std::vector<std::string> labels;
+    const int decimals = DecimalsOf(scale.step);
+    for (long long i = scale.lowIndex; i <= scale.highIndex; ++i)
+        labels.push_back(Fixed(static_cast<double>(i) * scale.step, decimals));
+    return labels;
+}
+
+// The box inside area, leaving room for the texts: the value title and the
+// legend above it, the widest value label left of it, half the last angle
+// label right of it, and the angle labels and their title below it.
+ui::Rect FrameFor(const ui::Rect& area, const std::vector<std::string>& valueLabels,
+                  const TextMeasure& measure, int lineHeight) {
+    int widest = 0;
+    for (const std::string& label : valueLabels) widest = std::max(widest, measure(label).width);
+    const int left = widest + kTickLength + 2 * kGap;
+    const int top = 2 * (lineHeight + kGap);
+    const int right = std::max(kMinMarginRight, measure("360").width / 2 + kGap);
+    const int bottom = kTickLength + 2 * lineHeight + kGap;
+    return {area.left + left, area.top + top, area.right - right, area.bottom - bottom};
+}
+
+// Every 45 degrees when those labels stand apart, else every 90.
+int AngleStep(const ui::Rect& frame, const TextMeasure& measure) {
+    const int room = (frame.Width() - 1) / 8;
+    return measure("360").width + 2 * kGap <= room ? 45 : 90;
+}
+
+// The legend above the box's right end: "minus" at the end, "plus" before
+// it, each name with its marker before it.
+void PlaceLegend(BacklashPlotLayout& layout, const TextMeasure& measure) {
+    const int marker = 2 * kLegendMarkerRadius + 1;
+    const auto entryAt = [&](int right, const char* name) {
+        return PlotLegendEntry{right, right - measure(name).width - kGap - marker / 2 - 1};
+    };
+    layout.minusLegend = entryAt(layout.frame.right, kMinusName);
+    layout.plusLegend = entryAt(layout.minusLegend.markerX - marker / 2 - 3 * kGap, kPlusName);
+}
+
 }  // namespace
 
 BacklashPlotLayout LayOutBacklashPlot(std::span<const BacklashEntry> rows,
-                                      const BacklashMark& largest, const ui::Rect& area) {
+                                      const BacklashMark& largest, const ui::Rect& area,
+                                      const TextMeasure& measure) {
     BacklashPlotLayout layout;
-    const ui::Rect frame{area.left + kMarginLeft, area.top + kMarginTop, area.right - kMarginRight,
-                         area.bottom - kMarginBottom};
+    const Scale scale = ValueScale(rows);
+    const std::vector<std::string> labels = ValueLabels(scale);
+    const int lineHeight = measure("").height;
+    const ui::Rect frame = FrameFor(area, labels, measure, lineHeight);
     if (frame.Width() < kMinFrameWidth || frame.Height() < kMinFrameHeight) return layout;
     layout.frame = frame;
-    const Scale scale = ValueScale(rows);
+    layout.area = area;
+    layout.lineHeight = lineHeight;
     const Mapping map(frame, scale);
 
-    const int angleStep = frame.Width() >= 360 ? 45 : 90;
+    const int angleStep = AngleStep(frame, measure);
     for (int angle = 0; angle <= kFullTurn; angle += angleStep)
         layout.angleTicks.push_back({map.X(angle), std::to_string(angle)});
-    const int decimals = DecimalsOf(scale.step);
-    for (long long i = scale.lowIndex; i <= scale.highIndex; ++i) {
-        const double value = static_cast<double>(i) * scale.step;
-        layout.valueTicks.push_back({map.Y(value), Fixed(value, decimals)});
+    for (std::size_t i = 0; i < labels.size(); ++i) {
+        const double value =
+            static_cast<double>(scale.lowIndex + static_cast<long long>(i)) * scale.step;
+        layout.valueTicks.push_back({map.Y(value), labels[i]});
     }
+    PlaceLegend(layout, measure);
     for (const BacklashEntry& row : rows) {
         layout.plus.push_back(map.At(row.angle, row.plusBacklash));
         layout.minus.push_back(map.At(row.angle, row.minusBacklash));
@@ -160,34 +201,37 @@ void AddAxes(ui::Chart& chart, const BacklashPlotLayout& layout) {
         chart.lines.push_back(
             {kInk, 1, {{f.left - kTickLength, tick.pixel}, {f.left, tick.pixel}}});
         chart.texts.push_back({kInk,
-                               {f.left - kTickLength - 2, tick.pixel - kTextHeight / 2},
+                               {f.left - kTickLength - kGap, tick.pixel - layout.lineHeight / 2},
                                ui::TextAlign::Right,
                                tick.label});
     }
     chart.texts.push_back({kInk,
-                           {(f.left + f.right) / 2, f.bottom + kTickLength + kTextHeight},
+                           {(f.left + f.right) / 2, f.bottom + kTickLength + layout.lineHeight},
                            ui::TextAlign::Centre,
-                           "angle [deg]"});
-    chart.texts.push_back({kInk,
-                           {f.left - kMarginLeft + 2, f.top - kMarginTop + 2},
-                           ui::TextAlign::Left,
-                           "backlash [deg]"});
+                           kAngleTitle});
+    chart.texts.push_back(
+        {kInk, {layout.area.left + kGap, layout.area.top}, ui::TextAlign::Left, kValueTitle});
     if (layout.zeroLine)
         chart.lines.push_back(
             {kZeroColour, 1, {{f.left, *layout.zeroLine}, {f.right - 1, *layout.zeroLine}}});
 }
 
 // The legend sits above the box's right end: a marker and a name per series.
-void AddLegend(ui::Chart& chart, const ui::Rect& f) {
-    const int y = f.top - kTextHeight - 2;
+void AddLegend(ui::Chart& chart, const BacklashPlotLayout& layout) {
+    const int y = layout.frame.top - layout.lineHeight - kGap;
     const struct {
         ui::Colour colour;
         const char* name;
-        int right;
-    } entries[] = {{kPlusColour, "plus", f.right - 60}, {kMinusColour, "minus", f.right}};
+        PlotLegendEntry place;
+    } entries[] = {{kPlusColour, kPlusName, layout.plusLegend},
+                   {kMinusColour, kMinusName, layout.minusLegend}};
     for (const auto& entry : entries) {
-        chart.texts.push_back({entry.colour, {entry.right, y}, ui::TextAlign::Right, entry.name});
-        chart.markers.push_back({entry.colour, {entry.right - 40, y + kTextHeight / 2}, 3, true});
+        chart.texts.push_back(
+            {entry.colour, {entry.place.right, y}, ui::TextAlign::Right, entry.name});
+        chart.markers.push_back({entry.colour,
+                                 {entry.place.markerX, y + layout.lineHeight / 2},
+                                 kLegendMarkerRadius,
+                                 true});
     }
 }
 
@@ -199,8 +243,8 @@ void AddMark(ui::Chart& chart, const BacklashPlotLayout& layout) {
     chart.markers.push_back({kInk, m, kMarkRadius, false});
     const bool leftHalf = m.x < (f.left + f.right) / 2;
     const int x = leftHalf ? m.x + kMarkRadius + 3 : m.x - kMarkRadius - 3;
-    const int y = m.y - kMarkRadius - kTextHeight >= f.top ? m.y - kMarkRadius - kTextHeight
-                                                           : m.y + kMarkRadius + 1;
+    const int above = m.y - kMarkRadius - layout.lineHeight;
+    const int y = above >= f.top ? above : m.y + kMarkRadius + 1;
     chart.texts.push_back(
         {kInk, {x, y}, leftHalf ? ui::TextAlign::Left : ui::TextAlign::Right, layout.markLabel});
 }
@@ -213,7 +257,7 @@ ui::Chart BacklashChart(const BacklashPlotLayout& layout) {
     AddAxes(chart, layout);
     AddSeries(chart, layout.plus, kPlusColour);
     AddSeries(chart, layout.minus, kMinusColour);
-    AddLegend(chart, layout.frame);
+    AddLegend(chart, layout);
     AddMark(chart, layout);
     return chart;
 }

@@ -71,7 +71,9 @@ std::intptr_t BacklashPlotDialog::OnSize(const ui::Message& message) {
 }
 
 BacklashPlotLayout BacklashPlotDialog::CurrentLayout() const {
-    return LayOutBacklashPlot(table, mark, PlotArea());
+    return LayOutBacklashPlot(table, mark, PlotArea(), [this](std::string_view text) {
+        return windows().MeasureText(window(), text);
+    });
 }
 
 std::intptr_t BacklashPlotDialog::OnPaint(const ui::Message&) {

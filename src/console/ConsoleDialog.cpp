@@ -14,6 +14,9 @@ namespace id = console_id;
 
 namespace {
 
+// Added to the title after the queue name while the machine is not answering.
+constexpr const char* kTitleNotAnswering = " (not answering)";
+
 // The machine's version text names its panel type: "PNL", and later a "J"
 // for the panel that carries the rotary axis dial.
 bool IsPanelTypeJ(std::string_view version, bool previous) {
@@ -22,10 +25,11 @@ bool IsPanelTypeJ(std::string_view version, bool previous) {
     return version.find('J', panel) != std::string_view::npos;
 }
 
-// The console's services with its disk files replaced by files.
-ConsoleServices WithFiles(const ConsoleServices& services, FileSystem& files) {
-    return {services.app, services.link,     services.programFile,
-            files,        services.settings, services.versionBlocks};
+// The console's services with its disk files and settings file replaced.
+ConsoleServices WithFiles(const ConsoleServices& services, FileSystem& files,
+                          SettingsFile& settings) {
+    return {services.app, services.link, services.programFile,
+            files,        settings,      services.versionBlocks};
 }
 
 // A button's caption without its mnemonic marks.
@@ -79,7 +83,8 @@ ConsoleDialog::ConsoleDialog(const ConsoleServices& consoleServices)
     : ui::Dialog(consoleServices.app, id::kDialog),
       activity(consoleServices.link.system),
       activityFiles(consoleServices.files, activity),
-      services(WithFiles(consoleServices, activityFiles)),
+      settingsFile(consoleServices.settings, consoleServices.files),
+      services(WithFiles(consoleServices, activityFiles, settingsFile)),
       link(consoleServices.link),
       icon(consoleServices.app.windows().LoadIconResource(id::kIcon)) {
     services.app.SetBoxObserver([this](const ui::BoxNote& box) {
@@ -92,6 +97,7 @@ ConsoleDialog::~ConsoleDialog() {
 }
 
 void ConsoleDialog::RunCommand(int id, ui::CommandHandler handler) {
+    ResumeAnswering();
     RunLogged(ButtonName(ItemText(id), id), [&] { ui::Dialog::RunCommand(id, handler); });
 }
 
@@ -136,7 +142,7 @@ bool ConsoleDialog::OnInitDialog() {
     SetIcon(icon, false);
 
     modulePath = services.programFile.Path();
-    const auto paths = SplitProgramPath(modulePath, services.link.text);
+    const auto paths = SplitProgramPath(modulePath);
     if (!paths) return false;
     programName = paths->programName;
     settingsPath = paths->settingsPath;
@@ -178,7 +184,33 @@ void ConsoleDialog::LogConnection() {
 }
 
 void ConsoleDialog::UpdateTitle() {
-    SetTitle(programName + " - " + (connected ? deviceName : std::string(kTextOffline)));
+    if (!connected) {
+        SetTitle(programName + " - " + std::string(kTextOffline));
+        return;
+    }
+    SetTitle(programName + " - " + deviceName + (notAnswering ? kTitleNotAnswering : ""));
+}
+
+void ConsoleDialog::KillSensorTimer() {
+    if (sensorTimerId <= 0) return;
+    KillTimer(static_cast<std::uintptr_t>(sensorTimerId));
+    sensorTimerId = -1;
+}
+
+void ConsoleDialog::MarkNotAnswering() {
+    notAnswering = true;
+    KillSensorTimer();
+    activity.Add("The machine is not answering: sensor polling stopped");
+    UpdateTitle();
+}
+
+void ConsoleDialog::ResumeAnswering() {
+    if (!notAnswering) return;
+    notAnswering = false;
+    UpdateTitle();
+    if (connected && !sensorPollingPaused && sensorTimerId <= 0) {
+        sensorTimerId = static_cast<std::intptr_t>(SetTimer(kSensorTimerEvent, kSensorTimerMs));
+    }
 }
 
 void ConsoleDialog::StartSensorPolling() {
@@ -189,9 +221,7 @@ void ConsoleDialog::StartSensorPolling() {
 
 void ConsoleDialog::StopSensorPolling() {
     sensorPollingPaused = true;
-    if (sensorTimerId <= 0) return;
-    KillTimer(static_cast<std::uintptr_t>(sensorTimerId));
-    sensorTimerId = -1;
+    KillSensorTimer();
 }
 
 void ConsoleDialog::ProbePanelType() {
@@ -215,6 +245,7 @@ void ConsoleDialog::EnableBacklashGroup(bool enable) {
 
 std::intptr_t ConsoleDialog::OnDeviceChange(std::uintptr_t event, std::intptr_t) {
     if (event != ui::kDbtDevNodesChanged) return 1;
+    ResumeAnswering();
     const bool wasConnected = connected;
     connected = link.CheckConnection();
     if (connected == wasConnected) {
@@ -227,9 +258,8 @@ std::intptr_t ConsoleDialog::OnDeviceChange(std::uintptr_t event, std::intptr_t)
         // A procedure that paused the polling starts it again when it ends.
         if (connected && !sensorPollingPaused) {
             sensorTimerId = static_cast<std::intptr_t>(SetTimer(kSensorTimerEvent, kSensorTimerMs));
-        } else if (!connected && sensorTimerId > 0) {
-            KillTimer(static_cast<std::uintptr_t>(sensorTimerId));
-            sensorTimerId = -1;
+        } else if (!connected) {
+            KillSensorTimer();
         }
         ProbePanelType();
         UpdateData(false);

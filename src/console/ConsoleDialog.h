@@ -17,6 +17,7 @@
 #include "console/ActivityLog.h"
 #include "console/BacklashEntry.h"
 #include "console/ConsoleServices.h"
+#include "console/MarkedSettingsFile.h"
 #include "console/ProcedureOutcome.h"
 #include "console/ServiceBundle.h"
 #include "ui/Controls.h"
@@ -82,6 +83,12 @@ class ConsoleDialog : public ui::Dialog {
 
   private:
     void UpdateTitle();
+    void KillSensorTimer();
+    // A sensor read that timed out held the window for the whole time-out:
+    // the sensor timer stops and the title says so, until the technician
+    // presses a button or the devices change (ResumeAnswering).
+    void MarkNotAnswering();
+    void ResumeAnswering();
     // Logs the connection made at start-up, or that there is none.
     void LogConnection();
     // The guard of every machine procedure: false, after the "OFFLINE" box,
@@ -191,12 +198,14 @@ class ConsoleDialog : public ui::Dialog {
 
     ActivityLog activity;
     ActivityFiles activityFiles;
+    MarkedSettingsFile settingsFile;
     // The last box shown, and the outcome set, while a logged procedure runs.
     std::optional<ShownBox> lastBox;
     std::optional<std::string> outcome;
     // The services, with the disk files seen through the activity log.
     ConsoleServices services;
     bool sensorPollingPaused = false;
+    bool notAnswering = false;
 
   public:
     // Shared with the procedures behind the buttons.

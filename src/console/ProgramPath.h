@@ -6,8 +6,6 @@
 #include <string>
 #include <string_view>
 
-#include "platform/Text.h"
-
 namespace hw {
 
 struct ProgramPaths {
@@ -19,9 +17,9 @@ struct ProgramPaths {
     std::string settingsPath;
 };
 
-// Nullopt when the path holds no backslash. The path is taken apart by the
-// characters of the ANSI code page: a trail byte of a double-byte character
-// is never a separator.
-std::optional<ProgramPaths> SplitProgramPath(std::string_view modulePath, Text& text);
+// Nullopt when the path holds no backslash. The path is UTF-8, in which the
+// bytes of '\' and '.' stand for those characters only and never for part of
+// another character, so it is taken apart byte by byte.
+std::optional<ProgramPaths> SplitProgramPath(std::string_view modulePath);
 
 }  // namespace hw

@@ -12,12 +12,15 @@ void ConsoleDialog::EnableSensorLabels(bool enable) {
 }
 
 // The sensor tick, from the 500 ms timer or any other WM_TIMER: a short or
-// failed read leaves the labels as they were, and the next tick tries again.
+// failed read leaves the labels as they were, and the next tick tries again;
+// a read that timed out stops the ticks instead.
 std::intptr_t ConsoleDialog::OnTimer(const ui::Message& message) {
     if (!connected) return 0;
     std::array<std::uint8_t, kSensorReplyBytes> sensors{};
     if (link.GetSensorBytes(sensors.data(), kSensorReplyBytes) == kSensorReplyBytes) {
         ShowBitLabels(*this, kSensorLabels, sensors);
+    } else if (link.LastTransactionTimedOut()) {
+        MarkNotAnswering();
     }
     return Default(message);
 }

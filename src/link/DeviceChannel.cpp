@@ -70,15 +70,17 @@ void DeviceChannel::ForgetPrinter() {
     mutexName.clear();
 }
 
+bool DeviceChannel::Resolve(const std::string& name, std::string& path) {
+    std::uint32_t platformId = 0;
+    return platform.system.QueryPlatformId(platformId) &&
+           ResolveDevicePath(platform.spooler, platform.registry, platform.text, name, platformId,
+                             path);
+}
+
 bool DeviceChannel::Open(const std::string& name, bool overlapped) {
     Close();
-    std::uint32_t platformId = 0;
-    if (!platform.system.QueryPlatformId(platformId)) return false;
     std::string path;
-    if (!ResolveDevicePath(platform.spooler, platform.registry, platform.text, name, platformId,
-                           path)) {
-        return false;
-    }
+    if (!Resolve(name, path)) return false;
     // Recorded before the open, so that a failed open can be retried later.
     RecordPrinter(name, path);
     openFlags = overlapped ? (kFileFlagOverlapped | kFileAttributeNormal) : kFileAttributeNormal;
@@ -99,6 +101,17 @@ bool DeviceChannel::CheckConnection() {
     if (QueryDeviceId(id, kDeviceIdAsked)) return true;
     if (devicePath.empty()) return false;
     if (IsHandleValid()) platform.files.Close(handle);
+    handle = platform.files.Open(devicePath, openFlags);
+    return IsHandleValid() || Rediscover();
+}
+
+// Plugged into another port, a machine without a USB serial number becomes
+// a new device instance with a new interface path: the queue is resolved
+// again, and a path that differs from the recorded one is opened instead.
+bool DeviceChannel::Rediscover() {
+    std::string path;
+    if (!Resolve(printerName, path) || path == devicePath) return false;
+    devicePath = path;
     handle = platform.files.Open(devicePath, openFlags);
     return IsHandleValid();
 }
@@ -123,11 +136,14 @@ bool DeviceChannel::VendorSet(const std::uint8_t* block, std::uint32_t length) {
                                   returned);
 }
 
+// A reply shorter than asked would leave bytes of an earlier reply behind
+// it, to be read as items of this one: it is a failed read.
 bool DeviceChannel::VendorGet(std::uint8_t* block, std::uint32_t length) {
     std::uint32_t returned = 0;
     if (length < 3) return false;
     return platform.files.Control(handle, kIoctlVendorGetCommand, block, 3, block + 3, length - 3,
-                                  returned);
+                                  returned) &&
+           returned >= length - 3;
 }
 
 bool DeviceChannel::QueryDeviceId(void* buffer, std::uint32_t length) {

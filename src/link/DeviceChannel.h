@@ -56,6 +56,9 @@ class DeviceChannel {
     std::uint32_t OpenFlags() const { return openFlags; }
 
   private:
+    // The device path of the queue, found by discovery.
+    bool Resolve(const std::string& name, std::string& path);
+    bool Rediscover();
     void RecordPrinter(const std::string& name, const std::string& path);
     void ForgetPrinter();
     bool WritePiece(OsHandle printer, const std::uint8_t* data, std::uint32_t n);

@@ -7,11 +7,20 @@ namespace hw {
 
 namespace {
 
+// The named mutex of the queue. One that an elevated console or a service
+// made first may refuse a standard user full access; waiting for it and
+// releasing it are all a transaction needs, so it is opened for those.
+OsHandle OpenLock(NamedLocks& locks, const std::string& name) {
+    bool accessDenied = false;
+    const OsHandle handle = locks.Create(name, accessDenied);
+    return handle == kNullHandle && accessDenied ? locks.OpenToWait(name) : handle;
+}
+
 // The named mutex of one transaction: released and closed on every path.
 class TransactionLock {
   public:
     TransactionLock(NamedLocks& locks, const std::string& name)
-        : locks(locks), handle(locks.Create(name)) {}
+        : locks(locks), handle(OpenLock(locks, name)) {}
     ~TransactionLock() {
         if (handle == kNullHandle) return;
         locks.Release(handle);
@@ -21,9 +30,7 @@ class TransactionLock {
     TransactionLock& operator=(const TransactionLock&) = delete;
 
     bool Created() const { return handle != kNullHandle; }
-    bool Acquire(std::uint32_t timeoutMs) {
-        return locks.Wait(handle, timeoutMs) == WaitOutcome::Acquired;
-    }
+    WaitOutcome Acquire(std::uint32_t timeoutMs) { return locks.Wait(handle, timeoutMs); }
 
   private:
     NamedLocks& locks;
@@ -80,14 +87,17 @@ bool DeviceLink::CheckConnection() {
 
 bool DeviceLink::Transact() {
     const auto command = LockCommand();
+    lastTimedOut = false;
     if (channel.PrinterName().empty() || !buffer.HasBlock())
         return Failed("a command", "no machine connected");
     // The request's own command, kept for the failure text: the reply
     // overwrites it.
     requestCommand = buffer.PayloadSize() > 2 ? buffer.Block()[PacketBuffer::kHeaderSize + 2] : 0;
     TransactionLock lock(platform.locks, channel.MutexName());
-    if (!lock.Created() || !lock.Acquire(kTransactionTimeoutMs))
-        return CommandFailed("the machine's lock could not be taken");
+    if (!lock.Created()) return CommandFailed("the machine's lock could not be opened");
+    const WaitOutcome wait = lock.Acquire(kTransactionTimeoutMs);
+    lastTimedOut = wait == WaitOutcome::TimedOut;
+    if (wait != WaitOutcome::Acquired) return CommandFailed("the machine's lock was not free");
     return Exchange();
 }
 
@@ -129,8 +139,10 @@ bool DeviceLink::Exchange() {
     const std::uint32_t start = platform.system.TickCount();
     if (!channel.IsHandleValid()) return CommandFailed("the device went away");
     for (;;) {
-        if (IsTimedOut(platform.system.TickCount() - start))
+        if (IsTimedOut(platform.system.TickCount() - start)) {
+            lastTimedOut = true;
             return CommandFailed("no answer within 10 s");
+        }
         if (!channel.VendorGet(buffer.Block(), blockSize))
             return CommandFailed("the device did not answer");
         buffer.RewindRead();

@@ -11,6 +11,7 @@
 // command. Printer discovery and the printer list belong to one thread.
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <mutex>
 #include <string>
@@ -91,6 +92,9 @@ class DeviceLink {
 
     // Runs the request standing in the buffer as one locked, polled exchange.
     bool Transact();
+    // Whether the last transaction ended because its time-out passed, waiting
+    // for the mutex or for a reply that stayed pending.
+    bool LastTransactionTimedOut() const { return lastTimedOut; }
 
     // Why the last command, bulk transfer or print job that failed since
     // ClearLastFailure failed, in the technician's terms ("command 99
@@ -125,6 +129,7 @@ class DeviceLink {
 
   private:
     mutable std::recursive_mutex commandMutex;
+    std::atomic<bool> lastTimedOut{false};
 
     bool Fits(int n, int itemWidth, int headerBytes) const;
     bool FinishRequest(int stored, int n);

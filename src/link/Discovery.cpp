@@ -24,6 +24,19 @@ std::string Slice(const std::string& text, std::size_t pos, std::size_t count = 
     return pos >= text.size() ? std::string() : text.substr(pos, count);
 }
 
+// Since Windows 7 a value such as "DeviceDesc" is often an indirect string,
+// "@oem12.inf,%desc%;Varnel QMV-240": its text is what follows the last ";".
+std::string_view PlainText(std::string_view value) {
+    if (value.empty() || value.front() != '@') return value;
+    const std::size_t semicolon = value.rfind(';');
+    return semicolon == std::string_view::npos ? value : value.substr(semicolon + 1);
+}
+
+// The equality every walk uses: by text, letter case ignored.
+bool SameText(Text& text, std::string_view a, std::string_view b) {
+    return text.EqualsIgnoreCase(PlainText(a), PlainText(b));
+}
+
 bool AnyKey(const std::string&) {
     return true;
 }
@@ -43,7 +56,7 @@ bool FindPrintInstance(Registry& registry, Text& text, const char* root,
             if (!key.Open(hardware, name)) return Visit::Abort;
             std::string description;
             if (!key.Read("DeviceDesc", description)) return Visit::Next;
-            if (!text.EqualsIgnoreCase(description, driverName)) return Visit::Next;
+            if (!SameText(text, description, driverName)) return Visit::Next;
             instance = name;
             return Visit::Matched;
         });
@@ -54,7 +67,7 @@ bool FindPrintInstance(Registry& registry, Text& text, const char* root,
 template <class Matches>
 bool FindClassLink(Registry& registry, Text& text, const std::string& guid, Matches&& matches,
                    std::string& path) {
-    const auto isGuid = [&](const std::string& name) { return text.EqualsIgnoreCase(name, guid); };
+    const auto isGuid = [&](const std::string& name) { return SameText(text, name, guid); };
     return SearchTwoLevels(
         registry, kDeviceClassesRoot, isGuid,
         [&](const std::string&, const RegistryKey& deviceClass, const std::string& name) {
@@ -140,7 +153,7 @@ bool FindUsbDevice(Registry& registry, Text& text, const std::string& prefix,
             if (!key.Open(deviceHandle, name)) return Visit::Abort;
             std::string parent;
             if (!key.Read("ParentIdPrefix", parent)) parent.clear();
-            if (!text.EqualsIgnoreCase(parent, prefix)) return Visit::Next;
+            if (!SameText(text, parent, prefix)) return Visit::Next;
             RegistryKey parameters(registry);
             if (!parameters.Open(key, "Device Parameters")) return Visit::Abort;
             std::string symbolicName;
@@ -188,13 +201,11 @@ bool FindPrinterNode(Registry& registry, Text& text, const std::string& driverNa
 // instance.
 bool FindUsbDevice(Registry& registry, Text& text, const std::string& vidPid,
                    const std::string& rest, std::string& classPart, std::string& guidPart) {
-    const auto isDevice = [&](const std::string& name) {
-        return text.EqualsIgnoreCase(name, vidPid);
-    };
+    const auto isDevice = [&](const std::string& name) { return SameText(text, name, vidPid); };
     return SearchTwoLevels(
         registry, kLegacyUsbRoot, isDevice,
         [&](const std::string&, const RegistryKey& device, const std::string& name) {
-            if (!text.EqualsIgnoreCase(name, rest)) return Visit::Next;
+            if (!SameText(text, name, rest)) return Visit::Next;
             RegistryKey key(registry);
             if (!key.Open(device, name)) return Visit::Abort;
             std::string symbolicName;

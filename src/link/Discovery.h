@@ -28,7 +28,8 @@ bool GetPrinterDriverAndPort(Spooler& spooler, const std::string& printerName,
 // Driver and port, then the registry walk chosen by platformId (1 selects the
 // Windows 95/98/Me walk, anything else the NT walk). path is set on success.
 // Names the walk compares for equality are compared by text, without regard
-// to case in the ANSI code page.
+// to case in the ANSI code page; an indirect string ("@file,%id%;text") by the
+// text after its last ";".
 bool ResolveDevicePath(Spooler& spooler, Registry& registry, Text& text,
                        const std::string& printerName, std::uint32_t platformId, std::string& path);
 

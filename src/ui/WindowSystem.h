@@ -147,6 +147,10 @@ class WindowSystem {
     // composed off screen and shown in one copy, so that nothing flickers.
     // Nothing is drawn outside the client area.
     virtual void PaintChart(WindowId window, const Chart& chart) = 0;
+    // The extent of text as one line in the window's font, the font its
+    // charts are drawn in, on the screen's resolution; an empty text is one
+    // line high and no pixel wide.
+    virtual Size MeasureText(WindowId window, std::string_view text) const = 0;
 
     // --- Messages and timers ----------------------------------------------
     // Sends a message to the window's dialog now; its result (0 when the

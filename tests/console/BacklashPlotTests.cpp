@@ -27,6 +27,16 @@ Table MakeTable(Plus plus, Minus minus) {
 
 const ui::Rect kArea{0, 0, 640, 400};
 
+// The dialog font (8 points) as a screen of dpi dots per inch measures it:
+// 13 pixels a line and 6 a character at 96, in proportion elsewhere.
+TextMeasure FontAt(int dpi) {
+    return [dpi](std::string_view text) {
+        return ui::Size{static_cast<int>(text.size()) * ((6 * dpi + 48) / 96),
+                        (13 * dpi + 48) / 96};
+    };
+}
+const TextMeasure kFont = FontAt(96);
+
 bool Inside(const ui::Rect& r, ui::Point p) {
     return r.Contains(p);
 }
@@ -59,7 +69,7 @@ TEST(BacklashPlot, ScalesTicksAndPoints) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        const BacklashPlotLayout plot = LayOutBacklashPlot(c.table, c.largest, kArea);
+        const BacklashPlotLayout plot = LayOutBacklashPlot(c.table, c.largest, kArea, kFont);
         ASSERT_FALSE(plot.frame.IsEmpty());
         std::vector<std::string> labels;
         for (const PlotTick& tick : plot.valueTicks) labels.push_back(tick.label);
@@ -96,13 +106,13 @@ TEST(BacklashPlot, ScalesTicksAndPoints) {
 TEST(BacklashPlot, ValuesKeepTheirOrderAndAFlatTableLiesOnTheScale) {
     const Table mixed =
         MakeTable([](int i) { return 0.018 * (i % 5); }, [](int i) { return -0.036 * (i % 3); });
-    const BacklashPlotLayout plot = LayOutBacklashPlot(mixed, {}, kArea);
+    const BacklashPlotLayout plot = LayOutBacklashPlot(mixed, {}, kArea, kFont);
     ASSERT_TRUE(plot.zeroLine);
     EXPECT_LT(plot.plus[4].y, plot.plus[1].y);    // 0.072 above 0.018
     EXPECT_GT(plot.minus[2].y, plot.minus[1].y);  // -0.072 below -0.036
     EXPECT_GT(plot.minus[1].y, *plot.zeroLine);
     const Table zeros{};
-    const BacklashPlotLayout flat = LayOutBacklashPlot(zeros, {}, kArea);
+    const BacklashPlotLayout flat = LayOutBacklashPlot(zeros, {}, kArea, kFont);
     for (const ui::Point& p : flat.plus) EXPECT_EQ(p.y, flat.valueTicks.front().pixel);
 }
 
@@ -112,12 +122,12 @@ TEST(BacklashPlot, SmallWindowsDrawNothingOutside) {
     const Table table =
         MakeTable([](int i) { return 0.018 * i; }, [](int i) { return -0.018 * i; });
     for (const ui::Rect& area : {ui::Rect{0, 0, 0, 0}, ui::Rect{0, 0, 30, 12},
-                                 ui::Rect{0, 0, 225, 400}, ui::Rect{0, 0, 400, 123}}) {
-        const ui::Chart chart = BacklashChart(LayOutBacklashPlot(table, {}, area));
+                                 ui::Rect{0, 0, 205, 400}, ui::Rect{0, 0, 400, 121}}) {
+        const ui::Chart chart = BacklashChart(LayOutBacklashPlot(table, {}, area, kFont));
         EXPECT_TRUE(chart.lines.empty() && chart.markers.empty() && chart.texts.empty());
     }
-    for (const ui::Rect& area : {ui::Rect{0, 0, 226, 124}, ui::Rect{10, 20, 700, 500}}) {
-        const BacklashPlotLayout plot = LayOutBacklashPlot(table, {351, -0.702}, area);
+    for (const ui::Rect& area : {ui::Rect{0, 0, 206, 122}, ui::Rect{10, 20, 700, 500}}) {
+        const BacklashPlotLayout plot = LayOutBacklashPlot(table, {351, -0.702}, area, kFont);
         ASSERT_FALSE(plot.frame.IsEmpty());
         const ui::Chart chart = BacklashChart(plot);
         for (const ui::ChartLine& line : chart.lines) {
@@ -128,6 +138,49 @@ TEST(BacklashPlot, SmallWindowsDrawNothingOutside) {
             EXPECT_TRUE(Inside(area, {m.centre.x + m.radius, m.centre.y + m.radius}));
         }
         for (const ui::ChartText& t : chart.texts) EXPECT_TRUE(Inside(area, t.anchor)) << t.text;
+    }
+}
+
+// Where a text of the chart lies, as the font measures it.
+ui::Rect TextRect(const ui::ChartText& t, const TextMeasure& measure) {
+    const ui::Size size = measure(t.text);
+    const int left = t.align == ui::TextAlign::Left     ? t.anchor.x
+                     : t.align == ui::TextAlign::Centre ? t.anchor.x - size.width / 2
+                                                        : t.anchor.x - size.width;
+    return {left, t.anchor.y, left + size.width, t.anchor.y + size.height};
+}
+
+bool Overlap(const ui::Rect& a, const ui::Rect& b) {
+    return a.left < b.right && b.left < a.right && a.top < b.bottom && b.top < a.bottom;
+}
+
+// At every usual screen resolution, in a window that grows with it, each
+// text is whole inside the area, clear of every other text and of the box.
+TEST(BacklashPlot, TextsKeepClearOfEachOtherAndOfTheBoxAtEveryResolution) {
+    const Table table =
+        MakeTable([](int i) { return 0.0125 * (i % 9); }, [](int i) { return -0.0125 * (i % 11); });
+    for (const int dpi : {96, 120, 144, 192}) {
+        SCOPED_TRACE(dpi);
+        const TextMeasure font = FontAt(dpi);
+        const ui::Rect area{0, 0, 440 * dpi / 96, 260 * dpi / 96};
+        const BacklashPlotLayout plot = LayOutBacklashPlot(table, {207, -0.125}, area, font);
+        ASSERT_FALSE(plot.frame.IsEmpty());
+        EXPECT_EQ(plot.valueTicks.front().label, "-0.15");
+        const ui::Chart chart = BacklashChart(plot);
+        for (std::size_t i = 0; i < chart.texts.size(); ++i) {
+            const ui::Rect r = TextRect(chart.texts[i], font);
+            const std::string& text = chart.texts[i].text;
+            EXPECT_TRUE(area.left <= r.left && r.right <= area.right && area.top <= r.top &&
+                        r.bottom <= area.bottom)
+                << text;
+            if (text != plot.markLabel) {
+                EXPECT_FALSE(Overlap(r, plot.frame)) << text;
+            }
+            for (std::size_t j = i + 1; j < chart.texts.size(); ++j) {
+                EXPECT_FALSE(Overlap(r, TextRect(chart.texts[j], font)))
+                    << text << " / " << chart.texts[j].text;
+            }
+        }
     }
 }
 

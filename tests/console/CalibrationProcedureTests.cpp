@@ -267,6 +267,22 @@ TEST_F(CalibrationProcedures, CorrectionCutStopsAtTheFirstFailedWrite) {
     });
 }
 
+// The system's section read loses the first section of a file saved with a
+// UTF-8 byte-order mark (the fake settings file holds none); the console
+// reads that file itself, its first section and those after it.
+TEST_F(CalibrationProcedures, SettingsFileSavedWithAByteOrderMarkIsReadAfterTheMark) {
+    files.Put("C:\\Tools\\Hexwarden.INI",
+              "\xEF\xBB\xBF[TestData]\r\nCut=^PA0,0;\r\n[CheckLoadX]\r\nPower=70\r\n");
+    Run([&](ConsoleDialog& console) {
+        windows.QueueBoxAnswer(ui::kIdOk);
+        Click(console, id::kCorrectionCut, {StatusReply(0x0001), SensorReply(0xBF)});
+        ASSERT_EQ(fake.device.writes.size(), 1u);
+        EXPECT_EQ(std::string(fake.device.writes[0].begin(), fake.device.writes[0].end()),
+                  "^PA0,0;");
+        EXPECT_TRUE(settings.reads.empty());
+    });
+}
+
 TEST_F(CalibrationProcedures, CorrectionCutOnlyGoesToAMachineReadyAtTheOrigin) {
     struct Case {
         Bytes status;

@@ -381,6 +381,33 @@ TEST_F(SensorMonitor, EachFailedKeyReadShowsTheMessageOnceWithTheTimerStopped) {
     });
 }
 
+// A machine that keeps every reply pending holds the window for the whole
+// time-out of each read: after one such read the ticks stop, until a button
+// press or a device change tries again.
+TEST_F(SensorMonitor, AReadThatTimesOutStopsTheTicksUntilAButtonOrADeviceChange) {
+    Run([&](ConsoleDialog& console) {
+        const auto stopped = [&] {
+            fake.device.answer = [](std::uint8_t trigger, const std::vector<std::uint8_t>&) {
+                return std::vector<std::uint8_t>{trigger};  // still pending
+            };
+            ASSERT_TRUE(windows.FireTimer(console.window(), 1));
+            EXPECT_EQ(console.Title(), "Hexwarden - QMV-240 (not answering)");
+            EXPECT_TRUE(windows.ActiveTimers(console.window()).empty());
+            fake.device.answer = nullptr;
+        };
+        const auto resumed = [&] {
+            EXPECT_EQ(console.Title(), "Hexwarden - QMV-240");
+            EXPECT_EQ(windows.ActiveTimers(console.window()), (Timers{{1, 500}}));
+        };
+        stopped();
+        console.Send({ui::kWmDeviceChange, ui::kDbtDevNodesChanged, 0});
+        resumed();
+        stopped();
+        ASSERT_TRUE(windows.Click(console.window(), id::kReadSpindle));
+        resumed();
+    });
+}
+
 TEST_F(SensorMonitor, CheckPanelSwitchesThePanelOverAndBack) {
     Run([&](ConsoleDialog& console) {
         ASSERT_EQ(windows.ActiveTimers(console.window()), (Timers{{1, 500}}));

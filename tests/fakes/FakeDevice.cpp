@@ -104,7 +104,7 @@ bool FakeDevice::Control(OsHandle handle, std::uint32_t code, const void* in,
         if (count != 0) std::memcpy(target, reply.data(), count);
         replies.pop_front();
     }
-    returned = outLength;
+    returned = outLength - std::min(outLength, repliesShortBy);
     return true;
 }
 

@@ -55,6 +55,8 @@ class FakeDevice final : public DeviceFiles {
                                             const std::vector<std::uint8_t>& request)>
         answer;
     std::array<std::uint8_t, 4096> standingReply{};
+    // Vendor-get replies report this many bytes fewer than were asked.
+    std::uint32_t repliesShortBy = 0;
     // Makes the device control n calls from now (0 = the next one) fail.
     void FailControlAfter(std::size_t n) { failingControls.insert(controlIndex + n); }
     // The device-ID query fails while this is set.

@@ -6,11 +6,16 @@
 
 namespace hw::test {
 
-OsHandle FakeLocks::Create(const std::string& name) {
+OsHandle FakeLocks::Create(const std::string& name, bool& accessDenied) {
+    accessDenied = false;
     if (createFails) return kNullHandle;
     if (recordCalls) created.push_back(name);
     ++open;
     return 0x77;
+}
+
+OsHandle FakeLocks::OpenToWait(const std::string&) {
+    return kNullHandle;
 }
 
 WaitOutcome FakeLocks::Wait(OsHandle, std::uint32_t timeoutMs) {

@@ -30,7 +30,8 @@ class FakeLocks final : public NamedLocks {
     int closes = 0;
     int open = 0;  // handles not yet closed
 
-    OsHandle Create(const std::string& name) override;
+    OsHandle Create(const std::string& name, bool& accessDenied) override;
+    OsHandle OpenToWait(const std::string& name) override;
     WaitOutcome Wait(OsHandle lock, std::uint32_t timeoutMs) override;
     void Release(OsHandle lock) override;
     void Close(OsHandle lock) override;

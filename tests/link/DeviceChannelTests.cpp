@@ -5,8 +5,10 @@
 #include <vector>
 
 #include "AllocationCounter.h"
+#include "SimEnvironment.h"
 #include "fakes/FakePlatform.h"
 #include "link/DeviceChannel.h"
+#include "link/Discovery.h"
 #include "platform/FileErrors.h"
 #include "platform/MemFile.h"
 
@@ -126,6 +128,21 @@ TEST_F(Channel, CheckConnectionReopensWithTheSameFlags) {
     EXPECT_TRUE(channel.CheckConnection());
 }
 
+TEST_F(Channel, CheckConnectionFindsTheMachineAgainOnAnotherPort) {
+    ASSERT_TRUE(channel.Open(kQueue, false));
+    fake.device.deviceIdFails = true;
+    fake.device.openablePaths.clear();
+    // Plugged into another port, the machine has no serial number to keep:
+    // its printing node is made again under a new parent instance.
+    fake.registry.Set(std::string(kNtPrintRoot) + "\\VarnelQMV-240\\7&A1B2C3&0&USB001",
+                      "DeviceDesc", "");
+    const std::string moved = InstallNtMachineKeys(fake.registry, "USB001", "6&3F0A&0&2");
+    fake.device.openablePaths.insert(moved);
+    EXPECT_TRUE(channel.CheckConnection());
+    EXPECT_EQ(channel.DevicePath(), moved);
+    EXPECT_EQ(fake.device.opens.back().first, moved);
+}
+
 TEST_F(Channel, VendorGetAsksForThePayloadBehindTheHeader) {
     ASSERT_TRUE(channel.Open(kQueue, false));
     std::vector<std::uint8_t> block(35, 0);
@@ -138,6 +155,13 @@ TEST_F(Channel, VendorGetAsksForThePayloadBehindTheHeader) {
     EXPECT_EQ(call.outLength, 32u);
     EXPECT_EQ(block[3], 0x42);
     EXPECT_EQ(block[0], 0xF0);
+}
+
+TEST_F(Channel, VendorGetFailsOnAReplyShorterThanAsked) {
+    ASSERT_TRUE(channel.Open(kQueue, false));
+    std::vector<std::uint8_t> block(35, 0);
+    fake.device.repliesShortBy = 1;
+    EXPECT_FALSE(channel.VendorGet(block.data(), 35));
 }
 
 TEST_F(Channel, RawReadsAndWritesReportCountsOrMinusOne) {

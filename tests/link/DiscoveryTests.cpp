@@ -74,26 +74,34 @@ TEST_P(NtPrintNodeMatch, MatchesAndCutsPrefix) {
 
 INSTANTIATE_TEST_SUITE_P(
     Discovery, NtPrintNodeMatch,
-    ::testing::Values(PrintNodeCase{"Plain", "7&1a2b&0&USB001", kMachineDriver, kMachineDriver,
-                                    "USB001", true, "7&1a2b&0"},
-                      PrintNodeCase{"DescriptionCaseIgnored", "7&1a2b&0&USB001", "VARNEL qmv-240",
-                                    kMachineDriver, "USB001", true, "7&1a2b&0"},
-                      PrintNodeCase{"DescriptionDiffers", "7&1a2b&0&USB001", "Varnel QMV-2400",
-                                    kMachineDriver, "USB001", false, ""},
-                      PrintNodeCase{"PortCaseMatters", "7&1a2b&0&usb001", kMachineDriver,
-                                    kMachineDriver, "USB001", false, ""},
-                      // The port inside the name still has its length cut from the end.
-                      PrintNodeCase{"PortNotAtEnd", "USB001&7&1a2b&0", kMachineDriver,
-                                    kMachineDriver, "USB001", true, "USB001&7"},
-                      PrintNodeCase{"NameIsPortOnly", "USB001", kMachineDriver, kMachineDriver,
-                                    "USB001", false, ""},
-                      PrintNodeCase{"NoPrefixBeforeSeparator", "&USB001", kMachineDriver,
-                                    kMachineDriver, "USB001", false, ""},
-                      PrintNodeCase{"OneCharacterPrefix", "7&USB001", kMachineDriver,
-                                    kMachineDriver, "USB001", true, "7"},
-                      // Names are cut to the registry's limit, losing the port.
-                      PrintNodeCase{"OverlongName", std::string(300, 'x') + "&USB001",
-                                    kMachineDriver, kMachineDriver, "USB001", false, ""}),
+    ::testing::Values(
+        PrintNodeCase{"Plain", "7&1a2b&0&USB001", kMachineDriver, kMachineDriver, "USB001", true,
+                      "7&1a2b&0"},
+        PrintNodeCase{"DescriptionCaseIgnored", "7&1a2b&0&USB001", "VARNEL qmv-240", kMachineDriver,
+                      "USB001", true, "7&1a2b&0"},
+        PrintNodeCase{"DescriptionDiffers", "7&1a2b&0&USB001", "Varnel QMV-2400", kMachineDriver,
+                      "USB001", false, ""},
+        // An indirect description is compared by its text after the last ";".
+        PrintNodeCase{"IndirectDescription", "7&1a2b&0&USB001", "@oem12.inf,%desc%;Varnel QMV-240",
+                      kMachineDriver, "USB001", true, "7&1a2b&0"},
+        PrintNodeCase{"IndirectDescriptionDiffers", "7&1a2b&0&USB001",
+                      "@oem12.inf,%desc%;Varnel QMV-2400", kMachineDriver, "USB001", false, ""},
+        PrintNodeCase{"SemicolonWithoutAt", "7&1a2b&0&USB001", "oem12.inf;Varnel QMV-240",
+                      kMachineDriver, "USB001", false, ""},
+        PrintNodeCase{"PortCaseMatters", "7&1a2b&0&usb001", kMachineDriver, kMachineDriver,
+                      "USB001", false, ""},
+        // The port inside the name still has its length cut from the end.
+        PrintNodeCase{"PortNotAtEnd", "USB001&7&1a2b&0", kMachineDriver, kMachineDriver, "USB001",
+                      true, "USB001&7"},
+        PrintNodeCase{"NameIsPortOnly", "USB001", kMachineDriver, kMachineDriver, "USB001", false,
+                      ""},
+        PrintNodeCase{"NoPrefixBeforeSeparator", "&USB001", kMachineDriver, kMachineDriver,
+                      "USB001", false, ""},
+        PrintNodeCase{"OneCharacterPrefix", "7&USB001", kMachineDriver, kMachineDriver, "USB001",
+                      true, "7"},
+        // Names are cut to the registry's limit, losing the port.
+        PrintNodeCase{"OverlongName", std::string(300, 'x') + "&USB001", kMachineDriver,
+                      kMachineDriver, "USB001", false, ""}),
     [](const auto& test) { return std::string(test.param.label); });
 
 // "equals" compares characters of the ANSI code page, not bytes: in code page

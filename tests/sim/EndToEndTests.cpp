@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <functional>
+#include <future>
 #include <iterator>
 #include <string>
 
@@ -303,6 +304,20 @@ TEST_F(EndToEndTest, MachineThatStopsAnsweringTimesOut) {
     EXPECT_GT(clock.Peek() - start, kTransactionTimeoutMs);
     env.Faults().stopAnswering = false;
     EXPECT_EQ(link.GetStatusWord(), kStatusReadyAtOrigin);
+}
+
+// A mutex an elevated console made first refuses this console full access:
+// the transaction opens it to wait and release only, and still takes turns.
+TEST_F(EndToEndTest, MutexRefusingFullAccessIsOpenedToWaitAndRelease) {
+    const OsHandle elevated = env.Locks().CreateRestricted("Global\\QMV-240");
+    ASSERT_NE(elevated, kNullHandle);
+    EXPECT_EQ(link.GetStatusWord(), kStatusReadyAtOrigin);
+    ASSERT_EQ(env.Locks().Wait(elevated, 0), WaitOutcome::Acquired);
+    EXPECT_EQ(std::async(std::launch::async, [&] { return link.GetStatusWord(); }).get(),
+              kStatusNoAnswer);
+    env.Locks().Release(elevated);
+    env.Locks().Close(elevated);
+    EXPECT_EQ(env.Locks().OpenHandles(), 0u);
 }
 
 TEST_F(EndToEndTest, RefusedCommandFails) {

@@ -144,9 +144,10 @@ TEST_F(SimWindowsTest, RegistryLooksUpWithoutRegardToCase) {
 
 TEST_F(SimWindowsTest, NamedLocksAreSharedByNameReentrantAndExclusive) {
     SimLocks& locks = env.Locks();
-    const OsHandle a = locks.Create("Global\\QMV-240");
-    const OsHandle b = locks.Create("Global\\QMV-240");
-    const OsHandle other = locks.Create("Global\\Office Laser");
+    bool denied = false;
+    const OsHandle a = locks.Create("Global\\QMV-240", denied);
+    const OsHandle b = locks.Create("Global\\QMV-240", denied);
+    const OsHandle other = locks.Create("Global\\Office Laser", denied);
     ASSERT_NE(a, kNullHandle);
     ASSERT_NE(b, a);
     EXPECT_EQ(locks.Wait(a, 0), WaitOutcome::Acquired);
@@ -176,8 +177,9 @@ TEST_F(SimWindowsTest, NamedLocksAreSharedByNameReentrantAndExclusive) {
 // once in real time; a release lets a waiting thread in.
 TEST_F(SimWindowsTest, LockWaitsTimeOutOnTheSimClockAndEndOnRelease) {
     SimLocks& locks = env.Locks();
-    const OsHandle held = locks.Create("Global\\QMV-240");
-    const OsHandle waited = locks.Create("Global\\QMV-240");
+    bool denied = false;
+    const OsHandle held = locks.Create("Global\\QMV-240", denied);
+    const OsHandle waited = locks.Create("Global\\QMV-240", denied);
     ASSERT_EQ(locks.Wait(held, 0), WaitOutcome::Acquired);
     auto waitElsewhere = [&](std::uint32_t timeoutMs) {
         return std::async(std::launch::async,

@@ -1,13 +1,16 @@
 // The backlash picture on a real window (Wine on the build machine): the
-// pixels copied from the window after it painted a known table.
+// pixels copied from the window after it painted a known table, and the
+// picture's texts on a screen of 144 dots per inch.
 #include <windows.h>
 
 #include <gtest/gtest.h>
 
 #include <array>
 #include <cstdint>
+#include <string>
 #include <vector>
 
+#include "WideTestPlaces.h"
 #include "console/BacklashPlotDialog.h"
 #include "platform/win32/Win32FileSystem.h"
 #include "ui/Application.h"
@@ -107,6 +110,87 @@ TEST(BacklashPlotOnWine, SeriesWhereTheyBelongAndNothingOutsideTheBox) {
         }
     }
     EXPECT_EQ(strays, 0);
+    dialog.DestroyWindow();
+}
+
+// Set in the second run of this program that the test starts at 144 dpi.
+constexpr const wchar_t* kAt144 = L"HW_PLOT_AT_144_DPI";
+
+// Runs this program again with only this test, at 144 dots per inch; its
+// exit code.
+DWORD RunAt144Dpi() {
+    // The user's screen resolution, which each process reads as it starts.
+    const DWORD dpi = 144;
+    const UserRegistryValue logPixels(L"Control Panel\\Desktop", L"LogPixels", REG_DWORD, &dpi,
+                                      sizeof dpi);
+    SetEnvironmentVariableW(kAt144, L"1");
+    wchar_t self[MAX_PATH] = {};
+    GetModuleFileNameW(nullptr, self, MAX_PATH);
+    std::wstring command = L"\"" + std::wstring(self) +
+                           L"\" --gtest_filter=BacklashPlotOnWine.TextsKeepClearAt144DotsPerInch";
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process{};
+    const BOOL started = CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0,
+                                        nullptr, nullptr, &startup, &process);
+    SetEnvironmentVariableW(kAt144, nullptr);
+    if (!started) return ~0u;
+    WaitForSingleObject(process.hProcess, INFINITE);
+    DWORD code = ~0u;
+    GetExitCodeProcess(process.hProcess, &code);
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    return code;
+}
+
+// The angle labels and their title, the value labels and the legend keep
+// clear of each other and of the box in the real font at 144 dots per inch;
+// each text's place shows its ink.
+TEST(BacklashPlotOnWine, TextsKeepClearAt144DotsPerInch) {
+    if (GetEnvironmentVariableW(kAt144, nullptr, 0) == 0) {
+        EXPECT_EQ(RunAt144Dpi(), 0u);
+        return;
+    }
+    const HDC screen = GetDC(nullptr);
+    const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
+    ReleaseDC(nullptr, screen);
+    ASSERT_EQ(dpi, 144);
+    ui::Win32WindowSystem windows;
+    ui::Application app{windows, "Hexwarden"};
+    Win32FileSystem files;
+    std::array<BacklashEntry, kBacklashSteps> table{};
+    for (int i = 0; i < kBacklashSteps; ++i)
+        table[i] = {9.0 * i, 0.0125 * (i % 9), -0.0125 * (i % 11)};
+    BacklashPlotDialog dialog(app, files, table, {207, -0.125});
+    ASSERT_TRUE(dialog.Create(ui::kNoWindow));
+    const HWND window = reinterpret_cast<HWND>(dialog.window());
+    ShowWindow(window, SW_SHOWNORMAL);
+    UpdateWindow(window);
+    const BacklashPlotLayout plot = dialog.CurrentLayout();
+    ASSERT_FALSE(plot.frame.IsEmpty());
+    EXPECT_GE(plot.lineHeight, 18);  // the 8-point font, half as tall again as at 96 dpi
+    const ui::Chart chart = BacklashChart(plot);
+    const ClientPixels pixels(window);
+    std::vector<ui::Rect> placed;
+    for (const ui::ChartText& text : chart.texts) {
+        const ui::Size size = windows.MeasureText(dialog.window(), text.text);
+        const int left = text.align == ui::TextAlign::Left     ? text.anchor.x
+                         : text.align == ui::TextAlign::Centre ? text.anchor.x - size.width / 2
+                                                               : text.anchor.x - size.width;
+        const ui::Rect r{left, text.anchor.y, left + size.width, text.anchor.y + size.height};
+        EXPECT_TRUE(r.left >= 0 && r.top >= 0 && r.right <= pixels.width() &&
+                    r.bottom <= plot.area.bottom)
+            << text.text;
+        for (const ui::Rect& other : placed) {
+            EXPECT_FALSE(r.left < other.right && other.left < r.right && r.top < other.bottom &&
+                         other.top < r.bottom)
+                << text.text;
+        }
+        placed.push_back(r);
+        EXPECT_TRUE(pixels.Near({(r.left + r.right) / 2, (r.top + r.bottom) / 2}, text.colour,
+                                size.height / 2))
+            << text.text;
+    }
     dialog.DestroyWindow();
 }
 

@@ -1,5 +1,6 @@
 // Disk files by path on the real OS (Wine on the build machine): opening,
-// replacing, removing and temporary names, with their errors.
+// replacing, removing and temporary names, with their errors, all in a
+// folder whose name lies outside the ANSI code page.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -7,33 +8,34 @@
 #include <string>
 #include <vector>
 
+#include "WideTestPlaces.h"
 #include "platform/win32/Win32FileSystem.h"
+#include "platform/win32/Win32Utf8.h"
 
 namespace hw {
 namespace {
 
 using Cause = FileException::Cause;
 
-// A folder of its own under the temporary folder, removed with what it holds.
+// A folder of its own under the temporary folder, named with letters no
+// ANSI code page holds together ("Łukasz", "李"), removed with what it holds.
 class Win32Files : public ::testing::Test {
   protected:
     void SetUp() override {
-        char temp[MAX_PATH] = {};
-        ASSERT_GT(GetTempPathA(sizeof temp, temp), 0u);
-        dir = std::string(temp) + "hw-files-" + std::to_string(GetCurrentProcessId()) + "\\";
-        ASSERT_TRUE(CreateDirectoryA(dir.c_str(), nullptr) ||
+        dir = test::PathOutsideCodePage("hw-files") + "\\";
+        ASSERT_TRUE(CreateDirectoryW(Widen(dir).c_str(), nullptr) ||
                     GetLastError() == ERROR_ALREADY_EXISTS);
     }
     void TearDown() override {
-        WIN32_FIND_DATAA found{};
-        const HANDLE search = FindFirstFileA((dir + "*").c_str(), &found);
+        WIN32_FIND_DATAW found{};
+        const HANDLE search = FindFirstFileW(Widen(dir + "*").c_str(), &found);
         if (search != INVALID_HANDLE_VALUE) {
             do {
-                DeleteFileA((dir + found.cFileName).c_str());
-            } while (FindNextFileA(search, &found));
+                DeleteFileW((Widen(dir) + found.cFileName).c_str());
+            } while (FindNextFileW(search, &found));
             FindClose(search);
         }
-        RemoveDirectoryA(dir.c_str());
+        EXPECT_TRUE(RemoveDirectoryW(Widen(dir).c_str())) << "the folder and nothing else";
     }
 
     void WriteFile(const std::string& path, const std::string& text) {
@@ -91,7 +93,7 @@ TEST_F(Win32Files, ReplaceMovesAFileOverAnother) {
     WriteFile(dir + "new.tmp", "new backup");
     files.Replace(dir + "new.tmp", dir + "old.par");
     EXPECT_EQ(ReadFile(dir + "old.par"), "new backup");
-    EXPECT_EQ(GetFileAttributesA((dir + "new.tmp").c_str()), INVALID_FILE_ATTRIBUTES);
+    EXPECT_EQ(GetFileAttributesW(Widen(dir + "new.tmp").c_str()), INVALID_FILE_ATTRIBUTES);
     // Also when nothing was there yet.
     WriteFile(dir + "b.tmp", "b");
     files.Replace(dir + "b.tmp", dir + "b.par");
@@ -115,7 +117,7 @@ TEST_F(Win32Files, RemoveAndTemporaryNames) {
     const std::string first = files.TemporaryNameBeside(dir + "x.par");
     EXPECT_EQ(first.rfind(dir, 0), 0u);
     EXPECT_EQ(first.find('\\', dir.size()), std::string::npos);
-    EXPECT_EQ(GetFileAttributesA(first.c_str()), INVALID_FILE_ATTRIBUTES);
+    EXPECT_EQ(GetFileAttributesW(Widen(first).c_str()), INVALID_FILE_ATTRIBUTES);
     WriteFile(first, "taken");
     EXPECT_NE(files.TemporaryNameBeside(dir + "x.par"), first);
     files.Remove(first);
@@ -160,9 +162,9 @@ TEST_F(Win32Files, FoldersAreMadeWithTheirParentsAndListOnlyTheirFiles) {
     EXPECT_TRUE(files.FileNamesIn(dir + "none").empty());
     EXPECT_NE(CauseOf(nested + "\\one.par", [&] { files.CreateFolder(nested + "\\one.par"); }),
               Cause::None);
-    EXPECT_TRUE(DeleteFileA((nested + "\\one.par").c_str()));
+    EXPECT_TRUE(DeleteFileW(Widen(nested + "\\one.par").c_str()));
     for (const std::string& folder : {nested + "\\sub", nested, dir + "a"}) {
-        EXPECT_TRUE(RemoveDirectoryA(folder.c_str())) << folder;
+        EXPECT_TRUE(RemoveDirectoryW(Widen(folder).c_str())) << folder;
     }
 }
 

@@ -69,11 +69,16 @@ class Win32NamedLocksTest : public ::testing::Test {
     template <typename Body>
     void OnOtherThread(Body body) {
         std::thread([&] {
-            const OsHandle lock = locks.Create(name);
+            const OsHandle lock = Create(name);
             ASSERT_NE(lock, kNullHandle);
             body(lock);
             locks.Close(lock);
         }).join();
+    }
+
+    OsHandle Create(const std::string& lockName) {
+        bool accessDenied = false;
+        return locks.Create(lockName, accessDenied);
     }
 
     Win32NamedLocks locks;
@@ -81,8 +86,8 @@ class Win32NamedLocksTest : public ::testing::Test {
 };
 
 TEST_F(Win32NamedLocksTest, SameNameOpensTheSameMutex) {
-    const OsHandle first = locks.Create(name);
-    const OsHandle second = locks.Create(name);
+    const OsHandle first = Create(name);
+    const OsHandle second = Create(name);
     ASSERT_NE(first, kNullHandle);
     ASSERT_NE(second, kNullHandle);
     EXPECT_NE(first, second);
@@ -106,7 +111,7 @@ TEST_F(Win32NamedLocksTest, SameNameOpensTheSameMutex) {
 }
 
 TEST_F(Win32NamedLocksTest, OwnerThreadEndingWithoutReleaseAbandonsIt) {
-    const OsHandle mine = locks.Create(name);
+    const OsHandle mine = Create(name);
     ASSERT_NE(mine, kNullHandle);
     WaitOutcome owner = WaitOutcome::Failed;
     OnOtherThread([&](OsHandle lock) { owner = locks.Wait(lock, 0); });
@@ -125,16 +130,32 @@ TEST_F(Win32NamedLocksTest, OwnerThreadEndingWithoutReleaseAbandonsIt) {
 }
 
 TEST_F(Win32NamedLocksTest, ClosedHandleFailsToWait) {
-    const OsHandle lock = locks.Create(name);
+    const OsHandle lock = Create(name);
     ASSERT_NE(lock, kNullHandle);
     locks.Close(lock);
     EXPECT_EQ(locks.Wait(lock, 0), WaitOutcome::Failed);
 }
 
+// What a transaction falls back to when the mutex refuses it full access: a
+// handle that can wait for the mutex and release it.
+TEST_F(Win32NamedLocksTest, OpenToWaitOpensOnlyAnExistingMutex) {
+    EXPECT_EQ(locks.OpenToWait(name), kNullHandle);
+    const OsHandle made = Create(name);
+    const OsHandle opened = locks.OpenToWait(name);
+    ASSERT_NE(opened, kNullHandle);
+    EXPECT_EQ(locks.Wait(opened, 0), WaitOutcome::Acquired);
+    WaitOutcome other = WaitOutcome::Failed;
+    OnOtherThread([&](OsHandle lock) { other = locks.Wait(lock, 0); });
+    EXPECT_EQ(other, WaitOutcome::TimedOut);
+    locks.Release(opened);
+    locks.Close(opened);
+    locks.Close(made);
+}
+
 TEST_F(Win32NamedLocksTest, NameHeldByAnotherKindOfObjectGivesNullHandle) {
     const HANDLE event = CreateEventA(nullptr, TRUE, FALSE, name.c_str());
     ASSERT_NE(event, nullptr);
-    EXPECT_EQ(locks.Create(name), kNullHandle);
+    EXPECT_EQ(Create(name), kNullHandle);
     CloseHandle(event);
 }
 
@@ -202,7 +223,7 @@ class LockHolderProcess {
 TEST_F(Win32NamedLocksTest, LockHeldByAnotherProcessTimesOutThenIsTaken) {
     LockHolderProcess holder(name);
     ASSERT_TRUE(holder.Holds());
-    const OsHandle lock = locks.Create(name);
+    const OsHandle lock = Create(name);
     ASSERT_NE(lock, kNullHandle);
     const DWORD before = GetTickCount();
     EXPECT_EQ(locks.Wait(lock, 300), WaitOutcome::TimedOut);

@@ -4,28 +4,34 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
 #include <string>
 
+#include "WideTestPlaces.h"
+#include "platform/win32/Win32FileSystem.h"
 #include "platform/win32/Win32SettingsFile.h"
+#include "platform/win32/Win32Utf8.h"
 #include "sim/SettingsFileCases.h"
 
 namespace hw::test {
 namespace {
 
+// The file lies in a folder whose name no ANSI code page holds ("Łukasz",
+// "李").
 TEST(Win32SettingsFileTest, ReadsSectionsAsTheTableSays) {
-    char temp[MAX_PATH] = {};
-    ASSERT_GT(GetTempPathA(sizeof temp, temp), 0u);
-    const std::string path =
-        std::string(temp) + "hw-settings-" + std::to_string(GetCurrentProcessId()) + ".INI";
-    std::ofstream(path, std::ios::binary) << kSettingsText;
+    const std::string folder = PathOutsideCodePage("hw-settings");
+    const std::string path = folder + "\\Hexwarden.INI";
+    Win32FileSystem files;
+    files.CreateFolder(folder);
+    files.Open(path, FileSystem::Access::CreateWrite)
+        ->Write(kSettingsText.data(), static_cast<std::uint32_t>(kSettingsText.size()));
 
     Win32SettingsFile settings;
     for (const SettingsCase& c : kSettingsCases) {
         EXPECT_EQ(settings.ReadSection(path, c.section, c.capacity), c.expected) << c.what;
     }
-    EXPECT_EQ(settings.ReadSection(std::string(temp) + "hw-no-such.INI", "TestData", 32767), "");
-    DeleteFileA(path.c_str());
+    EXPECT_EQ(settings.ReadSection(folder + "\\hw-no-such.INI", "TestData", 32767), "");
+    files.Remove(path);
+    RemoveDirectoryW(Widen(folder).c_str());
 }
 
 }  // namespace

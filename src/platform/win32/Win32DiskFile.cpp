@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "platform/win32/Win32Handles.h"
+#include "platform/win32/Win32Utf8.h"
 
 namespace hw {
 
@@ -10,10 +11,10 @@ namespace {
 
 HANDLE OpenFile(const std::string& path, DiskFile::Mode mode) {
     if (mode == DiskFile::Mode::Read) {
-        return CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                           FILE_ATTRIBUTE_NORMAL, nullptr);
+        return CreateFileW(Widen(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                           OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     }
-    return CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+    return CreateFileW(Widen(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                        FILE_ATTRIBUTE_NORMAL, nullptr);
 }
 

@@ -8,12 +8,13 @@
 #include <memory>
 
 #include "platform/win32/Win32DiskFile.h"
+#include "platform/win32/Win32Utf8.h"
 
 namespace hw {
 
 namespace {
 
-// Closes a file handle that CreateFileA returned, unless that failed.
+// Closes a file handle that CreateFileW returned, unless that failed.
 struct CloseFileHandle {
     void operator()(HANDLE handle) const {
         if (handle != INVALID_HANDLE_VALUE) CloseHandle(handle);
@@ -21,7 +22,7 @@ struct CloseFileHandle {
 };
 using FileHandle = std::unique_ptr<void, CloseFileHandle>;
 
-// Ends a folder listing that FindFirstFileA began, unless that failed.
+// Ends a folder listing that FindFirstFileW began, unless that failed.
 struct CloseFind {
     void operator()(HANDLE handle) const {
         if (handle != INVALID_HANDLE_VALUE) FindClose(handle);
@@ -32,7 +33,7 @@ using FindHandle = std::unique_ptr<void, CloseFind>;
 constexpr const char* kLocalAppDataName = "the local application data folder";
 
 bool IsFolder(const std::string& path) {
-    const DWORD attributes = GetFileAttributesA(path.c_str());
+    const DWORD attributes = GetFileAttributesW(Widen(path).c_str());
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
 }
 
@@ -59,38 +60,38 @@ std::unique_ptr<File> Win32FileSystem::Open(const std::string& path, Access acce
 void Win32FileSystem::CheckWritable(const std::string& path) {
     bool created = false;
     {
-        const FileHandle file(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS,
-                                          FILE_ATTRIBUTE_NORMAL, nullptr));
+        const FileHandle file(CreateFileW(Widen(path).c_str(), GENERIC_WRITE, 0, nullptr,
+                                          OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
         if (file.get() == INVALID_HANDLE_VALUE) ThrowLastError(path);
         created = GetLastError() != ERROR_ALREADY_EXISTS;
     }
-    if (created) DeleteFileA(path.c_str());
+    if (created) DeleteFileW(Widen(path).c_str());
 }
 
 bool Win32FileSystem::Exists(const std::string& path) {
-    const DWORD attributes = GetFileAttributesA(path.c_str());
+    const DWORD attributes = GetFileAttributesW(Widen(path).c_str());
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
 }
 
 void Win32FileSystem::Replace(const std::string& from, const std::string& to) {
-    if (!MoveFileExA(from.c_str(), to.c_str(),
+    if (!MoveFileExW(Widen(from).c_str(), Widen(to).c_str(),
                      MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
         ThrowLastError(to);
     }
 }
 
 void Win32FileSystem::Remove(const std::string& path) {
-    if (!DeleteFileA(path.c_str())) ThrowLastError(path);
+    if (!DeleteFileW(Widen(path).c_str())) ThrowLastError(path);
 }
 
 std::string Win32FileSystem::LocalAppDataFolder() {
-    char folder[MAX_PATH] = {};
+    wchar_t folder[MAX_PATH] = {};
     if (FAILED(
-            SHGetFolderPathA(nullptr, CSIDL_LOCAL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, folder)) ||
-        folder[0] == '\0') {
+            SHGetFolderPathW(nullptr, CSIDL_LOCAL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, folder)) ||
+        folder[0] == L'\0') {
         throw FileException(FileException::Cause::FileNotFound, kLocalAppDataName);
     }
-    return WithoutTrailingSeparators(folder);
+    return WithoutTrailingSeparators(Narrow(folder));
 }
 
 // The folders above are made first, from the top down; a drive ("C:") or a
@@ -101,7 +102,7 @@ void Win32FileSystem::CreateFolder(const std::string& path) {
     if (folder.empty() || folder.back() == ':' || IsFolder(folder)) return;
     const std::string parent = WithoutTrailingSeparators(PathBeside(folder, ""));
     if (!parent.empty() && parent != folder) CreateFolder(parent);
-    if (!CreateDirectoryA(folder.c_str(), nullptr)) {
+    if (!CreateDirectoryW(Widen(folder).c_str(), nullptr)) {
         const DWORD error = GetLastError();
         if (error != ERROR_ALREADY_EXISTS || !IsFolder(folder)) {
             throw FileException(FileErrorCause(error), folder);
@@ -111,15 +112,15 @@ void Win32FileSystem::CreateFolder(const std::string& path) {
 
 std::vector<std::string> Win32FileSystem::FileNamesIn(const std::string& path) {
     std::vector<std::string> names;
-    WIN32_FIND_DATAA found{};
-    const std::string pattern = WithoutTrailingSeparators(path) + "\\*";
-    const FindHandle find(FindFirstFileA(pattern.c_str(), &found));
+    WIN32_FIND_DATAW found{};
+    const std::wstring pattern = Widen(WithoutTrailingSeparators(path) + "\\*");
+    const FindHandle find(FindFirstFileW(pattern.c_str(), &found));
     if (find.get() == INVALID_HANDLE_VALUE) return names;
     do {
         if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0) {
-            names.emplace_back(found.cFileName);
+            names.push_back(Narrow(found.cFileName));
         }
-    } while (FindNextFileA(find.get(), &found));
+    } while (FindNextFileW(find.get(), &found));
     return names;
 }
 
@@ -131,7 +132,8 @@ std::string Win32FileSystem::TemporaryNameBeside(const std::string& path) {
         char name[40];
         std::snprintf(name, sizeof name, "~hw%04lX%04X.tmp", process & 0xFFFF, ++counter & 0xFFFF);
         std::string candidate = PathBeside(path, name);
-        if (GetFileAttributesA(candidate.c_str()) == INVALID_FILE_ATTRIBUTES) return candidate;
+        if (GetFileAttributesW(Widen(candidate).c_str()) == INVALID_FILE_ATTRIBUTES)
+            return candidate;
     }
 }
 

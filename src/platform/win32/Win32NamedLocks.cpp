@@ -4,10 +4,16 @@
 
 namespace hw {
 
-OsHandle Win32NamedLocks::Create(const std::string& name) {
+OsHandle Win32NamedLocks::Create(const std::string& name, bool& accessDenied) {
     // Opens the existing mutex of that name when another thread or process
     // created it first; a failed call gives a null handle.
-    return ToOsHandle(CreateMutexA(nullptr, FALSE, name.c_str()));
+    const HANDLE mutex = CreateMutexA(nullptr, FALSE, name.c_str());
+    accessDenied = mutex == nullptr && GetLastError() == ERROR_ACCESS_DENIED;
+    return ToOsHandle(mutex);
+}
+
+OsHandle Win32NamedLocks::OpenToWait(const std::string& name) {
+    return ToOsHandle(OpenMutexA(SYNCHRONIZE | MUTEX_MODIFY_STATE, FALSE, name.c_str()));
 }
 
 WaitOutcome Win32NamedLocks::Wait(OsHandle lock, std::uint32_t timeoutMs) {

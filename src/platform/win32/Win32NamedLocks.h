@@ -7,7 +7,8 @@ namespace hw {
 
 class Win32NamedLocks final : public NamedLocks {
   public:
-    OsHandle Create(const std::string& name) override;
+    OsHandle Create(const std::string& name, bool& accessDenied) override;
+    OsHandle OpenToWait(const std::string& name) override;
     WaitOutcome Wait(OsHandle lock, std::uint32_t timeoutMs) override;
     void Release(OsHandle lock) override;
     void Close(OsHandle lock) override;

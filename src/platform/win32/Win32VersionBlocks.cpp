@@ -2,8 +2,10 @@
 
 #include <windows.h>
 
-#include <cstring>
+#include <cwchar>
 #include <vector>
+
+#include "platform/win32/Win32Utf8.h"
 
 namespace hw {
 
@@ -29,10 +31,10 @@ class Win32VersionBlock final : public VersionBlock {
 
     std::optional<std::string> StringValue(const std::string& keyPath) const override {
         UINT length = 0;
-        const auto* text = static_cast<const char*>(Query(keyPath.c_str(), length));
+        const auto* text = static_cast<const wchar_t*>(Query(keyPath.c_str(), length));
         if (text == nullptr) return std::nullopt;
         // The length counts characters and may include the final NUL.
-        return std::string(text, strnlen(text, length));
+        return Narrow(std::wstring_view(text, wcsnlen(text, length)));
     }
 
   private:
@@ -42,7 +44,7 @@ class Win32VersionBlock final : public VersionBlock {
         void* value = nullptr;
         // The query takes a non-const block but only reads it.
         auto* block = const_cast<char*>(data.data());
-        if (VerQueryValueA(block, subBlock, &value, &length) != TRUE) return nullptr;
+        if (VerQueryValueW(block, Widen(subBlock).c_str(), &value, &length) != TRUE) return nullptr;
         return value;
     }
 
@@ -54,10 +56,11 @@ class Win32VersionBlock final : public VersionBlock {
 
 std::unique_ptr<VersionBlock> Win32VersionBlocks::Read(const std::string& path) {
     DWORD ignored = 0;
-    const DWORD size = GetFileVersionInfoSizeA(path.c_str(), &ignored);
+    const std::wstring widePath = Widen(path);
+    const DWORD size = GetFileVersionInfoSizeW(widePath.c_str(), &ignored);
     if (size == 0) return nullptr;
     std::vector<char> data(size);
-    const bool read = GetFileVersionInfoA(path.c_str(), 0, size, data.data()) == TRUE;
+    const bool read = GetFileVersionInfoW(widePath.c_str(), 0, size, data.data()) == TRUE;
     return std::make_unique<Win32VersionBlock>(std::move(data), read);
 }
 

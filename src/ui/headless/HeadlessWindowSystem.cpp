@@ -427,6 +427,12 @@ void HeadlessWindowSystem::PaintSizeGrip(WindowId window, const Rect& rect) {
 // own and on real windows.
 void HeadlessWindowSystem::PaintChart(WindowId, const Chart&) {}
 
+// The 8-point dialog font at 96 dots per inch: 13 pixels a line and, as its
+// base unit says, 6 pixels a character at the most.
+Size HeadlessWindowSystem::MeasureText(WindowId, std::string_view text) const {
+    return {static_cast<int>(text.size()) * 6, 13};
+}
+
 // --- Messages and timers -----------------------------------------------------------
 
 std::optional<std::intptr_t> HeadlessWindowSystem::Dispatch(WindowId window,

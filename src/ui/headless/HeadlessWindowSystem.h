@@ -213,6 +213,7 @@ class HeadlessWindowSystem final : public WindowSystem {
     void PaintMinimizedIcon(WindowId window, IconHandle icon) override;
     void PaintSizeGrip(WindowId window, const Rect& rect) override;
     void PaintChart(WindowId window, const Chart& chart) override;
+    Size MeasureText(WindowId window, std::string_view text) const override;
     std::intptr_t Send(WindowId window, const Message& message) override;
     bool Post(WindowId window, const Message& message) override;
     std::uintptr_t SetTimer(WindowId window, std::uintptr_t id, std::uint32_t ms) override;

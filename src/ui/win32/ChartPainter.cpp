@@ -5,6 +5,8 @@
 #include <type_traits>
 #include <vector>
 
+#include "platform/win32/Win32Utf8.h"
+
 namespace hw::ui {
 
 namespace {
@@ -83,8 +85,28 @@ UINT AlignFlags(TextAlign align) {
 void DrawText(HDC dc, const ChartText& text) {
     SetTextColor(dc, text.colour);
     SetTextAlign(dc, AlignFlags(text.align));
-    TextOutA(dc, text.anchor.x, text.anchor.y, text.text.data(),
-             static_cast<int>(text.text.size()));
+    const std::wstring wide = Widen(text.text);
+    TextOutW(dc, text.anchor.x, text.anchor.y, wide.data(), static_cast<int>(wide.size()));
+}
+
+// The window's device context for the object's lifetime.
+class WindowDc {
+  public:
+    explicit WindowDc(HWND window) : window_(window), dc_(GetDC(window)) {}
+    ~WindowDc() {
+        if (dc_ != nullptr) ReleaseDC(window_, dc_);
+    }
+    WindowDc(const WindowDc&) = delete;
+    WindowDc& operator=(const WindowDc&) = delete;
+    HDC dc() const { return dc_; }
+
+  private:
+    HWND window_;
+    HDC dc_;
+};
+
+HFONT WindowFont(HWND window) {
+    return reinterpret_cast<HFONT>(SendMessageW(window, WM_GETFONT, 0, 0));
 }
 
 }  // namespace
@@ -108,9 +130,23 @@ void PaintChartBuffered(HWND window, const Chart& chart) {
                                                   std::max<LONG>(client.bottom, 1)));
     if (memory == nullptr || bitmap == nullptr) return;
     const Selection selected(memory.get(), bitmap.get());
-    const auto font = reinterpret_cast<HFONT>(SendMessageA(window, WM_GETFONT, 0, 0));
-    DrawChart(memory.get(), client, font, chart);
+    DrawChart(memory.get(), client, WindowFont(window), chart);
     BitBlt(paint.dc(), 0, 0, client.right, client.bottom, memory.get(), 0, 0, SRCCOPY);
+}
+
+Size MeasureChartText(HWND window, const std::wstring& text) {
+    const WindowDc screen(window);
+    if (screen.dc() == nullptr) return {};
+    const HFONT font = WindowFont(window);
+    const Selection selected(screen.dc(),
+                             font != nullptr ? font : GetCurrentObject(screen.dc(), OBJ_FONT));
+    TEXTMETRICW metrics{};
+    GetTextMetricsW(screen.dc(), &metrics);
+    SIZE extent{};
+    if (!text.empty()) {
+        GetTextExtentPoint32W(screen.dc(), text.data(), static_cast<int>(text.size()), &extent);
+    }
+    return {extent.cx, std::max<int>(extent.cy, metrics.tmHeight)};
 }
 
 }  // namespace hw::ui

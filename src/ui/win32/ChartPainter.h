@@ -3,6 +3,8 @@
 
 #include <windows.h>
 
+#include <string>
+
 #include "ui/Chart.h"
 
 namespace hw::ui {
@@ -16,5 +18,9 @@ void DrawChart(HDC dc, const RECT& client, HFONT font, const Chart& chart);
 // the window in one piece, so that nothing flickers. The texts are in the
 // window's font.
 void PaintChartBuffered(HWND window, const Chart& chart);
+
+// The extent of text as one line in the window's font (see
+// WindowSystem::MeasureText).
+Size MeasureChartText(HWND window, const std::wstring& text);
 
 }  // namespace hw::ui
