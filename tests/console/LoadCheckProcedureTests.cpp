@@ -222,7 +222,9 @@ TEST_F(LoadCheckProcedures, AProcedureFoundRunningOnConnectCanBeWatchedAndStoppe
             EXPECT_EQ(windows.ActiveTimers(console.window()).size(), 1u);
         });
         EXPECT_EQ(!captions.empty(), c.watched);
-        if (!captions.empty()) EXPECT_EQ(captions[0], "Running: Running");
+        if (!captions.empty()) {
+            EXPECT_EQ(captions[0], "Running: Running");
+        }
     }
 }
 
