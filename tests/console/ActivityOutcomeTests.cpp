@@ -80,9 +80,13 @@ TEST_F(ActivityOutcome, EachProcedureLogsHowItEndedAndWhatItWrote) {
              windows.OnPump({});
          },
          {"Start Aging ended: stopped by the technician\r\n"}},
-        {"a backlash run cancelled in its window",
-         [&](ConsoleDialog& c) { Click(c, id::kBacklashCheck); },
-         {"Check ended: cancelled by the technician\r\n"}},
+        {"a backlash run that completed",
+         [&](ConsoleDialog& c) {
+             windows.RunThreadsInline(true);
+             Click(c, id::kBacklashCheck);
+             windows.RunThreadsInline(false);
+         },
+         {"Check ended: completed: Angle="}},
     };
     for (const Case& c : cases) {
         const std::string log = LogOf(c.act);

@@ -36,6 +36,41 @@ std::uint64_t EnvNumber(const char* name, std::uint64_t fallback) {
     return text != nullptr && *text != '\0' ? std::strtoull(text, nullptr, 10) : fallback;
 }
 
+// The machine's device as the console reaches it, counting the calls that
+// failed: a cable pulled after a procedure's last exchange is a fault the
+// procedure never met.
+class CountingDeviceFiles final : public DeviceFiles {
+  public:
+    explicit CountingDeviceFiles(DeviceFiles& inner) : inner(inner) {}
+
+    OsHandle Open(const std::string& path, std::uint32_t flags) override {
+        const OsHandle handle = inner.Open(path, flags);
+        Count(handle != kInvalidHandle);
+        return handle;
+    }
+    bool Close(OsHandle handle) override { return inner.Close(handle); }
+    bool Read(OsHandle handle, void* buffer, std::uint32_t n, std::uint32_t& done) override {
+        return Count(inner.Read(handle, buffer, n, done));
+    }
+    bool Write(OsHandle handle, const void* buffer, std::uint32_t n, std::uint32_t& done) override {
+        return Count(inner.Write(handle, buffer, n, done));
+    }
+    bool Control(OsHandle handle, std::uint32_t code, const void* in, std::uint32_t inLength,
+                 void* out, std::uint32_t outLength, std::uint32_t& returned) override {
+        return Count(inner.Control(handle, code, in, inLength, out, outLength, returned));
+    }
+
+    int failures = 0;
+
+  private:
+    bool Count(bool done) {
+        if (!done) ++failures;
+        return done;
+    }
+
+    DeviceFiles& inner;
+};
+
 class Soak : public ::testing::Test, public test::SimulatedConsoleParts {
   protected:
     struct Procedure {
@@ -127,7 +162,7 @@ class Soak : public ::testing::Test, public test::SimulatedConsoleParts {
             {"corrupt the next parameter put", [&f](int) { f.corruptNextPut = true; },
              [&f] { return !f.corruptNextPut; }},
             {"unplug in the middle of a watch", [&](int pump) { unplugAtPump = pump; },
-             [&] { return unpluggedByPump; }},
+             [&] { return unpluggedByPump && device.failures > failuresAtUnplug; }},
         };
         for (SimUnplugAt at :
              {SimUnplugAt::BeforeDataPhase, SimUnplugAt::BeforeTrigger, SimUnplugAt::AfterTrigger,
@@ -146,6 +181,7 @@ class Soak : public ::testing::Test, public test::SimulatedConsoleParts {
         if (pumps == unplugAtPump && env.Plugged()) {
             env.Unplug();
             unpluggedByPump = true;
+            failuresAtUnplug = device.failures;
         }
         const ui::Dialog* progress = windows.FindDialog(progress_id::kDialog);
         if (progress != nullptr && pumps >= stopAtPump)
@@ -204,6 +240,11 @@ class Soak : public ::testing::Test, public test::SimulatedConsoleParts {
 
     std::uint32_t random() { return static_cast<std::uint32_t>(generator()); }
 
+    CountingDeviceFiles device{env.Files()};
+    LinkPlatform countedLink{device,         env.Locks(),  env.System(), env.Spooler(),
+                             env.Registry(), app.alerts(), env.Text()};
+    ConsoleServices countedServices{app, countedLink, program, files, settings, versions};
+    int failuresAtUnplug = 0;
     std::mt19937_64 generator;
     int pumps = 0;
     int unplugAtPump = -1;
