@@ -4,6 +4,7 @@
 // These two need <windows.h> first.
 #include <commctrl.h>
 #include <commdlg.h>
+#include <shellapi.h>
 
 #include <algorithm>
 #include <thread>
@@ -89,21 +90,6 @@ INT_PTR CALLBACK DialogProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
     if (ReturnsResultDirectly(message)) return static_cast<INT_PTR>(*result);
     SetWindowLongPtrA(hwnd, DWLP_MSGRESULT, static_cast<LONG_PTR>(*result));
     return TRUE;
-}
-
-// The program file's path with its extension, if it has one, replaced by
-// ".HLP"; stepped through by character, so that no byte of a double-byte
-// character is taken for a separator. Empty when the path is not known.
-std::string HelpFilePath() {
-    char module[MAX_PATH] = {};
-    const DWORD length = GetModuleFileNameA(nullptr, module, MAX_PATH);
-    if (length == 0 || length >= MAX_PATH) return {};
-    const char* extension = module + length;
-    for (const char* p = module; *p != '\0'; p = CharNextA(p)) {
-        if (*p == '\\') extension = module + length;
-        if (*p == '.') extension = p;
-    }
-    return std::string(static_cast<const char*>(module), extension) + ".HLP";
 }
 
 // "a|b||" as the double-NUL-terminated list that the common dialogs take.
@@ -500,9 +486,11 @@ std::optional<std::string> Win32WindowSystem::ShowFileDialog(WindowId owner,
     return path;
 }
 
-void Win32WindowSystem::ShowHelp(WindowId owner) {
-    const std::string help = HelpFilePath();
-    if (!help.empty()) WinHelpA(ToHwnd(owner), help.c_str(), HELP_FINDER, 0);
+bool Win32WindowSystem::OpenDocument(WindowId owner, const std::string& path) {
+    // ShellExecute answers with a value above 32 when it succeeded.
+    const HINSTANCE result =
+        ShellExecuteA(ToHwnd(owner), "open", path.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+    return reinterpret_cast<INT_PTR>(result) > 32;
 }
 
 bool Win32WindowSystem::HasSystemMenu(WindowId window) const {
