@@ -1,16 +1,14 @@
 #include "console/ManualPage.h"
 
+#include <string>
+
 #include "console/Messages.h"
 #include "ui/Dialog.h"
 
 namespace hw {
 
-std::string ManualPath(ProgramFile& programFile) {
-    return PathBeside(programFile.Path(), kManualFileName);
-}
-
 void OpenManual(const ConsoleServices& services) {
-    const std::string path = ManualPath(services.programFile);
+    const std::string path = PathBeside(services.programFile.Path(), kManualFileName);
     if (!services.files.Exists(path)) {
         ShowWarningBox(services.app, "Cannot find the manual '" + path + "'.");
         return;

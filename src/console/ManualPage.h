@@ -2,7 +2,6 @@
 // the default browser by F1.
 #pragma once
 
-#include <string>
 #include <string_view>
 
 #include "console/ConsoleServices.h"
@@ -11,12 +10,9 @@ namespace hw {
 
 inline constexpr std::string_view kManualFileName = "Hexwarden.html";
 
-// The manual's path: kManualFileName in the program file's folder.
-std::string ManualPath(ProgramFile& programFile);
-
-// Opens the manual in the default browser, owned by the main window. When
-// the page is missing or cannot be opened, a box names the path where it was
-// expected.
+// Opens the manual, kManualFileName in the program file's folder, in the
+// default browser, owned by the main window. When the page is missing or
+// cannot be opened, a box names the path where it was expected.
 void OpenManual(const ConsoleServices& services);
 
 }  // namespace hw
