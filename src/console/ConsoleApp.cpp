@@ -1,6 +1,7 @@
 #include "console/ConsoleApp.h"
 
 #include "console/ConsoleDialog.h"
+#include "console/ManualPage.h"
 
 namespace hw {
 
@@ -10,6 +11,7 @@ const ui::AppCommandEntry ConsoleApp::commandMap[] = {
 
 ConsoleApp::ConsoleApp(const ConsoleServices& consoleServices) : services(consoleServices) {
     services.app.SetCommandMap(commandMap);
+    services.app.SetHelpHandler([parts = services] { OpenManual(parts); });
 }
 
 bool ConsoleApp::InitInstance() {

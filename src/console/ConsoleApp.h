@@ -1,6 +1,6 @@
 // The application object: runs the console modally as the program's one main
 // loop, then lets the program end. Its command map sends the help command
-// (F1) to the framework's help handler.
+// (F1) to the framework's help handler, which opens the technician's manual.
 #pragma once
 
 #include "console/ConsoleServices.h"

@@ -39,7 +39,7 @@ bool Application::HandleCommand(int id) {
 }
 
 void Application::OnHelp() {
-    windows_.ShowHelp(mainWindow_ != nullptr ? mainWindow_->window() : kNoWindow);
+    if (helpHandler_) helpHandler_();
 }
 
 std::optional<std::string> Application::ShowFileDialog(const FileDialogOptions& options,

@@ -99,9 +99,10 @@ class Application {
     // A command no dialog handled: false when the command map has no entry.
     bool HandleCommand(int id);
 
-    // The framework's help handler: opens the program's help at its
-    // contents, owned by the main window.
+    // The framework's help handler: runs what the program set with
+    // SetHelpHandler; nothing without it.
     void OnHelp();
+    void SetHelpHandler(std::function<void()> handler) { helpHandler_ = std::move(handler); }
 
   private:
     WindowSystem& windows_;
@@ -110,6 +111,7 @@ class Application {
     ApplicationAlerts alerts_{*this};
     std::span<const AppCommandEntry> commandMap_;
     std::function<void(const BoxNote&)> boxObserver_;
+    std::function<void()> helpHandler_;
 };
 
 }  // namespace hw::ui

@@ -178,9 +178,10 @@ class WindowSystem {
     // when the user cancelled.
     virtual std::optional<std::string> ShowFileDialog(WindowId owner,
                                                       const FileDialogOptions& options) = 0;
-    // Opens the program's help file (beside the program file, named like it
-    // with the extension "HLP") at its contents, owned by owner.
-    virtual void ShowHelp(WindowId owner) = 0;
+    // Opens the document at path in the program the system associates with
+    // its type (an HTML page in the default browser), owned by owner. False
+    // when the system could not open it.
+    virtual bool OpenDocument(WindowId owner, const std::string& path) = 0;
     // The window has a system menu (GetSystemMenu).
     virtual bool HasSystemMenu(WindowId window) const = 0;
     // Appends a separator to the window's system menu.

@@ -363,16 +363,35 @@ TEST_F(Console, TheApplicationRunsTheConsoleOnceAndEnds) {
     EXPECT_EQ(app.mainWindow(), nullptr);
 }
 
-TEST_F(Console, F1OpensTheProgramsHelpOverTheConsole) {
-    ui::WindowId shownOver = ui::kNoWindow;
-    windows.OnModal(id::kDialog, [&](ui::Dialog& dialog) {
-        shownOver = dialog.window();
-        dialog.Send({ui::kWmHelp, 0, 0});
-    });
-    ConsoleApp consoleApp(services);
-    consoleApp.InitInstance();
-    ASSERT_NE(shownOver, ui::kNoWindow);
-    EXPECT_EQ(windows.HelpShown(), std::vector<ui::WindowId>{shownOver});
+TEST_F(Console, F1OpensTheManualBesideTheProgramOrNamesWhereItWasExpected) {
+    const std::string page = "C:\\Tools\\Hexwarden.html";
+    struct Case {
+        bool pagePresent;
+        bool browserOpens;
+        std::vector<std::string> opened;
+        std::string box;
+    };
+    const Case cases[] = {
+        {true, true, {page}, ""},
+        {false, true, {}, "Cannot find the manual '" + page + "'."},
+        {true, false, {}, "Cannot open the manual '" + page + "' in the browser."},
+    };
+    for (const Case& c : cases) {
+        ui::HeadlessWindowSystem shell;
+        ui::Application application{shell, "Hexwarden"};
+        test::FakeFileSystem disk;
+        if (c.pagePresent) disk.Put(page, "<html></html>");
+        if (!c.browserOpens) shell.FailOpeningDocuments();
+        const ConsoleServices parts{application, fake.platform, program, disk, settings, versions};
+        shell.OnModal(id::kDialog, [](ui::Dialog& dialog) { dialog.Send({ui::kWmHelp, 0, 0}); });
+        ConsoleApp consoleApp(parts);
+        consoleApp.InitInstance();
+        EXPECT_EQ(shell.DocumentsOpened(), c.opened);
+        ASSERT_EQ(shell.Boxes().size(), c.box.empty() ? 0u : 1u);
+        if (!c.box.empty()) {
+            EXPECT_EQ(shell.Boxes()[0].text, c.box);
+        }
+    }
 }
 
 }  // namespace

@@ -11,13 +11,16 @@
 
 #include <algorithm>
 #include <chrono>
+#include <fstream>
 #include <string>
 #include <thread>
 
 #include "KeyPresses.h"
 #include "SimEnvironment.h"
+#include "StandInBrowser.h"
 #include "WindowCapture.h"
 #include "console/AboutDialog.h"
+#include "console/ConsoleApp.h"
 #include "console/ConsoleDialog.h"
 #include "console/ConsoleIds.h"
 #include "fakes/FixedProgramFile.h"
@@ -330,6 +333,47 @@ TEST_F(ConsoleOnWine, BacklashRunOnAWorkerThreadWatchedByTheDialogTimer) {
                  reinterpret_cast<LPARAM>(GetDlgItem(Window(), console_id::kBacklashCheck)));
     technician.join();
     EXPECT_EQ(ended, "Completed");
+}
+
+// F1 on the real console: the shell opens the manual beside the program file
+// with the program registered for ".html", here a stand-in that writes the
+// path it was given to a file.
+TEST_F(ConsoleOnWine, F1OpensTheManualBesideTheProgramInTheBrowser) {
+    char temp[MAX_PATH] = {};
+    ASSERT_NE(GetTempPathA(MAX_PATH, temp), 0u);
+    const std::string folder = std::string(temp) + "hw-manual-test";
+    CreateDirectoryA(folder.c_str(), nullptr);
+    const std::string page = folder + "\\Hexwarden.html";
+    const std::string log = folder + "\\opened.txt";
+    DeleteFileA(log.c_str());
+    ASSERT_TRUE(std::ofstream(page) << "<html></html>");
+    struct BesidePage final : ProgramFile {
+        std::string path;
+        std::string Path() override { return path; }
+    } program;
+    program.path = folder + "\\Hexwarden.exe";
+    const StandInBrowser browser(log);
+    ASSERT_TRUE(browser.Registered());
+    const ConsoleApp consoleApp({app, link, program, files, settings, versions});
+    HELPINFO info{sizeof info, HELPINFO_WINDOW, IDOK, Window(), 0, {0, 0}};
+    SendMessageA(Window(), WM_HELP, 0, reinterpret_cast<LPARAM>(&info));
+    // The shell starts the stand-in on its own; its file appears once it ran.
+    std::string opened;
+    for (int i = 0; i < 300 && opened.empty(); ++i) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        std::getline(std::ifstream(log), opened);
+    }
+    opened.erase(
+        std::remove_if(opened.begin(), opened.end(), [](char c) { return c == '"' || c == '\r'; }),
+        opened.end());
+    while (!opened.empty() && opened.back() == ' ') opened.pop_back();
+    EXPECT_EQ(
+        CompareStringA(LOCALE_INVARIANT, NORM_IGNORECASE, opened.c_str(), -1, page.c_str(), -1),
+        CSTR_EQUAL)
+        << opened;
+    DeleteFileA(log.c_str());
+    DeleteFileA(page.c_str());
+    RemoveDirectoryA(folder.c_str());
 }
 
 }  // namespace

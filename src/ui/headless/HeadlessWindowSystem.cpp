@@ -555,8 +555,10 @@ std::optional<std::string> HeadlessWindowSystem::ShowFileDialog(WindowId owner,
     });
 }
 
-void HeadlessWindowSystem::ShowHelp(WindowId owner) {
-    helpShown_.push_back(owner);
+bool HeadlessWindowSystem::OpenDocument(WindowId, const std::string& path) {
+    if (openingDocumentsFails_) return false;
+    documentsOpened_.push_back(path);
+    return true;
 }
 
 bool HeadlessWindowSystem::HasSystemMenu(WindowId window) const {

@@ -167,8 +167,11 @@ class HeadlessWindowSystem final : public WindowSystem {
     const std::vector<BoxRecord>& Boxes() const { return boxes_; }
     void ClearBoxes() { boxes_.clear(); }
     const std::vector<FileDialogRecord>& FileDialogs() const { return fileDialogs_; }
-    // The owners of the help windows opened, in order.
-    const std::vector<WindowId>& HelpShown() const { return helpShown_; }
+    // The documents opened, by path, oldest first.
+    const std::vector<std::string>& DocumentsOpened() const { return documentsOpened_; }
+    // Makes every later OpenDocument fail, as when no program is associated
+    // with the document's type.
+    void FailOpeningDocuments() { openingDocumentsFails_ = true; }
     // Modal runs that ended, in the order they ended.
     const std::vector<ModalRecord>& Modals() const { return modals_; }
 
@@ -223,7 +226,7 @@ class HeadlessWindowSystem final : public WindowSystem {
                        std::uint32_t style) override;
     std::optional<std::string> ShowFileDialog(WindowId owner,
                                               const FileDialogOptions& options) override;
-    void ShowHelp(WindowId owner) override;
+    bool OpenDocument(WindowId owner, const std::string& path) override;
     bool HasSystemMenu(WindowId window) const override;
     void AppendSystemMenuSeparator(WindowId window) override;
     void AppendSystemMenuItem(WindowId window, int commandId, std::string_view text) override;
@@ -268,7 +271,8 @@ class HeadlessWindowSystem final : public WindowSystem {
     bool inlineThreads_ = false;
     std::vector<BoxRecord> boxes_;
     std::vector<FileDialogRecord> fileDialogs_;
-    std::vector<WindowId> helpShown_;
+    std::vector<std::string> documentsOpened_;
+    bool openingDocumentsFails_ = false;
     std::vector<ModalRecord> modals_;
 };
 

@@ -4,6 +4,7 @@
 // These two need <windows.h> first.
 #include <commctrl.h>
 #include <commdlg.h>
+#include <shellapi.h>
 
 #include <algorithm>
 #include <thread>
@@ -91,20 +92,6 @@ INT_PTR CALLBACK DialogProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
     if (ReturnsResultDirectly(message)) return static_cast<INT_PTR>(*result);
     SetWindowLongPtrA(hwnd, DWLP_MSGRESULT, static_cast<LONG_PTR>(*result));
     return TRUE;
-}
-
-// The program file's path with its extension, if it has one, replaced by
-// ".HLP". Empty when the path is not known.
-std::wstring HelpFilePath() {
-    wchar_t module[MAX_PATH] = {};
-    const DWORD length = GetModuleFileNameW(nullptr, module, MAX_PATH);
-    if (length == 0 || length >= MAX_PATH) return {};
-    const wchar_t* extension = module + length;
-    for (const wchar_t* p = module; *p != L'\0'; ++p) {
-        if (*p == L'\\') extension = module + length;
-        if (*p == L'.') extension = p;
-    }
-    return std::wstring(static_cast<const wchar_t*>(module), extension) + L".HLP";
 }
 
 // "a|b||" as the double-NUL-terminated list that the common dialogs take.
@@ -506,9 +493,11 @@ std::optional<std::string> Win32WindowSystem::ShowFileDialog(WindowId owner,
     return Narrow(path);
 }
 
-void Win32WindowSystem::ShowHelp(WindowId owner) {
-    const std::wstring help = HelpFilePath();
-    if (!help.empty()) WinHelpW(ToHwnd(owner), help.c_str(), HELP_FINDER, 0);
+bool Win32WindowSystem::OpenDocument(WindowId owner, const std::string& path) {
+    // ShellExecute answers with a value above 32 when it succeeded.
+    const HINSTANCE result =
+        ShellExecuteW(ToHwnd(owner), L"open", Widen(path).c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+    return reinterpret_cast<INT_PTR>(result) > 32;
 }
 
 bool Win32WindowSystem::HasSystemMenu(WindowId window) const {

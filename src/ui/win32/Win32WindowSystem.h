@@ -70,7 +70,7 @@ class Win32WindowSystem final : public WindowSystem {
                        std::uint32_t style) override;
     std::optional<std::string> ShowFileDialog(WindowId owner,
                                               const FileDialogOptions& options) override;
-    void ShowHelp(WindowId owner) override;
+    bool OpenDocument(WindowId owner, const std::string& path) override;
     bool HasSystemMenu(WindowId window) const override;
     void AppendSystemMenuSeparator(WindowId window) override;
     void AppendSystemMenuItem(WindowId window, int commandId, std::string_view text) override;
