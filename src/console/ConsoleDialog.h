@@ -131,6 +131,10 @@ class ConsoleDialog : public ui::Dialog {
     // The sensors read before a test cut: false, after a box, when the
     // cover is open ("Close the cover first.") or the read failed ("error").
     bool CoverClosed();
+    // The test cut watched in the progress window until the machine stands
+    // ready at its origin again ("Completed"), fails, stops answering, or
+    // the technician presses Stop, which stops the machine's motion.
+    void WatchTestCut(ProgressDialog& progress);
     // A Correction edit's text, or nullopt after a warning naming it when
     // anything but blanks follows its number (decimal: a scale edit).
     std::optional<std::string> NumberText(const ui::EditControl& edit, bool decimal);

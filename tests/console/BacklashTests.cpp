@@ -311,7 +311,8 @@ TEST_F(BacklashConsole, CompletedRunShowsLabelsAndDetails) {
         fake.system.now += 1000;
         windows.PumpMessages(dialog.window());
         sensorsPolled = machine.seen.contains(kSensors);
-        shown = {dialog.ItemText(backlash_id::kStatus), dialog.ItemText(backlash_id::kCancel)};
+        shown = {dialog.ItemText(backlash_id::kStatus), dialog.ItemText(backlash_id::kCancel),
+                 std::to_string(windows.Item(dialog.window(), backlash_id::kBar).pos)};
         windows.PressEnter(dialog.window());
         ASSERT_TRUE(windows.IsUp(dialog.window()));
         ASSERT_TRUE(windows.Click(dialog.window(), backlash_id::kCancel));
@@ -336,7 +337,7 @@ TEST_F(BacklashConsole, CompletedRunShowsLabelsAndDetails) {
         EXPECT_EQ(windows.Boxes()[1].text,
                   "Have you mounted the encoder set and restarted QMV-240?");
         EXPECT_EQ(windows.Boxes()[1].style, ui::kMbYesNo | ui::kMbDefButton2);
-        EXPECT_EQ(shown, (std::vector<std::string>{"Completed", "OK"}));
+        EXPECT_EQ(shown, (std::vector<std::string>{"Completed", "OK", "40"}));
         EXPECT_FALSE(sensorsPolled);
         EXPECT_EQ(console.ItemText(id::kBacklashAngle), "Angle=27.0deg");
         EXPECT_EQ(console.ItemText(id::kBacklashValue), "Backlash=-0.054deg");
@@ -402,6 +403,31 @@ TEST_F(BacklashConsole, ConcurrentCancelWhileBusy) {
         EXPECT_EQ(windows.Boxes()[0].style, ui::kMbOk);
     });
     EXPECT_GE(machine.seen[kStop], 1);
+}
+
+// The tick shows the step the worker measures, and the bar the steps done:
+// held busy on the first move of step 3, the dialog reads "step 3 of 40".
+TEST_F(BacklashConsole, ConcurrentTickShowsTheStepUnderWay) {
+    constexpr std::int32_t kStep3 = 2 * 9000;
+    std::atomic<bool> held{false};
+    machine.fault = [&](int command, int) -> std::optional<Bytes> {
+        if (command != kStatus || machine.moves.empty() || machine.moves.back()[3] != kStep3)
+            return std::nullopt;
+        held = true;
+        return Words({kStatusReadyAtOrigin | kStatusBusy}, false);
+    };
+    std::string status;
+    int bar = -1;
+    windows.OnModal(backlash_id::kDialog, [&](ui::Dialog& dialog) {
+        while (!held) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        windows.FireTimer(dialog.window(), kBacklashTimerEvent);
+        status = dialog.ItemText(backlash_id::kStatus);
+        bar = windows.Item(dialog.window(), backlash_id::kBar).pos;
+        windows.Click(dialog.window(), backlash_id::kCancel);
+    });
+    Run([&](ConsoleDialog& console) { CheckAnsweringYes(console); });
+    EXPECT_EQ(status, "Checking... step 3 of 40");
+    EXPECT_EQ(bar, 2);
 }
 
 // Cancel while the worker is inside a command that ends only once the
