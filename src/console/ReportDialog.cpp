@@ -8,6 +8,7 @@
 #include "console/BacklashCsv.h"
 #include "console/BacklashPlotDialog.h"
 #include "console/FileSteps.h"
+#include "console/OfferedNames.h"
 #include "console/SafeFileWriter.h"
 #include "ui/Application.h"
 #include "ui/WindowSystem.h"
@@ -184,6 +185,8 @@ void ReportDialog::OnSave() {
     ui::FileDialogOptions options;
     options.open = false;
     options.defaultExtension = kSaveExtension;
+    options.initialName = saveName;
+    options.folderKind = kTextFiles;
     options.flags = ui::kOfnHideReadOnly | ui::kOfnOverwritePrompt;
     options.filter = backlashRows.empty() ? kSaveFilter : kBacklashSaveFilter;
     int filter = 0;

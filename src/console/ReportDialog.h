@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <span>
+#include <string>
 
 #include "console/AnchorLayout.h"
 #include "console/BacklashEntry.h"
@@ -33,6 +34,8 @@ class ReportDialog : public ui::Dialog, private LayoutTarget {
     // Save shows its picture, and Save offers CSV too. rows and largest stay
     // the creator's until the dialog has closed.
     void OfferBacklash(std::span<const BacklashEntry> rows, const BacklashMark& largest);
+    // The file name Save offers; none until set.
+    void OfferSaveName(std::string name) { saveName = std::move(name); }
 
     const AnchorLayout& Layout() const { return layout; }
     // The size grip in the client area: its lowest, rightmost square.
@@ -67,6 +70,7 @@ class ReportDialog : public ui::Dialog, private LayoutTarget {
     ui::Rect shownGrip;
     std::span<const BacklashEntry> backlashRows;
     BacklashMark backlashLargest;
+    std::string saveName;
 };
 
 }  // namespace hw

@@ -65,6 +65,7 @@ void ConsoleDialog::OnGetReport() {
     }
     // A successful read ends with the report's NUL.
     ReportDialog dialog(services.app, services.files, reinterpret_cast<const char*>(report.Data()));
+    dialog.OfferSaveName(StampedFileName(deviceName, services.link.system.Now(), ".txt"));
     dialog.DoModal();
 }
 
@@ -74,7 +75,9 @@ void ConsoleDialog::OnGetReport() {
 // the chosen file can be replaced is known before the machine is asked.
 void ConsoleDialog::OnGetParameters() {
     if (!Online()) return;
-    const auto path = services.app.ShowFileDialog(ParameterFileDialog(false), window());
+    ui::FileDialogOptions options = ParameterFileDialog(false);
+    options.initialName = DatedFileName(deviceName, services.link.system.Now(), ".par");
+    const auto path = services.app.ShowFileDialog(options, window());
     if (!path) return;
     std::optional<SafeFileWriter> out;
     if (!FileStepSucceeds(services.app, [&] { out.emplace(services.files, *path); })) return;

@@ -27,7 +27,11 @@ struct FileDialogOptions {
     bool open = true;              // open dialog; false: save-as dialog
     std::string defaultExtension;  // appended to a typed name without one; empty: none
     std::string initialName;       // file name shown at first; empty: none
-    std::uint32_t flags = 0;       // kOfnHideReadOnly, kOfnOverwritePrompt
+    std::string initialFolder;     // folder shown at first; empty: the system's choice
+    // Dialogs of one kind open in the folder of the file last chosen with
+    // one of them (Application::ShowFileDialog); empty: no kind.
+    std::string folderKind;
+    std::uint32_t flags = 0;  // kOfnHideReadOnly, kOfnOverwritePrompt
     // Filter in the form "Text file (*.txt)|*.txt|all |*.*||": pairs of a
     // description and a pattern, each ended by '|', the list by one more '|'.
     std::string filter;

@@ -489,6 +489,8 @@ std::optional<std::string> Win32WindowSystem::ShowFileDialog(WindowId owner,
     request.lpstrFilter = options.filter.empty() ? nullptr : filter.c_str();
     request.lpstrFile = path.data();
     request.nMaxFile = static_cast<DWORD>(path.size());
+    request.lpstrInitialDir =
+        options.initialFolder.empty() ? nullptr : options.initialFolder.c_str();
     request.lpstrDefExt =
         options.defaultExtension.empty() ? nullptr : options.defaultExtension.c_str();
     request.Flags = options.flags | OFN_EXPLORER;
