@@ -134,8 +134,7 @@ void ConsoleDialog::OnCorrectionCut() {
     // The cut starts the spindle, so it goes only to a machine known ready,
     // with its cover closed, once the technician has clamped a plate.
     if (!Online() || !MachineReadyAtOrigin() || !CoverClosed()) return;
-    const int answer =
-        ShowMessageBox(kConfirmCut, kConfirmCaption, ui::kMbOkCancel | ui::kMbDefButton2);
+    const int answer = ShowMessageBox(kConfirmCut, {}, ui::kMbOkCancel | ui::kMbDefButton2);
     if (answer != ui::kIdOk) return;
     const std::string data = TestDataFromSection(services.settings.ReadSection(
         settingsPath, std::string(kTestDataSection), kTestDataCapacity));

@@ -40,12 +40,16 @@ std::optional<std::string_view> SerialNumberProblem(std::string_view text) {
     return std::nullopt;
 }
 
+std::string SerialQuestion(const std::string& serial, const std::string& queue) {
+    return "Write the serial number " + serial + " to " + queue +
+           "? It replaces the machine's serial number.";
+}
+
 // A running-time counter is cleared only after the technician confirms; a
 // machine that does not take the command is reported, not answered
 // "Completed".
 void ClearCounter(ConsoleDialog& console, std::string_view prompt, bool (MachineLink::*clear)()) {
-    const int answer =
-        console.ShowMessageBox(prompt, kConfirmCaption, ui::kMbOkCancel | ui::kMbDefButton2);
+    const int answer = console.ShowMessageBox(prompt, {}, ui::kMbOkCancel | ui::kMbDefButton2);
     if (answer != ui::kIdOk) return;
     if ((console.link.*clear)()) {
         ShowCompleted(console);
@@ -102,8 +106,13 @@ void ConsoleDialog::OnWriteSerialNumber() {
         ShowWarningBox(services.app, *problem);
         return;
     }
+    // The machine cannot read its serial number back: the technician sees
+    // what is replaced before, and the log keeps what was written.
+    if (ShowMessageBox(SerialQuestion(text, deviceName), {}, ui::kMbOkCancel | ui::kMbDefButton2) !=
+        ui::kIdOk)
+        return;
     if (link.WriteSerialNumber(text.c_str())) {
-        LogWritten("serial number " + text);
+        activity.Keep("Wrote serial number " + text + " to " + deviceName);
         ShowCompleted(*this);
     } else {
         ShowErrorBox(services.app, kTextError);

@@ -233,7 +233,7 @@ TEST_F(SimulatedConsole, AParameterBlockRoundTripsThroughFilesByteForByte) {
 
         windows.Type(console.window(), id::kSerialNumber, "XYZ9876");
         Click(console, id::kWriteSerial);
-        ASSERT_EQ(BoxTexts(), std::vector<std::string>{"Completed"});
+        ASSERT_EQ(BoxTexts().back(), "Completed");
         ASSERT_EQ(env.Machine().Parameters().Serial(), "XYZ9876");
 
         ClickWithFile(console, id::kPutParameters, "C:\\Backup\\before.par");
@@ -289,7 +289,7 @@ TEST_F(SimulatedConsole, SerialNumberCountersAndSerialPort) {
     Run([&](ConsoleDialog& console) {
         windows.Type(console.window(), id::kSerialNumber, "AB12345");
         Click(console, id::kWriteSerial);
-        EXPECT_EQ(BoxTexts(), std::vector<std::string>{"Completed"});
+        EXPECT_EQ(BoxTexts().back(), "Completed");
         EXPECT_EQ(env.Machine().Parameters().Serial(), "AB12345");
 
         ASSERT_GT(env.Machine().SpindleMinutes(), 0u);
