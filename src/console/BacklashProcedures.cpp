@@ -75,6 +75,7 @@ void ConsoleDialog::OnBacklashDetails() {
     const std::string text = BacklashTableText(backlashTable);
     ReportDialog dialog(services.app, services.files, text.c_str());
     dialog.OfferBacklash(backlashTable, backlashLargest);
+    dialog.KeepPlaceIn(viewerPlace);
     dialog.OfferSaveName(
         StampedFileName(deviceName + " Backlash", services.link.system.Now(), ".txt"));
     dialog.DoModal();

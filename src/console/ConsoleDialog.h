@@ -221,6 +221,8 @@ class ConsoleDialog : public ui::Dialog {
     // When the run that filled backlashTable completed; none yet: nullopt.
     // A later run that fails or is cancelled leaves the table and this.
     std::optional<LocalTime> backlashCompletedAt;
+    // Where the technician last left the text viewer, for the session.
+    std::optional<ui::Rect> viewerPlace;
     std::int32_t toolPositionX = 0;
     std::int32_t toolPositionY = 0;
     bool toolPositionTaken = false;

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <string>
 
@@ -34,6 +35,10 @@ class ReportDialog : public ui::Dialog, private LayoutTarget {
     // Save shows its picture, and Save offers CSV too. rows and largest stay
     // the creator's until the dialog has closed.
     void OfferBacklash(std::span<const BacklashEntry> rows, const BacklashMark& largest);
+    // The place the viewer opens at, when set, and where it keeps its place
+    // and size when it closes: so it stays where the technician put it for
+    // the session. The place stays the creator's.
+    void KeepPlaceIn(std::optional<ui::Rect>& place) { keptPlace = &place; }
     // The file name Save offers; none until set.
     void OfferSaveName(std::string name) { saveName = std::move(name); }
 
@@ -43,6 +48,7 @@ class ReportDialog : public ui::Dialog, private LayoutTarget {
 
   protected:
     bool OnInitDialog() override;
+    void OnCancel() override;
     std::span<const ui::MessageMapEntry> GetMessageMap() const override;
 
   private:
@@ -71,6 +77,7 @@ class ReportDialog : public ui::Dialog, private LayoutTarget {
     std::span<const BacklashEntry> backlashRows;
     BacklashMark backlashLargest;
     std::string saveName;
+    std::optional<ui::Rect>* keptPlace = nullptr;
 };
 
 }  // namespace hw

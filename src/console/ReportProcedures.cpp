@@ -70,6 +70,7 @@ void ConsoleDialog::OnGetReport() {
     // A successful read ends with the report's NUL.
     ReportDialog dialog(services.app, services.files, reinterpret_cast<const char*>(report.Data()));
     dialog.OfferSaveName(StampedFileName(deviceName, services.link.system.Now(), ".txt"));
+    dialog.KeepPlaceIn(viewerPlace);
     dialog.DoModal();
 }
 

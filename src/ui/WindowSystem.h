@@ -119,6 +119,10 @@ class WindowSystem {
     // Moves the window's top left corner to a screen point; its size, its
     // place in the Z order and the activation stay (SetWindowPos).
     virtual void MoveWindowTo(WindowId window, Point screen) = 0;
+    // Moves and sizes the window to a screen rectangle, frame included; its
+    // place in the Z order and the activation stay (SetWindowPos). A new
+    // size reaches the dialog as WM_SIZE with its new client size.
+    virtual void PlaceWindow(WindowId window, const Rect& screen) = 0;
     // The work area (the screen without the task bar) of the monitor that
     // shows most of the window, or of the nearest one.
     virtual Rect WorkArea(WindowId window) const = 0;

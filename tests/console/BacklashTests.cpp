@@ -323,7 +323,7 @@ TEST_F(BacklashConsole, CompletedRunShowsLabelsAndDetails) {
         plot = static_cast<BacklashPlotDialog&>(dialog).CurrentLayout();
     });
     windows.OnModal(report_id::kDialog, [&](ui::Dialog& dialog) {
-        details = dialog.ItemText(report_id::kText);
+        details = dialog.Title() + "\n" + dialog.ItemText(report_id::kText);
         ASSERT_TRUE(windows.Click(dialog.window(), report_id::kPlot));
         windows.QueueFileAnswer("C:\\table.CSV");
         ASSERT_TRUE(windows.Click(dialog.window(), report_id::kSave));
@@ -346,10 +346,11 @@ TEST_F(BacklashConsole, CompletedRunShowsLabelsAndDetails) {
         EXPECT_GT(console.SensorTimerId(), 0);
         ASSERT_TRUE(windows.Click(console.window(), id::kBacklashDetails));
     });
-    EXPECT_EQ(details.rfind("Angle[deg] : Backlash[deg]\r\n0.0 : 0.000  0.000\r\n9.0 ", 0), 0u);
+    EXPECT_EQ(
+        details.rfind("Backlash\nAngle[deg] : Backlash[deg]\r\n0.0 : 0.000  0.000\r\n9.0 ", 0), 0u);
     EXPECT_NE(details.find("\r\n27.0 : 0.000  -0.054\r\n"), std::string::npos);
     EXPECT_EQ(details.size(), details.rfind("351.0 : 0.000  0.000\r\n") + 22);
-    EXPECT_EQ(std::count(details.begin(), details.end(), '\n'), 41);
+    EXPECT_EQ(std::count(details.begin(), details.end(), '\n'), 42);
     // The picture marks the measurement the labels show: minus at 27 degrees.
     ASSERT_TRUE(plot && plot->minus.size() == 40);
     EXPECT_EQ(plot->mark, plot->minus[3]);

@@ -245,6 +245,31 @@ TEST_F(ReportProcedures, TheReportIsShownInTheReportDialog) {
     EXPECT_EQ(shown, std::string(1023, 'a') + "bc");
 }
 
+// The viewer opens where the technician last left it, with that size, its
+// controls laid out for it: sized and moved, then closed by its close box.
+TEST_F(ReportProcedures, TheViewerKeepsItsPlaceAndSizeForTheSession) {
+    const ui::Rect kept{200, 120, 900, 620};
+    std::vector<ui::Rect> opened;
+    std::vector<ui::Rect> texts;
+    windows.OnModal(report_id::kDialog, [&](ui::Dialog& dialog) {
+        opened.push_back(dialog.WindowRect());
+        texts.push_back(dialog.ItemRect(report_id::kText).value_or(ui::Rect{}));
+        windows.PlaceWindow(dialog.window(), kept);
+        windows.PressCloseBox(dialog.window());
+    });
+    Run([&](ConsoleDialog& console) {
+        for (int i = 0; i < 2; ++i) {
+            fake.device.reads.push_back({{'r', 0}});
+            Press(console, id::kGetReport);
+        }
+    });
+    ASSERT_EQ(opened.size(), 2u);
+    EXPECT_NE(opened[0], kept);
+    EXPECT_EQ(opened[1], kept);
+    // The text grew with the window.
+    EXPECT_EQ(texts[1].Width() - texts[0].Width(), kept.Width() - opened[0].Width());
+}
+
 TEST_F(ReportProcedures, OfflineNoFileDialogIsShown) {
     test::FakePlatform offline;
     ConsoleServices local{app, offline.platform, program, files, settings, versions};

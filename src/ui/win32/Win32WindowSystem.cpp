@@ -368,6 +368,11 @@ void Win32WindowSystem::MoveWindowTo(WindowId window, Point screen) {
                  SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
+void Win32WindowSystem::PlaceWindow(WindowId window, const Rect& screen) {
+    SetWindowPos(ToHwnd(window), nullptr, screen.left, screen.top, screen.Width(), screen.Height(),
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 Rect Win32WindowSystem::WorkArea(WindowId window) const {
     MONITORINFO info{};
     info.cbSize = sizeof info;
