@@ -407,6 +407,11 @@ TEST_F(SimulatedConsole, CalibrationReachesTheMachineAsMeant) {
         type(id::kY0Offset, "-300");
         Click(console, id::kWriteY0);
         EXPECT_EQ(BoxTexts(), std::vector<std::string>{"Completed"});
+        // The test cut ends once the machine stands at its origin again.
+        windows.QueueBoxAnswer(ui::kIdOk);
+        Click(console, id::kCorrectionCut);
+        EXPECT_EQ(BoxTexts().back(), "Completed");
+        EXPECT_EQ(BoxTexts().size(), 2u);
     });
     const SimParameters& parameters = env.Machine().Parameters();
     EXPECT_EQ(parameters.Scale(0), 100043);
