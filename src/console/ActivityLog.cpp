@@ -1,5 +1,6 @@
 #include "console/ActivityLog.h"
 
+#include <algorithm>
 #include <cstdio>
 
 namespace hw {
@@ -12,18 +13,31 @@ std::string TimestampText(const LocalTime& when) {
 }
 
 void ActivityLog::Add(std::string_view text) {
-    if (lines_.size() == kActivityLogLines) lines_.pop_front();
+    Append(text, false);
+}
+
+void ActivityLog::Keep(std::string_view text) {
+    Append(text, true);
+}
+
+void ActivityLog::Append(std::string_view text, bool kept) {
+    if (!kept && droppable_ == kActivityLogLines) {
+        lines_.erase(std::find_if(lines_.begin(), lines_.end(),
+                                  [](const Line& line) { return !line.kept; }));
+        --droppable_;
+    }
     std::string line = TimestampText(system_.Now()) + "  " + std::string(text);
     // One event, one line: box texts may span several.
     for (char& c : line) {
         if (c == '\r' || c == '\n') c = ' ';
     }
-    lines_.push_back(std::move(line));
+    lines_.push_back({std::move(line), kept});
+    if (!kept) ++droppable_;
 }
 
 std::string ActivityLog::Text() const {
     std::string text;
-    for (const std::string& line : lines_) text += line + "\r\n";
+    for (const Line& line : lines_) text += line.text + "\r\n";
     return text;
 }
 

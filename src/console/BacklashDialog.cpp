@@ -1,10 +1,12 @@
 #include "console/BacklashDialog.h"
 
 #include <chrono>
+#include <string>
 #include <thread>
 #include <utility>
 
 #include "console/Messages.h"
+#include "ui/DataExchange.h"
 #include "ui/WindowSystem.h"
 
 namespace hw {
@@ -34,6 +36,9 @@ BacklashDialog::~BacklashDialog() = default;
 
 bool BacklashDialog::OnInitDialog() {
     ui::Dialog::OnInitDialog();
+    bar.SetRange(0, kBacklashSteps);
+    bar.SetPos(0);
+    run->step = 0;
     run->result.valid = false;
     run->result.angle = 0;
     run->result.backlash = 0;
@@ -42,6 +47,10 @@ bool BacklashDialog::OnInitDialog() {
     worker = windows().StartThread([shared = run] { RunBacklashWorker(*shared); });
     timerId = static_cast<std::intptr_t>(SetTimer(kBacklashTimerEvent, kBacklashTimerMs));
     return true;
+}
+
+void BacklashDialog::DoDataExchange(ui::DataExchange& dx) {
+    dx.Control(id::kBar, bar);
 }
 
 void BacklashDialog::OnOK() {}
@@ -73,15 +82,28 @@ std::intptr_t BacklashDialog::OnTimer(const ui::Message& message) {
     if (timerId < 0 || message.wParam != static_cast<std::uintptr_t>(timerId))
         return Default(message);
     if (run->workerRunning) {
-        SetItemText(id::kStatus, "Checking...");
+        ShowStep();
         return 0;
     }
+    if (run->result.valid) bar.SetPos(kBacklashSteps);
     SetItemText(id::kStatus, run->result.valid ? kTextCompleted : kTextFailed);
     SetItemText(id::kCancel, "OK");
     KillTimer(static_cast<std::uintptr_t>(timerId));
     timerId = -1;
     run->link.SetPanelOperation(0);
     return 0;
+}
+
+void BacklashDialog::ShowStep() {
+    const int step = run->step.load();
+    if (step == 0) {
+        // Still on the way to the origin or the parking position.
+        SetItemText(id::kStatus, "Checking...");
+        return;
+    }
+    SetItemText(id::kStatus, "Checking... step " + std::to_string(step) + " of " +
+                                 std::to_string(kBacklashSteps));
+    bar.SetPos(step - 1);
 }
 
 }  // namespace hw

@@ -1,6 +1,6 @@
 // The backlash check's small modal dialog: starts the measuring worker,
-// shows "Checking..." four times a second while it runs, then "Completed"
-// or "Failed" with an "OK" button, and hands the machine's operation panel
+// shows four times a second which of the 40 steps it measures, on a bar too,
+// then "Completed" or "Failed" with an "OK" button, and hands the machine's operation panel
 // back to the technician when it closes.
 #pragma once
 
@@ -9,6 +9,7 @@
 #include <span>
 
 #include "console/BacklashRun.h"
+#include "ui/Controls.h"
 #include "ui/Dialog.h"
 #include "ui/WorkerThread.h"
 
@@ -18,6 +19,8 @@ namespace backlash_id {
 inline constexpr int kDialog = 132;
 inline constexpr int kCancel = 2;
 inline constexpr int kStatus = 1055;
+// Advances by one for each step measured.
+inline constexpr int kBar = 1056;
 }  // namespace backlash_id
 
 inline constexpr std::uintptr_t kBacklashTimerEvent = 1;
@@ -31,6 +34,7 @@ class BacklashDialog : public ui::Dialog {
 
   protected:
     bool OnInitDialog() override;
+    void DoDataExchange(ui::DataExchange& dx) override;
     // IDOK (no control has it) does nothing.
     void OnOK() override;
     // Takes the Enter key, which Windows would turn into a click on the
@@ -45,6 +49,9 @@ class BacklashDialog : public ui::Dialog {
 
   private:
     std::intptr_t OnTimer(const ui::Message& message);
+    // "Checking... step k of 40" and the bar at the steps done, as the
+    // worker last published them.
+    void ShowStep();
     // Serves the window's messages until the worker has ended; the console
     // stays disabled under the dialog meanwhile.
     void WaitForWorker();
@@ -53,6 +60,7 @@ class BacklashDialog : public ui::Dialog {
 
     std::shared_ptr<BacklashRun> run;
     ui::WorkerThread worker;
+    ui::ProgressControl bar;
     // The id SetTimer returned; negative: none.
     std::intptr_t timerId = -1;
     // OnCancel is waiting for the worker: a second Cancel does nothing.

@@ -1,6 +1,7 @@
 #include "console/BacklashPlotDialog.h"
 
 #include "console/BacklashCsv.h"
+#include "console/OfferedNames.h"
 #include "console/SafeTextSave.h"
 #include "ui/Application.h"
 #include "ui/WindowSystem.h"
@@ -20,6 +21,7 @@ ui::FileDialogOptions CsvFileDialog() {
     options.defaultExtension = "csv";
     options.flags = ui::kOfnHideReadOnly | ui::kOfnOverwritePrompt;
     options.filter = "CSV (*.csv)|*.csv||";
+    options.folderKind = kTextFiles;
     return options;
 }
 

@@ -8,6 +8,7 @@
 #include "console/BacklashTable.h"
 #include "console/ConsoleDialog.h"
 #include "console/ConsoleIds.h"
+#include "console/OfferedNames.h"
 #include "console/ReportDialog.h"
 #include "ui/WindowSystem.h"
 
@@ -74,6 +75,9 @@ void ConsoleDialog::OnBacklashDetails() {
     const std::string text = BacklashTableText(backlashTable);
     ReportDialog dialog(services.app, services.files, text.c_str());
     dialog.OfferBacklash(backlashTable, backlashLargest);
+    dialog.KeepPlaceIn(viewerPlace);
+    dialog.OfferSaveName(
+        StampedFileName(deviceName + " Backlash", services.link.system.Now(), ".txt"));
     dialog.DoModal();
 }
 

@@ -78,6 +78,7 @@ class BacklashWorker {
     }
 
     bool MeasureStep(int step) {
+        run.step.store(step + 1);
         currentAngle = kStepDegrees * step;
         const std::int32_t target = kStepCounts * step;
         std::int32_t plus = 0;

@@ -46,6 +46,9 @@ struct BacklashRun {
     BacklashResult result;
     std::atomic<bool> cancelRequested{false};
     std::atomic<bool> workerRunning{false};
+    // The step being measured, 1 to kBacklashSteps; 0 before the first.
+    // Published by the worker for the dialog's tick.
+    std::atomic<int> step{0};
 };
 
 // The worker thread's procedure: one whole measurement on run.

@@ -16,6 +16,7 @@
 #include "console/ConsoleDialog.h"
 #include "console/FileSteps.h"
 #include "console/Messages.h"
+#include "console/OfferedNames.h"
 #include "console/ParameterBlock.h"
 #include "console/ProgressDialog.h"
 #include "console/SafeFileWriter.h"
@@ -43,6 +44,7 @@ ui::FileDialogOptions BundleFileDialog(std::string initialName) {
     options.filter = "Zip archive (*.zip)|*.zip||";
     options.defaultExtension = "zip";
     options.initialName = std::move(initialName);
+    options.folderKind = kBundleFiles;
     return options;
 }
 
@@ -101,8 +103,8 @@ std::string WindowsVersionText(System& system) {
 void ConsoleDialog::OnSaveServiceBundle() {
     if (!Online()) return;
     const LocalTime now = services.link.system.Now();
-    const auto path =
-        services.app.ShowFileDialog(BundleFileDialog(BundleFileName(deviceName, now)), window());
+    const auto path = services.app.ShowFileDialog(
+        BundleFileDialog(StampedFileName(deviceName, now, ".zip")), window());
     if (!path) return;
     // Whether the chosen file can be replaced is known before the machine
     // is asked.

@@ -13,6 +13,7 @@
 #include "console/ConsoleDialog.h"
 #include "console/ConsoleIds.h"
 #include "console/Messages.h"
+#include "console/ProgressDialog.h"
 
 namespace hw {
 
@@ -29,6 +30,21 @@ constexpr std::string_view kCloseCover = "Close the cover first.";
 constexpr std::string_view kConfirmCut =
     "The machine will cut the test figure. Is a test plate clamped and the cover closed?";
 constexpr int kPositionItems = 4;
+constexpr std::string_view kCutCaption = "Test cut";
+constexpr std::string_view kCutting = "Cutting the test figure...";
+constexpr std::string_view kCutNoAnswer =
+    "The machine stopped answering. The test cut's end is unknown.";
+constexpr std::string_view kCutNotStarted = "The machine did not start the test cut.";
+// Between two status reads while the cut runs.
+constexpr std::uint32_t kCutPollMs = 100;
+// How long the machine may stand still at its origin after the data went
+// before the cut counts as not started.
+constexpr std::uint32_t kCutStartMs = 10000;
+
+// Back at the origin with nothing moving: the state "ready" and not busy.
+bool ReadyAtOriginAndIdle(std::uint16_t status) {
+    return (status & kStatusStateMask) == kStatusReadyAtOrigin && (status & kStatusBusy) == 0;
+}
 
 std::string_view Trimmed(std::string_view text) {
     const auto first = text.find_first_not_of(" \t\r\n\v\f");
@@ -118,8 +134,7 @@ void ConsoleDialog::OnCorrectionCut() {
     // The cut starts the spindle, so it goes only to a machine known ready,
     // with its cover closed, once the technician has clamped a plate.
     if (!Online() || !MachineReadyAtOrigin() || !CoverClosed()) return;
-    const int answer =
-        ShowMessageBox(kConfirmCut, kConfirmCaption, ui::kMbOkCancel | ui::kMbDefButton2);
+    const int answer = ShowMessageBox(kConfirmCut, {}, ui::kMbOkCancel | ui::kMbDefButton2);
     if (answer != ui::kIdOk) return;
     const std::string data = TestDataFromSection(services.settings.ReadSection(
         settingsPath, std::string(kTestDataSection), kTestDataCapacity));
@@ -137,6 +152,58 @@ void ConsoleDialog::OnCorrectionCut() {
         }
         sent += piece;
     } while (sent < data.size());
+    StopSensorPolling();
+    {
+        ProgressDialog progress(services.app);
+        if (progress.Create(*this, kCutCaption)) {
+            progress.SetStatusText(kCutting);
+            WatchTestCut(progress);
+        } else {
+            // Nothing could stop a cut left running unwatched.
+            link.StopMotion();
+            ShowErrorBox(services.app, kTextError);
+        }
+    }
+    StartSensorPolling();
+}
+
+// The machine first leaves its origin, then comes back to it when the
+// figure is cut; a status read at once after the data went may still show
+// it ready at the origin, which is no end of the cut.
+void ConsoleDialog::WatchTestCut(ProgressDialog& progress) {
+    System& system = services.link.system;
+    const std::uint32_t start = system.TickCount();
+    bool started = false;
+    for (;;) {
+        const std::uint16_t status = link.GetStatusWord();
+        if (status == kStatusNoAnswer) {
+            ShowWarningBox(services.app, kCutNoAnswer);
+            return;
+        }
+        if ((status & kStatusStateMask) == kStateError) {
+            ShowErrorBox(services.app, kTextFailed);
+            return;
+        }
+        if (!ReadyAtOriginAndIdle(status)) {
+            started = true;
+        } else if (started) {
+            if ((status & kStatusFailed) != 0) {
+                ShowErrorBox(services.app, kTextFailed);
+            } else {
+                ShowCompleted(*this);
+            }
+            return;
+        } else if (system.TickCount() - start >= kCutStartMs) {
+            ShowWarningBox(services.app, kCutNotStarted);
+            return;
+        }
+        if (progress.CheckCancel()) {
+            link.StopMotion();
+            SetOutcome("stopped by the technician");
+            return;
+        }
+        system.Sleep(kCutPollMs);
+    }
 }
 
 bool ConsoleDialog::CoverClosed() {

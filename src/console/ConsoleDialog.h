@@ -138,6 +138,10 @@ class ConsoleDialog : public ui::Dialog {
     // The sensors read before a test cut: false, after a box, when the
     // cover is open ("Close the cover first.") or the read failed ("error").
     bool CoverClosed();
+    // The test cut watched in the progress window until the machine stands
+    // ready at its origin again ("Completed"), fails, stops answering, or
+    // the technician presses Stop, which stops the machine's motion.
+    void WatchTestCut(ProgressDialog& progress);
     // A Correction edit's text, or nullopt after a warning naming it when
     // anything but blanks follows its number (decimal: a scale edit).
     std::optional<std::string> NumberText(const ui::EditControl& edit, bool decimal);
@@ -226,6 +230,8 @@ class ConsoleDialog : public ui::Dialog {
     // When the run that filled backlashTable completed; none yet: nullopt.
     // A later run that fails or is cancelled leaves the table and this.
     std::optional<LocalTime> backlashCompletedAt;
+    // Where the technician last left the text viewer, for the session.
+    std::optional<ui::Rect> viewerPlace;
     std::int32_t toolPositionX = 0;
     std::int32_t toolPositionY = 0;
     bool toolPositionTaken = false;

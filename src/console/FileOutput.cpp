@@ -12,6 +12,7 @@
 
 #include "console/ConsoleDialog.h"
 #include "console/Messages.h"
+#include "console/OfferedNames.h"
 #include "platform/FileErrors.h"
 #include "platform/MemFile.h"
 
@@ -116,6 +117,7 @@ void ConsoleDialog::OnOutputFile() {
     options.open = true;
     options.flags = ui::kOfnHideReadOnly | ui::kOfnOverwritePrompt;
     options.filter = kOutputFilter;
+    options.folderKind = kOutputFiles;
     const auto path = services.app.ShowFileDialog(options, window());
     if (!path) return;
     const std::unique_ptr<MemFile> contents = LoadOutputFile(services, *path);

@@ -4,6 +4,7 @@
 // file-error box.
 #pragma once
 
+#include "console/OfferedNames.h"
 #include "platform/FileErrors.h"
 #include "ui/Application.h"
 
@@ -15,6 +16,7 @@ inline ui::FileDialogOptions ParameterFileDialog(bool open) {
     options.open = open;
     options.flags = ui::kOfnHideReadOnly | ui::kOfnOverwritePrompt;
     options.filter = "all (*.*)|*.*||";
+    options.folderKind = kParameterFiles;
     return options;
 }
 

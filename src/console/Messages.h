@@ -15,8 +15,6 @@ inline constexpr std::string_view kTextError = "error";
 inline constexpr std::string_view kTextCompleted = "Completed";
 inline constexpr std::string_view kTextFailed = "Failed";
 inline constexpr std::string_view kTextHitEnter = "Hit [ENTER]    ";
-// The caption of the questions asked before a procedure changes the machine.
-inline constexpr std::string_view kConfirmCaption = "Hexwarden";
 
 // Error box (stop icon), captioned with the program name: "OFFLINE",
 // "error", "error X", "Failed" and the like.

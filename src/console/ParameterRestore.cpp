@@ -161,8 +161,7 @@ void ConsoleDialog::OnPutParameters() {
     }
     const std::string confirm =
         ConfirmText(name, DifferingBytes(chosen.bytes, *held), held->size());
-    if (ShowMessageBox(confirm, kConfirmCaption, ui::kMbOkCancel | ui::kMbDefButton2) != ui::kIdOk)
-        return;
+    if (ShowMessageBox(confirm, {}, ui::kMbOkCancel | ui::kMbDefButton2) != ui::kIdOk) return;
     const auto backup =
         BackUp(services.app, services.files, services.link.system, deviceName, *held);
     if (backup) WriteAndVerify(*this, chosen.bytes, *held, *backup);

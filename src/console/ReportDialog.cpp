@@ -8,6 +8,7 @@
 #include "console/BacklashCsv.h"
 #include "console/BacklashPlotDialog.h"
 #include "console/FileSteps.h"
+#include "console/OfferedNames.h"
 #include "console/SafeFileWriter.h"
 #include "ui/Application.h"
 #include "ui/WindowSystem.h"
@@ -119,6 +120,7 @@ bool ReportDialog::OnInitDialog() {
         }
         if (!backlashRows.empty()) AddPlotButton();
     }
+    if (!backlashRows.empty()) SetTitle("Backlash");
     gripWindow = window();
     const ui::Point arrow = windows().HorizontalScrollArrow();
     gripWidth = arrow.x != 0 ? arrow.x : kDefaultGripSize;
@@ -127,7 +129,15 @@ bool ReportDialog::OnInitDialog() {
     // The report is column-aligned text, as the saved file shows it.
     UseFixedPitchFont(id::kText);
     SetItemText(id::kText, std::string_view(reportText));
+    // Placed once the layout knows the template's size, so that the
+    // controls follow the kept size.
+    if (keptPlace != nullptr && *keptPlace) windows().PlaceWindow(window(), **keptPlace);
     return true;
+}
+
+void ReportDialog::OnCancel() {
+    if (keptPlace != nullptr) *keptPlace = WindowRect();
+    ui::Dialog::OnCancel();
 }
 
 ui::Rect ReportDialog::GripRect() const {
@@ -184,6 +194,8 @@ void ReportDialog::OnSave() {
     ui::FileDialogOptions options;
     options.open = false;
     options.defaultExtension = kSaveExtension;
+    options.initialName = saveName;
+    options.folderKind = kTextFiles;
     options.flags = ui::kOfnHideReadOnly | ui::kOfnOverwritePrompt;
     options.filter = backlashRows.empty() ? kSaveFilter : kBacklashSaveFilter;
     int filter = 0;

@@ -5,7 +5,9 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <span>
+#include <string>
 
 #include "console/AnchorLayout.h"
 #include "console/BacklashEntry.h"
@@ -33,6 +35,12 @@ class ReportDialog : public ui::Dialog, private LayoutTarget {
     // Save shows its picture, and Save offers CSV too. rows and largest stay
     // the creator's until the dialog has closed.
     void OfferBacklash(std::span<const BacklashEntry> rows, const BacklashMark& largest);
+    // The place the viewer opens at, when set, and where it keeps its place
+    // and size when it closes: so it stays where the technician put it for
+    // the session. The place stays the creator's.
+    void KeepPlaceIn(std::optional<ui::Rect>& place) { keptPlace = &place; }
+    // The file name Save offers; none until set.
+    void OfferSaveName(std::string name) { saveName = std::move(name); }
 
     const AnchorLayout& Layout() const { return layout; }
     // The size grip in the client area: its lowest, rightmost square.
@@ -40,6 +48,7 @@ class ReportDialog : public ui::Dialog, private LayoutTarget {
 
   protected:
     bool OnInitDialog() override;
+    void OnCancel() override;
     std::span<const ui::MessageMapEntry> GetMessageMap() const override;
 
   private:
@@ -67,6 +76,8 @@ class ReportDialog : public ui::Dialog, private LayoutTarget {
     ui::Rect shownGrip;
     std::span<const BacklashEntry> backlashRows;
     BacklashMark backlashLargest;
+    std::string saveName;
+    std::optional<ui::Rect>* keptPlace = nullptr;
 };
 
 }  // namespace hw

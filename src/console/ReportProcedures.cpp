@@ -40,12 +40,16 @@ std::optional<std::string_view> SerialNumberProblem(std::string_view text) {
     return std::nullopt;
 }
 
+std::string SerialQuestion(const std::string& serial, const std::string& queue) {
+    return "Write the serial number " + serial + " to " + queue +
+           "? It replaces the machine's serial number.";
+}
+
 // A running-time counter is cleared only after the technician confirms; a
 // machine that does not take the command is reported, not answered
 // "Completed".
 void ClearCounter(ConsoleDialog& console, std::string_view prompt, bool (MachineLink::*clear)()) {
-    const int answer =
-        console.ShowMessageBox(prompt, kConfirmCaption, ui::kMbOkCancel | ui::kMbDefButton2);
+    const int answer = console.ShowMessageBox(prompt, {}, ui::kMbOkCancel | ui::kMbDefButton2);
     if (answer != ui::kIdOk) return;
     if ((console.link.*clear)()) {
         ShowCompleted(console);
@@ -65,6 +69,8 @@ void ConsoleDialog::OnGetReport() {
     }
     // A successful read ends with the report's NUL.
     ReportDialog dialog(services.app, services.files, reinterpret_cast<const char*>(report.Data()));
+    dialog.OfferSaveName(StampedFileName(deviceName, services.link.system.Now(), ".txt"));
+    dialog.KeepPlaceIn(viewerPlace);
     dialog.DoModal();
 }
 
@@ -74,7 +80,9 @@ void ConsoleDialog::OnGetReport() {
 // the chosen file can be replaced is known before the machine is asked.
 void ConsoleDialog::OnGetParameters() {
     if (!Online()) return;
-    const auto path = services.app.ShowFileDialog(ParameterFileDialog(false), window());
+    ui::FileDialogOptions options = ParameterFileDialog(false);
+    options.initialName = DatedFileName(deviceName, services.link.system.Now(), ".par");
+    const auto path = services.app.ShowFileDialog(options, window());
     if (!path) return;
     std::optional<SafeFileWriter> out;
     if (!FileStepSucceeds(services.app, [&] { out.emplace(services.files, *path); })) return;
@@ -99,8 +107,13 @@ void ConsoleDialog::OnWriteSerialNumber() {
         ShowWarningBox(services.app, *problem);
         return;
     }
+    // The machine cannot read its serial number back: the technician sees
+    // what is replaced before, and the log keeps what was written.
+    if (ShowMessageBox(SerialQuestion(text, deviceName), {}, ui::kMbOkCancel | ui::kMbDefButton2) !=
+        ui::kIdOk)
+        return;
     if (link.WriteSerialNumber(text.c_str())) {
-        LogWritten("serial number " + text);
+        activity.Keep("Wrote serial number " + text + " to " + deviceName);
         ShowCompleted(*this);
     } else {
         ShowErrorBox(services.app, kTextError);

@@ -16,10 +16,6 @@ struct BundleMember {
     std::string bytes;
 };
 
-// The save dialog's initial name: "<queue name> <yyyy-mm-dd hhmm>.zip", with
-// the characters a file name cannot hold in the queue name replaced by '_'.
-std::string BundleFileName(std::string_view queueName, const LocalTime& when);
-
 // The archive holding members, in their order, each stamped with when.
 std::vector<std::uint8_t> BundleArchive(const std::vector<BundleMember>& members,
                                         const LocalTime& when);

@@ -1,5 +1,6 @@
 #include "ui/Application.h"
 
+#include "platform/FileSystem.h"
 #include "ui/Dialog.h"
 
 namespace hw::ui {
@@ -44,7 +45,16 @@ void Application::OnHelp() {
 
 std::optional<std::string> Application::ShowFileDialog(const FileDialogOptions& options,
                                                        WindowId owner) {
-    return windows_.ShowFileDialog(owner, options);
+    if (options.folderKind.empty()) return windows_.ShowFileDialog(owner, options);
+    FileDialogOptions shown = options;
+    const auto last = folders_.find(options.folderKind);
+    if (shown.initialFolder.empty() && last != folders_.end()) shown.initialFolder = last->second;
+    auto path = windows_.ShowFileDialog(owner, shown);
+    if (path) {
+        std::string folder = PathBeside(*path, "");
+        if (!folder.empty()) folders_[options.folderKind] = std::move(folder);
+    }
+    return path;
 }
 
 }  // namespace hw::ui

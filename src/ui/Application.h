@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <map>
 #include <optional>
 #include <span>
 #include <string>
@@ -76,7 +77,9 @@ class Application {
     // The out-of-memory box: kOutOfMemory with MB_OK | MB_ICONHAND.
     void ShowOutOfMemory();
     // The common file dialog, owned by owner (kNoWindow: none). The chosen
-    // path, nullopt when cancelled.
+    // path, nullopt when cancelled. A dialog with a folder kind and no
+    // initial folder opens in the folder of the file last chosen with that
+    // kind, for as long as the application runs.
     std::optional<std::string> ShowFileDialog(const FileDialogOptions& options,
                                               WindowId owner = kNoWindow);
 
@@ -112,6 +115,8 @@ class Application {
     std::span<const AppCommandEntry> commandMap_;
     std::function<void(const BoxNote&)> boxObserver_;
     std::function<void()> helpHandler_;
+    // The folder last chosen in, by file dialog kind.
+    std::map<std::string, std::string, std::less<>> folders_;
 };
 
 }  // namespace hw::ui

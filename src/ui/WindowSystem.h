@@ -27,7 +27,11 @@ struct FileDialogOptions {
     bool open = true;              // open dialog; false: save-as dialog
     std::string defaultExtension;  // appended to a typed name without one; empty: none
     std::string initialName;       // file name shown at first; empty: none
-    std::uint32_t flags = 0;       // kOfnHideReadOnly, kOfnOverwritePrompt
+    std::string initialFolder;     // folder shown at first; empty: the system's choice
+    // Dialogs of one kind open in the folder of the file last chosen with
+    // one of them (Application::ShowFileDialog); empty: no kind.
+    std::string folderKind;
+    std::uint32_t flags = 0;  // kOfnHideReadOnly, kOfnOverwritePrompt
     // Filter in the form "Text file (*.txt)|*.txt|all |*.*||": pairs of a
     // description and a pattern, each ended by '|', the list by one more '|'.
     std::string filter;
@@ -115,6 +119,10 @@ class WindowSystem {
     // Moves the window's top left corner to a screen point; its size, its
     // place in the Z order and the activation stay (SetWindowPos).
     virtual void MoveWindowTo(WindowId window, Point screen) = 0;
+    // Moves and sizes the window to a screen rectangle, frame included; its
+    // place in the Z order and the activation stay (SetWindowPos). A new
+    // size reaches the dialog as WM_SIZE with its new client size.
+    virtual void PlaceWindow(WindowId window, const Rect& screen) = 0;
     // The work area (the screen without the task bar) of the monitor that
     // shows most of the window, or of the nearest one.
     virtual Rect WorkArea(WindowId window) const = 0;

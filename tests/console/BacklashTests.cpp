@@ -311,7 +311,8 @@ TEST_F(BacklashConsole, CompletedRunShowsLabelsAndDetails) {
         fake.system.now += 1000;
         windows.PumpMessages(dialog.window());
         sensorsPolled = machine.seen.contains(kSensors);
-        shown = {dialog.ItemText(backlash_id::kStatus), dialog.ItemText(backlash_id::kCancel)};
+        shown = {dialog.ItemText(backlash_id::kStatus), dialog.ItemText(backlash_id::kCancel),
+                 std::to_string(windows.Item(dialog.window(), backlash_id::kBar).pos)};
         windows.PressEnter(dialog.window());
         ASSERT_TRUE(windows.IsUp(dialog.window()));
         ASSERT_TRUE(windows.Click(dialog.window(), backlash_id::kCancel));
@@ -322,7 +323,7 @@ TEST_F(BacklashConsole, CompletedRunShowsLabelsAndDetails) {
         plot = static_cast<BacklashPlotDialog&>(dialog).CurrentLayout();
     });
     windows.OnModal(report_id::kDialog, [&](ui::Dialog& dialog) {
-        details = dialog.ItemText(report_id::kText);
+        details = dialog.Title() + "\n" + dialog.ItemText(report_id::kText);
         ASSERT_TRUE(windows.Click(dialog.window(), report_id::kPlot));
         windows.QueueFileAnswer("C:\\table.CSV");
         ASSERT_TRUE(windows.Click(dialog.window(), report_id::kSave));
@@ -336,7 +337,7 @@ TEST_F(BacklashConsole, CompletedRunShowsLabelsAndDetails) {
         EXPECT_EQ(windows.Boxes()[1].text,
                   "Have you mounted the encoder set and restarted QMV-240?");
         EXPECT_EQ(windows.Boxes()[1].style, ui::kMbYesNo | ui::kMbDefButton2);
-        EXPECT_EQ(shown, (std::vector<std::string>{"Completed", "OK"}));
+        EXPECT_EQ(shown, (std::vector<std::string>{"Completed", "OK", "40"}));
         EXPECT_FALSE(sensorsPolled);
         EXPECT_EQ(console.ItemText(id::kBacklashAngle), "Angle=27.0deg");
         EXPECT_EQ(console.ItemText(id::kBacklashValue), "Backlash=-0.054deg");
@@ -345,10 +346,11 @@ TEST_F(BacklashConsole, CompletedRunShowsLabelsAndDetails) {
         EXPECT_GT(console.SensorTimerId(), 0);
         ASSERT_TRUE(windows.Click(console.window(), id::kBacklashDetails));
     });
-    EXPECT_EQ(details.rfind("Angle[deg] : Backlash[deg]\r\n0.0 : 0.000  0.000\r\n9.0 ", 0), 0u);
+    EXPECT_EQ(
+        details.rfind("Backlash\nAngle[deg] : Backlash[deg]\r\n0.0 : 0.000  0.000\r\n9.0 ", 0), 0u);
     EXPECT_NE(details.find("\r\n27.0 : 0.000  -0.054\r\n"), std::string::npos);
     EXPECT_EQ(details.size(), details.rfind("351.0 : 0.000  0.000\r\n") + 22);
-    EXPECT_EQ(std::count(details.begin(), details.end(), '\n'), 41);
+    EXPECT_EQ(std::count(details.begin(), details.end(), '\n'), 42);
     // The picture marks the measurement the labels show: minus at 27 degrees.
     ASSERT_TRUE(plot && plot->minus.size() == 40);
     EXPECT_EQ(plot->mark, plot->minus[3]);
@@ -402,6 +404,31 @@ TEST_F(BacklashConsole, ConcurrentCancelWhileBusy) {
         EXPECT_EQ(windows.Boxes()[0].style, ui::kMbOk);
     });
     EXPECT_GE(machine.seen[kStop], 1);
+}
+
+// The tick shows the step the worker measures, and the bar the steps done:
+// held busy on the first move of step 3, the dialog reads "step 3 of 40".
+TEST_F(BacklashConsole, ConcurrentTickShowsTheStepUnderWay) {
+    constexpr std::int32_t kStep3 = 2 * 9000;
+    std::atomic<bool> held{false};
+    machine.fault = [&](int command, int) -> std::optional<Bytes> {
+        if (command != kStatus || machine.moves.empty() || machine.moves.back()[3] != kStep3)
+            return std::nullopt;
+        held = true;
+        return Words({kStatusReadyAtOrigin | kStatusBusy}, false);
+    };
+    std::string status;
+    int bar = -1;
+    windows.OnModal(backlash_id::kDialog, [&](ui::Dialog& dialog) {
+        while (!held) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        windows.FireTimer(dialog.window(), kBacklashTimerEvent);
+        status = dialog.ItemText(backlash_id::kStatus);
+        bar = windows.Item(dialog.window(), backlash_id::kBar).pos;
+        windows.Click(dialog.window(), backlash_id::kCancel);
+    });
+    Run([&](ConsoleDialog& console) { CheckAnsweringYes(console); });
+    EXPECT_EQ(status, "Checking... step 3 of 40");
+    EXPECT_EQ(bar, 2);
 }
 
 // Cancel while the worker is inside a command that ends only once the

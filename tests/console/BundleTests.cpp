@@ -21,16 +21,22 @@ namespace {
 namespace id = console_id;
 constexpr const char* kBundle = "C:\\Support\\qmv.zip";
 
+// A line added with Keep stays besides the last 2000 others.
 TEST(ActivityLog, KeepsTheLast2000LinesStampedToTheSecond) {
     test::FakeSystem system;
     system.localTime = {2026, 3, 4, 5, 6, 7};
     ActivityLog log(system);
+    log.Add("event 0");
+    log.Keep("serial");
     for (int i = 1; i <= 2001; ++i) log.Add("event " + std::to_string(i) + "\nmore");
     const std::string text = log.Text();
-    EXPECT_EQ(text.rfind("2026-03-04 05:06:07  event 2 more\r\n", 0), 0u);
+    EXPECT_EQ(text.rfind("2026-03-04 05:06:07  serial\r\n"
+                         "2026-03-04 05:06:07  event 2 more\r\n",
+                         0),
+              0u);
     EXPECT_NE(text.find("event 2001 more\r\n"), std::string::npos);
     EXPECT_EQ(text.find("event 1 "), std::string::npos);
-    EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 2000);
+    EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 2001);
 }
 
 // The date word holds years 1980 to 2107; outside them the stamp is clamped

@@ -9,6 +9,7 @@
 
 #include "commands/MachineLink.h"
 #include "console/CalibrationMath.h"
+#include "console/ProgressDialog.h"
 #include "console/ScriptedConsole.h"
 
 namespace hw {
@@ -63,6 +64,7 @@ const std::uint32_t kOkBox = ui::kMbOk;
 const std::uint32_t kQuestion = ui::kMbOkCancel | ui::kMbDefButton2;
 const std::string kCutQuestion =
     "The machine will cut the test figure. Is a test plate clamped and the cover closed?";
+constexpr int kStopMotionCommand = 9;
 
 std::ostream& operator<<(std::ostream& out, const Box& box) {
     return out << '"' << box.text << "\"/" << box.style;
@@ -212,8 +214,11 @@ TEST_F(CalibrationProcedures, CorrectionCutSendsTheTestDataInPieces) {
             settings.sections.clear();
             if (!c.section.empty()) settings.sections["TestData"] = c.section;
             windows.QueueBoxAnswer(ui::kIdOk);
-            Click(console, id::kCorrectionCut, {StatusReply(c.status), SensorReply(0x01)});
-            EXPECT_EQ(Boxes(), OneBox(kCutQuestion, kQuestion));
+            Click(console, id::kCorrectionCut,
+                  {StatusReply(c.status), SensorReply(0x01), StatusReply(0x4000),
+                   StatusReply(0x0001)});
+            EXPECT_EQ(Boxes(),
+                      (std::vector<Box>{{kCutQuestion, kQuestion}, {"Completed", kOkBox}}));
             std::vector<std::size_t> pieces;
             std::string data;
             for (const Bytes& write : fake.device.writes) {
@@ -242,14 +247,71 @@ TEST_F(CalibrationProcedures, CorrectionCutChecksTheCoverAndAsksFirst) {
         {SensorReply(0x40), ui::kIdOk, OneBox("Close the cover first.", kWarn), false},
         {kRefused, ui::kIdOk, OneBox("error", kStop), false},
         {SensorReply(0xBF), ui::kIdCancel, OneBox(kCutQuestion, kQuestion), false},
-        {SensorReply(0xBF), ui::kIdOk, OneBox(kCutQuestion, kQuestion), true},
+        {SensorReply(0xBF), ui::kIdOk, {{kCutQuestion, kQuestion}, {"Completed", kOkBox}}, true},
     };
     Run([&](ConsoleDialog& console) {
         for (const Case& c : cases) {
             windows.OnBox([&](const auto&) { return c.answer; });
-            Click(console, id::kCorrectionCut, {StatusReply(0x0001), c.sensors});
+            Click(console, id::kCorrectionCut,
+                  {StatusReply(0x0001), c.sensors, StatusReply(0x4000), StatusReply(0x0001)});
             EXPECT_EQ(Boxes(), c.boxes);
             EXPECT_EQ(fake.device.writes.empty(), !c.sent);
+        }
+    });
+}
+
+// Once the data went, the progress window "Test cut" stays up until the
+// machine has left its origin and stands ready at it again; Stop stops the
+// motion.
+TEST_F(CalibrationProcedures, CorrectionCutIsWatchedUntilBackAtTheOrigin) {
+    struct Case {
+        const char* name;
+        std::vector<std::uint16_t> statuses;  // read after the data went
+        bool stop;                            // Stop pressed at the first pump
+        std::vector<Box> ends;                // after the question
+    };
+    const Case cases[] = {
+        {"ready at first, then cutting, then back",
+         {0x0001, 0x4000, 0x4000, 0x0001},
+         false,
+         OneBox("Completed", kOkBox)},
+        {"back with the failed bit", {0x4000, 0x2001}, false, OneBox("Failed", kStop)},
+        {"error state", {0x4000, 0x0003}, false, OneBox("Failed", kStop)},
+        {"no answer",
+         {0x4000, 0xFFFF},
+         false,
+         OneBox("The machine stopped answering. The test cut's end is unknown.", kWarn)},
+        {"never leaves the origin", std::vector<std::uint16_t>(120, 0x0001), false,
+         OneBox("The machine did not start the test cut.", kWarn)},
+        {"stopped", {0x4000}, true, {}},
+    };
+    Run([&](ConsoleDialog& console) {
+        for (const Case& c : cases) {
+            SCOPED_TRACE(c.name);
+            std::vector<Bytes> replies = {StatusReply(0x0001), SensorReply(0)};
+            for (std::uint16_t status : c.statuses) replies.push_back(StatusReply(status));
+            std::string shown;
+            bool consoleEnabled = true;
+            windows.OnPump([&] {
+                const ui::Dialog* progress = windows.FindDialog(progress_id::kDialog);
+                if (progress == nullptr || !shown.empty()) return;
+                shown = progress->Title() + ": " +
+                        windows.ItemText(progress->window(), progress_id::kStatusText);
+                consoleEnabled = console.IsWindowEnabled();
+                if (c.stop) windows.Click(progress->window(), progress_id::kStop);
+            });
+            windows.QueueBoxAnswer(ui::kIdOk);
+            Click(console, id::kCorrectionCut, std::move(replies));
+            windows.OnPump({});
+            std::vector<Box> boxes = OneBox(kCutQuestion, kQuestion);
+            boxes.insert(boxes.end(), c.ends.begin(), c.ends.end());
+            EXPECT_EQ(Boxes(), boxes);
+            EXPECT_EQ(shown, "Test cut: Cutting the test figure...");
+            EXPECT_FALSE(consoleEnabled);
+            EXPECT_EQ(SentOf(kStopMotionCommand).size(), c.stop ? 1u : 0u);
+            EXPECT_EQ(windows.FindDialog(progress_id::kDialog), nullptr);
+            EXPECT_TRUE(console.IsWindowEnabled());
+            EXPECT_GT(console.SensorTimerId(), 0);
         }
     });
 }

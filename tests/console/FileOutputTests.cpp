@@ -96,6 +96,10 @@ TEST_F(FileOutput, SendsAFileOnlyToAMachineInTheStateItsKindNeeds) {
             EXPECT_EQ(jobs, std::vector<std::string>(c.boxes.empty() && c.path ? 1 : 0, image));
         }
         const auto& dialog = windows.FileDialogs().back();
+        // It opens in the folder of the file chosen last, the first time
+        // where the system likes.
+        EXPECT_EQ(windows.FileDialogs().front().options.initialFolder, "");
+        EXPECT_EQ(dialog.options.initialFolder, "C:\\");
         EXPECT_EQ(dialog.options.flags, 6u);
         EXPECT_EQ(dialog.options.filter, "qfw (*.qfw)|*.qfw|all (*.*)|*.*||");
         // A queue whose state cannot be read, and a transfer that fails, are

@@ -34,7 +34,7 @@ class ReportProcedures : public test::ScriptedConsole {
         ASSERT_EQ(windows.Boxes().size(), 1u) << text;
         const auto& box = windows.Boxes()[0];
         EXPECT_EQ(box.text, text);
-        EXPECT_EQ(box.caption, "Hexwarden");
+        EXPECT_EQ(box.caption, app.programName());
         EXPECT_EQ(box.style, style);
         EXPECT_EQ(box.owner, owner);
     }
@@ -83,7 +83,8 @@ TEST_F(ReportProcedures, SerialNumberRules) {
                 EXPECT_TRUE(SentRequests().empty()) << c.text;
                 continue;
             }
-            ExpectOneBox("Completed", ui::kMbOk, console.window());
+            ASSERT_EQ(BoxTexts().size(), 2u);
+            EXPECT_EQ(BoxTexts()[1], "Completed");
             const auto sent = SentRequests();
             ASSERT_EQ(sent.size(), 1u) << c.text;
             EXPECT_EQ(sent[0].command, 98);
@@ -94,12 +95,38 @@ TEST_F(ReportProcedures, SerialNumberRules) {
     });
 }
 
-TEST_F(ReportProcedures, ASerialNumberTheMachineRefusesIsAnError) {
+// The machine cannot tell its serial number back: the technician is asked
+// before it is replaced (the box captioned with the program's name, the
+// demo's too), and the log keeps each one written with its date.
+TEST_F(ReportProcedures, ASerialNumberIsWrittenOnlyOnceConfirmedAndIsKeptInTheLog) {
+    app.SetProgramName("HexwardenDemo");
+    const std::string question =
+        "Write the serial number AB12345 to QMV-240? It replaces the machine's serial number.";
+    const std::string logged = "2026-12-09 10:30:00  Wrote serial number AB12345 to QMV-240\r\n";
+    struct Case {
+        int answer;
+        std::vector<Bytes> replies;
+        std::vector<std::string> boxes;
+        std::vector<int> sent;
+    };
+    const Case cases[] = {
+        {ui::kIdCancel, {}, {question}, {}},
+        {ui::kIdOk, {kRefused}, {question, "error"}, {98}},
+        {ui::kIdOk, {}, {question, "Completed"}, {98}},
+    };
     Run([&](ConsoleDialog& console) {
         windows.Type(console.window(), id::kSerialNumber, "AB12345");
-        Press(console, id::kWriteSerial, {kRefused});
-        ExpectOneBox("error", ui::kMbIconHand, ui::kNoWindow);
-        EXPECT_EQ(SentCommands(), std::vector<int>{98});
+        for (const Case& c : cases) {
+            EXPECT_EQ(console.Activity().Text().find(logged), std::string::npos);
+            StartRecord();
+            windows.QueueBoxAnswer(c.answer);
+            Press(console, id::kWriteSerial, c.replies);
+            EXPECT_EQ(BoxTexts(), c.boxes);
+            EXPECT_EQ(windows.Boxes()[0].style, ui::kMbOkCancel | ui::kMbDefButton2);
+            EXPECT_EQ(windows.Boxes()[0].caption, "HexwardenDemo");
+            EXPECT_EQ(SentCommands(), c.sent);
+        }
+        EXPECT_NE(console.Activity().Text().find(logged), std::string::npos);
     });
 }
 
@@ -216,6 +243,31 @@ TEST_F(ReportProcedures, TheReportIsShownInTheReportDialog) {
         app.SetMainWindow(nullptr);
     });
     EXPECT_EQ(shown, std::string(1023, 'a') + "bc");
+}
+
+// The viewer opens where the technician last left it, with that size, its
+// controls laid out for it: sized and moved, then closed by its close box.
+TEST_F(ReportProcedures, TheViewerKeepsItsPlaceAndSizeForTheSession) {
+    const ui::Rect kept{200, 120, 900, 620};
+    std::vector<ui::Rect> opened;
+    std::vector<ui::Rect> texts;
+    windows.OnModal(report_id::kDialog, [&](ui::Dialog& dialog) {
+        opened.push_back(dialog.WindowRect());
+        texts.push_back(dialog.ItemRect(report_id::kText).value_or(ui::Rect{}));
+        windows.PlaceWindow(dialog.window(), kept);
+        windows.PressCloseBox(dialog.window());
+    });
+    Run([&](ConsoleDialog& console) {
+        for (int i = 0; i < 2; ++i) {
+            fake.device.reads.push_back({{'r', 0}});
+            Press(console, id::kGetReport);
+        }
+    });
+    ASSERT_EQ(opened.size(), 2u);
+    EXPECT_NE(opened[0], kept);
+    EXPECT_EQ(opened[1], kept);
+    // The text grew with the window.
+    EXPECT_EQ(texts[1].Width() - texts[0].Width(), kept.Width() - opened[0].Width());
 }
 
 TEST_F(ReportProcedures, OfflineNoFileDialogIsShown) {

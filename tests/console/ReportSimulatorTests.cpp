@@ -86,6 +86,8 @@ TEST_F(SimulatedConsole, TheReportIsShownAndSavedAsText) {
     EXPECT_NE(shown.find("Serial number   : QMV0117\r\n"), std::string::npos);
     EXPECT_EQ(files.Text("C:\\Reports\\qmv"), shown);
     ExpectOnlyFiles({"C:\\Reports\\qmv"});
+    ASSERT_EQ(windows.FileDialogs().size(), 1u);
+    EXPECT_EQ(windows.FileDialogs()[0].options.initialName, "QMV-240 2026-12-09 0800.txt");
     EXPECT_TRUE(windows.Boxes().empty());
 }
 
@@ -110,7 +112,7 @@ TEST_F(SimulatedConsole, GetParametersBacksTheBlockUp) {
     const auto& options = windows.FileDialogs()[0].options;
     EXPECT_FALSE(options.open);
     EXPECT_EQ(options.defaultExtension, "");
-    EXPECT_EQ(options.initialName, "");
+    EXPECT_EQ(options.initialName, "QMV-240 2026-12-09.par");
     EXPECT_EQ(options.flags, ui::kOfnHideReadOnly | ui::kOfnOverwritePrompt);
     EXPECT_EQ(options.filter, "all (*.*)|*.*||");
     EXPECT_EQ(files.files.at(kBackup), Block());
@@ -231,7 +233,7 @@ TEST_F(SimulatedConsole, AParameterBlockRoundTripsThroughFilesByteForByte) {
 
         windows.Type(console.window(), id::kSerialNumber, "XYZ9876");
         Click(console, id::kWriteSerial);
-        ASSERT_EQ(BoxTexts(), std::vector<std::string>{"Completed"});
+        ASSERT_EQ(BoxTexts().back(), "Completed");
         ASSERT_EQ(env.Machine().Parameters().Serial(), "XYZ9876");
 
         ClickWithFile(console, id::kPutParameters, "C:\\Backup\\before.par");
@@ -248,6 +250,9 @@ TEST_F(SimulatedConsole, AParameterBlockRoundTripsThroughFilesByteForByte) {
         EXPECT_EQ(BoxTexts(), std::vector<std::string>{"Completed"});
     });
     EXPECT_EQ(files.files.at("C:\\Backup\\after.par"), files.files.at("C:\\Backup\\before.par"));
+    // Get and Put Parameters open in the folder last chosen in either.
+    ASSERT_EQ(windows.FileDialogs().size(), 3u);
+    EXPECT_EQ(windows.FileDialogs()[1].options.initialFolder, "C:\\Backup\\");
     EXPECT_TRUE(MachineLogged("parameter block replaced"));
     ExpectOnlyFiles({"C:\\Backup\\after.par", "C:\\Backup\\before.par"});
 }
@@ -284,7 +289,7 @@ TEST_F(SimulatedConsole, SerialNumberCountersAndSerialPort) {
     Run([&](ConsoleDialog& console) {
         windows.Type(console.window(), id::kSerialNumber, "AB12345");
         Click(console, id::kWriteSerial);
-        EXPECT_EQ(BoxTexts(), std::vector<std::string>{"Completed"});
+        EXPECT_EQ(BoxTexts().back(), "Completed");
         EXPECT_EQ(env.Machine().Parameters().Serial(), "AB12345");
 
         ASSERT_GT(env.Machine().SpindleMinutes(), 0u);
@@ -402,6 +407,11 @@ TEST_F(SimulatedConsole, CalibrationReachesTheMachineAsMeant) {
         type(id::kY0Offset, "-300");
         Click(console, id::kWriteY0);
         EXPECT_EQ(BoxTexts(), std::vector<std::string>{"Completed"});
+        // The test cut ends once the machine stands at its origin again.
+        windows.QueueBoxAnswer(ui::kIdOk);
+        Click(console, id::kCorrectionCut);
+        EXPECT_EQ(BoxTexts().back(), "Completed");
+        EXPECT_EQ(BoxTexts().size(), 2u);
     });
     const SimParameters& parameters = env.Machine().Parameters();
     EXPECT_EQ(parameters.Scale(0), 100043);

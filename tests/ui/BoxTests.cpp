@@ -115,6 +115,31 @@ TEST(FileDialogs, AnswersAndRecordedOptions) {
     EXPECT_TRUE(u.windows.FileDialogs()[2].options.open);
 }
 
+// Each kind of file dialog opens where its last file was chosen; a
+// cancelled one and one of another kind change nothing.
+TEST(FileDialogs, EachKindOpensInItsLastFolder) {
+    Ui u;
+    ui::FileDialogOptions text;
+    text.folderKind = "text";
+    ui::FileDialogOptions other;
+    other.folderKind = "other";
+    u.windows.QueueFileAnswer("C:\\out\\rep.txt");
+    u.windows.QueueFileAnswer("D:\\fw\\a.qfw");
+    u.windows.QueueFileAnswer(std::nullopt);
+    u.windows.QueueFileAnswer("E:\\x.txt");
+    u.app.ShowFileDialog(text);
+    u.app.ShowFileDialog(other);
+    u.app.ShowFileDialog(text);
+    u.app.ShowFileDialog(text);
+    u.app.ShowFileDialog({});
+    std::vector<std::string> folders;
+    for (const auto& dialog : u.windows.FileDialogs())
+        folders.push_back(dialog.options.initialFolder);
+    EXPECT_EQ(folders, (std::vector<std::string>{"", "", "C:\\out\\", "C:\\out\\", ""}));
+    EXPECT_EQ(u.app.ShowFileDialog(text), std::nullopt);
+    EXPECT_EQ(u.windows.FileDialogs().back().options.initialFolder, "E:\\");
+}
+
 TEST(Decorations, SystemMenuIconsAndStrings) {
     Shown s;
     const ui::WindowId w = s.dialog.window();

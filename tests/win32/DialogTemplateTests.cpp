@@ -309,6 +309,86 @@ void WriteBmp(const std::string& file, int width, int height, const std::vector<
 
 // Saves the console window as console-102.bmp in the test's working
 // directory (the build tree), for a later look at the real layout.
+// The main console's font ("MS Sans Serif", 8 point) at a screen's dots per
+// inch, with the dialog base units the dialog manager derives from it.
+struct DialogFontAt {
+    explicit DialogFontAt(int dpi) {
+        LOGFONTA face{};
+        face.lfHeight = -MulDiv(8, dpi, 72);
+        face.lfCharSet = DEFAULT_CHARSET;
+        lstrcpyA(face.lfFaceName, "MS Sans Serif");
+        font = CreateFontIndirectA(&face);
+        old = SelectObject(dc, font);
+        TEXTMETRICA metrics{};
+        GetTextMetricsA(dc, &metrics);
+        SIZE letters{};
+        const char alphabet[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz";
+        GetTextExtentPoint32A(dc, alphabet, 52, &letters);
+        baseX = (letters.cx / 26 + 1) / 2;
+        baseY = metrics.tmHeight;
+    }
+    ~DialogFontAt() {
+        SelectObject(dc, old);
+        DeleteObject(font);
+        DeleteDC(dc);
+    }
+    // The text as a left-aligned, word-wrapping static control lays it out
+    // in width pixels: the rectangle it needs.
+    RECT Needs(const std::string& text, int width) const {
+        RECT rect{0, 0, width, 0};
+        DrawTextA(dc, text.c_str(), -1, &rect, DT_CALCRECT | DT_WORDBREAK | DT_LEFT);
+        return rect;
+    }
+
+    HDC dc = CreateCompatibleDC(nullptr);
+    HFONT font = nullptr;
+    HGDIOBJ old = nullptr;
+    int baseX = 0;
+    int baseY = 0;
+};
+
+// The labels whose texts grow once the machine has answered show them whole
+// at 96 and at 120 DPI: no character cut off at the right, no line below
+// the control's bottom.
+TEST(DialogTemplate, LabelTextsFitTheirControlsAt96And120Dpi) {
+    struct Label {
+        int id;
+        std::vector<std::string> texts;
+    };
+    const Label labels[] = {
+        {1054, {"Backlash=--deg", "Backlash=0.090deg", "Backlash=-0.090deg"}},
+        {1053, {"Angle=--deg", "Angle=207.0deg"}},
+        {1028, {"--C --F", "142C\n287F", "-10C\n14F"}},
+        {1027, {"--A", "1.4A"}},
+    };
+    // The model of the font agrees with the dialog manager at this screen's
+    // 96 DPI.
+    {
+        Shown s;
+        RECT units{0, 0, 4, 8};
+        ASSERT_TRUE(MapDialogRect(s.hwnd(), &units));
+        const DialogFontAt font(96);
+        ASSERT_EQ(units.right, font.baseX);
+        ASSERT_EQ(units.bottom, font.baseY);
+    }
+    for (int dpi : {96, 120}) {
+        const DialogFontAt font(dpi);
+        for (const Label& label : labels) {
+            const auto row = std::find_if(kMainDialogLayout.begin(), kMainDialogLayout.end(),
+                                          [&](const LayoutRow& r) { return r.id == label.id; });
+            ASSERT_NE(row, kMainDialogLayout.end());
+            const int width = MulDiv(row->width, font.baseX, 4);
+            const int height = MulDiv(row->height, font.baseY, 8);
+            for (const std::string& text : label.texts) {
+                SCOPED_TRACE(std::to_string(dpi) + " DPI: " + text);
+                const RECT needs = font.Needs(text, width);
+                EXPECT_LE(needs.right, width);
+                EXPECT_LE(needs.bottom, height);
+            }
+        }
+    }
+}
+
 TEST(DialogTemplate, Screenshot) {
     Shown s;
     s.dialog.SetTitle("Hexwarden - OFFLINE");

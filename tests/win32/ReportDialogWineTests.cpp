@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -142,6 +143,30 @@ TEST_F(ReportOnWine, AfterASizeChangeTheWindowShowsTheControlsWhereTheyAre) {
         }
     }
     EXPECT_GT(ClientSize().cy, 620);
+}
+
+// A viewer opened where the last one was left takes that place and size, its
+// buttons as far from the corner as in the template's size.
+TEST_F(ReportOnWine, OpensWhereTheLastViewerWasLeft) {
+    std::optional<ui::Rect> place = ui::Rect{40, 30, 740, 530};
+    ReportDialog again{app, files, "text"};
+    again.KeepPlaceIn(place);
+    ASSERT_TRUE(again.Create(ui::kNoWindow));
+    HWND hwnd = reinterpret_cast<HWND>(again.window());
+    EXPECT_EQ(again.WindowRect(), *place);
+    const auto cornerGap = [](HWND window) {
+        RECT client{};
+        GetClientRect(window, &client);
+        RECT close{};
+        GetWindowRect(GetDlgItem(window, id::kClose), &close);
+        MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&close), 2);
+        return SIZE{client.right - close.right, client.bottom - close.bottom};
+    };
+    const SIZE gap = cornerGap(hwnd);
+    const SIZE templateGap = cornerGap(Window());
+    EXPECT_EQ(gap.cx, templateGap.cx);
+    EXPECT_EQ(gap.cy, templateGap.cy);
+    again.DestroyWindow();
 }
 
 TEST_F(ReportOnWine, ShrunkAsFarAsItGoesAndGrownBackEveryControlReturns) {

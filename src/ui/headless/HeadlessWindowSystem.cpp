@@ -381,6 +381,14 @@ void HeadlessWindowSystem::MoveWindowTo(WindowId window, Point screen) {
     if (WindowState* state = Find(window)) state->origin = screen;
 }
 
+void HeadlessWindowSystem::PlaceWindow(WindowId window, const Rect& screen) {
+    WindowState* state = Find(window);
+    if (state == nullptr) return;
+    state->origin = {screen.left, screen.top};
+    if (screen.Width() != state->client.Width() || screen.Height() != state->client.Height())
+        Resize(window, screen.Width(), screen.Height());
+}
+
 bool HeadlessWindowSystem::AddButton(WindowId window, int id, const Rect& rect,
                                      std::string_view text) {
     WindowState* state = Find(window);

@@ -207,6 +207,7 @@ class HeadlessWindowSystem final : public WindowSystem {
     Rect ClientRect(WindowId window) const override;
     Rect WindowRect(WindowId window) const override;
     void MoveWindowTo(WindowId window, Point screen) override;
+    void PlaceWindow(WindowId window, const Rect& screen) override;
     Rect WorkArea(WindowId) const override { return {0, 0, 1024, 768}; }
     std::optional<Rect> ItemRect(WindowId window, int id) const override;
     void MoveItem(WindowId window, int id, const Rect& rect, bool repaint) override;

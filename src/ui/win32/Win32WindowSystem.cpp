@@ -356,6 +356,11 @@ void Win32WindowSystem::MoveWindowTo(WindowId window, Point screen) {
                  SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
+void Win32WindowSystem::PlaceWindow(WindowId window, const Rect& screen) {
+    SetWindowPos(ToHwnd(window), nullptr, screen.left, screen.top, screen.Width(), screen.Height(),
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 Rect Win32WindowSystem::WorkArea(WindowId window) const {
     MONITORINFO info{};
     info.cbSize = sizeof info;
@@ -483,6 +488,8 @@ std::optional<std::string> Win32WindowSystem::ShowFileDialog(WindowId owner,
     request.lpstrFilter = options.filter.empty() ? nullptr : filter.c_str();
     request.lpstrFile = path.data();
     request.nMaxFile = static_cast<DWORD>(path.size());
+    const std::wstring initialFolder = Widen(options.initialFolder);
+    request.lpstrInitialDir = initialFolder.empty() ? nullptr : initialFolder.c_str();
     request.lpstrDefExt = extension.empty() ? nullptr : extension.c_str();
     request.Flags = options.flags | OFN_EXPLORER;
     const BOOL chosen = options.open ? GetOpenFileNameW(&request) : GetSaveFileNameW(&request);

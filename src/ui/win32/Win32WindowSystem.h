@@ -51,6 +51,7 @@ class Win32WindowSystem final : public WindowSystem {
     Rect ClientRect(WindowId window) const override;
     Rect WindowRect(WindowId window) const override;
     void MoveWindowTo(WindowId window, Point screen) override;
+    void PlaceWindow(WindowId window, const Rect& screen) override;
     Rect WorkArea(WindowId window) const override;
     std::optional<Rect> ItemRect(WindowId window, int id) const override;
     void MoveItem(WindowId window, int id, const Rect& rect, bool repaint) override;
