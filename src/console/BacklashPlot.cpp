@@ -1,8 +1,9 @@
 #include "console/BacklashPlot.h"
 
 #include <algorithm>
-#include <charconv>
 #include <cmath>
+
+#include "console/FixedDecimal.h"
 
 namespace hw {
 
@@ -31,13 +32,6 @@ constexpr double kFullTurn = 360;
 // The scale of a table without any backlash.
 constexpr double kFlatTop = 0.1;
 constexpr int kWantedIntervals = 5;
-
-std::string Fixed(double value, int decimals) {
-    char digits[64];
-    const auto written =
-        std::to_chars(digits, digits + sizeof digits, value, std::chars_format::fixed, decimals);
-    return std::string(digits, written.ptr);
-}
 
 // 1, 2 or 5 times a power of ten, about a fifth of span.
 double RoundStep(double span) {
@@ -119,7 +113,7 @@ BacklashPlotLayout LayOutBacklashPlot(std::span<const BacklashEntry> rows,
     const int decimals = DecimalsOf(scale.step);
     for (long long i = scale.lowIndex; i <= scale.highIndex; ++i) {
         const double value = static_cast<double>(i) * scale.step;
-        layout.valueTicks.push_back({map.Y(value), Fixed(value, decimals)});
+        layout.valueTicks.push_back({map.Y(value), FixedText(value, decimals)});
     }
     for (const BacklashEntry& row : rows) {
         layout.plus.push_back(map.At(row.angle, row.plusBacklash));
@@ -127,7 +121,8 @@ BacklashPlotLayout LayOutBacklashPlot(std::span<const BacklashEntry> rows,
     }
     if (scale.lowIndex < 0 && scale.highIndex > 0) layout.zeroLine = map.Y(0);
     layout.mark = map.At(largest.angle, largest.backlash);
-    layout.markLabel = Fixed(largest.angle, 1) + "deg, " + Fixed(largest.backlash, 3) + "deg";
+    layout.markLabel =
+        FixedText(largest.angle, 1) + "deg, " + FixedText(largest.backlash, 3) + "deg";
     return layout;
 }
 
