@@ -82,15 +82,33 @@ run_ctest() {
   "$@" ctest --preset "$preset" -j2 2>&1 | tee "$log" || true
 }
 
+# run_fuzzers TARGET...: every target at once, one a core, each for
+# $fuzz_runs inputs; prints each one's output and counts it passed or failed.
+run_fuzzers() {
+  local target pids=()
+  for target in "$@"; do
+    "$target" -runs="$fuzz_runs" -timeout=10 -rss_limit_mb=4096 -artifact_prefix=build/fuzz/ \
+      -print_final_stats=1 >"$target.log" 2>&1 &
+    pids+=($!)
+  done
+  local i
+  for i in "${!pids[@]}"; do
+    target=${*:i+1:1}
+    if wait "${pids[$i]}"; then
+      passed=$((passed + 1))
+      echo "== fuzz $(basename "$target"): passed"
+    else
+      failed=$((failed + 1))
+      echo "== fuzz $(basename "$target") FAILED"
+    fi
+    cat "$target.log"
+  done
+}
+
 fuzz() {
   step "configure fuzz" cmake --preset fuzz -DHW_WERROR=ON >/dev/null || return
   step "build fuzz" cmake --build --preset fuzz -j2 --target link_fuzz sim_fuzz || return
-  for target in build/fuzz/fuzz/*_fuzz; do
-    step "fuzz $(basename "$target") $fuzz_runs inputs" \
-      "$target" -runs="$fuzz_runs" -timeout=10 -rss_limit_mb=4096 \
-      -artifact_prefix=build/fuzz/ \
-      -print_final_stats=1 && passed=$((passed + 1))
-  done
+  step "fuzz, $fuzz_runs inputs a target" run_fuzzers build/fuzz/fuzz/*_fuzz
 }
 
 tests native
