@@ -1,27 +1,47 @@
 #!/usr/bin/env bash
 # Builds and runs every test: native (plain and sanitized), the Windows
-# binaries under Wine, and a bounded fuzz run. Ends with one summary line.
+# binaries under Wine, and a bounded fuzz run. Prints each step's wall time
+# and the total, and ends with one summary line.
 set -uo pipefail
 cd "$(dirname "$0")/.."
 
+started=$(date +%s%N)
 scripts/install-deps.sh || exit 1
 
-fuzz_seconds=${HW_FUZZ_SECONDS:-60}
+# Inputs each fuzz target runs: a count rather than a time, so that a slow
+# machine still tries as many.
+fuzz_runs=${HW_FUZZ_RUNS:-1000000}
 passed=0
 failed=0
+timings=()
 log=$(mktemp)
 trap 'rm -f "$log"' EXIT
 
-# step NAME COMMAND...: runs one step; a failing step counts once.
+# seconds_since NANOSECONDS: the wall time since then, in seconds to 0.1.
+seconds_since() {
+  local tenths=$((($(date +%s%N) - $1) / 100000000))
+  echo "$((tenths / 10)).$((tenths % 10))"
+}
+
+# step NAME COMMAND...: runs one step and notes its wall time; a failing step
+# counts once.
 step() {
   local name=$1
   shift
   echo "== $name"
-  if ! "$@"; then
-    echo "== $name FAILED"
+  local begun
+  begun=$(date +%s%N)
+  "$@"
+  local status=$?
+  local took
+  took=$(seconds_since "$begun")
+  timings+=("$(printf '%8s s  %s' "$took" "$name")")
+  if [ "$status" -ne 0 ]; then
+    echo "== $name FAILED ($took s)"
     failed=$((failed + 1))
     return 1
   fi
+  echo "== $name: $took s"
 }
 
 # The targets a preset builds when not all: ThreadSanitizer runs only the
@@ -39,7 +59,7 @@ tests() {
   step "configure $preset" cmake --preset "$preset" -DHW_WERROR=ON >/dev/null || return
   step "build $preset" cmake --build --preset "$preset" -j2 "${targets[@]}" || return
   [ "$preset" = windows ] && { step "wine prefix" scripts/wine-prefix.sh build/windows || return; }
-  "$@" ctest --preset "$preset" -j2 2>&1 | tee "$log"
+  step "ctest $preset" run_ctest "$preset" "$@"
   local summary
   summary=$(grep -E 'tests passed, [0-9]+ tests? failed out of [0-9]+' "$log" | tail -1)
   if [ -z "$summary" ]; then
@@ -54,15 +74,41 @@ tests() {
   failed=$((failed + bad))
 }
 
+# run_ctest PRESET [WRAPPER...]: the preset's tests, their output kept in $log,
+# where the caller counts the passed and failed ones.
+run_ctest() {
+  local preset=$1
+  shift
+  "$@" ctest --preset "$preset" -j2 2>&1 | tee "$log" || true
+}
+
+# run_fuzzers TARGET...: every target at once, one a core, each for
+# $fuzz_runs inputs; prints each one's output and counts it passed or failed.
+run_fuzzers() {
+  local target pids=()
+  for target in "$@"; do
+    "$target" -runs="$fuzz_runs" -timeout=10 -rss_limit_mb=4096 -artifact_prefix=build/fuzz/ \
+      -print_final_stats=1 >"$target.log" 2>&1 &
+    pids+=($!)
+  done
+  local i
+  for i in "${!pids[@]}"; do
+    target=${*:i+1:1}
+    if wait "${pids[$i]}"; then
+      passed=$((passed + 1))
+      echo "== fuzz $(basename "$target"): passed"
+    else
+      failed=$((failed + 1))
+      echo "== fuzz $(basename "$target") FAILED"
+    fi
+    cat "$target.log"
+  done
+}
+
 fuzz() {
   step "configure fuzz" cmake --preset fuzz -DHW_WERROR=ON >/dev/null || return
   step "build fuzz" cmake --build --preset fuzz -j2 --target link_fuzz sim_fuzz || return
-  for target in build/fuzz/fuzz/*_fuzz; do
-    step "fuzz $(basename "$target") ${fuzz_seconds}s" \
-      "$target" -max_total_time="$fuzz_seconds" -timeout=10 -rss_limit_mb=4096 \
-      -artifact_prefix=build/fuzz/ \
-      -print_final_stats=1 && passed=$((passed + 1))
-  done
+  step "fuzz, $fuzz_runs inputs a target" run_fuzzers build/fuzz/fuzz/*_fuzz
 }
 
 tests native
@@ -71,5 +117,8 @@ tests tsan
 tests windows xvfb-run -a
 fuzz
 
+echo "== wall time per step"
+printf '%s\n' "${timings[@]}"
+echo "== total: $(seconds_since "$started") s"
 echo "tests: $passed passed, $failed failed"
 [ "$failed" -eq 0 ]

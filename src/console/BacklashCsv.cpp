@@ -1,17 +1,15 @@
 #include "console/BacklashCsv.h"
 
-#include <charconv>
+#include "console/FixedDecimal.h"
 
 namespace hw {
 
 namespace {
 
-// std::to_chars never consults the locale, so the separator stays a dot.
+constexpr int kDecimals = 3;
+
 void AppendNumber(std::string& text, double value) {
-    char digits[64];
-    const auto written =
-        std::to_chars(digits, digits + sizeof digits, value, std::chars_format::fixed, 3);
-    text.append(digits, written.ptr);
+    AppendFixed(text, value, kDecimals);
 }
 
 }  // namespace

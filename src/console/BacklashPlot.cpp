@@ -1,8 +1,9 @@
 #include "console/BacklashPlot.h"
 
 #include <algorithm>
-#include <charconv>
 #include <cmath>
+
+#include "console/FixedDecimal.h"
 
 namespace hw {
 
@@ -28,13 +29,6 @@ constexpr double kFullTurn = 360;
 // The scale of a table without any backlash.
 constexpr double kFlatTop = 0.1;
 constexpr int kWantedIntervals = 5;
-
-std::string Fixed(double value, int decimals) {
-    char digits[64];
-    const auto written =
-        std::to_chars(digits, digits + sizeof digits, value, std::chars_format::fixed, decimals);
-    return std::string(digits, written.ptr);
-}
 
 // 1, 2 or 5 times a power of ten, about a fifth of span.
 double RoundStep(double span) {
@@ -102,7 +96,7 @@ std::vector<std::string> ValueLabels(const Scale& scale) {
     std::vector<std::string> labels;
     const int decimals = DecimalsOf(scale.step);
     for (long long i = scale.lowIndex; i <= scale.highIndex; ++i)
-        labels.push_back(Fixed(static_cast<double>(i) * scale.step, decimals));
+        labels.push_back(FixedText(static_cast<double>(i) * scale.step, decimals));
     return labels;
 }
 
@@ -168,7 +162,8 @@ BacklashPlotLayout LayOutBacklashPlot(std::span<const BacklashEntry> rows,
     }
     if (scale.lowIndex < 0 && scale.highIndex > 0) layout.zeroLine = map.Y(0);
     layout.mark = map.At(largest.angle, largest.backlash);
-    layout.markLabel = Fixed(largest.angle, 1) + "deg, " + Fixed(largest.backlash, 3) + "deg";
+    layout.markLabel =
+        FixedText(largest.angle, 1) + "deg, " + FixedText(largest.backlash, 3) + "deg";
     return layout;
 }
 

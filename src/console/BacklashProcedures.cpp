@@ -1,6 +1,5 @@
 // Check and Details of the rotary axis backlash group.
 #include <algorithm>
-#include <cstdio>
 #include <memory>
 #include <string>
 
@@ -8,6 +7,7 @@
 #include "console/BacklashTable.h"
 #include "console/ConsoleDialog.h"
 #include "console/ConsoleIds.h"
+#include "console/FixedDecimal.h"
 #include "console/OfferedNames.h"
 #include "console/ReportDialog.h"
 #include "ui/WindowSystem.h"
@@ -24,11 +24,8 @@ void ShowBacklashLabels(ConsoleDialog& console, const BacklashResult* result) {
         console.SetItemText(id::kBacklashValue, "Backlash=--deg");
         return;
     }
-    char text[64];
-    std::snprintf(text, sizeof text, "Angle=%.1fdeg", result->angle);
-    console.SetItemText(id::kBacklashAngle, text);
-    std::snprintf(text, sizeof text, "Backlash=%.3fdeg", result->backlash);
-    console.SetItemText(id::kBacklashValue, text);
+    console.SetItemText(id::kBacklashAngle, "Angle=" + FixedText(result->angle, 1) + "deg");
+    console.SetItemText(id::kBacklashValue, "Backlash=" + FixedText(result->backlash, 3) + "deg");
 }
 
 }  // namespace

@@ -1,16 +1,18 @@
 #include "console/BacklashTable.h"
 
-#include <cstdio>
+#include "console/FixedDecimal.h"
 
 namespace hw {
 
 std::string BacklashTableText(std::span<const BacklashEntry> rows) {
     std::string text = "Angle[deg] : Backlash[deg]\r\n";
     for (const BacklashEntry& row : rows) {
-        char line[128];
-        std::snprintf(line, sizeof line, "%.1f : %.3f  %.3f\r\n", row.angle, row.plusBacklash,
-                      row.minusBacklash);
-        text += line;
+        AppendFixed(text, row.angle, 1);
+        text += " : ";
+        AppendFixed(text, row.plusBacklash, 3);
+        text += "  ";
+        AppendFixed(text, row.minusBacklash, 3);
+        text += "\r\n";
     }
     return text;
 }

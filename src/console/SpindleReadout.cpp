@@ -6,6 +6,7 @@
 
 #include "console/ConsoleDialog.h"
 #include "console/ConsoleIds.h"
+#include "console/FixedDecimal.h"
 
 namespace hw {
 
@@ -35,9 +36,7 @@ std::string SpindleTemperatureText(std::uint16_t raw) {
 }
 
 std::string SpindleCurrentText(float amperes) {
-    char text[64];
-    std::snprintf(text, sizeof text, "%.1fA", static_cast<double>(amperes));
-    return text;
+    return FixedText(amperes, 1) + "A";
 }
 
 std::optional<SpindleTexts> ReadSpindleTexts(MachineLink& link) {
