@@ -111,6 +111,12 @@ fuzz() {
   step "fuzz, $fuzz_runs inputs a target" run_fuzzers build/fuzz/fuzz/*_fuzz
 }
 
+# The soak of the console tests runs a seeded random series; the seed is
+# printed so that a failing series can be run again (HW_SOAK_SEED=N), and
+# HW_SOAK_RUNS makes it longer.
+export HW_SOAK_SEED=${HW_SOAK_SEED:-$(od -An -N4 -tu4 /dev/urandom | tr -d ' ')}
+echo "== soak seed $HW_SOAK_SEED"
+
 tests native
 tests asan
 tests tsan
