@@ -1,8 +1,12 @@
 #include "console/CalibrationMath.h"
 
 #include <algorithm>
-#include <charconv>
+#include <cerrno>
+#include <clocale>
+#include <cmath>
+#include <cstdlib>
 #include <limits>
+#include <string>
 
 namespace hw {
 
@@ -37,25 +41,51 @@ struct Reading {
     bool hasNumber = false;
 };
 
+// The length of the decimal number at the front of text: digits with at most
+// one point among them, then an exponent when a whole one follows.
+std::size_t DecimalLength(std::string_view text) {
+    const auto digitsFrom = [&text](std::size_t at) {
+        while (at < text.size() && IsDigit(text[at])) ++at;
+        return at;
+    };
+    std::size_t end = digitsFrom(0);
+    std::size_t digits = end;
+    if (end < text.size() && text[end] == '.') {
+        const std::size_t fraction = digitsFrom(end + 1);
+        digits += fraction - end - 1;
+        end = fraction;
+    }
+    if (digits == 0) return 0;
+    if (end < text.size() && (text[end] == 'e' || text[end] == 'E')) {
+        std::size_t exponent = end + 1;
+        if (exponent < text.size() && (text[exponent] == '+' || text[exponent] == '-')) ++exponent;
+        const std::size_t exponentEnd = digitsFrom(exponent);
+        if (exponentEnd > exponent) end = exponentEnd;
+    }
+    return end;
+}
+
+// The runtime's own correctly rounded conversion, given only the number's
+// characters (so no hexadecimal or other forms), with the point written as
+// the C library's locale has it: the edits always take a point.
+double DecimalValue(std::string_view number) {
+    std::string text(number);
+    std::replace(text.begin(), text.end(), '.', *std::localeconv()->decimal_point);
+    errno = 0;
+    const double value = std::strtod(text.c_str(), nullptr);
+    // Too small to hold reads as 0; too large stays infinite.
+    if (errno == ERANGE && std::fabs(value) < 1.0) return 0.0;
+    return value;
+}
+
 Reading<double> ParseDecimal(std::string_view text) {
     const bool negative = TakeSign(text);
     // Only digits or a decimal point start a number: no second sign, no
     // "inf" or "nan".
-    if (text.empty() || (!IsDigit(text.front()) && text.front() != '.')) return {0.0, text};
-    double value = 0.0;
-    const char* first = text.data();
-    const auto [last, error] =
-        std::from_chars(first, first + text.size(), value, std::chars_format::general);
-    if (error == std::errc::invalid_argument) return {0.0, text};
-    const std::string_view rest = text.substr(static_cast<std::size_t>(last - first));
-    if (error == std::errc::result_out_of_range) {
-        const std::string_view number(first, static_cast<std::size_t>(last - first));
-        const std::size_t exponent = number.find_first_of("eE");
-        const bool tiny =
-            exponent != std::string_view::npos && number.substr(exponent + 1, 1) == "-";
-        value = tiny ? 0.0 : std::numeric_limits<double>::infinity();
-    }
-    return {negative ? -value : value, rest, true};
+    const std::size_t length = DecimalLength(text);
+    if (length == 0) return {0.0, text};
+    const double value = DecimalValue(text.substr(0, length));
+    return {negative ? -value : value, text.substr(length), true};
 }
 
 Reading<std::int32_t> ParseInteger(std::string_view text) {
