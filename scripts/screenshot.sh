@@ -68,7 +68,7 @@ images=$(cd "$here/.." && pwd)/docs/images
 demo=$build/src/app/HexwardenDemo.exe
 press=$build/tests/win32/press_button.exe
 console="HexwardenDemo - QMV-240"
-question=Hexwarden
+question=HexwardenDemo
 
 # press TITLE ID [sys]: the command to the window titled TITLE.
 press() { "$here/wine-run.sh" "$press" "$@"; }
