@@ -73,9 +73,13 @@ class CountingDeviceFiles final : public DeviceFiles {
 
 class Soak : public ::testing::Test, public test::SimulatedConsoleParts {
   protected:
+    // A button with the edits typed and the file chosen before it; the
+    // bundle comes from the system menu.
     struct Procedure {
         const char* name;
-        std::function<void(ConsoleDialog&)> run;
+        int button;
+        std::vector<std::pair<int, const char*>> edits = {};
+        const char* file = nullptr;
     };
     struct Fault {
         const char* name;
@@ -88,62 +92,38 @@ class Soak : public ::testing::Test, public test::SimulatedConsoleParts {
 
     void Click(ConsoleDialog& console, int button) { windows.Click(console.window(), button); }
 
-    void TypeAndClick(ConsoleDialog& console, int edit, std::string text, int button) {
-        windows.Type(console.window(), edit, text);
-        Click(console, button);
+    void Run(ConsoleDialog& console, const Procedure& procedure) {
+        for (const auto& [edit, text] : procedure.edits) windows.Type(console.window(), edit, text);
+        if (procedure.file != nullptr) windows.QueueFileAnswer(procedure.file);
+        if (procedure.button == id::kBundleCommand) {
+            console.Send({ui::kWmSysCommand, id::kBundleCommand, 0});
+        } else {
+            Click(console, procedure.button);
+        }
     }
 
-    std::vector<Procedure> Procedures() {
+    static std::vector<Procedure> Procedures() {
         return {
-            {"Get Report", [&](ConsoleDialog& c) { Click(c, id::kGetReport); }},
-            {"Get Parameters",
-             [&](ConsoleDialog& c) {
-                 windows.QueueFileAnswer(kBlockA);
-                 Click(c, id::kGetParameters);
-             }},
-            {"Put Parameters",
-             [&](ConsoleDialog& c) {
-                 windows.QueueFileAnswer(random() % 2 ? kBlockA : kBlockB);
-                 Click(c, id::kPutParameters);
-             }},
-            {"Write Serial",
-             [&](ConsoleDialog& c) {
-                 TypeAndClick(c, id::kSerialNumber, "SK" + std::to_string(10000 + random() % 90000),
-                              id::kWriteSerial);
-             }},
-            {"Clear Spindle Time", [&](ConsoleDialog& c) { Click(c, id::kClearSpindleTime); }},
-            {"Check Serial Port", [&](ConsoleDialog& c) { Click(c, id::kCheckSerialPort); }},
-            {"Write XY",
-             [&](ConsoleDialog& c) {
-                 windows.Type(c.window(), id::kCorrectionX, "100.1");
-                 windows.Type(c.window(), id::kCorrectionY, "99.9");
-                 Click(c, id::kWriteXY);
-             }},
-            {"Corr.Cut", [&](ConsoleDialog& c) { Click(c, id::kCorrectionCut); }},
-            {"Write Laser",
-             [&](ConsoleDialog& c) {
-                 windows.Type(c.window(), id::kLaserX, "120");
-                 TypeAndClick(c, id::kLaserY, "-80", id::kWriteLaser);
-             }},
-            {"Write Y0",
-             [&](ConsoleDialog& c) { TypeAndClick(c, id::kY0Offset, "35", id::kWriteY0); }},
-            {"Tool Position", [&](ConsoleDialog& c) { Click(c, id::kToolPosition); }},
-            {"Check Load X", [&](ConsoleDialog& c) { Click(c, id::kCheckLoadX); }},
-            {"Check Load A", [&](ConsoleDialog& c) { Click(c, id::kCheckLoadA); }},
-            {"Start Aging", [&](ConsoleDialog& c) { Click(c, id::kStartAging); }},
-            {"Read Spindle", [&](ConsoleDialog& c) { Click(c, id::kReadSpindle); }},
-            {"Check Backlash", [&](ConsoleDialog& c) { Click(c, id::kBacklashCheck); }},
-            {"Check Panel", [&](ConsoleDialog& c) { Click(c, id::kCheckPanel); }},
-            {"Output File",
-             [&](ConsoleDialog& c) {
-                 windows.QueueFileAnswer(kJobFile);
-                 Click(c, id::kOutputFile);
-             }},
-            {"Save Service Bundle",
-             [&](ConsoleDialog& c) {
-                 windows.QueueFileAnswer("C:\\Soak\\bundle.zip");
-                 c.Send({ui::kWmSysCommand, id::kBundleCommand, 0});
-             }},
+            {"Get Report", id::kGetReport},
+            {"Get Parameters", id::kGetParameters, {}, kBlockA},
+            {"Put Parameters", id::kPutParameters, {}, kBlockA},
+            {"Put Parameters", id::kPutParameters, {}, kBlockB},
+            {"Write Serial", id::kWriteSerial, {{id::kSerialNumber, "SK12345"}}},
+            {"Clear Spindle Time", id::kClearSpindleTime},
+            {"Check Serial Port", id::kCheckSerialPort},
+            {"Write XY", id::kWriteXY, {{id::kCorrectionX, "100.1"}, {id::kCorrectionY, "99.9"}}},
+            {"Corr.Cut", id::kCorrectionCut},
+            {"Write Laser", id::kWriteLaser, {{id::kLaserX, "120"}, {id::kLaserY, "-80"}}},
+            {"Write Y0", id::kWriteY0, {{id::kY0Offset, "35"}}},
+            {"Tool Position", id::kToolPosition},
+            {"Check Load X", id::kCheckLoadX},
+            {"Check Load A", id::kCheckLoadA},
+            {"Start Aging", id::kStartAging},
+            {"Read Spindle", id::kReadSpindle},
+            {"Check Backlash", id::kBacklashCheck},
+            {"Check Panel", id::kCheckPanel},
+            {"Output File", id::kOutputFile, {}, kJobFile},
+            {"Save Service Bundle", id::kBundleCommand, {}, "C:\\Soak\\bundle.zip"},
         };
     }
 
@@ -267,11 +247,9 @@ TEST_F(Soak, OneConsoleThroughManyFaultsInARow) {
         ASSERT_TRUE(console.IsConnected());
         // Two blocks the machine itself made: the first, and one with
         // another serial number.
-        windows.QueueFileAnswer(kBlockA);
-        Click(console, id::kGetParameters);
-        TypeAndClick(console, id::kSerialNumber, "SK00001", id::kWriteSerial);
-        windows.QueueFileAnswer(kBlockB);
-        Click(console, id::kGetParameters);
+        Run(console, {"", id::kGetParameters, {}, kBlockA});
+        Run(console, {"", id::kWriteSerial, {{id::kSerialNumber, "SK00001"}}});
+        Run(console, {"", id::kGetParameters, {}, kBlockB});
         ASSERT_TRUE(files.Text(kBlockA) && files.Text(kBlockB));
 
         const auto procedures = Procedures();
@@ -284,7 +262,7 @@ TEST_F(Soak, OneConsoleThroughManyFaultsInARow) {
             stopAtPump = 20 + static_cast<int>(random() % 200);
             fault.arm(1 + static_cast<int>(random() % 100));
             windows.ClearBoxes();
-            procedure.run(console);
+            Run(console, procedure);
             const bool fired = fault.fired();
             std::string broken;
             if (fired && ShowedCompleted()) broken = "ended in Completed although the fault fired";
