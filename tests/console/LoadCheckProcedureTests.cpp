@@ -228,26 +228,25 @@ TEST_F(LoadCheckProcedures, AProcedureFoundRunningOnConnectCanBeWatchedAndStoppe
     }
 }
 
-// While a watch is under way the question is not asked: the watch reads
-// the status itself.
-TEST_F(LoadCheckProcedures, NoQuestionDuringAWatch) {
-    Run([&](ConsoleDialog& console) {
-        Click(console, id::kStartAging, {Status(1), kOk, Status(0x4001), Status(1)});
-        EXPECT_TRUE(shown.empty());
-        EXPECT_EQ(Commands(), (std::vector<int>{1, kAging, 1, 1}));
-    });
-}
-
 // A second passes on every round of the progress window's messages: the
 // console's sensor timer, were it running, would poll between status reads.
-TEST_F(LoadCheckProcedures, NoSensorPollDuringTheWatch) {
+// Nor is the question about a procedure found running asked of the one the
+// console watches: the watch reads the status itself.
+TEST_F(LoadCheckProcedures, NothingButTheWatchReadsTheMachineDuringIt) {
+    struct Case {
+        int button;
+        int start;
+        std::vector<std::string> shown;
+    };
+    const Case cases[] = {{id::kCheckLoadX, kLoadCheck, {"Completed/0"}},
+                          {id::kStartAging, kAging, {}}};
     windows.OnPump([&] { fake.system.now += 1000; });
     Run([&](ConsoleDialog& console) {
-        for (const int button : {id::kCheckLoadX, id::kStartAging}) {
-            const int start = button == id::kStartAging ? kAging : kLoadCheck;
-            Click(console, button,
+        for (const Case& c : cases) {
+            Click(console, c.button,
                   {Status(1), kOk, Status(0x4001), Status(0x4001), Status(0x0001)});
-            EXPECT_EQ(Commands(), (std::vector<int>{1, start, 1, 1, 1}));
+            EXPECT_EQ(Commands(), (std::vector<int>{1, c.start, 1, 1, 1}));
+            EXPECT_EQ(shown, c.shown);
         }
     });
 }
