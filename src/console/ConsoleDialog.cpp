@@ -1,9 +1,9 @@
 #include "console/ConsoleDialog.h"
 
-#include "console/AboutDialog.h"
 #include "console/ConsoleIds.h"
 #include "console/Messages.h"
 #include "console/ProgramPath.h"
+#include "console/windows/AboutDialog.h"
 #include "link/DeviceChannel.h"
 #include "ui/DataExchange.h"
 #include "ui/WindowSystem.h"

@@ -13,13 +13,13 @@
 #include <string_view>
 
 #include "commands/MachineLink.h"
-#include "console/ActivityFiles.h"
-#include "console/ActivityLog.h"
-#include "console/BacklashEntry.h"
 #include "console/ConsoleServices.h"
 #include "console/MarkedSettingsFile.h"
 #include "console/ProcedureOutcome.h"
-#include "console/ServiceBundle.h"
+#include "console/backlash/BacklashEntry.h"
+#include "console/bundle/ActivityFiles.h"
+#include "console/bundle/ActivityLog.h"
+#include "console/bundle/ServiceBundle.h"
 #include "ui/Controls.h"
 #include "ui/Dialog.h"
 

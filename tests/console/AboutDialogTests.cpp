@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "console/AboutDialog.h"
+#include "console/windows/AboutDialog.h"
 #include "fakes/FakeVersionBlocks.h"
 #include "ui/Application.h"
 #include "ui/headless/HeadlessWindowSystem.h"

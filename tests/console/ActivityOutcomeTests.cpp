@@ -9,7 +9,7 @@
 #include "SimulatedConsoleParts.h"
 #include "console/ConsoleDialog.h"
 #include "console/ConsoleIds.h"
-#include "console/ProgressDialog.h"
+#include "console/windows/ProgressDialog.h"
 
 namespace hw {
 namespace {

@@ -2,7 +2,7 @@
 
 #include <map>
 
-#include "console/AnchorLayout.h"
+#include "console/windows/AnchorLayout.h"
 
 namespace hw {
 namespace {

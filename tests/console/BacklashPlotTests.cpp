@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "console/BacklashCsv.h"
-#include "console/BacklashPlot.h"
+#include "console/backlash/BacklashCsv.h"
+#include "console/backlash/BacklashPlot.h"
 
 namespace hw {
 namespace {

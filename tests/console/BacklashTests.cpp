@@ -18,12 +18,12 @@
 #include <vector>
 
 #include "commands/MachineLink.h"
-#include "console/BacklashDialog.h"
-#include "console/BacklashPlotDialog.h"
-#include "console/BacklashRun.h"
-#include "console/ReportDialog.h"
 #include "console/ScriptedConsole.h"
-#include "console/SpindleReadout.h"
+#include "console/backlash/BacklashDialog.h"
+#include "console/backlash/BacklashPlotDialog.h"
+#include "console/backlash/BacklashRun.h"
+#include "console/checks/SpindleReadout.h"
+#include "console/windows/ReportDialog.h"
 #include "fakes/TestLink.h"
 
 namespace hw {

@@ -6,13 +6,13 @@
 #include <string>
 
 #include "SimulatedConsoleParts.h"
-#include "console/ActivityFiles.h"
-#include "console/ActivityLog.h"
 #include "console/ConsoleDialog.h"
 #include "console/ConsoleIds.h"
-#include "console/ProgressDialog.h"
-#include "console/SafeFileWriter.h"
-#include "console/ZipArchive.h"
+#include "console/bundle/ActivityFiles.h"
+#include "console/bundle/ActivityLog.h"
+#include "console/bundle/ZipArchive.h"
+#include "console/files/SafeFileWriter.h"
+#include "console/windows/ProgressDialog.h"
 #include "fakes/FakePlatform.h"
 
 namespace hw {

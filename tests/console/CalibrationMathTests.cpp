@@ -5,7 +5,7 @@
 #include <limits>
 #include <string>
 
-#include "console/CalibrationMath.h"
+#include "console/calibration/CalibrationMath.h"
 
 namespace hw {
 namespace {

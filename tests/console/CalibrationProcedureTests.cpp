@@ -8,9 +8,9 @@
 #include <vector>
 
 #include "commands/MachineLink.h"
-#include "console/CalibrationMath.h"
-#include "console/ProgressDialog.h"
 #include "console/ScriptedConsole.h"
+#include "console/calibration/CalibrationMath.h"
+#include "console/windows/ProgressDialog.h"
 
 namespace hw {
 namespace {

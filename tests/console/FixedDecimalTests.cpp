@@ -1,4 +1,4 @@
-#include "console/FixedDecimal.h"
+#include "console/calibration/FixedDecimal.h"
 
 #include <gtest/gtest.h>
 

@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "console/ProgressDialog.h"
 #include "console/ScriptedConsole.h"
+#include "console/windows/ProgressDialog.h"
 
 namespace hw {
 namespace {

@@ -2,7 +2,7 @@
 // name, with the date, or the date and time.
 #include <gtest/gtest.h>
 
-#include "console/OfferedNames.h"
+#include "console/files/OfferedNames.h"
 
 namespace hw {
 namespace {

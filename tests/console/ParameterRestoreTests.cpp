@@ -13,7 +13,7 @@
 #include "SimulatedConsoleParts.h"
 #include "console/ConsoleDialog.h"
 #include "console/ConsoleIds.h"
-#include "console/ParameterBackups.h"
+#include "console/parameters/ParameterBackups.h"
 #include "fakes/FakePlatform.h"
 
 namespace hw {

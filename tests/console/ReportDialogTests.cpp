@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "console/ReportDialog.h"
+#include "console/windows/ReportDialog.h"
 #include "fakes/FakeFileSystem.h"
 #include "ui/Application.h"
 #include "ui/headless/HeadlessWindowSystem.h"

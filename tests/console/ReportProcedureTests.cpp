@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "console/ReportDialog.h"
 #include "console/ScriptedConsole.h"
+#include "console/windows/ReportDialog.h"
 
 namespace hw {
 namespace {

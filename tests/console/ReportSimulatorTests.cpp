@@ -11,7 +11,7 @@
 #include "SimulatedConsoleParts.h"
 #include "console/ConsoleDialog.h"
 #include "console/ConsoleIds.h"
-#include "console/ReportDialog.h"
+#include "console/windows/ReportDialog.h"
 
 namespace hw {
 namespace {

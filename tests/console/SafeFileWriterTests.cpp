@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "console/SafeFileWriter.h"
+#include "console/files/SafeFileWriter.h"
 #include "fakes/FakeFileSystem.h"
 
 namespace hw {

@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "WideTestPlaces.h"
-#include "console/BacklashPlotDialog.h"
+#include "console/backlash/BacklashPlotDialog.h"
 #include "platform/win32/Win32FileSystem.h"
 #include "ui/Application.h"
 #include "ui/win32/Win32WindowSystem.h"

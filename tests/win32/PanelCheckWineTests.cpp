@@ -15,7 +15,7 @@
 
 #include "SimControlWindow.h"
 #include "SimEnvironment.h"
-#include "console/PanelCheckDialog.h"
+#include "console/windows/PanelCheckDialog.h"
 #include "ui/Application.h"
 #include "ui/win32/Win32WindowSystem.h"
 

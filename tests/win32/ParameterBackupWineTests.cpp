@@ -10,7 +10,7 @@
 #include "SimClock.h"
 #include "SimSystem.h"
 #include "WideTestPlaces.h"
-#include "console/ParameterBackups.h"
+#include "console/parameters/ParameterBackups.h"
 #include "platform/win32/Win32FileSystem.h"
 #include "platform/win32/Win32Utf8.h"
 

@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "WindowCapture.h"
-#include "console/ReportDialog.h"
+#include "console/windows/ReportDialog.h"
 #include "platform/win32/Win32FileSystem.h"
 #include "ui/Application.h"
 #include "ui/win32/Win32WindowSystem.h"

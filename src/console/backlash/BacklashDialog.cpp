@@ -1,0 +1,109 @@
+#include "console/backlash/BacklashDialog.h"
+
+#include <chrono>
+#include <string>
+#include <thread>
+#include <utility>
+
+#include "console/Messages.h"
+#include "ui/DataExchange.h"
+#include "ui/WindowSystem.h"
+
+namespace hw {
+
+namespace id = backlash_id;
+
+namespace {
+
+// Between two rounds of the window's messages while the worker finishes:
+// short enough that the window answers at once.
+constexpr std::chrono::milliseconds kWorkerWaitPause{10};
+
+}  // namespace
+
+const ui::MessageMapEntry BacklashDialog::messageMap[] = {
+    ui::OnMessage(ui::kWmTimer, &BacklashDialog::OnTimer),
+};
+
+std::span<const ui::MessageMapEntry> BacklashDialog::GetMessageMap() const {
+    return messageMap;
+}
+
+BacklashDialog::BacklashDialog(ui::Application& app, std::shared_ptr<BacklashRun> shared)
+    : ui::Dialog(app, id::kDialog), run(std::move(shared)) {}
+
+BacklashDialog::~BacklashDialog() = default;
+
+bool BacklashDialog::OnInitDialog() {
+    ui::Dialog::OnInitDialog();
+    bar.SetRange(0, kBacklashSteps);
+    bar.SetPos(0);
+    run->step = 0;
+    run->result.valid = false;
+    run->result.angle = 0;
+    run->result.backlash = 0;
+    run->cancelRequested = false;
+    run->workerRunning = true;
+    worker = windows().StartThread([shared = run] { RunBacklashWorker(*shared); });
+    timerId = static_cast<std::intptr_t>(SetTimer(kBacklashTimerEvent, kBacklashTimerMs));
+    return true;
+}
+
+void BacklashDialog::DoDataExchange(ui::DataExchange& dx) {
+    dx.Control(id::kBar, bar);
+}
+
+void BacklashDialog::OnOK() {}
+
+bool BacklashDialog::PreTranslateMessage(const ui::Message& message) {
+    return ui::IsKeyDown(message, ui::kVkReturn);
+}
+
+void BacklashDialog::OnCancel() {
+    if (cancelling) return;
+    cancelling = true;
+    if (timerId >= 0) KillTimer(static_cast<std::uintptr_t>(timerId));
+    timerId = -1;
+    run->cancelRequested = true;
+    WaitForWorker();
+    run->link.SetPanelOperation(1);
+    ui::Dialog::OnCancel();
+}
+
+void BacklashDialog::WaitForWorker() {
+    while (run->workerRunning) {
+        windows().PumpMessages(window());
+        std::this_thread::sleep_for(kWorkerWaitPause);
+    }
+    worker.Join();
+}
+
+std::intptr_t BacklashDialog::OnTimer(const ui::Message& message) {
+    if (timerId < 0 || message.wParam != static_cast<std::uintptr_t>(timerId))
+        return Default(message);
+    if (run->workerRunning) {
+        ShowStep();
+        return 0;
+    }
+    if (run->result.valid) bar.SetPos(kBacklashSteps);
+    SetItemText(id::kStatus, run->result.valid ? kTextCompleted : kTextFailed);
+    SetItemText(id::kCancel, "OK");
+    KillTimer(static_cast<std::uintptr_t>(timerId));
+    timerId = -1;
+    run->link.SetPanelOperation(0);
+    return 0;
+}
+
+void BacklashDialog::ShowStep() {
+    const int step = run->step.load();
+    if (step == 0) {
+        // Still on the way to the origin or the parking position.
+        SetItemText(id::kStatus, "Checking...");
+        return;
+    }
+    SetItemText(id::kStatus, "Checking... step " + std::to_string(step) + " of " +
+                                 std::to_string(kBacklashSteps));
+    bar.SetPos(step - 1);
+}
+
+}  // namespace hw

@@ -1,0 +1,104 @@
+#include "console/backlash/BacklashPlotDialog.h"
+
+#include "console/backlash/BacklashCsv.h"
+#include "console/files/OfferedNames.h"
+#include "console/files/SafeTextSave.h"
+#include "ui/Application.h"
+#include "ui/WindowSystem.h"
+
+namespace hw {
+
+namespace id = plot_id;
+
+namespace {
+
+// Space between the picture and the row of buttons, in pixels.
+constexpr int kButtonGap = 4;
+
+ui::FileDialogOptions CsvFileDialog() {
+    ui::FileDialogOptions options;
+    options.open = false;
+    options.defaultExtension = "csv";
+    options.flags = ui::kOfnHideReadOnly | ui::kOfnOverwritePrompt;
+    options.filter = "CSV (*.csv)|*.csv||";
+    options.folderKind = kTextFiles;
+    return options;
+}
+
+}  // namespace
+
+const ui::MessageMapEntry BacklashPlotDialog::messageMap[] = {
+    ui::OnCommand(id::kSaveCsv, &BacklashPlotDialog::OnSaveCsv),
+    ui::OnMessage(ui::kWmSize, &BacklashPlotDialog::OnSize),
+    ui::OnMessage(ui::kWmPaint, &BacklashPlotDialog::OnPaint),
+    ui::OnMessage(ui::kWmEraseBkgnd, &BacklashPlotDialog::OnEraseBackground),
+};
+
+std::span<const ui::MessageMapEntry> BacklashPlotDialog::GetMessageMap() const {
+    return messageMap;
+}
+
+BacklashPlotDialog::BacklashPlotDialog(ui::Application& app, FileSystem& fileSystem,
+                                       std::span<const BacklashEntry> rows,
+                                       const BacklashMark& largest)
+    : ui::Dialog(app, id::kDialog), files(fileSystem), table(rows), mark(largest) {}
+
+// The buttons keep their distance from the bottom-right corner.
+bool BacklashPlotDialog::OnInitDialog() {
+    ui::Dialog::OnInitDialog();
+    const ui::Rect client = ClientRect();
+    layout.Start(client.Width(), client.Height());
+    for (const int control : {id::kSaveCsv, id::kClose}) {
+        if (const auto rect = ItemRect(control))
+            layout.Add({*rect, control, LAYOUT_MOVE_X | LAYOUT_MOVE_Y});
+    }
+    return true;
+}
+
+ui::Rect BacklashPlotDialog::PlotArea() const {
+    ui::Rect area = ClientRect();
+    if (const auto buttons = ItemRect(id::kClose)) area.bottom = buttons->top - kButtonGap;
+    return area;
+}
+
+// The picture is laid out afresh for the new size and repainted whole; the
+// background is left to the painting, which draws it off screen first, so
+// that a resize does not flicker.
+std::intptr_t BacklashPlotDialog::OnSize(const ui::Message& message) {
+    Default(message);
+    const ui::Rect client = ClientRect();
+    layout.Resize(client.Width(), client.Height(), *this);
+    Invalidate(std::nullopt, false);
+    return 0;
+}
+
+BacklashPlotLayout BacklashPlotDialog::CurrentLayout() const {
+    return LayOutBacklashPlot(table, mark, PlotArea(), [this](std::string_view text) {
+        return windows().MeasureText(window(), text);
+    });
+}
+
+std::intptr_t BacklashPlotDialog::OnPaint(const ui::Message&) {
+    windows().PaintChart(window(), BacklashChart(CurrentLayout()));
+    return 0;
+}
+
+std::intptr_t BacklashPlotDialog::OnEraseBackground(const ui::Message&) {
+    return 1;
+}
+
+void BacklashPlotDialog::OnSaveCsv() {
+    const auto path = app().ShowFileDialog(CsvFileDialog(), window());
+    if (!path) return;
+    SaveTextSafely(app(), files, *path, BacklashCsvText(table));
+}
+
+bool BacklashPlotDialog::HasControl(int control) const {
+    return HasItem(control);
+}
+
+void BacklashPlotDialog::MoveControl(int control, const ui::Rect& rect) {
+    MoveItem(control, rect, true);
+}
+
+}  // namespace hw

@@ -1,0 +1,329 @@
+// The correction calibration: the X and Y scale from a test cut, the test
+// cut itself, and the laser-pointer and Y0 offsets, typed in or worked out
+// from tool positions.
+#include <algorithm>
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "console/ConsoleDialog.h"
+#include "console/ConsoleIds.h"
+#include "console/Messages.h"
+#include "console/calibration/CalibrationMath.h"
+#include "console/checks/BitLabels.h"
+#include "console/windows/ProgressDialog.h"
+
+namespace hw {
+
+namespace {
+
+namespace id = console_id;
+
+constexpr std::string_view kTestDataSection = "TestData";
+constexpr std::string_view kPercentRange = "99.500% - 100.500%";
+constexpr std::string_view kLaserRange = "-10.00mm - +10.00mm";
+constexpr std::string_view kY0Range = "-10.00mm - +10.00%";
+constexpr std::string_view kPressToolPos = "Press Tool Pos first";
+constexpr std::string_view kCloseCover = "Close the cover first.";
+constexpr std::string_view kConfirmCut =
+    "The machine will cut the test figure. Is a test plate clamped and the cover closed?";
+constexpr int kPositionItems = 4;
+constexpr std::string_view kCutCaption = "Test cut";
+constexpr std::string_view kCutting = "Cutting the test figure...";
+constexpr std::string_view kCutNoAnswer =
+    "The machine stopped answering. The test cut's end is unknown.";
+constexpr std::string_view kCutNotStarted = "The machine did not start the test cut.";
+// Between two status reads while the cut runs.
+constexpr std::uint32_t kCutPollMs = 100;
+// How long the machine may stand still at its origin after the data went
+// before the cut counts as not started.
+constexpr std::uint32_t kCutStartMs = 10000;
+
+// Back at the origin with nothing moving: the state "ready" and not busy.
+bool ReadyAtOriginAndIdle(std::uint16_t status) {
+    return (status & kStatusStateMask) == kStatusReadyAtOrigin && (status & kStatusBusy) == 0;
+}
+
+std::string_view Trimmed(std::string_view text) {
+    const auto first = text.find_first_not_of(" \t\r\n\v\f");
+    if (first == std::string_view::npos) return {};
+    return text.substr(first, text.find_last_not_of(" \t\r\n\v\f") - first + 1);
+}
+
+// The warning for a scale edit that holds more than its number; a decimal
+// comma is shown as the point it should be.
+std::string NotADecimalText(std::string_view text) {
+    const std::string_view typed = Trimmed(text);
+    std::string pointed(typed);
+    std::replace(pointed.begin(), pointed.end(), ',', '.');
+    const std::string head = std::string(typed) + " is not a number here: ";
+    if (pointed != typed && IsWholeDecimal(pointed)) {
+        return head + "type decimals after a point (" + pointed + ").";
+    }
+    return head + "type digits, with decimals after a point.";
+}
+
+// The warning for an offset edit, which takes whole 1/100 mm only.
+std::string NotAnIntegerText(std::string_view text) {
+    return std::string(Trimmed(text)) + " is not a number here: type whole 1/100 mm.";
+}
+
+// The scale an edit asks for, in thousandths of a percent, in the mode the
+// radio buttons last stored.
+double ScaleOf(const std::string& text, bool measured, std::int32_t nominal) {
+    const double number = ReadDecimal(text);
+    return measured ? ScaleFromMeasured(number, nominal) : ScaleFromPercent(number);
+}
+
+// The range warning of one axis: the percent range, or the measured lengths
+// the range allows for that axis's nominal side.
+std::string ScaleRangeText(bool measured, char axis, std::int32_t nominal) {
+    if (!measured) return std::string(kPercentRange);
+    return std::string(1, axis) + ":" +
+           std::to_string(MulDivRounded(kScaleLowest, nominal, kScaleBase)) + " - " +
+           std::to_string(MulDivRounded(kScaleHighest, nominal, kScaleBase));
+}
+
+}  // namespace
+
+// An edit's text, or nullopt after a warning when it holds more than its
+// number: "100,5" would read as 100 and write a scale nobody typed.
+std::optional<std::string> ConsoleDialog::NumberText(const ui::EditControl& edit, bool decimal) {
+    std::string text = edit.GetText();
+    if (decimal ? IsWholeDecimal(text) : IsWholeInteger(text)) return text;
+    ShowWarningBox(services.app, decimal ? NotADecimalText(text) : NotAnIntegerText(text));
+    return std::nullopt;
+}
+
+void ConsoleDialog::OnWriteXY() {
+    if (!Online()) return;
+    const std::optional<std::string> textX = NumberText(correctionX, true);
+    if (!textX) return;
+    const std::optional<std::string> textY = NumberText(correctionY, true);
+    if (!textY) return;
+    const bool measured = correctionMode == 1;
+    const double x = ScaleOf(*textX, measured, kNominalX);
+    const double y = ScaleOf(*textY, measured, kNominalY);
+    if (!ScaleAccepted(x)) {
+        ShowWarningBox(services.app, ScaleRangeText(measured, 'X', kNominalX));
+        return;
+    }
+    if (!ScaleAccepted(y)) {
+        ShowWarningBox(services.app, ScaleRangeText(measured, 'Y', kNominalY));
+        return;
+    }
+    // Each axis is sent whatever became of the one before; Z always goes
+    // back to the neutral scale.
+    const auto write = [this](std::uint16_t axis, char name, std::int32_t scale) {
+        if (link.SetScaleCorrection(axis, scale, kScaleBase)) {
+            LogWritten(std::string(1, name) + " scale " + std::to_string(scale) + "/" +
+                       std::to_string(kScaleBase));
+            return true;
+        }
+        ShowErrorBox(services.app, std::string("error ") + name);
+        return false;
+    };
+    const bool xWritten = write(kScaleAxisX, 'X', static_cast<std::int32_t>(x));
+    const bool yWritten = write(kScaleAxisY, 'Y', static_cast<std::int32_t>(y));
+    if (write(kScaleAxisZ, 'Z', kScaleBase) && xWritten && yWritten) ShowCompleted(*this);
+}
+
+void ConsoleDialog::OnCorrectionCut() {
+    // The cut starts the spindle, so it goes only to a machine known ready,
+    // with its cover closed, once the technician has clamped a plate.
+    if (!Online() || !MachineReadyAtOrigin() || !CoverClosed()) return;
+    const int answer = ShowMessageBox(kConfirmCut, {}, ui::kMbOkCancel | ui::kMbDefButton2);
+    if (answer != ui::kIdOk) return;
+    const std::string data = TestDataFromSection(services.settings.ReadSection(
+        settingsPath, std::string(kTestDataSection), kTestDataCapacity));
+    // Raw instruction text, one piece right after the other; empty data
+    // still makes one write. The machine gives no answer to wait for, but a
+    // piece it did not take wholly ends the sending: the rest would make a
+    // cut program with a hole in it.
+    std::size_t sent = 0;
+    do {
+        const std::size_t piece = std::min(kCutPiece, data.size() - sent);
+        const int written = link.WriteRaw(data.data() + sent, static_cast<int>(piece));
+        if (written != static_cast<int>(piece)) {
+            ShowErrorBox(services.app, kTextError);
+            return;
+        }
+        sent += piece;
+    } while (sent < data.size());
+    StopSensorPolling();
+    {
+        ProgressDialog progress(services.app);
+        if (progress.Create(*this, kCutCaption)) {
+            progress.SetStatusText(kCutting);
+            WatchTestCut(progress);
+        } else {
+            // Nothing could stop a cut left running unwatched.
+            link.StopMotion();
+            ShowErrorBox(services.app, kTextError);
+        }
+    }
+    StartSensorPolling();
+}
+
+// The machine first leaves its origin, then comes back to it when the
+// figure is cut; a status read at once after the data went may still show
+// it ready at the origin, which is no end of the cut.
+void ConsoleDialog::WatchTestCut(ProgressDialog& progress) {
+    System& system = services.link.system;
+    const std::uint32_t start = system.TickCount();
+    bool started = false;
+    for (;;) {
+        const std::uint16_t status = link.GetStatusWord();
+        if (status == kStatusNoAnswer) {
+            ShowWarningBox(services.app, kCutNoAnswer);
+            return;
+        }
+        if ((status & kStatusStateMask) == kStateError) {
+            ShowErrorBox(services.app, kTextFailed);
+            return;
+        }
+        if (!ReadyAtOriginAndIdle(status)) {
+            started = true;
+        } else if (started) {
+            if ((status & kStatusFailed) != 0) {
+                ShowErrorBox(services.app, kTextFailed);
+            } else {
+                ShowCompleted(*this);
+            }
+            return;
+        } else if (system.TickCount() - start >= kCutStartMs) {
+            ShowWarningBox(services.app, kCutNotStarted);
+            return;
+        }
+        if (progress.CheckCancel()) {
+            link.StopMotion();
+            SetOutcome("stopped by the technician");
+            return;
+        }
+        system.Sleep(kCutPollMs);
+    }
+}
+
+bool ConsoleDialog::CoverClosed() {
+    std::array<std::uint8_t, kSensorReplyBytes> sensors{};
+    // Without the sensors the cover's state is unknown: nothing is cut.
+    if (link.GetSensorBytes(sensors.data(), kSensorReplyBytes) != kSensorReplyBytes) {
+        ShowErrorBox(services.app, kTextError);
+        return false;
+    }
+    if ((sensors[kCoverByte] & kCoverOpenMask) == 0) return true;
+    ShowWarningBox(services.app, kCloseCover);
+    return false;
+}
+
+void ConsoleDialog::ApplyLaserOffset(std::int64_t x, std::int64_t y, bool add) {
+    std::int32_t current[2] = {};
+    if (!link.GetLaserOffset(current)) {
+        ShowErrorBox(services.app, kTextError);
+        return;
+    }
+    if (add) {
+        x += current[0];
+        y += current[1];
+    }
+    if (!OffsetAccepted(x) || !OffsetAccepted(y)) {
+        ShowWarningBox(services.app, kLaserRange);
+        return;
+    }
+    const std::int32_t offsets[2] = {static_cast<std::int32_t>(x), static_cast<std::int32_t>(y)};
+    if (link.SetLaserOffset(offsets)) {
+        LogWritten("laser offset X " + std::to_string(offsets[0]) + ", Y " +
+                   std::to_string(offsets[1]) + " (1/100 mm)");
+        ShowCompleted(*this);
+    } else {
+        ShowErrorBox(services.app, "error X");
+    }
+}
+
+void ConsoleDialog::OnWriteLaser() {
+    if (!Online()) return;
+    const std::optional<std::string> x = NumberText(laserX, false);
+    if (!x) return;
+    const std::optional<std::string> y = NumberText(laserY, false);
+    if (!y) return;
+    ApplyLaserOffset(ReadInteger(*x), ReadInteger(*y), false);
+}
+
+bool ConsoleDialog::ReadToolPosition(std::int32_t (&position)[4]) {
+    if (link.GetPosition(position, kPositionItems) == kPositionItems) return true;
+    ShowErrorBox(services.app, kTextError);
+    return false;
+}
+
+void ConsoleDialog::OnToolPosition() {
+    if (!Online()) return;
+    std::int32_t position[kPositionItems] = {};
+    if (!ReadToolPosition(position)) return;
+    SetItemText(id::kToolX, "X:" + std::to_string(position[0]));
+    SetItemText(id::kToolY, "Y:" + std::to_string(position[1]));
+    toolPositionX = position[0];
+    toolPositionY = position[1];
+    toolPositionTaken = true;
+}
+
+void ConsoleDialog::OnCalcWriteLaser() {
+    if (!Online()) return;
+    // Without a remembered tool position there is nothing to measure from.
+    if (!toolPositionTaken) {
+        ShowWarningBox(services.app, kPressToolPos);
+        return;
+    }
+    std::int32_t position[kPositionItems] = {};
+    if (!ReadToolPosition(position)) return;
+    ApplyLaserOffset(std::int64_t{toolPositionX} - position[0],
+                     std::int64_t{toolPositionY} - position[1], true);
+    // The edits show the offsets the machine holds now, written or not.
+    std::int32_t current[2] = {};
+    if (!link.GetLaserOffset(current)) {
+        ShowErrorBox(services.app, kTextError);
+        return;
+    }
+    laserX.SetText(std::to_string(current[0]));
+    laserY.SetText(std::to_string(current[1]));
+    UpdateData(false);
+}
+
+void ConsoleDialog::ApplyY0Offset(std::int64_t value) {
+    if (!OffsetAccepted(value)) {
+        ShowWarningBox(services.app, kY0Range);
+        return;
+    }
+    const std::int32_t offset = static_cast<std::int32_t>(value);
+    if (link.SetY0Offset(&offset)) {
+        LogWritten("Y0 offset " + std::to_string(offset) + " (1/100 mm)");
+        ShowCompleted(*this);
+    } else {
+        ShowErrorBox(services.app, "error Y");
+    }
+}
+
+void ConsoleDialog::OnWriteY0() {
+    if (!Online()) return;
+    const std::optional<std::string> text = NumberText(y0Offset, false);
+    if (text) ApplyY0Offset(ReadInteger(*text));
+}
+
+void ConsoleDialog::OnCalcWriteY0() {
+    if (!Online()) return;
+    std::int32_t position[kPositionItems] = {};
+    if (!ReadToolPosition(position)) return;
+    std::int32_t current = 0;
+    if (!link.GetY0Offset(&current)) {
+        ShowErrorBox(services.app, kTextError);
+        return;
+    }
+    // Shown before the range test, so that a refused value is seen too.
+    const std::int64_t value = std::int64_t{position[1]} - current;
+    y0Offset.SetText(std::to_string(value));
+    ApplyY0Offset(value);
+    UpdateData(false);
+}
+
+}  // namespace hw

@@ -1,0 +1,35 @@
+// The files the technician chooses: the file dialog of the parameter block
+// procedures, and the handling of errors on the files chosen: each step that
+// may raise a file exception is run here, and the exception is shown in the
+// file-error box.
+#pragma once
+
+#include "console/files/OfferedNames.h"
+#include "platform/FileErrors.h"
+#include "ui/Application.h"
+
+namespace hw {
+
+// The open or save-as dialog of Get and Put Parameters: any file.
+inline ui::FileDialogOptions ParameterFileDialog(bool open) {
+    ui::FileDialogOptions options;
+    options.open = open;
+    options.flags = ui::kOfnHideReadOnly | ui::kOfnOverwritePrompt;
+    options.filter = "all (*.*)|*.*||";
+    options.folderKind = kParameterFiles;
+    return options;
+}
+
+// Runs step; false, after the file-error box, when it throws FileException.
+template <class Step>
+bool FileStepSucceeds(ui::Application& app, Step step) {
+    try {
+        step();
+        return true;
+    } catch (const FileException& error) {
+        app.ReportError(error);
+        return false;
+    }
+}
+
+}  // namespace hw

@@ -1,0 +1,23 @@
+#include "console/files/SafeTextSave.h"
+
+#include <cstdint>
+#include <optional>
+
+#include "console/files/FileSteps.h"
+#include "console/files/SafeFileWriter.h"
+
+namespace hw {
+
+bool SaveTextSafely(ui::Application& app, FileSystem& files, const std::string& path,
+                    std::string_view text) {
+    std::optional<SafeFileWriter> out;
+    const bool saved = FileStepSucceeds(app, [&] {
+        out.emplace(files, path);
+        out->file().Write(text.data(), static_cast<std::uint32_t>(text.size()));
+        out->Commit();
+    });
+    if (!saved && out) FileStepSucceeds(app, [&] { out->Discard(); });
+    return saved;
+}
+
+}  // namespace hw

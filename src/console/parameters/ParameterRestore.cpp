@@ -1,0 +1,170 @@
+// Put Parameters: writes a parameter block file into the machine only when it
+// fits the machine and differs from what the machine holds, with the
+// technician's consent, after the machine's present block has been backed up,
+// and reads the block back to prove that the machine holds the file.
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "console/ConsoleDialog.h"
+#include "console/Messages.h"
+#include "console/files/FileSteps.h"
+#include "console/parameters/ParameterBackups.h"
+#include "console/parameters/ParameterBlock.h"
+#include "platform/MemFile.h"
+
+namespace hw {
+
+namespace {
+
+constexpr std::string_view kAlreadyHeld = "The machine already holds this parameter block.";
+constexpr std::string_view kWriteAnyway = "Write the file to the machine anyway?";
+constexpr std::uint32_t kFileGrowth = 1024;
+
+// The chosen file's name without its folder, as the technician knows it.
+std::string FileName(const std::string& path) {
+    return path.substr(PathBeside(path, "").size());
+}
+
+// The chosen file's bytes, when it holds exactly length bytes; otherwise
+// only its size, so that a large file of another kind is not read at all.
+struct ChosenFile {
+    std::uint64_t size = 0;
+    ParameterBlock bytes;
+};
+
+ChosenFile ReadChosenFile(File& in, std::size_t length) {
+    ChosenFile chosen{in.GetLength(), {}};
+    if (chosen.size != length) return chosen;
+    // One byte more than the block is asked for, to notice a file that grew.
+    chosen.bytes.resize(length + 1);
+    std::size_t got = 0;
+    while (got < chosen.bytes.size()) {
+        const std::uint32_t n = in.Read(chosen.bytes.data() + got,
+                                        static_cast<std::uint32_t>(chosen.bytes.size() - got));
+        if (n == 0) break;
+        got += n;
+    }
+    chosen.bytes.resize(got);
+    chosen.size = got;
+    return chosen;
+}
+
+std::string WrongSizeText(const std::string& name, std::uint64_t size, std::size_t length) {
+    return name + " is not a parameter block of this machine: it holds " + std::to_string(size) +
+           " bytes, the machine's block holds " + std::to_string(length) + " bytes.";
+}
+
+std::string ConfirmText(const std::string& name, std::size_t differing, std::size_t length) {
+    return name + ": " + std::to_string(differing) + " of " + std::to_string(length) +
+           " bytes differ from the machine's parameter block.\nWrite it to the machine?";
+}
+
+// What the machine holds after a write that was refused or that the
+// read-back does not confirm, and where the backup of its previous block is.
+std::string ReadBackText(bool written, const std::optional<ParameterBlock>& after,
+                         const ParameterBlock& file, const ParameterBlock& held,
+                         const std::string& backup) {
+    std::string text = written ? "The parameter block was written. "
+                               : "The parameter block could not be written. ";
+    if (!after) {
+        text += "The machine's parameter block could not be read back.";
+    } else if (*after == held) {
+        text += "The machine kept its previous block: nothing changed.";
+    } else if (*after == file) {
+        text += "The machine holds the file's block now.";
+    } else {
+        text += "The machine now holds a block that differs from the file at byte " +
+                std::to_string(*FirstDifference(*after, file)) +
+                " and from its previous block at byte " +
+                std::to_string(*FirstDifference(*after, held)) + ".";
+    }
+    if (!backup.empty()) text += "\nThe block it held before is saved as " + backup + ".";
+    return text;
+}
+
+// Saves the block the machine holds as a backup; returns its path, or an
+// empty path when the technician goes on without one. Nothing, after the
+// technician declined to go on without a backup.
+std::optional<std::string> BackUp(ui::Application& app, FileSystem& files, System& system,
+                                  const std::string& queue, const ParameterBlock& held) {
+    try {
+        return SaveParameterBackup(files, system, queue, held);
+    } catch (const FileException& error) {
+        const std::string ask = ErrorReportText(error) + "\n" + std::string(kWriteAnyway);
+        const auto style = ui::kMbYesNo | ui::kMbDefButton2 | ui::kMbIconExclamation;
+        if (app.ShowMessageBox(ask, style) != ui::kIdYes) return std::nullopt;
+        return std::string();
+    }
+}
+
+// Writes the file's block into the machine and reads it back, whether or
+// not the write went through, to tell what the machine holds. A memory file
+// that cannot hold the block is reported before anything is sent. A machine
+// left with a block it held or was meant to hold is a warning; any other
+// outcome is an error.
+void WriteAndVerify(ConsoleDialog& console, const ParameterBlock& file, const ParameterBlock& held,
+                    const std::string& backup) {
+    MemFile source(kFileGrowth);
+    try {
+        source.Write(file.data(), static_cast<std::uint32_t>(file.size()));
+    } catch (const FrameworkException& error) {
+        console.app().ReportError(error);
+        return;
+    }
+    const bool written = console.link.PutParameters(source);
+    const auto after = ReadParameterBlock(console.link);
+    if (written && after && *after == file) {
+        ShowCompleted(console);
+        return;
+    }
+    const std::string text = ReadBackText(written, after, file, held, backup);
+    if (after && (*after == held || *after == file)) {
+        ShowWarningBox(console.app(), text);
+    } else {
+        ShowErrorBox(console.app(), text);
+    }
+}
+
+}  // namespace
+
+// The file is opened before the machine is asked, so that a file that cannot
+// be read sends nothing; it is read whole into memory, so that the bytes
+// compared are the bytes written.
+void ConsoleDialog::OnPutParameters() {
+    if (!Online()) return;
+    const auto path = services.app.ShowFileDialog(ParameterFileDialog(true), window());
+    if (!path) return;
+    std::unique_ptr<File> in;
+    if (!FileStepSucceeds(services.app,
+                          [&] { in = services.files.Open(*path, FileSystem::Access::Read); }))
+        return;
+    const auto held = ReadParameterBlock(link);
+    if (!held) {
+        ShowErrorBox(services.app, kTextError);
+        return;
+    }
+    ChosenFile chosen;
+    if (!FileStepSucceeds(services.app, [&] { chosen = ReadChosenFile(*in, held->size()); }))
+        return;
+    in.reset();
+    const std::string name = FileName(*path);
+    if (chosen.size != held->size()) {
+        ShowWarningBox(services.app, WrongSizeText(name, chosen.size, held->size()));
+        return;
+    }
+    if (chosen.bytes == *held) {
+        services.app.ShowMessageBox(kAlreadyHeld, ui::kMbIconInformation);
+        return;
+    }
+    const std::string confirm =
+        ConfirmText(name, DifferingBytes(chosen.bytes, *held), held->size());
+    if (ShowMessageBox(confirm, {}, ui::kMbOkCancel | ui::kMbDefButton2) != ui::kIdOk) return;
+    const auto backup =
+        BackUp(services.app, services.files, services.link.system, deviceName, *held);
+    if (backup) WriteAndVerify(*this, chosen.bytes, *held, *backup);
+}
+
+}  // namespace hw

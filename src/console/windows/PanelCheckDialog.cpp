@@ -1,0 +1,91 @@
+#include "console/windows/PanelCheckDialog.h"
+
+#include <array>
+
+#include "console/checks/BitLabels.h"
+#include "ui/WindowSystem.h"
+
+namespace hw {
+
+namespace id = panel_id;
+
+const ui::MessageMapEntry PanelCheckDialog::messageMap[] = {
+    ui::OnMessage(ui::kWmTimer, &PanelCheckDialog::OnTimer),
+};
+
+std::span<const ui::MessageMapEntry> PanelCheckDialog::GetMessageMap() const {
+    return messageMap;
+}
+
+PanelCheckDialog::PanelCheckDialog(ui::Application& app, MachineLink& machine)
+    : ui::Dialog(app, id::kDialog), link(machine) {}
+
+PanelCheckDialog::~PanelCheckDialog() = default;
+
+bool PanelCheckDialog::OnInitDialog() {
+    ui::Dialog::OnInitDialog();
+    // The keys now only report; they no longer move the machine. The result
+    // does not matter: the check opens either way.
+    link.SetPanelOperation(0);
+    // Exit waits for the first key read, so that a check on a machine that
+    // does not answer cannot be left as if it had ended in order.
+    EnableItem(id::kExit, false);
+    StartTimer();
+    return true;
+}
+
+void PanelCheckDialog::OnOK() {}
+
+bool PanelCheckDialog::PreTranslateMessage(const ui::Message& message) {
+    return ui::IsKeyDown(message, ui::kVkReturn);
+}
+
+void PanelCheckDialog::OnCancel() {
+    const char clearText = 0x7F;
+    link.ShowPanelText(&clearText, 1, 0);
+    StopTimer();
+    link.SetPanelOperation(1);
+    ui::Dialog::OnCancel();
+}
+
+std::intptr_t PanelCheckDialog::OnTimer(const ui::Message& message) {
+    ShowKeys();
+    ShowDial();
+    return Default(message);
+}
+
+void PanelCheckDialog::ShowKeys() {
+    std::array<std::uint8_t, kPanelReplyBytes> keys{};
+    if (link.GetPanelKeys(keys.data(), kPanelReplyBytes) != kPanelReplyBytes) {
+        ReportLostKeys();
+        return;
+    }
+    EnableItem(id::kExit, true);
+    FocusItem(id::kExit);
+    ShowBitLabels(*this, kPanelLabels, keys);
+}
+
+// One box per failed read: the timer stands still while the box is up, so
+// that boxes do not pile up, and runs again once it is dismissed.
+void PanelCheckDialog::ReportLostKeys() {
+    EnableItem(id::kExit, false);
+    StopTimer();
+    ShowMessageBox(windows().LoadStringResource(id::kDisconnectedText), {}, ui::kMbOk);
+    StartTimer();
+}
+
+void PanelCheckDialog::ShowDial() {
+    std::int32_t counter = 0;
+    if (link.GetDialCounter(&counter, 1) == 1) SetItemText(id::kDial, DialText(counter));
+}
+
+void PanelCheckDialog::StartTimer() {
+    timerId = static_cast<std::intptr_t>(SetTimer(kPanelTimerEvent, kPanelTimerMs));
+}
+
+void PanelCheckDialog::StopTimer() {
+    if (timerId >= 0) KillTimer(static_cast<std::uintptr_t>(timerId));
+    timerId = -1;
+}
+
+}  // namespace hw

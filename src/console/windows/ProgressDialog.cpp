@@ -1,0 +1,72 @@
+#include "console/windows/ProgressDialog.h"
+
+#include "ui/DataExchange.h"
+#include "ui/WindowSystem.h"
+
+namespace hw {
+
+namespace id = progress_id;
+
+ProgressDialog::ProgressDialog(ui::Application& app) : ui::Dialog(app, id::kDialog) {}
+
+ProgressDialog::~ProgressDialog() {
+    DestroyWindow();
+}
+
+bool ProgressDialog::Create(ui::Dialog& ownerDialog, std::string_view caption) {
+    owner = ownerDialog.window();
+    if (ownerDialog.IsWindowEnabled()) {
+        windows().EnableWindow(owner, false);
+        ownerDisabled = true;
+    }
+    if (!ui::Dialog::Create(owner)) {
+        DestroyWindow();
+        return false;
+    }
+    if (!caption.empty()) SetTitle(caption);
+    return true;
+}
+
+void ProgressDialog::SetStatusText(std::string_view text) {
+    SetItemText(id::kStatusText, text);
+}
+
+bool ProgressDialog::CheckCancel() {
+    windows().PumpMessages(window());
+    const bool cancel = cancelRequested;
+    cancelRequested = false;
+    return cancel;
+}
+
+bool ProgressDialog::DestroyWindow() {
+    // The owner first, so that it takes the activation back when this
+    // window goes.
+    if (ownerDisabled) {
+        windows().EnableWindow(owner, true);
+        ownerDisabled = false;
+    }
+    return ui::Dialog::DestroyWindow();
+}
+
+bool ProgressDialog::PreTranslateMessage(const ui::Message& message) {
+    return ui::IsKeyDown(message, ui::kVkReturn);
+}
+
+bool ProgressDialog::OnInitDialog() {
+    ui::Dialog::OnInitDialog();
+    bar.SetRange(0, 100);
+    bar.SetPos(0);
+    return true;
+}
+
+void ProgressDialog::DoDataExchange(ui::DataExchange& dx) {
+    dx.Control(id::kBar, bar);
+}
+
+void ProgressDialog::OnOK() {}
+
+void ProgressDialog::OnCancel() {
+    cancelRequested = true;
+}
+
+}  // namespace hw

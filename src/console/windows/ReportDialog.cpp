@@ -1,0 +1,241 @@
+#include "console/windows/ReportDialog.h"
+
+#include <cctype>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "console/backlash/BacklashCsv.h"
+#include "console/backlash/BacklashPlotDialog.h"
+#include "console/files/FileSteps.h"
+#include "console/files/OfferedNames.h"
+#include "console/files/SafeFileWriter.h"
+#include "ui/Application.h"
+#include "ui/WindowSystem.h"
+
+namespace hw {
+
+namespace id = report_id;
+
+namespace {
+
+// The grip's size when the system does not tell that of a scroll arrow.
+constexpr int kDefaultGripSize = 16;
+
+struct Anchor {
+    int controlId;
+    std::uint32_t flags;
+};
+
+// The buttons keep their distance from the bottom-right corner; the text
+// grows with the window.
+constexpr Anchor kAnchors[] = {
+    {id::kClose, LAYOUT_MOVE_X | LAYOUT_MOVE_Y},
+    {id::kSave, LAYOUT_MOVE_X | LAYOUT_MOVE_Y},
+    {id::kText, LAYOUT_SIZE_X | LAYOUT_SIZE_Y},
+};
+
+// A point or size packed in a message's lParam: x in the low word, y in the
+// high word; signed for screen points, unsigned for sizes.
+ui::Point SignedPoint(std::intptr_t lParam) {
+    const auto bits = static_cast<std::uint32_t>(lParam);
+    return {static_cast<std::int16_t>(bits & 0xFFFF), static_cast<std::int16_t>(bits >> 16)};
+}
+ui::Point UnsignedSize(std::intptr_t lParam) {
+    const auto bits = static_cast<std::uint32_t>(lParam);
+    return {static_cast<int>(bits & 0xFFFF), static_cast<int>(bits >> 16)};
+}
+
+// What Save offers: text files, or any file with the default extension "*".
+constexpr const char* kSaveFilter = "Text file (*.txt)|*.txt|all |*.*||";
+constexpr const char* kSaveExtension = "*";
+// The backlash table may also leave as comma-separated values: a chosen name
+// ending in ".csv" gets them, and so does a name typed without an extension
+// while the CSV filter (the second) was chosen.
+constexpr const char* kBacklashSaveFilter = "Text file (*.txt)|*.txt|CSV (*.csv)|*.csv|all |*.*||";
+constexpr int kCsvFilter = 2;
+constexpr std::string_view kCsvExtension = ".csv";
+
+bool IsCsvPath(std::string_view path) {
+    if (path.size() < 4) return false;
+    std::string extension(path.substr(path.size() - 4));
+    for (char& c : extension) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return extension == kCsvExtension;
+}
+
+// The last part of the path holds a dot.
+bool HasExtension(std::string_view path) {
+    const std::size_t dot = path.rfind('.');
+    return dot != std::string_view::npos &&
+           path.find_first_of("\\/", dot) == std::string_view::npos;
+}
+
+// The file dialog adds the extension "*" to a name typed without one; a path
+// longer than 2 characters that ends in ".*" loses those two characters.
+std::string SavePath(std::string chosen) {
+    if (chosen.size() > 2 && chosen.ends_with(".*")) chosen.resize(chosen.size() - 2);
+    return chosen;
+}
+
+// The file dialog's own question before it lets a chosen file be replaced.
+std::string ReplaceQuestion(std::string_view path) {
+    return std::string(path) + " already exists.\nDo you want to replace it?";
+}
+
+}  // namespace
+
+const ui::MessageMapEntry ReportDialog::messageMap[] = {
+    ui::OnCommand(id::kSave, &ReportDialog::OnSave),
+    ui::OnCommand(id::kPlot, &ReportDialog::OnPlot),
+    ui::OnMessage(ui::kWmSize, &ReportDialog::OnSize),
+    ui::OnMessage(ui::kWmPaint, &ReportDialog::OnPaint),
+    ui::OnMessage(ui::kWmNcHitTest, &ReportDialog::OnNcHitTest),
+    ui::OnMessage(ui::kWmExitSizeMove, &ReportDialog::OnExitSizeMove),
+};
+
+std::span<const ui::MessageMapEntry> ReportDialog::GetMessageMap() const {
+    return messageMap;
+}
+
+ReportDialog::ReportDialog(ui::Application& app, FileSystem& fileSystem, const char* text)
+    : ui::Dialog(app, id::kDialog), files(fileSystem), reportText(text != nullptr ? text : "") {}
+
+ReportDialog::~ReportDialog() = default;
+
+void ReportDialog::OfferBacklash(std::span<const BacklashEntry> rows, const BacklashMark& largest) {
+    backlashRows = rows;
+    backlashLargest = largest;
+}
+
+bool ReportDialog::OnInitDialog() {
+    ui::Dialog::OnInitDialog();
+    if (window() != ui::kNoWindow) {
+        const ui::Rect client = ClientRect();
+        layout.Start(client.Width(), client.Height());
+        layoutWindow = window();
+        for (const Anchor& anchor : kAnchors) {
+            if (const auto rect = ItemRect(anchor.controlId)) {
+                layout.Add({*rect, anchor.controlId, anchor.flags});
+            }
+        }
+        if (!backlashRows.empty()) AddPlotButton();
+    }
+    if (!backlashRows.empty()) SetTitle("Backlash");
+    gripWindow = window();
+    const ui::Point arrow = windows().HorizontalScrollArrow();
+    gripWidth = arrow.x != 0 ? arrow.x : kDefaultGripSize;
+    gripHeight = arrow.y != 0 ? arrow.y : kDefaultGripSize;
+    shownGrip = GripRect();
+    // The report is column-aligned text, as the saved file shows it.
+    UseFixedPitchFont(id::kText);
+    SetItemText(id::kText, std::string_view(reportText));
+    // Placed once the layout knows the template's size, so that the
+    // controls follow the kept size.
+    if (keptPlace != nullptr && *keptPlace) windows().PlaceWindow(window(), **keptPlace);
+    return true;
+}
+
+void ReportDialog::OnCancel() {
+    if (keptPlace != nullptr) *keptPlace = WindowRect();
+    ui::Dialog::OnCancel();
+}
+
+ui::Rect ReportDialog::GripRect() const {
+    ui::Rect grip = windows().ClientRect(gripWindow);
+    grip.left = grip.right - gripWidth;
+    grip.top = grip.bottom - gripHeight;
+    return grip;
+}
+
+std::intptr_t ReportDialog::OnSize(const ui::Message& message) {
+    Default(message);
+    if (gripWindow != ui::kNoWindow) {
+        // The grip's old corner gets its background back; the new one a grip.
+        windows().Invalidate(gripWindow, shownGrip, true);
+        shownGrip = GripRect();
+        windows().Invalidate(gripWindow, shownGrip, false);
+    }
+    if (layoutWindow == ui::kNoWindow) return 0;
+    const ui::Point size = UnsignedSize(message.lParam);
+    layout.Resize(size.x, size.y, *this);
+    return 0;
+}
+
+std::intptr_t ReportDialog::OnPaint(const ui::Message&) {
+    windows().PaintSizeGrip(window(), GripRect());
+    return 0;
+}
+
+std::intptr_t ReportDialog::OnNcHitTest(const ui::Message& message) {
+    if (gripWindow == ui::kNoWindow) return Default(message);
+    const ui::Point point = windows().ScreenToClient(gripWindow, SignedPoint(message.lParam));
+    if (GripRect().Contains(point)) return ui::kHtBottomRight;
+    return Default(message);
+}
+
+std::intptr_t ReportDialog::OnExitSizeMove(const ui::Message&) {
+    Invalidate(std::nullopt, true);
+    return 1;
+}
+
+bool ReportDialog::HasControl(int id) const {
+    return windows().HasItem(layoutWindow, id);
+}
+
+void ReportDialog::MoveControl(int id, const ui::Rect& rect) {
+    windows().MoveItem(layoutWindow, id, rect, true);
+}
+
+// The report is written the safe way: a failed save leaves no half file and
+// keeps a file that was there. Either way the dialog stays open. The file
+// dialog asked before replacing the name it returned; when that name loses
+// its ".*", the file actually written is asked about in the same words.
+void ReportDialog::OnSave() {
+    ui::FileDialogOptions options;
+    options.open = false;
+    options.defaultExtension = kSaveExtension;
+    options.initialName = saveName;
+    options.folderKind = kTextFiles;
+    options.flags = ui::kOfnHideReadOnly | ui::kOfnOverwritePrompt;
+    options.filter = backlashRows.empty() ? kSaveFilter : kBacklashSaveFilter;
+    int filter = 0;
+    options.chosenFilter = &filter;
+    const auto chosen = app().ShowFileDialog(options, window());
+    if (!chosen) return;
+    std::string path = SavePath(*chosen);
+    if (!backlashRows.empty() && filter == kCsvFilter && !HasExtension(path)) path += kCsvExtension;
+    if (path != *chosen && files.Exists(path)) {
+        const int answer = app().ShowMessageBox(
+            ReplaceQuestion(path), ui::kMbYesNo | ui::kMbIconExclamation | ui::kMbDefButton2);
+        if (answer != ui::kIdYes) return;
+    }
+    const std::string csv =
+        !backlashRows.empty() && IsCsvPath(path) ? BacklashCsvText(backlashRows) : std::string();
+    const std::string_view text = csv.empty() ? std::string_view(reportText) : csv;
+    std::optional<SafeFileWriter> out;
+    const bool saved = FileStepSucceeds(app(), [&] {
+        out.emplace(files, path);
+        out->file().Write(text.data(), static_cast<std::uint32_t>(text.size()));
+        out->Commit();
+    });
+    if (!saved && out) FileStepSucceeds(app(), [&] { out->Discard(); });
+}
+
+// The template stays as it is: the button is added beside Save, as far to
+// its left as Close is to its right, and follows the corner like them.
+void ReportDialog::AddPlotButton() {
+    const auto save = ItemRect(id::kSave);
+    const auto close = ItemRect(id::kClose);
+    if (!save || !close) return;
+    const int shift = save->Width() + (close->left - save->right);
+    const ui::Rect plot{save->left - shift, save->top, save->right - shift, save->bottom};
+    if (windows().AddButton(window(), id::kPlot, plot, "&Plot"))
+        layout.Add({plot, id::kPlot, LAYOUT_MOVE_X | LAYOUT_MOVE_Y});
+}
+
+void ReportDialog::OnPlot() {
+    BacklashPlotDialog plot(app(), files, backlashRows, backlashLargest);
+    plot.DoModal(window());
+}
+
+}  // namespace hw
