@@ -17,14 +17,6 @@ namespace {
 // Added to the title after the queue name while the machine is not answering.
 constexpr const char* kTitleNotAnswering = " (not answering)";
 
-// The machine's version text names its panel type: "PNL", and later a "J"
-// for the panel that carries the rotary axis dial.
-bool IsPanelTypeJ(std::string_view version, bool previous) {
-    const auto panel = version.find("PNL");
-    if (panel == std::string_view::npos) return previous;
-    return version.find('J', panel) != std::string_view::npos;
-}
-
 // The console's services with its disk files and settings file replaced.
 ConsoleServices WithFiles(const ConsoleServices& services, FileSystem& files,
                           SettingsFile& settings) {
@@ -45,13 +37,18 @@ const ui::MessageMapEntry ConsoleDialog::messageMap[] = {
     ui::OnMessage(ui::kWmClose, &ConsoleDialog::OnClose),
     ui::OnMessage(ui::kWmPaint, &ConsoleDialog::OnPaint),
     ui::OnMessage(ui::kWmQueryDragIcon, &ConsoleDialog::OnQueryDragIcon),
-    ui::OnCommand(id::kGetReport, &ConsoleDialog::OnGetReport),
-    ui::OnCommand(id::kGetParameters, &ConsoleDialog::OnGetParameters),
-    ui::OnCommand(id::kPutParameters, &ConsoleDialog::OnPutParameters),
+    ui::OnCommandTo<&ConsoleDialog::reports, &ReportProcedures::ShowReport>(id::kGetReport),
+    ui::OnCommandTo<&ConsoleDialog::reports, &ReportProcedures::SaveParametersAs>(
+        id::kGetParameters),
+    ui::OnCommandTo<&ConsoleDialog::restore, &ParameterRestore::RestoreChosenFile>(
+        id::kPutParameters),
     ui::OnCommand(id::kWriteXY, &ConsoleDialog::OnWriteXY),
-    ui::OnCommand(id::kWriteSerial, &ConsoleDialog::OnWriteSerialNumber),
-    ui::OnCommand(id::kClearSpindleTime, &ConsoleDialog::OnClearSpindleTime),
-    ui::OnCommand(id::kCheckSerialPort, &ConsoleDialog::OnCheckSerialPort),
+    ui::OnCommandTo<&ConsoleDialog::reports, &ReportProcedures::WriteSerialNumber>(
+        id::kWriteSerial),
+    ui::OnCommandTo<&ConsoleDialog::reports, &ReportProcedures::ClearSpindleTime>(
+        id::kClearSpindleTime),
+    ui::OnCommandTo<&ConsoleDialog::reports, &ReportProcedures::CheckSerialPort>(
+        id::kCheckSerialPort),
     ui::OnCommand(id::kCheckLoadX, &ConsoleDialog::OnCheckLoadX),
     ui::OnCommand(id::kCheckLoadY, &ConsoleDialog::OnCheckLoadY),
     ui::OnCommand(id::kCheckLoadZ, &ConsoleDialog::OnCheckLoadZ),
@@ -61,7 +58,7 @@ const ui::MessageMapEntry ConsoleDialog::messageMap[] = {
     ui::OnCommand(id::kReadSpindle, &ConsoleDialog::OnReadSpindle),
     ui::OnCommand(id::kBacklashCheck, &ConsoleDialog::OnCheckBacklash),
     ui::OnMessage(ui::kWmTimer, &ConsoleDialog::OnTimer),
-    ui::OnCommand(id::kClearPumpTime, &ConsoleDialog::OnClearPumpTime),
+    ui::OnCommandTo<&ConsoleDialog::reports, &ReportProcedures::ClearPumpTime>(id::kClearPumpTime),
     ui::OnCommand(id::kWriteY0, &ConsoleDialog::OnWriteY0),
     ui::OnCommand(id::kWriteLaser, &ConsoleDialog::OnWriteLaser),
     ui::OnCommand(id::kCheckLoadA, &ConsoleDialog::OnCheckLoadA),
@@ -85,10 +82,15 @@ ConsoleDialog::ConsoleDialog(const ConsoleServices& consoleServices)
       activityFiles(consoleServices.files, activity),
       settingsFile(consoleServices.settings, consoleServices.files),
       services(WithFiles(consoleServices, activityFiles, settingsFile)),
-      link(consoleServices.link),
+      session(consoleServices.link),
+      log(activity, session.Link()),
+      reporter(consoleServices.app, *this),
+      context{session, reporter, services, log, *this, paths, this},
+      reports(context, viewerPlace),
+      restore(context),
       icon(consoleServices.app.windows().LoadIconResource(id::kIcon)) {
     services.app.SetBoxObserver([this](const ui::BoxNote& box) {
-        lastBox = ShownBox{std::string(box.text), box.style, box.answer};
+        log.NoteBox(ShownBox{std::string(box.text), box.style, box.answer});
     });
 }
 
@@ -96,23 +98,9 @@ ConsoleDialog::~ConsoleDialog() {
     services.app.SetBoxObserver({});
 }
 
-void ConsoleDialog::RunCommand(int id, ui::CommandHandler handler) {
+void ConsoleDialog::RunCommand(int id, const std::function<void()>& handler) {
     ResumeAnswering();
-    RunLogged(ButtonName(ItemText(id), id), [&] { ui::Dialog::RunCommand(id, handler); });
-}
-
-void ConsoleDialog::RunLogged(std::string_view name, const std::function<void()>& procedure) {
-    activity.Add(std::string(name) + " started");
-    lastBox.reset();
-    outcome.reset();
-    link.ClearLastFailure();
-    procedure();
-    if (!outcome) outcome = OutcomeText(lastBox, link.LastFailure());
-    activity.Add(std::string(name) + " ended: " + *outcome);
-}
-
-void ConsoleDialog::LogWritten(std::string_view what) {
-    activity.Add("Wrote " + std::string(what));
+    log.Run(ButtonName(ItemText(id), id), [&] { ui::Dialog::RunCommand(id, handler); });
 }
 
 void ConsoleDialog::DoDataExchange(ui::DataExchange& dx) {
@@ -122,7 +110,7 @@ void ConsoleDialog::DoDataExchange(ui::DataExchange& dx) {
     dx.Control(id::kY0Offset, y0Offset);
     dx.Control(id::kLaserX, laserX);
     dx.Control(id::kLaserY, laserY);
-    dx.Control(id::kSerialNumber, serialNumber);
+    reports.Exchange(dx);
     dx.Radio(id::kPercentMode, correctionMode);
 }
 
@@ -141,54 +129,46 @@ bool ConsoleDialog::OnInitDialog() {
     SetIcon(icon, true);
     SetIcon(icon, false);
 
-    modulePath = services.programFile.Path();
-    const auto paths = SplitProgramPath(modulePath);
-    if (!paths) return false;
-    programName = paths->programName;
-    settingsPath = paths->settingsPath;
+    auto split = SplitProgramPath(services.programFile.Path());
+    if (!split) return false;
+    paths = std::move(*split);
 
-    activity.Add(programName + " started");
-    deviceName = kMachineDriverName;
-    connected = ConnectFirstPrinter();
-    UpdateTitle();
-    EnableSensorLabels(connected);
-    if (connected)
-        sensorTimerId = static_cast<std::intptr_t>(SetTimer(kSensorTimerEvent, kSensorTimerMs));
-    backlashMeasured = false;
-    ProbePanelType();
+    activity.Add(paths.programName + " started");
+    session.ConnectFirst();
+    if (session.Connected()) StartSensorTimer();
+    ShowConnection();
     LogConnection();
-    if (connected) Post({kWmConnected, 0, 0});
+    if (session.Connected()) Post({kWmConnected, 0, 0});
     return true;
 }
 
-bool ConsoleDialog::ConnectFirstPrinter() {
-    link.Disconnect();
-    const int count = link.FindPrinters(kMachineDriverName);
-    for (int i = 0; i < count; ++i) {
-        const std::string* name = link.PrinterName(i);
-        if (name == nullptr || !link.Connect(*name, 0, 32, false)) continue;
-        deviceName = *name;
-        return true;
-    }
-    return false;
-}
-
 void ConsoleDialog::LogConnection() {
-    if (!connected) {
+    if (!session.Connected()) {
         activity.Add("No machine connected");
         return;
     }
-    activity.Add(std::string("Connected to ") + deviceName + ", device " +
-                 link.Channel().DevicePath() + ", firmware " +
-                 (firmwareVersion.empty() ? "not read" : firmwareVersion));
+    activity.Add("Connected to " + session.Queue() + ", device " + session.DevicePath() +
+                 ", firmware " + (session.Firmware().empty() ? "not read" : session.Firmware()));
 }
 
 void ConsoleDialog::UpdateTitle() {
-    if (!connected) {
-        SetTitle(programName + " - " + std::string(kTextOffline));
+    if (!session.Connected()) {
+        SetTitle(paths.programName + " - " + std::string(kTextOffline));
         return;
     }
-    SetTitle(programName + " - " + deviceName + (notAnswering ? kTitleNotAnswering : ""));
+    SetTitle(paths.programName + " - " + session.Queue() +
+             (notAnswering ? kTitleNotAnswering : ""));
+}
+
+void ConsoleDialog::ShowConnection() {
+    UpdateTitle();
+    EnableSensorLabels(session.Connected());
+    UpdateData(false);
+    EnableBacklashGroup(session.Connected() && session.PanelTypeJ());
+}
+
+void ConsoleDialog::StartSensorTimer() {
+    sensorTimerId = static_cast<std::intptr_t>(SetTimer(kSensorTimerEvent, kSensorTimerMs));
 }
 
 void ConsoleDialog::KillSensorTimer() {
@@ -208,32 +188,17 @@ void ConsoleDialog::ResumeAnswering() {
     if (!notAnswering) return;
     notAnswering = false;
     UpdateTitle();
-    if (connected && !sensorPollingPaused && sensorTimerId <= 0) {
-        sensorTimerId = static_cast<std::intptr_t>(SetTimer(kSensorTimerEvent, kSensorTimerMs));
-    }
+    if (session.Connected() && !sensorPollingPaused && sensorTimerId <= 0) StartSensorTimer();
 }
 
-void ConsoleDialog::StartSensorPolling() {
+void ConsoleDialog::Resume() {
     sensorPollingPaused = false;
-    if (!connected || sensorTimerId > 0) return;
-    sensorTimerId = static_cast<std::intptr_t>(SetTimer(kSensorTimerEvent, kSensorTimerMs));
+    if (session.Connected() && sensorTimerId <= 0) StartSensorTimer();
 }
 
-void ConsoleDialog::StopSensorPolling() {
+void ConsoleDialog::Pause() {
     sensorPollingPaused = true;
     KillSensorTimer();
-}
-
-void ConsoleDialog::ProbePanelType() {
-    if (connected) {
-        char version[64] = {};
-        if (link.GetVersionString(version, sizeof version)) {
-            firmwareVersion = version;
-            panelTypeJ = IsPanelTypeJ(version, panelTypeJ);
-        }
-        UpdateData(false);
-    }
-    EnableBacklashGroup(connected && panelTypeJ);
 }
 
 void ConsoleDialog::EnableBacklashGroup(bool enable) {
@@ -246,27 +211,25 @@ void ConsoleDialog::EnableBacklashGroup(bool enable) {
 std::intptr_t ConsoleDialog::OnDeviceChange(std::uintptr_t event, std::intptr_t) {
     if (event != ui::kDbtDevNodesChanged) return 1;
     ResumeAnswering();
-    const bool wasConnected = connected;
-    connected = link.CheckConnection();
-    if (connected == wasConnected) {
+    const std::string& queue = session.Queue();
+    if (!session.Recheck()) {
         activity.Add(std::string("Devices changed: the machine is still ") +
-                     (connected ? "connected" : "offline"));
-    } else {
-        activity.Add(connected ? "Machine arrived: connected to " + deviceName
-                               : "Machine removed: " + deviceName + " offline");
-        EnableSensorLabels(connected);
-        // A procedure that paused the polling starts it again when it ends.
-        if (connected && !sensorPollingPaused) {
-            sensorTimerId = static_cast<std::intptr_t>(SetTimer(kSensorTimerEvent, kSensorTimerMs));
-        } else if (!connected) {
-            KillSensorTimer();
-        }
-        ProbePanelType();
+                     (session.Connected() ? "connected" : "offline"));
+        UpdateTitle();
         UpdateData(false);
-        if (connected) Post({kWmConnected, 0, 0});
+        return 1;
     }
-    UpdateTitle();
-    UpdateData(false);
+    const bool connected = session.Connected();
+    activity.Add(connected ? "Machine arrived: connected to " + queue
+                           : "Machine removed: " + queue + " offline");
+    // A procedure that paused the polling starts it again when it ends.
+    if (connected && !sensorPollingPaused) {
+        StartSensorTimer();
+    } else if (!connected) {
+        KillSensorTimer();
+    }
+    ShowConnection();
+    if (connected) Post({kWmConnected, 0, 0});
     return 1;
 }
 
@@ -275,8 +238,8 @@ std::intptr_t ConsoleDialog::OnDeviceChangeMessage(const ui::Message& message) {
 }
 
 void ConsoleDialog::OnOK() {
-    if (sensorTimerId > 0) KillTimer(static_cast<std::uintptr_t>(sensorTimerId));
-    link.Disconnect();
+    KillSensorTimer();
+    session.Disconnect();
     EndDialog(ui::kIdOk);
 }
 
@@ -293,11 +256,11 @@ std::intptr_t ConsoleDialog::OnClose(const ui::Message&) {
 
 std::intptr_t ConsoleDialog::OnSysCommand(const ui::Message& message) {
     if ((message.wParam & 0xFFF0) == id::kBundleCommand) {
-        RunLogged("Save Service Bundle", [this] { OnSaveServiceBundle(); });
+        log.Run("Save Service Bundle", [this] { OnSaveServiceBundle(); });
         return 0;
     }
     if ((message.wParam & 0xFFF0) != id::kAboutCommand) return Default(message);
-    AboutDialog about(services.app, services.versionBlocks, modulePath);
+    AboutDialog about(services.app, services.versionBlocks, paths.modulePath);
     about.DoModal();
     return 0;
 }
@@ -310,27 +273,6 @@ std::intptr_t ConsoleDialog::OnPaint(const ui::Message& message) {
 
 std::intptr_t ConsoleDialog::OnQueryDragIcon(const ui::Message&) {
     return static_cast<std::intptr_t>(icon);
-}
-
-bool ConsoleDialog::Online() {
-    // The guard every procedure that talks to the machine starts with.
-    if (connected) return true;
-    ShowErrorBox(services.app, kTextOffline);
-    return false;
-}
-
-bool ConsoleDialog::MachineReadyAtOrigin() {
-    // A status word that did not come is no machine waiting at the origin.
-    const std::uint16_t status = link.GetStatusWord();
-    if (status == kStatusNoAnswer) {
-        ShowErrorBox(services.app, kTextError);
-        return false;
-    }
-    if ((status & kStatusReadyAtOrigin) == 0) {
-        ShowWarningBox(services.app, kTextHitEnter);
-        return false;
-    }
-    return true;
 }
 
 void ConsoleDialog::OnCorrectionMode() {

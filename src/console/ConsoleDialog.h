@@ -12,14 +12,18 @@
 #include <string>
 #include <string_view>
 
-#include "commands/MachineLink.h"
+#include "console/BoxReporter.h"
 #include "console/ConsoleServices.h"
+#include "console/MachineSession.h"
 #include "console/MarkedSettingsFile.h"
-#include "console/ProcedureOutcome.h"
+#include "console/ProcedureContext.h"
 #include "console/backlash/BacklashEntry.h"
 #include "console/bundle/ActivityFiles.h"
 #include "console/bundle/ActivityLog.h"
+#include "console/bundle/ProcedureLog.h"
 #include "console/bundle/ServiceBundle.h"
+#include "console/parameters/ParameterRestore.h"
+#include "console/parameters/ReportProcedures.h"
 #include "ui/Controls.h"
 #include "ui/Dialog.h"
 
@@ -29,35 +33,28 @@ class ProgressDialog;
 class SafeFileWriter;
 struct LoadCheckAxis;
 
-// The driver name of the machine's printer queues.
-inline constexpr const char* kMachineDriverName = "Varnel QMV-240";
 inline constexpr std::uintptr_t kSensorTimerEvent = 1;
 inline constexpr std::uint32_t kSensorTimerMs = 500;
 // Posted to the console when it has connected to the machine.
 inline constexpr std::uint32_t kWmConnected = ui::kWmApp + 1;
 
-class ConsoleDialog : public ui::Dialog {
+class ConsoleDialog : public ui::Dialog, private SensorPolling {
   public:
     explicit ConsoleDialog(const ConsoleServices& services);
     ~ConsoleDialog() override;
 
-    bool IsConnected() const { return connected; }
-    const std::string& ProgramName() const { return programName; }
-    const std::string& SettingsPath() const { return settingsPath; }
-    const std::string& DeviceName() const { return deviceName; }
+    bool IsConnected() const { return session.Connected(); }
+    const std::string& ProgramName() const { return paths.programName; }
+    const std::string& SettingsPath() const { return paths.settingsPath; }
+    const std::string& DeviceName() const { return session.Queue(); }
     std::intptr_t SensorTimerId() const { return sensorTimerId; }
-    bool PanelTypeJ() const { return panelTypeJ; }
+    bool PanelTypeJ() const { return session.PanelTypeJ(); }
 
     // The 500 ms sensor timer, paused by the procedures that talk to the
-    // machine for a long time. Stop kills the timer when it runs and keeps
-    // it paused: a device change does not restart it meanwhile. Start ends
+    // machine for a long time. Pause kills the timer when it runs and keeps
+    // it paused: a device change does not restart it meanwhile. Resume ends
     // the pause and starts the timer while connected and not running.
-    void StartSensorPolling();
-    void StopSensorPolling();
-
-    bool ConnectFirstPrinter();
-    void ProbePanelType();
-    void EnableBacklashGroup(bool enable);
+    SensorPolling& Polling() { return *this; }
 
     // The activity log of this session.
     const ActivityLog& Activity() const { return activity; }
@@ -79,7 +76,7 @@ class ConsoleDialog : public ui::Dialog {
     void DoDataExchange(ui::DataExchange& dx) override;
     std::span<const ui::MessageMapEntry> GetMessageMap() const override;
     // Every button's procedure is recorded in the activity log.
-    void RunCommand(int id, ui::CommandHandler handler) override;
+    void RunCommand(int id, const std::function<void()>& handler) override;
 
   private:
     void UpdateTitle();
@@ -91,13 +88,13 @@ class ConsoleDialog : public ui::Dialog {
     void ResumeAnswering();
     // Logs the connection made at start-up, or that there is none.
     void LogConnection();
-    // The guard of every machine procedure: false, after the "OFFLINE" box,
-    // when the console is not connected.
-    bool Online();
-    // The status word before a procedure that moves the machine: false,
-    // after "error" when it did not come or "Hit [ENTER]    " when the
-    // machine does not stand ready at its origin.
-    bool MachineReadyAtOrigin();
+    // SensorPolling: the sensor timer.
+    void Pause() override;
+    void Resume() override;
+    void StartSensorTimer();
+    void EnableBacklashGroup(bool enable);
+    // The connection's state shown: title, sensor labels, backlash group.
+    void ShowConnection();
 
     std::intptr_t OnSysCommand(const ui::Message& message);
     // WM_CLOSE (the close box, Alt+F4): as Close.
@@ -106,16 +103,6 @@ class ConsoleDialog : public ui::Dialog {
     std::intptr_t OnQueryDragIcon(const ui::Message& message);
     std::intptr_t OnDeviceChangeMessage(const ui::Message& message);
     void OnCorrectionMode();
-
-    // Report, parameters and counters (ReportProcedures.cpp; Put Parameters
-    // in ParameterRestore.cpp).
-    void OnGetReport();
-    void OnGetParameters();
-    void OnPutParameters();
-    void OnWriteSerialNumber();
-    void OnClearSpindleTime();
-    void OnClearPumpTime();
-    void OnCheckSerialPort();
 
     // Firmware and file output (FileOutput.cpp).
     void OnOutputFile();
@@ -190,38 +177,29 @@ class ConsoleDialog : public ui::Dialog {
     bool WriteBundle(SafeFileWriter& out, const std::vector<BundleMember>& members,
                      const LocalTime& when);
 
-    // Logs the procedure's start, runs it, then logs how it ended: the
-    // outcome it set, or else what its last box tells (OutcomeText).
-    void RunLogged(std::string_view name, const std::function<void()>& procedure);
-    // How the running procedure ended, where its boxes do not tell it.
-    void SetOutcome(std::string text) { outcome = std::move(text); }
-    // A value the running procedure wrote into the machine, for the log.
-    void LogWritten(std::string_view what);
-
     static const ui::MessageMapEntry messageMap[];
 
     ActivityLog activity;
     ActivityFiles activityFiles;
     MarkedSettingsFile settingsFile;
-    // The last box shown, and the outcome set, while a logged procedure runs.
-    std::optional<ShownBox> lastBox;
-    std::optional<std::string> outcome;
     // The services, with the disk files seen through the activity log.
     ConsoleServices services;
+    MachineSession session;
+    ProcedureLog log;
+    BoxReporter reporter;
+    ProgramPaths paths;
+    ProcedureContext context;
+    // Where the technician last left the text viewer, for the session.
+    std::optional<ui::Rect> viewerPlace;
+    ReportProcedures reports;
+    ParameterRestore restore;
+    std::intptr_t sensorTimerId = -1;
     bool sensorPollingPaused = false;
     bool notAnswering = false;
+    ui::IconHandle icon = 0;
 
   public:
     // Shared with the procedures behind the buttons.
-    MachineLink link;
-    bool connected = false;
-    std::string deviceName;
-    // The machine's version text as last read, for the activity log.
-    std::string firmwareVersion;
-    std::string programName;
-    std::string modulePath;
-    std::string settingsPath;
-    std::intptr_t sensorTimerId = -1;
     bool backlashMeasured = false;
     bool panelTypeJ = false;
     std::array<BacklashEntry, kBacklashSteps> backlashTable{};
@@ -230,8 +208,6 @@ class ConsoleDialog : public ui::Dialog {
     // When the run that filled backlashTable completed; none yet: nullopt.
     // A later run that fails or is cancelled leaves the table and this.
     std::optional<LocalTime> backlashCompletedAt;
-    // Where the technician last left the text viewer, for the session.
-    std::optional<ui::Rect> viewerPlace;
     std::int32_t toolPositionX = 0;
     std::int32_t toolPositionY = 0;
     bool toolPositionTaken = false;
@@ -241,9 +217,7 @@ class ConsoleDialog : public ui::Dialog {
     ui::EditControl y0Offset;
     ui::EditControl laserX;
     ui::EditControl laserY;
-    ui::EditControl serialNumber;
     int correctionMode = 0;
-    ui::IconHandle icon = 0;
 };
 
 }  // namespace hw

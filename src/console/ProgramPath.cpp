@@ -7,6 +7,7 @@ std::optional<ProgramPaths> SplitProgramPath(std::string_view modulePath) {
     if (slash == std::string_view::npos) return std::nullopt;
     const std::size_t dot = modulePath.find('.', slash + 1);
     ProgramPaths paths;
+    paths.modulePath = modulePath;
     if (dot == std::string_view::npos) {
         paths.programName = modulePath.substr(slash + 1);
         paths.settingsPath = std::string(modulePath) + ".INI";

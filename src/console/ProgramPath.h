@@ -9,6 +9,8 @@
 namespace hw {
 
 struct ProgramPaths {
+    // The program file's full path.
+    std::string modulePath;
     // The file name up to its first dot ("Hexwarden" for C:\Tools\Hexwarden.exe).
     std::string programName;
     // The program file's path with everything after that dot replaced by

@@ -167,7 +167,13 @@ std::optional<std::intptr_t> Dialog::HandleMessage(const Message& message) {
         if (entry.onMessage != nullptr) {
             result = (this->*entry.onMessage)(message);
         } else if (entry.kind == MessageMapEntry::Kind::Command) {
-            RunCommand(entry.firstId, entry.onCommand);
+            RunCommand(entry.firstId, [&] {
+                if (entry.onCall != nullptr) {
+                    entry.onCall(*this);
+                } else {
+                    (this->*entry.onCommand)();
+                }
+            });
         } else {
             (this->*entry.onCommand)();
         }
@@ -219,8 +225,8 @@ std::span<const MessageMapEntry> Dialog::GetMessageMap() const {
     return {};
 }
 
-void Dialog::RunCommand(int, CommandHandler handler) {
-    (this->*handler)();
+void Dialog::RunCommand(int, const std::function<void()>& handler) {
+    handler();
 }
 
 std::intptr_t Dialog::Default(const Message&) {

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <span>
 #include <string>
@@ -125,7 +126,7 @@ class Dialog {
     std::intptr_t Default(const Message& message);
     // Runs a button's handler from the message map (a Kind::Command entry).
     // Base: calls it; a dialog may wrap the call, e.g. to record it.
-    virtual void RunCommand(int id, CommandHandler handler);
+    virtual void RunCommand(int id, const std::function<void()>& handler);
 
   private:
     Application& app_;

@@ -42,6 +42,8 @@ class Dialog;
 using MessageHandler = std::intptr_t (Dialog::*)(const Message&);
 // A handler of a command (a control's notification).
 using CommandHandler = void (Dialog::*)();
+// A command handed on to one of the dialog's members (OnCommandTo).
+using CommandCall = void (*)(Dialog&);
 
 struct MessageMapEntry {
     enum class Kind { Message, Command, CommandRange };
@@ -53,6 +55,7 @@ struct MessageMapEntry {
     std::uint16_t code = kBnClicked;     // Kind::Command(Range): notification code
     MessageHandler onMessage = nullptr;  // Kind::Message
     CommandHandler onCommand = nullptr;  // Kind::Command(Range)
+    CommandCall onCall = nullptr;        // Kind::Command, in place of onCommand
 
     // Whether this entry claims the message.
     bool Matches(const Message& m) const {
@@ -96,6 +99,36 @@ constexpr MessageMapEntry OnCommandRange(int firstId, int lastId, void (D::*hand
     MessageMapEntry e = OnCommand(firstId, handler, code);
     e.kind = MessageMapEntry::Kind::CommandRange;
     e.lastId = lastId;
+    return e;
+}
+
+// The class a pointer to a data member belongs to.
+template <class T>
+struct MemberOwner;
+template <class C, class M>
+struct MemberOwner<M C::*> {
+    using Class = C;
+};
+
+// Calls Procedure of the dialog's data member Unit.
+template <auto Unit, auto Procedure>
+void CallMemberProcedure(Dialog& dialog) {
+    using D = typename MemberOwner<decltype(Unit)>::Class;
+    ((static_cast<D&>(dialog).*Unit).*Procedure)();
+}
+
+// A notification (BN_CLICKED unless given) from control id, handled by a
+// procedure of one of the dialog's members:
+//     ui::OnCommandTo<&ConsoleDialog::reports, &ReportProcedures::ShowReport>(1005)
+template <auto Unit, auto Procedure>
+constexpr MessageMapEntry OnCommandTo(int id, std::uint16_t code = kBnClicked) {
+    static_assert(std::is_base_of_v<Dialog, typename MemberOwner<decltype(Unit)>::Class>);
+    MessageMapEntry e;
+    e.kind = MessageMapEntry::Kind::Command;
+    e.firstId = id;
+    e.lastId = id;
+    e.code = code;
+    e.onCall = &CallMemberProcedure<Unit, Procedure>;
     return e;
 }
 

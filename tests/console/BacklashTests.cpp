@@ -362,7 +362,7 @@ TEST_F(BacklashConsole, CompletedRunShowsLabelsAndDetails) {
 
 // A run cancelled while the machine stays busy: the worker waits without a
 // time limit, the console's sensor ticks use the link beside it, and an
-// earlier result is forgotten, offline too.
+// earlier result is forgotten.
 TEST_F(BacklashConsole, ConcurrentCancelWhileBusy) {
     windows.RunThreadsInline(true);
     windows.OnModal(backlash_id::kDialog, [&](ui::Dialog& dialog) {
@@ -396,7 +396,6 @@ TEST_F(BacklashConsole, ConcurrentCancelWhileBusy) {
         // The bundle still carries the completed run's table.
         EXPECT_TRUE(console.backlashCompletedAt.has_value());
         for (int i = 0; i < 20; ++i) windows.FireTimer(console.window(), kSensorTimerEvent);
-        console.connected = false;
         windows.ClearBoxes();
         ASSERT_TRUE(windows.Click(console.window(), id::kBacklashDetails));
         ASSERT_EQ(windows.Boxes().size(), 1u);

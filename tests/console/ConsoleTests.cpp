@@ -7,6 +7,7 @@
 #include "console/ConsoleApp.h"
 #include "console/ConsoleDialog.h"
 #include "console/ConsoleIds.h"
+#include "console/MachineSession.h"
 #include "fakes/FakeFileSystem.h"
 #include "fakes/FakePlatform.h"
 #include "fakes/FakeSettingsFile.h"
@@ -156,18 +157,22 @@ TEST_F(Console, PanelTypeDecidesTheBacklashGroup) {
     }
 }
 
-TEST_F(Console, AFailedVersionQueryKeepsThePanelType) {
+// The session reads the panel type at each connection; a version text that
+// was refused or names no panel leaves the type it knew.
+TEST(MachineSession, AFailedVersionQueryKeepsThePanelType) {
+    FakePlatform fake;
     fake.InstallMachine("QMV-240", "USB001", "AAA111");
     fake.device.replies = {VersionReply("PNL J")};
-    Run([&](ConsoleDialog& console) {
-        ASSERT_TRUE(BacklashGroupEnabled(console));
-        fake.device.replies = {test::Reply({1})};  // refused
-        console.ProbePanelType();
-        EXPECT_TRUE(BacklashGroupEnabled(console));
-        fake.device.replies = {VersionReply("no panel named")};
-        console.ProbePanelType();
-        EXPECT_TRUE(console.PanelTypeJ());
-    });
+    MachineSession session(fake.platform);
+    ASSERT_TRUE(session.ConnectFirst());
+    ASSERT_TRUE(session.PanelTypeJ());
+    for (const auto& reply : {test::Reply({1}), VersionReply("no panel named")}) {
+        fake.device.replies = {reply};
+        ASSERT_TRUE(session.ConnectFirst());
+        EXPECT_TRUE(session.PanelTypeJ());
+        EXPECT_TRUE(fake.device.replies.empty());
+    }
+    EXPECT_EQ(session.Firmware(), "no panel named");
 }
 
 TEST_F(Console, UnplugAndPlugBackIn) {
@@ -216,13 +221,13 @@ TEST_F(Console, OnlyDeviceNodeChangesAreFollowed) {
 TEST_F(Console, SensorPollingStartsOnlyOnlineAndStopsOnce) {
     fake.InstallMachine("QMV-240", "USB001", "AAA111");
     Run([&](ConsoleDialog& console) {
-        console.StopSensorPolling();
-        console.StopSensorPolling();
+        console.Polling().Pause();
+        console.Polling().Pause();
         EXPECT_EQ(windows.KillTimerCalls(console.window()), 1);
         EXPECT_EQ(console.SensorTimerId(), -1);
         EXPECT_TRUE(Timers(console).empty());
-        console.StartSensorPolling();
-        console.StartSensorPolling();
+        console.Polling().Resume();
+        console.Polling().Resume();
         EXPECT_EQ(Timers(console), kSensorTimer);
         EXPECT_EQ(console.SensorTimerId(), 1);
     });
@@ -230,7 +235,7 @@ TEST_F(Console, SensorPollingStartsOnlyOnlineAndStopsOnce) {
     ConsoleServices local{app, offline.platform, program, files, settings, versions};
     windows.OnModal(id::kDialog, [&](ui::Dialog& dialog) {
         auto& console = static_cast<ConsoleDialog&>(dialog);
-        console.StartSensorPolling();
+        console.Polling().Resume();
         EXPECT_TRUE(Timers(console).empty());
         EXPECT_EQ(console.SensorTimerId(), -1);
     });
@@ -243,7 +248,7 @@ TEST_F(Console, SensorPollingStartsOnlyOnlineAndStopsOnce) {
 TEST_F(Console, ADeviceChangeLeavesPausedPollingToItsProcedure) {
     const auto path = fake.InstallMachine("QMV-240", "USB001", "AAA111");
     Run([&](ConsoleDialog& console) {
-        console.StopSensorPolling();
+        console.Polling().Pause();
         fake.device.deviceIdFails = true;
         fake.device.openablePaths.erase(path);
         SendDeviceChange(console, ui::kDbtDevNodesChanged);
@@ -252,7 +257,7 @@ TEST_F(Console, ADeviceChangeLeavesPausedPollingToItsProcedure) {
         SendDeviceChange(console, ui::kDbtDevNodesChanged);
         ASSERT_TRUE(console.IsConnected());
         EXPECT_TRUE(Timers(console).empty());
-        console.StartSensorPolling();
+        console.Polling().Resume();
         EXPECT_EQ(Timers(console), kSensorTimer);
     });
 }
@@ -334,10 +339,10 @@ TEST_F(Console, MinimisedConsolePaintsItsIcon) {
         windows.SetMinimized(console.window(), true);
         console.Send({ui::kWmPaint, 0, 0});
         EXPECT_EQ(windows.PaintedIcons(console.window()), 1);
-        EXPECT_EQ(console.Send({ui::kWmQueryDragIcon, 0, 0}),
-                  static_cast<std::intptr_t>(console.icon));
-        EXPECT_EQ(windows.Icon(console.window(), true), console.icon);
-        EXPECT_EQ(windows.Icon(console.window(), false), console.icon);
+        const auto icon = windows.Icon(console.window(), true);
+        EXPECT_NE(icon, ui::IconHandle{0});
+        EXPECT_EQ(console.Send({ui::kWmQueryDragIcon, 0, 0}), static_cast<std::intptr_t>(icon));
+        EXPECT_EQ(windows.Icon(console.window(), false), icon);
     });
 }
 

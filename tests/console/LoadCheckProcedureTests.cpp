@@ -203,8 +203,8 @@ TEST_F(LoadCheckProcedures, AProcedureFoundRunningOnConnectCanBeWatchedAndStoppe
         Run([&](ConsoleDialog& console) {
             if (c.replugged) {
                 windows.DeliverPosted();  // the start-up's question, machine idle
-                console.connected = false;
-                console.OnDeviceChange(ui::kDbtDevNodesChanged, 0);
+                Plug(console, false);
+                Plug(console, true);
                 ASSERT_TRUE(console.IsConnected());
                 StartRecord();
             }

@@ -40,7 +40,7 @@ struct Sent {
 class ScriptedConsole : public ::testing::Test {
   protected:
     void SetUp() override {
-        fake.InstallMachine("QMV-240", "USB001", "AAA111");
+        devicePath = fake.InstallMachine("QMV-240", "USB001", "AAA111");
         windows.UseClock([this] { return std::uint64_t{fake.system.now.load()}; });
     }
 
@@ -54,6 +54,17 @@ class ScriptedConsole : public ::testing::Test {
         });
         ConsoleDialog console(services);
         console.DoModal();
+    }
+
+    // The machine unplugged, or plugged in again, and the console told.
+    void Plug(ConsoleDialog& console, bool in) {
+        fake.device.deviceIdFails = !in;
+        if (in) {
+            fake.device.openablePaths.insert(devicePath);
+        } else {
+            fake.device.openablePaths.erase(devicePath);
+        }
+        console.OnDeviceChange(ui::kDbtDevNodesChanged, 0);
     }
 
     // Forgets the boxes shown and the requests and writes sent so far.
@@ -87,6 +98,7 @@ class ScriptedConsole : public ::testing::Test {
     }
 
     FakePlatform fake;
+    std::string devicePath;
     ui::HeadlessWindowSystem windows;
     ui::Application app{windows, "Hexwarden"};
     FixedProgramFile program;

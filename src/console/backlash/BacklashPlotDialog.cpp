@@ -1,5 +1,6 @@
 #include "console/backlash/BacklashPlotDialog.h"
 
+#include "console/BoxReporter.h"
 #include "console/backlash/BacklashCsv.h"
 #include "console/files/OfferedNames.h"
 #include "console/files/SafeTextSave.h"
@@ -90,7 +91,8 @@ std::intptr_t BacklashPlotDialog::OnEraseBackground(const ui::Message&) {
 void BacklashPlotDialog::OnSaveCsv() {
     const auto path = app().ShowFileDialog(CsvFileDialog(), window());
     if (!path) return;
-    SaveTextSafely(app(), files, *path, BacklashCsvText(table));
+    BoxReporter reporter(app(), *this);
+    SaveTextSafely(reporter, files, *path, BacklashCsvText(table));
 }
 
 bool BacklashPlotDialog::HasControl(int control) const {

@@ -32,13 +32,13 @@ void ShowBacklashLabels(ConsoleDialog& console, const BacklashResult* result) {
 
 // Only a run that completed is copied into the console's table.
 void ConsoleDialog::OnCheckBacklash() {
-    if (!Online()) return;
+    if (!session.RequireOnline(reporter)) return;
     if (!UpdateData(true)) return;
     const std::string question = services.app.windows().LoadStringResource(id::kMountEncoderString);
     if (services.app.ShowMessageBox(question, ui::kMbYesNo | ui::kMbDefButton2) == ui::kIdNo)
         return;
-    StopSensorPolling();
-    const auto run = std::make_shared<BacklashRun>(link, services.link.system);
+    Pause();
+    const auto run = std::make_shared<BacklashRun>(session.Link(), services.link.system);
     BacklashDialog dialog(services.app, run);
     // Owned by the console, which it keeps disabled; it ends only once its
     // worker has.
@@ -54,12 +54,12 @@ void ConsoleDialog::OnCheckBacklash() {
     ShowBacklashLabels(*this, completed ? &run->result : nullptr);
     backlashMeasured = completed;
     if (completed) {
-        SetOutcome("completed: " + ItemText(id::kBacklashAngle) + ", " +
-                   ItemText(id::kBacklashValue));
+        log.SetOutcome("completed: " + ItemText(id::kBacklashAngle) + ", " +
+                       ItemText(id::kBacklashValue));
     } else {
-        SetOutcome(run->cancelRequested ? "cancelled by the technician" : "failed");
+        log.SetOutcome(run->cancelRequested ? "cancelled by the technician" : "failed");
     }
-    StartSensorPolling();
+    Resume();
 }
 
 void ConsoleDialog::OnBacklashDetails() {
@@ -74,7 +74,7 @@ void ConsoleDialog::OnBacklashDetails() {
     dialog.OfferBacklash(backlashTable, backlashLargest);
     dialog.KeepPlaceIn(viewerPlace);
     dialog.OfferSaveName(
-        StampedFileName(deviceName + " Backlash", services.link.system.Now(), ".txt"));
+        StampedFileName(session.Queue() + " Backlash", services.link.system.Now(), ".txt"));
     dialog.DoModal();
 }
 

@@ -11,11 +11,11 @@
 
 #include "console/ConsoleDialog.h"
 #include "console/Messages.h"
-#include "console/VersionStrings.h"
 #include "console/backlash/BacklashCsv.h"
 #include "console/backlash/BacklashTable.h"
 #include "console/bundle/ActivityLog.h"
 #include "console/bundle/ServiceBundle.h"
+#include "console/bundle/VersionStrings.h"
 #include "console/checks/BitLabels.h"
 #include "console/checks/SpindleReadout.h"
 #include "console/files/FileSteps.h"
@@ -101,17 +101,17 @@ std::string WindowsVersionText(System& system) {
 }  // namespace
 
 void ConsoleDialog::OnSaveServiceBundle() {
-    if (!Online()) return;
+    if (!session.RequireOnline(reporter)) return;
     const LocalTime now = services.link.system.Now();
     const auto path = services.app.ShowFileDialog(
-        BundleFileDialog(StampedFileName(deviceName, now, ".zip")), window());
+        BundleFileDialog(StampedFileName(session.Queue(), now, ".zip")), window());
     if (!path) return;
     // Whether the chosen file can be replaced is known before the machine
     // is asked.
     std::optional<SafeFileWriter> out;
-    if (!FileStepSucceeds(services.app, [&] { out.emplace(services.files, *path); })) return;
+    if (!FileStepSucceeds(reporter, [&] { out.emplace(services.files, *path); })) return;
 
-    StopSensorPolling();
+    Pause();
     bool stopped = false;
     bool saved = false;
     std::string leftOut;
@@ -129,7 +129,7 @@ void ConsoleDialog::OnSaveServiceBundle() {
         status(kWritingBundle);
         if (!stopped) saved = WriteBundle(*out, members, now);
     }
-    StartSensorPolling();
+    Resume();
     // The progress window is gone before the end is reported. A bundle
     // without some of its parts is no plain success: each is named.
     if (saved && leftOut.empty()) {
@@ -143,7 +143,7 @@ void ConsoleDialog::OnSaveServiceBundle() {
                        ui::kMbOk | ui::kMbIconExclamation);
         return;
     }
-    FileStepSucceeds(services.app, [&] { out->Discard(); });
+    FileStepSucceeds(reporter, [&] { out->Discard(); });
 }
 
 bool ConsoleDialog::WriteBundle(SafeFileWriter& out, const std::vector<BundleMember>& members,
@@ -152,11 +152,11 @@ bool ConsoleDialog::WriteBundle(SafeFileWriter& out, const std::vector<BundleMem
     try {
         archive = BundleArchive(members, when);
     } catch (const std::exception& error) {
-        activity.Add(std::string("The bundle could not be built: ") + error.what());
-        ShowErrorBox(services.app, kTextError);
+        log.Add(std::string("The bundle could not be built: ") + error.what());
+        reporter.Error(kTextError);
         return false;
     }
-    return FileStepSucceeds(services.app, [&] {
+    return FileStepSucceeds(reporter, [&] {
         out.file().Write(archive.data(), static_cast<std::uint32_t>(archive.size()));
         out.Commit();
     });
@@ -168,7 +168,7 @@ std::vector<BundleMember> ConsoleDialog::ReadBundleMembers(
 
     status(kReadingReport);
     MemFile report(kReportGrowth);
-    if (link.GetReport(report)) {
+    if (session.Link().GetReport(report)) {
         // The report as Get Report shows it: up to its NUL.
         const std::string_view text(reinterpret_cast<const char*>(report.Data()),
                                     static_cast<std::size_t>(report.GetLength()));
@@ -178,7 +178,7 @@ std::vector<BundleMember> ConsoleDialog::ReadBundleMembers(
     }
 
     status(kReadingParameters);
-    if (const auto block = ReadParameterBlock(link)) {
+    if (const auto block = ReadParameterBlock(session.Link())) {
         members.push_back({"parameters.bin", std::string(block->begin(), block->end())});
     } else {
         leftOut += Line("parameters.bin left out", "the machine did not send its parameter block");
@@ -193,39 +193,40 @@ std::vector<BundleMember> ConsoleDialog::ReadBundleMembers(
         members.push_back({"backlash.csv", BacklashCsvText(backlashTable)});
         members.push_back({"backlash.txt", BacklashTableText(backlashTable)});
     }
-    members.push_back({"activity.log", activity.Text()});
+    members.push_back({"activity.log", log.Activity().Text()});
     return members;
 }
 
 std::string ConsoleDialog::MachineText() {
-    std::string text = Line("Queue name", deviceName);
+    std::string text = Line("Queue name", session.Queue());
     std::string driver, port;
-    if (GetPrinterDriverAndPort(services.link.spooler, deviceName, driver, port)) {
+    if (GetPrinterDriverAndPort(services.link.spooler, session.Queue(), driver, port)) {
         text += Line("Driver name", driver) + Line("Port", port);
     } else {
         text += Line("Driver name", kMachineDriverName) +
                 Line("Port", NotRead("the printer record could not be read"));
     }
-    text += Line("Device path", link.Channel().DevicePath());
+    text += Line("Device path", session.Link().Channel().DevicePath());
 
     char version[64] = {};
-    text += Line("Firmware version", link.GetVersionString(version, sizeof version)
+    text += Line("Firmware version", session.Link().GetVersionString(version, sizeof version)
                                          ? std::string(version)
                                          : NotRead("the machine did not answer"));
     text += Line("Panel type", panelTypeJ ? "J (rotary axis dial)" : "standard");
-    text += Line("Status word", StatusWordText(link.GetStatusWord()));
+    text += Line("Status word", StatusWordText(session.Link().GetStatusWord()));
 
     std::array<std::uint8_t, kSensorReplyBytes> sensors{};
-    text +=
-        Line("Sensors", link.GetSensorBytes(sensors.data(), kSensorReplyBytes) == kSensorReplyBytes
-                            ? LabelledBytes(kSensorLabels, sensors)
-                            : NotRead("the machine did not answer"));
+    text += Line("Sensors", session.Link().GetSensorBytes(sensors.data(), kSensorReplyBytes) ==
+                                    kSensorReplyBytes
+                                ? LabelledBytes(kSensorLabels, sensors)
+                                : NotRead("the machine did not answer"));
     std::array<std::uint8_t, kPanelReplyBytes> keys{};
-    text += Line("Panel keys", link.GetPanelKeys(keys.data(), kPanelReplyBytes) == kPanelReplyBytes
-                                   ? LabelledBytes(kPanelLabels, keys)
-                                   : NotRead("the machine did not answer"));
+    text += Line("Panel keys",
+                 session.Link().GetPanelKeys(keys.data(), kPanelReplyBytes) == kPanelReplyBytes
+                     ? LabelledBytes(kPanelLabels, keys)
+                     : NotRead("the machine did not answer"));
 
-    const auto spindle = ReadSpindleTexts(link);
+    const auto spindle = ReadSpindleTexts(session.Link());
     const auto orNotRead = [](const std::string& value) {
         return value.empty() ? NotRead("the machine did not answer") : value;
     };
@@ -239,7 +240,7 @@ std::string ConsoleDialog::MachineText() {
         text += Line("Spindle", NotRead("the meter channel could not be selected"));
     }
 
-    const auto strings = ReadVersionStrings(services.versionBlocks, modulePath);
+    const auto strings = ReadVersionStrings(services.versionBlocks, paths.modulePath);
     text += Line("Program file version", strings && strings->fileVersion
                                              ? *strings->fileVersion
                                              : NotRead("the program has no file version"));

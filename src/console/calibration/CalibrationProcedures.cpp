@@ -93,12 +93,12 @@ std::string ScaleRangeText(bool measured, char axis, std::int32_t nominal) {
 std::optional<std::string> ConsoleDialog::NumberText(const ui::EditControl& edit, bool decimal) {
     std::string text = edit.GetText();
     if (decimal ? IsWholeDecimal(text) : IsWholeInteger(text)) return text;
-    ShowWarningBox(services.app, decimal ? NotADecimalText(text) : NotAnIntegerText(text));
+    reporter.Warning(decimal ? NotADecimalText(text) : NotAnIntegerText(text));
     return std::nullopt;
 }
 
 void ConsoleDialog::OnWriteXY() {
-    if (!Online()) return;
+    if (!session.RequireOnline(reporter)) return;
     const std::optional<std::string> textX = NumberText(correctionX, true);
     if (!textX) return;
     const std::optional<std::string> textY = NumberText(correctionY, true);
@@ -107,37 +107,40 @@ void ConsoleDialog::OnWriteXY() {
     const double x = ScaleOf(*textX, measured, kNominalX);
     const double y = ScaleOf(*textY, measured, kNominalY);
     if (!ScaleAccepted(x)) {
-        ShowWarningBox(services.app, ScaleRangeText(measured, 'X', kNominalX));
+        reporter.Warning(ScaleRangeText(measured, 'X', kNominalX));
         return;
     }
     if (!ScaleAccepted(y)) {
-        ShowWarningBox(services.app, ScaleRangeText(measured, 'Y', kNominalY));
+        reporter.Warning(ScaleRangeText(measured, 'Y', kNominalY));
         return;
     }
     // Each axis is sent whatever became of the one before; Z always goes
     // back to the neutral scale.
     const auto write = [this](std::uint16_t axis, char name, std::int32_t scale) {
-        if (link.SetScaleCorrection(axis, scale, kScaleBase)) {
-            LogWritten(std::string(1, name) + " scale " + std::to_string(scale) + "/" +
-                       std::to_string(kScaleBase));
+        if (session.Link().SetScaleCorrection(axis, scale, kScaleBase)) {
+            log.Written(std::string(1, name) + " scale " + std::to_string(scale) + "/" +
+                        std::to_string(kScaleBase));
             return true;
         }
-        ShowErrorBox(services.app, std::string("error ") + name);
+        reporter.Error(std::string("error ") + name);
         return false;
     };
     const bool xWritten = write(kScaleAxisX, 'X', static_cast<std::int32_t>(x));
     const bool yWritten = write(kScaleAxisY, 'Y', static_cast<std::int32_t>(y));
-    if (write(kScaleAxisZ, 'Z', kScaleBase) && xWritten && yWritten) ShowCompleted(*this);
+    if (write(kScaleAxisZ, 'Z', kScaleBase) && xWritten && yWritten)
+        reporter.Completed(kTextCompleted);
 }
 
 void ConsoleDialog::OnCorrectionCut() {
     // The cut starts the spindle, so it goes only to a machine known ready,
     // with its cover closed, once the technician has clamped a plate.
-    if (!Online() || !MachineReadyAtOrigin() || !CoverClosed()) return;
+    if (!session.RequireOnline(reporter) || !session.RequireReadyAtOrigin(reporter) ||
+        !CoverClosed())
+        return;
     const int answer = ShowMessageBox(kConfirmCut, {}, ui::kMbOkCancel | ui::kMbDefButton2);
     if (answer != ui::kIdOk) return;
     const std::string data = TestDataFromSection(services.settings.ReadSection(
-        settingsPath, std::string(kTestDataSection), kTestDataCapacity));
+        paths.settingsPath, std::string(kTestDataSection), kTestDataCapacity));
     // Raw instruction text, one piece right after the other; empty data
     // still makes one write. The machine gives no answer to wait for, but a
     // piece it did not take wholly ends the sending: the rest would make a
@@ -145,14 +148,14 @@ void ConsoleDialog::OnCorrectionCut() {
     std::size_t sent = 0;
     do {
         const std::size_t piece = std::min(kCutPiece, data.size() - sent);
-        const int written = link.WriteRaw(data.data() + sent, static_cast<int>(piece));
+        const int written = session.Link().WriteRaw(data.data() + sent, static_cast<int>(piece));
         if (written != static_cast<int>(piece)) {
-            ShowErrorBox(services.app, kTextError);
+            reporter.Error(kTextError);
             return;
         }
         sent += piece;
     } while (sent < data.size());
-    StopSensorPolling();
+    Pause();
     {
         ProgressDialog progress(services.app);
         if (progress.Create(*this, kCutCaption)) {
@@ -160,11 +163,11 @@ void ConsoleDialog::OnCorrectionCut() {
             WatchTestCut(progress);
         } else {
             // Nothing could stop a cut left running unwatched.
-            link.StopMotion();
-            ShowErrorBox(services.app, kTextError);
+            session.Link().StopMotion();
+            reporter.Error(kTextError);
         }
     }
-    StartSensorPolling();
+    Resume();
 }
 
 // The machine first leaves its origin, then comes back to it when the
@@ -175,31 +178,31 @@ void ConsoleDialog::WatchTestCut(ProgressDialog& progress) {
     const std::uint32_t start = system.TickCount();
     bool started = false;
     for (;;) {
-        const std::uint16_t status = link.GetStatusWord();
+        const std::uint16_t status = session.Link().GetStatusWord();
         if (status == kStatusNoAnswer) {
-            ShowWarningBox(services.app, kCutNoAnswer);
+            reporter.Warning(kCutNoAnswer);
             return;
         }
         if ((status & kStatusStateMask) == kStateError) {
-            ShowErrorBox(services.app, kTextFailed);
+            reporter.Error(kTextFailed);
             return;
         }
         if (!ReadyAtOriginAndIdle(status)) {
             started = true;
         } else if (started) {
             if ((status & kStatusFailed) != 0) {
-                ShowErrorBox(services.app, kTextFailed);
+                reporter.Error(kTextFailed);
             } else {
-                ShowCompleted(*this);
+                reporter.Completed(kTextCompleted);
             }
             return;
         } else if (system.TickCount() - start >= kCutStartMs) {
-            ShowWarningBox(services.app, kCutNotStarted);
+            reporter.Warning(kCutNotStarted);
             return;
         }
         if (progress.CheckCancel()) {
-            link.StopMotion();
-            SetOutcome("stopped by the technician");
+            session.Link().StopMotion();
+            log.SetOutcome("stopped by the technician");
             return;
         }
         system.Sleep(kCutPollMs);
@@ -209,19 +212,19 @@ void ConsoleDialog::WatchTestCut(ProgressDialog& progress) {
 bool ConsoleDialog::CoverClosed() {
     std::array<std::uint8_t, kSensorReplyBytes> sensors{};
     // Without the sensors the cover's state is unknown: nothing is cut.
-    if (link.GetSensorBytes(sensors.data(), kSensorReplyBytes) != kSensorReplyBytes) {
-        ShowErrorBox(services.app, kTextError);
+    if (session.Link().GetSensorBytes(sensors.data(), kSensorReplyBytes) != kSensorReplyBytes) {
+        reporter.Error(kTextError);
         return false;
     }
     if ((sensors[kCoverByte] & kCoverOpenMask) == 0) return true;
-    ShowWarningBox(services.app, kCloseCover);
+    reporter.Warning(kCloseCover);
     return false;
 }
 
 void ConsoleDialog::ApplyLaserOffset(std::int64_t x, std::int64_t y, bool add) {
     std::int32_t current[2] = {};
-    if (!link.GetLaserOffset(current)) {
-        ShowErrorBox(services.app, kTextError);
+    if (!session.Link().GetLaserOffset(current)) {
+        reporter.Error(kTextError);
         return;
     }
     if (add) {
@@ -229,21 +232,21 @@ void ConsoleDialog::ApplyLaserOffset(std::int64_t x, std::int64_t y, bool add) {
         y += current[1];
     }
     if (!OffsetAccepted(x) || !OffsetAccepted(y)) {
-        ShowWarningBox(services.app, kLaserRange);
+        reporter.Warning(kLaserRange);
         return;
     }
     const std::int32_t offsets[2] = {static_cast<std::int32_t>(x), static_cast<std::int32_t>(y)};
-    if (link.SetLaserOffset(offsets)) {
-        LogWritten("laser offset X " + std::to_string(offsets[0]) + ", Y " +
-                   std::to_string(offsets[1]) + " (1/100 mm)");
-        ShowCompleted(*this);
+    if (session.Link().SetLaserOffset(offsets)) {
+        log.Written("laser offset X " + std::to_string(offsets[0]) + ", Y " +
+                    std::to_string(offsets[1]) + " (1/100 mm)");
+        reporter.Completed(kTextCompleted);
     } else {
-        ShowErrorBox(services.app, "error X");
+        reporter.Error("error X");
     }
 }
 
 void ConsoleDialog::OnWriteLaser() {
-    if (!Online()) return;
+    if (!session.RequireOnline(reporter)) return;
     const std::optional<std::string> x = NumberText(laserX, false);
     if (!x) return;
     const std::optional<std::string> y = NumberText(laserY, false);
@@ -252,13 +255,13 @@ void ConsoleDialog::OnWriteLaser() {
 }
 
 bool ConsoleDialog::ReadToolPosition(std::int32_t (&position)[4]) {
-    if (link.GetPosition(position, kPositionItems) == kPositionItems) return true;
-    ShowErrorBox(services.app, kTextError);
+    if (session.Link().GetPosition(position, kPositionItems) == kPositionItems) return true;
+    reporter.Error(kTextError);
     return false;
 }
 
 void ConsoleDialog::OnToolPosition() {
-    if (!Online()) return;
+    if (!session.RequireOnline(reporter)) return;
     std::int32_t position[kPositionItems] = {};
     if (!ReadToolPosition(position)) return;
     SetItemText(id::kToolX, "X:" + std::to_string(position[0]));
@@ -269,10 +272,10 @@ void ConsoleDialog::OnToolPosition() {
 }
 
 void ConsoleDialog::OnCalcWriteLaser() {
-    if (!Online()) return;
+    if (!session.RequireOnline(reporter)) return;
     // Without a remembered tool position there is nothing to measure from.
     if (!toolPositionTaken) {
-        ShowWarningBox(services.app, kPressToolPos);
+        reporter.Warning(kPressToolPos);
         return;
     }
     std::int32_t position[kPositionItems] = {};
@@ -281,8 +284,8 @@ void ConsoleDialog::OnCalcWriteLaser() {
                      std::int64_t{toolPositionY} - position[1], true);
     // The edits show the offsets the machine holds now, written or not.
     std::int32_t current[2] = {};
-    if (!link.GetLaserOffset(current)) {
-        ShowErrorBox(services.app, kTextError);
+    if (!session.Link().GetLaserOffset(current)) {
+        reporter.Error(kTextError);
         return;
     }
     laserX.SetText(std::to_string(current[0]));
@@ -292,31 +295,31 @@ void ConsoleDialog::OnCalcWriteLaser() {
 
 void ConsoleDialog::ApplyY0Offset(std::int64_t value) {
     if (!OffsetAccepted(value)) {
-        ShowWarningBox(services.app, kY0Range);
+        reporter.Warning(kY0Range);
         return;
     }
     const std::int32_t offset = static_cast<std::int32_t>(value);
-    if (link.SetY0Offset(&offset)) {
-        LogWritten("Y0 offset " + std::to_string(offset) + " (1/100 mm)");
-        ShowCompleted(*this);
+    if (session.Link().SetY0Offset(&offset)) {
+        log.Written("Y0 offset " + std::to_string(offset) + " (1/100 mm)");
+        reporter.Completed(kTextCompleted);
     } else {
-        ShowErrorBox(services.app, "error Y");
+        reporter.Error("error Y");
     }
 }
 
 void ConsoleDialog::OnWriteY0() {
-    if (!Online()) return;
+    if (!session.RequireOnline(reporter)) return;
     const std::optional<std::string> text = NumberText(y0Offset, false);
     if (text) ApplyY0Offset(ReadInteger(*text));
 }
 
 void ConsoleDialog::OnCalcWriteY0() {
-    if (!Online()) return;
+    if (!session.RequireOnline(reporter)) return;
     std::int32_t position[kPositionItems] = {};
     if (!ReadToolPosition(position)) return;
     std::int32_t current = 0;
-    if (!link.GetY0Offset(&current)) {
-        ShowErrorBox(services.app, kTextError);
+    if (!session.Link().GetY0Offset(&current)) {
+        reporter.Error(kTextError);
         return;
     }
     // Shown before the range test, so that a refused value is seen too.

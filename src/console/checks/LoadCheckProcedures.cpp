@@ -78,11 +78,11 @@ void ConsoleDialog::OnCheckLoadA() {
 }
 
 void ConsoleDialog::RunLoadCheck(const LoadCheckAxis& axis) {
-    if (!Online() || !MachineReadyAtOrigin()) return;
-    const std::uint16_t power =
-        LoadPower(services.settings.ReadSection(settingsPath, axis.section, kLoadSectionCapacity));
-    if (!link.StartLoadCheck(axis.code, &power)) {
-        ShowErrorBox(services.app, kTextError);
+    if (!session.RequireOnline(reporter) || !session.RequireReadyAtOrigin(reporter)) return;
+    const std::uint16_t power = LoadPower(
+        services.settings.ReadSection(paths.settingsPath, axis.section, kLoadSectionCapacity));
+    if (!session.Link().StartLoadCheck(axis.code, &power)) {
+        reporter.Error(kTextError);
         return;
     }
     WatchInProgressWindow(axis.caption, "Checking Load by " + std::to_string(power) + "% power...",
@@ -90,10 +90,10 @@ void ConsoleDialog::RunLoadCheck(const LoadCheckAxis& axis) {
 }
 
 void ConsoleDialog::OnStartAging() {
-    if (!Online() || !MachineReadyAtOrigin()) return;
+    if (!session.RequireOnline(reporter) || !session.RequireReadyAtOrigin(reporter)) return;
     // A run the machine refused is not watched as if it ran.
-    if (!link.StartAging()) {
-        ShowErrorBox(services.app, kTextError);
+    if (!session.Link().StartAging()) {
+        reporter.Error(kTextError);
         return;
     }
     WatchInProgressWindow("Run Aging", kRunning, false, kAgingNoAnswer);
@@ -103,13 +103,13 @@ void ConsoleDialog::OnStartAging() {
 // console is up. A procedure of the console that is under way (its window
 // up, the polling paused) watches the machine itself.
 std::intptr_t ConsoleDialog::OnConnected(const ui::Message&) {
-    if (!connected || sensorPollingPaused || !IsWindowEnabled()) return 0;
-    const std::uint16_t status = link.GetStatusWord();
+    if (!session.Connected() || sensorPollingPaused || !IsWindowEnabled()) return 0;
+    const std::uint16_t status = session.Link().GetStatusWord();
     if (status == kStatusNoAnswer || (status & kStatusStateMask) != kStateProcedureRunning ||
         (status & kStatusBusy) == 0) {
         return 0;
     }
-    RunLogged("Procedure found running", [this] {
+    log.Run("Procedure found running", [this] {
         if (services.app.ShowMessageBox(kStillRunningQuestion, ui::kMbYesNo) != ui::kIdYes) return;
         WatchInProgressWindow(kRunning, kRunning, false, kRunningNoAnswer);
     });
@@ -118,7 +118,7 @@ std::intptr_t ConsoleDialog::OnConnected(const ui::Message&) {
 
 void ConsoleDialog::WatchInProgressWindow(std::string_view caption, std::string_view statusText,
                                           bool endMessages, std::string_view noAnswerText) {
-    StopSensorPolling();
+    Pause();
     ProgressDialog progress(services.app);
     if (progress.Create(*this, caption)) {
         progress.SetStatusText(statusText);
@@ -126,10 +126,10 @@ void ConsoleDialog::WatchInProgressWindow(std::string_view caption, std::string_
     } else {
         // Without the window nothing could stop the procedure: it is not
         // left running unwatched.
-        link.CancelProcedure();
-        ShowErrorBox(services.app, kTextError);
+        session.Link().CancelProcedure();
+        reporter.Error(kTextError);
     }
-    StartSensorPolling();
+    Resume();
     // The window goes last, the console enabled again with it.
 }
 
@@ -138,29 +138,29 @@ void ConsoleDialog::WatchInProgressWindow(std::string_view caption, std::string_
 void ConsoleDialog::WatchProcedure(ProgressDialog& progress, bool endMessages,
                                    std::string_view noAnswerText) {
     for (;;) {
-        const std::uint16_t status = link.GetStatusWord();
+        const std::uint16_t status = session.Link().GetStatusWord();
         if (status == kStatusNoAnswer) {
-            ShowWarningBox(services.app, noAnswerText);
+            reporter.Warning(noAnswerText);
             return;
         }
         if ((status & kStatusStateMask) != kStateProcedureRunning) {
-            SetOutcome("ended by the machine, " + StatusText(status));
+            log.SetOutcome("ended by the machine, " + StatusText(status));
             return;
         }
         if (progress.CheckCancel()) {
-            link.CancelProcedure();
-            SetOutcome("stopped by the technician");
+            session.Link().CancelProcedure();
+            log.SetOutcome("stopped by the technician");
             return;
         }
         if ((status & kStatusBusy) != 0) continue;
         if (!endMessages) {
-            SetOutcome("ended by the machine, " + StatusText(status));
+            log.SetOutcome("ended by the machine, " + StatusText(status));
             return;
         }
         if ((status & kStatusFailed) != 0) {
-            ShowErrorBox(services.app, kTextFailed);
+            reporter.Error(kTextFailed);
         } else {
-            ShowCompleted(*this);
+            reporter.Completed(kTextCompleted);
         }
         return;
     }

@@ -15,26 +15,26 @@ void ConsoleDialog::EnableSensorLabels(bool enable) {
 // failed read leaves the labels as they were, and the next tick tries again;
 // a read that timed out stops the ticks instead.
 std::intptr_t ConsoleDialog::OnTimer(const ui::Message& message) {
-    if (!connected) return 0;
+    if (!session.Connected()) return 0;
     std::array<std::uint8_t, kSensorReplyBytes> sensors{};
-    if (link.GetSensorBytes(sensors.data(), kSensorReplyBytes) == kSensorReplyBytes) {
+    if (session.Link().GetSensorBytes(sensors.data(), kSensorReplyBytes) == kSensorReplyBytes) {
         ShowBitLabels(*this, kSensorLabels, sensors);
-    } else if (link.LastTransactionTimedOut()) {
+    } else if (session.Link().LastTransactionTimedOut()) {
         MarkNotAnswering();
     }
     return Default(message);
 }
 
 void ConsoleDialog::OnCheckPanel() {
-    if (!Online()) return;
-    StopSensorPolling();
+    if (!session.RequireOnline(reporter)) return;
+    Pause();
     {
-        PanelCheckDialog check(services.app, link);
+        PanelCheckDialog check(services.app, session.Link());
         check.DoModal();
     }
     // Back to the panel's normal display; the result does not matter.
-    link.SetPanelMode(0);
-    StartSensorPolling();
+    session.Link().SetPanelMode(0);
+    Resume();
 }
 
 }  // namespace hw

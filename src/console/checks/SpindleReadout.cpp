@@ -53,8 +53,8 @@ std::optional<SpindleTexts> ReadSpindleTexts(MachineLink& link) {
 // A value that was not read leaves its label blank; when the meter channel
 // cannot be selected neither label changes.
 void ConsoleDialog::OnReadSpindle() {
-    if (!Online()) return;
-    const auto texts = ReadSpindleTexts(link);
+    if (!session.RequireOnline(reporter)) return;
+    const auto texts = ReadSpindleTexts(session.Link());
     if (!texts) return;
     SetItemText(console_id::kSpindleTemperature, texts->temperature);
     SetItemText(console_id::kSpindleCurrent, texts->current);

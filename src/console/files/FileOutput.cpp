@@ -112,7 +112,7 @@ std::unique_ptr<MemFile> LoadOutputFile(ConsoleServices& services, const std::st
 // unknown. A failed transfer is reported, so that a firmware update that did
 // not reach the machine is not taken for a finished one.
 void ConsoleDialog::OnOutputFile() {
-    if (!Online()) return;
+    if (!session.RequireOnline(reporter)) return;
     ui::FileDialogOptions options;
     options.open = true;
     options.flags = ui::kOfnHideReadOnly | ui::kOfnOverwritePrompt;
@@ -123,29 +123,29 @@ void ConsoleDialog::OnOutputFile() {
     const std::unique_ptr<MemFile> contents = LoadOutputFile(services, *path);
     if (!contents) return;
     const bool firmware = IsFirmwareFile(*path);
-    const std::uint16_t status = link.GetStatusWord();
+    const std::uint16_t status = session.Link().GetStatusWord();
     if (status == kStatusNoAnswer) {
-        ShowErrorBox(services.app, kTextError);
+        reporter.Error(kTextError);
         return;
     }
     if (firmware && (status & kStatusUpdateMode) == 0) {
-        ShowWarningBox(services.app, kSetUpdateMode);
+        reporter.Warning(kSetUpdateMode);
         return;
     }
     if (!firmware && (status & kStatusReadyAtOrigin) == 0) {
-        ShowWarningBox(services.app, kTextHitEnter);
+        reporter.Warning(kTextHitEnter);
         return;
     }
     QueueState queue = QueueState::Ready;
-    if (!link.QueryQueueState(queue)) {
-        ShowErrorBox(services.app, kTextError);
+    if (!session.Link().QueryQueueState(queue)) {
+        reporter.Error(kTextError);
         return;
     }
     if (queue != QueueState::Ready) {
-        ShowWarningBox(services.app, QueueNotReadyText(link.Channel().PrinterName(), queue));
+        reporter.Warning(QueueNotReadyText(session.Link().Channel().PrinterName(), queue));
         return;
     }
-    if (!link.SendFile(*contents)) ShowErrorBox(services.app, kTextError);
+    if (!session.Link().SendFile(*contents)) reporter.Error(kTextError);
 }
 
 }  // namespace hw

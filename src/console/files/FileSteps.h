@@ -4,6 +4,7 @@
 // file-error box.
 #pragma once
 
+#include "console/Reporter.h"
 #include "console/files/OfferedNames.h"
 #include "platform/FileErrors.h"
 #include "ui/Application.h"
@@ -20,14 +21,15 @@ inline ui::FileDialogOptions ParameterFileDialog(bool open) {
     return options;
 }
 
-// Runs step; false, after the file-error box, when it throws FileException.
+// Runs step; false, after the file error was reported as a warning, when
+// it throws FileException.
 template <class Step>
-bool FileStepSucceeds(ui::Application& app, Step step) {
+bool FileStepSucceeds(Reporter& reporter, Step step) {
     try {
         step();
         return true;
     } catch (const FileException& error) {
-        app.ReportError(error);
+        reporter.Warning(ErrorReportText(error));
         return false;
     }
 }

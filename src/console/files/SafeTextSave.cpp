@@ -8,15 +8,15 @@
 
 namespace hw {
 
-bool SaveTextSafely(ui::Application& app, FileSystem& files, const std::string& path,
+bool SaveTextSafely(Reporter& reporter, FileSystem& files, const std::string& path,
                     std::string_view text) {
     std::optional<SafeFileWriter> out;
-    const bool saved = FileStepSucceeds(app, [&] {
+    const bool saved = FileStepSucceeds(reporter, [&] {
         out.emplace(files, path);
         out->file().Write(text.data(), static_cast<std::uint32_t>(text.size()));
         out->Commit();
     });
-    if (!saved && out) FileStepSucceeds(app, [&] { out->Discard(); });
+    if (!saved && out) FileStepSucceeds(reporter, [&] { out->Discard(); });
     return saved;
 }
 

@@ -1,18 +1,18 @@
 // Writes a text to the file the technician chose, the safe way: a failure
-// shows the file-error box and leaves no half file behind, and a file that
+// is reported as a warning and leaves no half file behind, and a file that
 // was there stays as it was.
 #pragma once
 
 #include <string>
 #include <string_view>
 
+#include "console/Reporter.h"
 #include "platform/FileSystem.h"
-#include "ui/Application.h"
 
 namespace hw {
 
 // True when the text was written and the file is in place.
-bool SaveTextSafely(ui::Application& app, FileSystem& files, const std::string& path,
+bool SaveTextSafely(Reporter& reporter, FileSystem& files, const std::string& path,
                     std::string_view text);
 
 }  // namespace hw

@@ -1,14 +1,11 @@
-// Put Parameters: writes a parameter block file into the machine only when it
-// fits the machine and differs from what the machine holds, with the
-// technician's consent, after the machine's present block has been backed up,
-// and reads the block back to prove that the machine holds the file.
+#include "console/parameters/ParameterRestore.h"
+
 #include <cstdint>
 #include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
 
-#include "console/ConsoleDialog.h"
 #include "console/Messages.h"
 #include "console/files/FileSteps.h"
 #include "console/parameters/ParameterBackups.h"
@@ -88,83 +85,89 @@ std::string ReadBackText(bool written, const std::optional<ParameterBlock>& afte
 // Saves the block the machine holds as a backup; returns its path, or an
 // empty path when the technician goes on without one. Nothing, after the
 // technician declined to go on without a backup.
-std::optional<std::string> BackUp(ui::Application& app, FileSystem& files, System& system,
+std::optional<std::string> BackUp(Reporter& reporter, FileSystem& files, System& system,
                                   const std::string& queue, const ParameterBlock& held) {
     try {
         return SaveParameterBackup(files, system, queue, held);
     } catch (const FileException& error) {
         const std::string ask = ErrorReportText(error) + "\n" + std::string(kWriteAnyway);
         const auto style = ui::kMbYesNo | ui::kMbDefButton2 | ui::kMbIconExclamation;
-        if (app.ShowMessageBox(ask, style) != ui::kIdYes) return std::nullopt;
+        if (reporter.Ask(ask, style) != ui::kIdYes) return std::nullopt;
         return std::string();
     }
 }
+
+}  // namespace
 
 // Writes the file's block into the machine and reads it back, whether or
 // not the write went through, to tell what the machine holds. A memory file
 // that cannot hold the block is reported before anything is sent. A machine
 // left with a block it held or was meant to hold is a warning; any other
 // outcome is an error.
-void WriteAndVerify(ConsoleDialog& console, const ParameterBlock& file, const ParameterBlock& held,
-                    const std::string& backup) {
+void ParameterRestore::WriteAndVerify(const ParameterBlock& file, const ParameterBlock& held,
+                                      const std::string& backup) {
     MemFile source(kFileGrowth);
     try {
         source.Write(file.data(), static_cast<std::uint32_t>(file.size()));
     } catch (const FrameworkException& error) {
-        console.app().ReportError(error);
+        context.reporter.Warning(ErrorReportText(error));
         return;
     }
-    const bool written = console.link.PutParameters(source);
-    const auto after = ReadParameterBlock(console.link);
+    const bool written = context.link().PutParameters(source);
+    const auto after = ReadParameterBlock(context.link());
     if (written && after && *after == file) {
-        ShowCompleted(console);
+        context.reporter.Completed(kTextCompleted);
         return;
     }
     const std::string text = ReadBackText(written, after, file, held, backup);
     if (after && (*after == held || *after == file)) {
-        ShowWarningBox(console.app(), text);
+        context.reporter.Warning(text);
     } else {
-        ShowErrorBox(console.app(), text);
+        context.reporter.Error(text);
     }
 }
 
-}  // namespace
+void ParameterRestore::RestoreChosenFile() {
+    if (!context.session.RequireOnline(context.reporter)) return;
+    const auto path =
+        context.services.app.ShowFileDialog(ParameterFileDialog(true), context.Window());
+    if (path) Restore(*path);
+}
 
 // The file is opened before the machine is asked, so that a file that cannot
 // be read sends nothing; it is read whole into memory, so that the bytes
 // compared are the bytes written.
-void ConsoleDialog::OnPutParameters() {
-    if (!Online()) return;
-    const auto path = services.app.ShowFileDialog(ParameterFileDialog(true), window());
-    if (!path) return;
+void ParameterRestore::Restore(const std::string& path) {
+    Reporter& reporter = context.reporter;
+    if (!context.session.RequireOnline(reporter)) return;
+    const auto& services = context.services;
     std::unique_ptr<File> in;
-    if (!FileStepSucceeds(services.app,
-                          [&] { in = services.files.Open(*path, FileSystem::Access::Read); }))
+    if (!FileStepSucceeds(reporter,
+                          [&] { in = services.files.Open(path, FileSystem::Access::Read); }))
         return;
-    const auto held = ReadParameterBlock(link);
+    const auto held = ReadParameterBlock(context.link());
     if (!held) {
-        ShowErrorBox(services.app, kTextError);
+        reporter.Error(kTextError);
         return;
     }
     ChosenFile chosen;
-    if (!FileStepSucceeds(services.app, [&] { chosen = ReadChosenFile(*in, held->size()); }))
-        return;
+    if (!FileStepSucceeds(reporter, [&] { chosen = ReadChosenFile(*in, held->size()); })) return;
     in.reset();
-    const std::string name = FileName(*path);
+    const std::string name = FileName(path);
     if (chosen.size != held->size()) {
-        ShowWarningBox(services.app, WrongSizeText(name, chosen.size, held->size()));
+        reporter.Warning(WrongSizeText(name, chosen.size, held->size()));
         return;
     }
     if (chosen.bytes == *held) {
-        services.app.ShowMessageBox(kAlreadyHeld, ui::kMbIconInformation);
+        reporter.Information(kAlreadyHeld);
         return;
     }
     const std::string confirm =
         ConfirmText(name, DifferingBytes(chosen.bytes, *held), held->size());
-    if (ShowMessageBox(confirm, {}, ui::kMbOkCancel | ui::kMbDefButton2) != ui::kIdOk) return;
+    if (reporter.Ask(confirm, ui::kMbOkCancel | ui::kMbDefButton2) != ui::kIdOk) return;
     const auto backup =
-        BackUp(services.app, services.files, services.link.system, deviceName, *held);
-    if (backup) WriteAndVerify(*this, chosen.bytes, *held, *backup);
+        BackUp(reporter, services.files, services.link.system, context.session.Queue(), *held);
+    if (backup) WriteAndVerify(chosen.bytes, *held, *backup);
 }
 
 }  // namespace hw

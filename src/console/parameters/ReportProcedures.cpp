@@ -1,15 +1,17 @@
-// Report, Get Parameters, serial number, running-time counters and the
-// serial-port check; Put Parameters has a file of its own.
+#include "console/parameters/ReportProcedures.h"
+
 #include <optional>
 #include <string>
 #include <string_view>
 
-#include "console/ConsoleDialog.h"
+#include "console/ConsoleIds.h"
 #include "console/Messages.h"
 #include "console/files/FileSteps.h"
 #include "console/files/SafeFileWriter.h"
 #include "console/windows/ReportDialog.h"
 #include "platform/MemFile.h"
+#include "ui/DataExchange.h"
+#include "ui/Dialog.h"
 
 namespace hw {
 
@@ -45,100 +47,123 @@ std::string SerialQuestion(const std::string& serial, const std::string& queue) 
            "? It replaces the machine's serial number.";
 }
 
-// A running-time counter is cleared only after the technician confirms; a
-// machine that does not take the command is reported, not answered
-// "Completed".
-void ClearCounter(ConsoleDialog& console, std::string_view prompt, bool (MachineLink::*clear)()) {
-    const int answer = console.ShowMessageBox(prompt, {}, ui::kMbOkCancel | ui::kMbDefButton2);
-    if (answer != ui::kIdOk) return;
-    if ((console.link.*clear)()) {
-        ShowCompleted(console);
-    } else {
-        ShowErrorBox(console.app(), kTextError);
-    }
-}
-
 }  // namespace
 
-void ConsoleDialog::OnGetReport() {
-    if (!Online()) return;
+void ReportProcedures::Exchange(ui::DataExchange& dx) {
+    dx.Control(console_id::kSerialNumber, serialNumber);
+}
+
+std::optional<std::string> ReportProcedures::ReadReport() {
+    if (!context.session.RequireOnline(context.reporter)) return std::nullopt;
     MemFile report(kReportGrowth);
-    if (!link.GetReport(report)) {
-        ShowErrorBox(services.app, kTextError);
-        return;
+    if (!context.link().GetReport(report)) {
+        context.reporter.Error(kTextError);
+        return std::nullopt;
     }
     // A successful read ends with the report's NUL.
-    ReportDialog dialog(services.app, services.files, reinterpret_cast<const char*>(report.Data()));
-    dialog.OfferSaveName(StampedFileName(deviceName, services.link.system.Now(), ".txt"));
+    return std::string(reinterpret_cast<const char*>(report.Data()));
+}
+
+void ReportProcedures::ShowReport() {
+    const auto text = ReadReport();
+    if (!text) return;
+    const auto& services = context.services;
+    ReportDialog dialog(services.app, services.files, text->c_str());
+    dialog.OfferSaveName(
+        StampedFileName(context.session.Queue(), services.link.system.Now(), ".txt"));
     dialog.KeepPlaceIn(viewerPlace);
     dialog.DoModal();
 }
 
-// The block goes to a temporary file that replaces the chosen one only when
-// the whole read succeeded: a failed read never destroys a good backup nor
-// leaves a truncated one that could later be written into a machine. Whether
-// the chosen file can be replaced is known before the machine is asked.
-void ConsoleDialog::OnGetParameters() {
-    if (!Online()) return;
+void ReportProcedures::SaveParametersAs() {
+    if (!context.session.RequireOnline(context.reporter)) return;
+    const auto& services = context.services;
     ui::FileDialogOptions options = ParameterFileDialog(false);
-    options.initialName = DatedFileName(deviceName, services.link.system.Now(), ".par");
-    const auto path = services.app.ShowFileDialog(options, window());
-    if (!path) return;
-    std::optional<SafeFileWriter> out;
-    if (!FileStepSucceeds(services.app, [&] { out.emplace(services.files, *path); })) return;
-    const bool saved =
-        link.GetParameters(out->file()) && FileStepSucceeds(services.app, [&] { out->Commit(); });
-    if (saved) {
-        ShowCompleted(*this);
-        return;
-    }
-    FileStepSucceeds(services.app, [&] { out->Discard(); });
-    ShowErrorBox(services.app, kTextError);
+    options.initialName =
+        DatedFileName(context.session.Queue(), services.link.system.Now(), ".par");
+    const auto path = services.app.ShowFileDialog(options, context.Window());
+    if (path) SaveParameters(*path);
 }
 
-void ConsoleDialog::OnWriteSerialNumber() {
-    if (!Online()) return;
-    if (!UpdateData(true)) {
-        ShowErrorBox(services.app, kTextFailed);
+// The block goes to a temporary file that replaces the chosen one only when
+// the whole read succeeded. Whether the chosen file can be replaced is known
+// before the machine is asked.
+bool ReportProcedures::SaveParameters(const std::string& path) {
+    if (!context.session.RequireOnline(context.reporter)) return false;
+    Reporter& reporter = context.reporter;
+    std::optional<SafeFileWriter> out;
+    if (!FileStepSucceeds(reporter, [&] { out.emplace(context.services.files, path); }))
+        return false;
+    const bool saved = context.link().GetParameters(out->file()) &&
+                       FileStepSucceeds(reporter, [&] { out->Commit(); });
+    if (saved) {
+        reporter.Completed(kTextCompleted);
+        return true;
+    }
+    FileStepSucceeds(reporter, [&] { out->Discard(); });
+    reporter.Error(kTextError);
+    return false;
+}
+
+void ReportProcedures::WriteSerialNumber() {
+    Reporter& reporter = context.reporter;
+    if (!context.session.RequireOnline(reporter)) return;
+    if (context.window != nullptr && !context.window->UpdateData(true)) {
+        reporter.Error(kTextFailed);
         return;
     }
     const std::string text = serialNumber.GetText();
     if (const auto problem = SerialNumberProblem(text)) {
-        ShowWarningBox(services.app, *problem);
+        reporter.Warning(*problem);
         return;
     }
     // The machine cannot read its serial number back: the technician sees
     // what is replaced before, and the log keeps what was written.
-    if (ShowMessageBox(SerialQuestion(text, deviceName), {}, ui::kMbOkCancel | ui::kMbDefButton2) !=
-        ui::kIdOk)
+    const std::string& queue = context.session.Queue();
+    if (reporter.Ask(SerialQuestion(text, queue), ui::kMbOkCancel | ui::kMbDefButton2) != ui::kIdOk)
         return;
-    if (link.WriteSerialNumber(text.c_str())) {
-        activity.Keep("Wrote serial number " + text + " to " + deviceName);
-        ShowCompleted(*this);
+    if (context.link().WriteSerialNumber(text.c_str())) {
+        context.log.Keep("Wrote serial number " + text + " to " + queue);
+        reporter.Completed(kTextCompleted);
     } else {
-        ShowErrorBox(services.app, kTextError);
+        reporter.Error(kTextError);
     }
 }
 
-void ConsoleDialog::OnClearSpindleTime() {
-    if (Online()) ClearCounter(*this, kClearSpindlePrompt, &MachineLink::ClearSpindleTime);
+// A running-time counter is cleared only after the technician confirms; a
+// machine that does not take the command is reported, not answered
+// "Completed".
+void ReportProcedures::ClearCounter(std::string_view prompt, bool (MachineLink::*clear)()) {
+    Reporter& reporter = context.reporter;
+    if (!context.session.RequireOnline(reporter)) return;
+    if (reporter.Ask(prompt, ui::kMbOkCancel | ui::kMbDefButton2) != ui::kIdOk) return;
+    if ((context.link().*clear)()) {
+        reporter.Completed(kTextCompleted);
+    } else {
+        reporter.Error(kTextError);
+    }
 }
 
-void ConsoleDialog::OnClearPumpTime() {
-    if (Online()) ClearCounter(*this, kClearPumpPrompt, &MachineLink::ClearPumpTime);
+void ReportProcedures::ClearSpindleTime() {
+    ClearCounter(kClearSpindlePrompt, &MachineLink::ClearSpindleTime);
+}
+
+void ReportProcedures::ClearPumpTime() {
+    ClearCounter(kClearPumpPrompt, &MachineLink::ClearPumpTime);
 }
 
 // A status word that cannot be read (0xFFFF) carries the failed bit too.
-void ConsoleDialog::OnCheckSerialPort() {
-    if (!Online()) return;
-    if (!link.CheckSerialPort()) {
-        ShowErrorBox(services.app, kTextError);
+void ReportProcedures::CheckSerialPort() {
+    Reporter& reporter = context.reporter;
+    if (!context.session.RequireOnline(reporter)) return;
+    if (!context.link().CheckSerialPort()) {
+        reporter.Error(kTextError);
         return;
     }
-    if (link.GetStatusWord() & kStatusFailed) {
-        ShowErrorBox(services.app, kTextFailed);
+    if (context.link().GetStatusWord() & kStatusFailed) {
+        reporter.Error(kTextFailed);
     } else {
-        ShowCompleted(*this);
+        reporter.Completed(kTextCompleted);
     }
 }
 

@@ -1,6 +1,6 @@
 #include "console/windows/AboutDialog.h"
 
-#include "console/VersionStrings.h"
+#include "console/bundle/VersionStrings.h"
 #include "ui/DataExchange.h"
 
 namespace hw {

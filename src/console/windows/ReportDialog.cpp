@@ -5,11 +5,11 @@
 #include <string>
 #include <string_view>
 
+#include "console/BoxReporter.h"
 #include "console/backlash/BacklashCsv.h"
 #include "console/backlash/BacklashPlotDialog.h"
-#include "console/files/FileSteps.h"
 #include "console/files/OfferedNames.h"
-#include "console/files/SafeFileWriter.h"
+#include "console/files/SafeTextSave.h"
 #include "ui/Application.h"
 #include "ui/WindowSystem.h"
 
@@ -212,13 +212,8 @@ void ReportDialog::OnSave() {
     const std::string csv =
         !backlashRows.empty() && IsCsvPath(path) ? BacklashCsvText(backlashRows) : std::string();
     const std::string_view text = csv.empty() ? std::string_view(reportText) : csv;
-    std::optional<SafeFileWriter> out;
-    const bool saved = FileStepSucceeds(app(), [&] {
-        out.emplace(files, path);
-        out->file().Write(text.data(), static_cast<std::uint32_t>(text.size()));
-        out->Commit();
-    });
-    if (!saved && out) FileStepSucceeds(app(), [&] { out->Discard(); });
+    BoxReporter reporter(app(), *this);
+    SaveTextSafely(reporter, files, path, text);
 }
 
 // The template stays as it is: the button is added beside Save, as far to

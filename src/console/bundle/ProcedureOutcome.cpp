@@ -1,4 +1,4 @@
-#include "console/ProcedureOutcome.h"
+#include "console/bundle/ProcedureOutcome.h"
 
 #include "ui/Types.h"
 

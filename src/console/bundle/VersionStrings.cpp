@@ -1,4 +1,4 @@
-#include "console/VersionStrings.h"
+#include "console/bundle/VersionStrings.h"
 
 #include <cstdint>
 

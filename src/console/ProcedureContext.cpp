@@ -1,0 +1,11 @@
+#include "console/ProcedureContext.h"
+
+#include "ui/Dialog.h"
+
+namespace hw {
+
+ui::WindowId ProcedureContext::Window() const {
+    return window == nullptr ? ui::kNoWindow : window->window();
+}
+
+}  // namespace hw
