@@ -5,6 +5,8 @@
 #include "console/Messages.h"
 #include "console/Reporter.h"
 #include "link/DeviceChannel.h"
+#include "link/Discovery.h"
+#include "platform/LinkPlatform.h"
 
 namespace hw {
 
@@ -20,22 +22,66 @@ bool IsPanelTypeJ(std::string_view version, bool previous) {
 
 }  // namespace
 
+std::string DeviceInstance(std::string_view devicePath) {
+    const auto first = devicePath.find('#');
+    if (first == std::string_view::npos) return {};
+    const auto second = devicePath.find('#', first + 1);
+    if (second == std::string_view::npos) return {};
+    const auto third = devicePath.find('#', second + 1);
+    if (third == std::string_view::npos) return {};
+    return std::string(devicePath.substr(second + 1, third - second - 1));
+}
+
 const std::string& MachineSession::DevicePath() const {
     return link.Channel().DevicePath();
 }
 
-bool MachineSession::ConnectFirst() {
-    link.Disconnect();
-    connected = false;
+std::vector<FoundMachine> MachineSession::FindMachines() {
+    const bool wasConnected = connected;
+    const std::string was = queue;
+    std::vector<FoundMachine> found;
     const int count = link.FindPrinters(kMachineDriverName);
-    for (int i = 0; i < count && !connected; ++i) {
+    for (int i = 0; i < count; ++i) {
         const std::string* name = link.PrinterName(i);
-        if (name == nullptr || !link.Connect(*name, 0, 32, false)) continue;
-        queue = *name;
-        connected = true;
+        if (name == nullptr) continue;
+        FoundMachine& machine = found.emplace_back();
+        machine.queue = *name;
     }
-    if (connected) ReadFirmware();
-    return connected;
+    for (FoundMachine& machine : found) {
+        std::string driver;
+        GetPrinterDriverAndPort(platform.spooler, machine.queue, driver, machine.port);
+        machine.connects = ConnectTo(machine.queue);
+        machine.devicePath = link.Channel().DevicePath();
+        machine.instance = DeviceInstance(machine.devicePath);
+        machine.firmware = firmware;
+    }
+    Disconnect();
+    if (wasConnected) ConnectTo(was);
+    return found;
+}
+
+bool MachineSession::ConnectFirst() {
+    Disconnect();
+    const int count = link.FindPrinters(kMachineDriverName);
+    std::vector<std::string> queues;
+    for (int i = 0; i < count; ++i) {
+        if (const std::string* name = link.PrinterName(i)) queues.push_back(*name);
+    }
+    for (const std::string& name : queues) {
+        if (ConnectTo(name)) return true;
+    }
+    return false;
+}
+
+bool MachineSession::ConnectTo(const std::string& name) {
+    link.Disconnect();
+    firmware.clear();
+    panelTypeJ = false;
+    connected = link.Connect(name, 0, 32, false);
+    if (!connected) return false;
+    queue = name;
+    ReadFirmware();
+    return true;
 }
 
 bool MachineSession::Recheck() {

@@ -6,6 +6,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "commands/MachineLink.h"
 
@@ -14,12 +15,32 @@ namespace hw {
 class Reporter;
 struct LinkPlatform;
 
+// A queue of the machine's driver found on the PC.
+struct FoundMachine {
+    std::string queue;
+    // The queue's port; empty when the spooler does not tell it.
+    std::string port;
+    // The machine's device path; empty when the queue leads to no device.
+    std::string devicePath;
+    // The USB device instance, the last element of its Plug and Play
+    // instance path: it carries the USB serial number when the device has
+    // one. Empty when the device path does not tell it.
+    std::string instance;
+    // Its device opened when it was tried.
+    bool connects = false;
+    // Its version text, read while it was connected; empty: not read.
+    std::string firmware;
+};
+
+// The USB device instance a device path names ("\\?\USB#VID_x&PID_y#<instance>#{guid}").
+std::string DeviceInstance(std::string_view devicePath);
+
 // The driver name of the machine's printer queues.
 inline constexpr const char* kMachineDriverName = "Varnel QMV-240";
 
 class MachineSession {
   public:
-    explicit MachineSession(const LinkPlatform& platform) : link(platform) {}
+    explicit MachineSession(const LinkPlatform& platform) : platform(platform), link(platform) {}
 
     MachineLink& Link() { return link; }
     const MachineLink& Link() const { return link; }
@@ -32,9 +53,17 @@ class MachineSession {
     // The panel that carries the rotary axis dial, as the version text told.
     bool PanelTypeJ() const { return panelTypeJ; }
 
+    // Every queue of the machine's driver, each connected to in turn to
+    // tell whether its device opens and to read its version text; the
+    // session is then connected again to the machine it was connected to.
+    std::vector<FoundMachine> FindMachines();
     // Connects to the first queue of the machine's driver whose device opens,
     // then reads its version text. False: no machine, offline.
     bool ConnectFirst();
+    // Connects to the machine on queue, then reads its version text. False:
+    // it does not open, offline. What was known of the machine before is
+    // forgotten either way.
+    bool ConnectTo(const std::string& queue);
     // Re-tests the device after the devices changed (opening it again, or
     // finding the machine again by its queue); a machine that came back has
     // its version read anew. True when the connection state changed.
@@ -52,6 +81,7 @@ class MachineSession {
   private:
     void ReadFirmware();
 
+    const LinkPlatform& platform;
     MachineLink link;
     bool connected = false;
     std::string queue = kMachineDriverName;

@@ -157,22 +157,55 @@ TEST_F(Console, PanelTypeDecidesTheBacklashGroup) {
     }
 }
 
-// The session reads the panel type at each connection; a version text that
-// was refused or names no panel leaves the type it knew.
+// The session reads the panel type each time the machine comes back; a
+// version text that was refused or names no panel leaves the type it knew.
 TEST(MachineSession, AFailedVersionQueryKeepsThePanelType) {
     FakePlatform fake;
-    fake.InstallMachine("QMV-240", "USB001", "AAA111");
+    const auto path = fake.InstallMachine("QMV-240", "USB001", "AAA111");
     fake.device.replies = {VersionReply("PNL J")};
     MachineSession session(fake.platform);
     ASSERT_TRUE(session.ConnectFirst());
     ASSERT_TRUE(session.PanelTypeJ());
     for (const auto& reply : {test::Reply({1}), VersionReply("no panel named")}) {
+        fake.device.deviceIdFails = true;
+        fake.device.openablePaths.erase(path);
+        ASSERT_TRUE(session.Recheck());
+        fake.device.deviceIdFails = false;
+        fake.device.openablePaths.insert(path);
         fake.device.replies = {reply};
-        ASSERT_TRUE(session.ConnectFirst());
+        ASSERT_TRUE(session.Recheck());
         EXPECT_TRUE(session.PanelTypeJ());
         EXPECT_TRUE(fake.device.replies.empty());
     }
     EXPECT_EQ(session.Firmware(), "no panel named");
+}
+
+// Every queue of the driver is listed with its port, device and firmware,
+// one whose device is gone too, and the session is back on its machine.
+TEST(MachineSession, FindsEveryMachineAndStaysOnItsOwn) {
+    FakePlatform fake;
+    fake.InstallMachine("QMV-240", "USB001", "AAA111");
+    const auto gone = fake.InstallMachine("QMV-240 (Copy 1)", "USB002", "BBB222");
+    fake.device.openablePaths.erase(gone);
+    fake.device.replies = {VersionReply("first")};
+    MachineSession session(fake.platform);
+    ASSERT_TRUE(session.ConnectFirst());
+    fake.device.replies = {VersionReply("first again"), VersionReply("first once more")};
+    const auto found = session.FindMachines();
+    ASSERT_EQ(found.size(), 2u);
+    EXPECT_EQ(found[0].port, "USB001");
+    EXPECT_EQ(found[0].instance, "AAA111");
+    EXPECT_TRUE(found[0].connects);
+    EXPECT_EQ(found[0].firmware, "first again");
+    EXPECT_EQ(found[1].queue, "QMV-240 (Copy 1)");
+    EXPECT_EQ(found[1].port, "USB002");
+    EXPECT_EQ(found[1].devicePath, gone);
+    EXPECT_EQ(found[1].instance, "BBB222");
+    EXPECT_FALSE(found[1].connects);
+    EXPECT_TRUE(found[1].firmware.empty());
+    EXPECT_TRUE(session.Connected());
+    EXPECT_EQ(session.Queue(), "QMV-240");
+    EXPECT_EQ(session.Firmware(), "first once more");
 }
 
 TEST_F(Console, UnplugAndPlugBackIn) {
