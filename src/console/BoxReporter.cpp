@@ -13,6 +13,10 @@ void BoxReporter::Warning(std::string_view text) {
     app.ShowMessageBox(text, ui::kMbIconExclamation);
 }
 
+void BoxReporter::FileProblem(std::string_view text) {
+    Warning(text);
+}
+
 void BoxReporter::Information(std::string_view text) {
     app.ShowMessageBox(text, ui::kMbIconInformation);
 }

@@ -19,6 +19,8 @@ class BoxReporter final : public Reporter {
 
     void Error(std::string_view text) override;
     void Warning(std::string_view text) override;
+    // As a warning.
+    void FileProblem(std::string_view text) override;
     void Information(std::string_view text) override;
     void Completed(std::string_view text) override;
     int Ask(std::string_view question, std::uint32_t style) override;

@@ -85,7 +85,7 @@ ConsoleDialog::ConsoleDialog(const ConsoleServices& consoleServices)
       session(consoleServices.link),
       log(activity, session.Link()),
       reporter(consoleServices.app, *this),
-      context{session, reporter, services, log, *this, paths, this},
+      context{session, reporter, services.Procedures(), log, *this, paths, this},
       reports(context, viewerPlace),
       restore(context),
       icon(consoleServices.app.windows().LoadIconResource(id::kIcon)) {

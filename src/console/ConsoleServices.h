@@ -13,6 +13,15 @@
 
 namespace hw {
 
+// What a procedure reaches, with or without a window.
+struct ProcedureServices {
+    const LinkPlatform& link;
+    ProgramFile& programFile;
+    FileSystem& files;
+    SettingsFile& settings;
+    VersionBlocks& versionBlocks;
+};
+
 struct ConsoleServices {
     ui::Application& app;
     const LinkPlatform& link;
@@ -20,6 +29,10 @@ struct ConsoleServices {
     FileSystem& files;
     SettingsFile& settings;
     VersionBlocks& versionBlocks;
+
+    ProcedureServices Procedures() const {
+        return {link, programFile, files, settings, versionBlocks};
+    }
 };
 
 }  // namespace hw

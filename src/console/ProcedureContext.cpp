@@ -8,4 +8,8 @@ ui::WindowId ProcedureContext::Window() const {
     return window == nullptr ? ui::kNoWindow : window->window();
 }
 
+ui::Application& ProcedureContext::App() const {
+    return window->app();
+}
+
 }  // namespace hw

@@ -15,8 +15,9 @@
 namespace hw {
 
 namespace ui {
+class Application;
 class Dialog;
-}
+}  // namespace ui
 
 // The 500 ms sensor polling of the console. Pause stops it and keeps it
 // stopped, whatever the devices do meanwhile; Resume starts it again while
@@ -43,7 +44,7 @@ class PollingPause {
 struct ProcedureContext {
     MachineSession& session;
     Reporter& reporter;
-    const ConsoleServices& services;
+    ProcedureServices services;
     ProcedureLog& log;
     SensorPolling& polling;
     // The program's name and settings file.
@@ -55,6 +56,9 @@ struct ProcedureContext {
     MachineLink& link() const { return session.Link(); }
     // The window's id for a file dialog's owner; none without a window.
     ui::WindowId Window() const;
+    // The window's application, for the procedure's own windows and file
+    // dialogs: only where there is a window.
+    ui::Application& App() const;
 };
 
 }  // namespace hw

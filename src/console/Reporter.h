@@ -16,6 +16,8 @@ class Reporter {
     // A problem with the input or a precondition: "Hit [ENTER]    ", a bad
     // number, "Close the cover first.".
     virtual void Warning(std::string_view text) = 0;
+    // A file that could not be read or written, or is of the wrong kind.
+    virtual void FileProblem(std::string_view text) = 0;
     // Something worth knowing that is neither a failure nor the end.
     virtual void Information(std::string_view text) = 0;
     // The good end: "Completed", or a text that tells more of it.

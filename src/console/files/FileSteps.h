@@ -21,15 +21,15 @@ inline ui::FileDialogOptions ParameterFileDialog(bool open) {
     return options;
 }
 
-// Runs step; false, after the file error was reported as a warning, when
-// it throws FileException.
+// Runs step; false, after the file problem was reported, when it throws
+// FileException.
 template <class Step>
 bool FileStepSucceeds(Reporter& reporter, Step step) {
     try {
         step();
         return true;
     } catch (const FileException& error) {
-        reporter.Warning(ErrorReportText(error));
+        reporter.FileProblem(ErrorReportText(error));
         return false;
     }
 }

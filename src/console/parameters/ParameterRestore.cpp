@@ -129,8 +129,7 @@ void ParameterRestore::WriteAndVerify(const ParameterBlock& file, const Paramete
 
 void ParameterRestore::RestoreChosenFile() {
     if (!context.session.RequireOnline(context.reporter)) return;
-    const auto path =
-        context.services.app.ShowFileDialog(ParameterFileDialog(true), context.Window());
+    const auto path = context.App().ShowFileDialog(ParameterFileDialog(true), context.Window());
     if (path) Restore(*path);
 }
 
@@ -155,7 +154,7 @@ void ParameterRestore::Restore(const std::string& path) {
     in.reset();
     const std::string name = FileName(path);
     if (chosen.size != held->size()) {
-        reporter.Warning(WrongSizeText(name, chosen.size, held->size()));
+        reporter.FileProblem(WrongSizeText(name, chosen.size, held->size()));
         return;
     }
     if (chosen.bytes == *held) {

@@ -68,7 +68,7 @@ void ReportProcedures::ShowReport() {
     const auto text = ReadReport();
     if (!text) return;
     const auto& services = context.services;
-    ReportDialog dialog(services.app, services.files, text->c_str());
+    ReportDialog dialog(context.App(), services.files, text->c_str());
     dialog.OfferSaveName(
         StampedFileName(context.session.Queue(), services.link.system.Now(), ".txt"));
     dialog.KeepPlaceIn(viewerPlace);
@@ -81,7 +81,7 @@ void ReportProcedures::SaveParametersAs() {
     ui::FileDialogOptions options = ParameterFileDialog(false);
     options.initialName =
         DatedFileName(context.session.Queue(), services.link.system.Now(), ".par");
-    const auto path = services.app.ShowFileDialog(options, context.Window());
+    const auto path = context.App().ShowFileDialog(options, context.Window());
     if (path) SaveParameters(*path);
 }
 
