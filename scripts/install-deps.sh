@@ -7,7 +7,7 @@ packages=(
   cmake ninja-build g++ clang libclang-rt-14-dev
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   g++-mingw-w64-x86-64-posix wine wine64 xvfb xauth x11-utils imagemagick
-  locales zlib1g-dev libz-mingw-w64-dev python3
+  locales zlib1g-dev libz-mingw-w64-dev python3 nlohmann-json3-dev
 )
 
 missing=()
