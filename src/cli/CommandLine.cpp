@@ -121,7 +121,7 @@ void Status(const Run& run) {
         run.reporter.Error("error");
         return;
     }
-    std::ostream& out = run.services.out;
+    TextOutput& out = run.services.out;
     if (run.args.json) {
         out << StatusJson(run, *status) << '\n';
         return;

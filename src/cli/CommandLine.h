@@ -3,10 +3,10 @@
 // streams, and returns the exit code. No window and no box is ever shown.
 #pragma once
 
-#include <ostream>
 #include <span>
 #include <string>
 #include <string_view>
+#include "cli/TextOutput.h"
 
 #include "console/ConsoleServices.h"
 
@@ -14,8 +14,8 @@ namespace hw::cli {
 
 struct CliServices {
     ProcedureServices procedures;
-    std::ostream& out;
-    std::ostream& err;
+    TextOutput& out;
+    TextOutput& err;
     // The program's name and version, for --version.
     std::string_view version;
 };

@@ -10,7 +10,11 @@ std::vector<std::string> StatusMeaning(std::uint16_t word) {
     std::vector<std::string> meaning;
     if (word & kStatusReadyAtOrigin) meaning.emplace_back("ready at origin");
     const std::uint16_t state = word & kStatusStateMask;
-    if (state == kStateProcedureRunning) meaning.emplace_back("procedure running");
+    // State 1 shares its bit with "ready at origin": a procedure runs only
+    // while the machine is busy too.
+    if (state == kStateProcedureRunning && (word & kStatusBusy)) {
+        meaning.emplace_back("procedure running");
+    }
     if (state == kStateError) meaning.emplace_back("error");
     if (word & kStatusFailed) meaning.emplace_back("failed");
     if (word & kStatusBusy) meaning.emplace_back("busy");

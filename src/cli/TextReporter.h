@@ -4,8 +4,8 @@
 // question); every other question takes its default answer.
 #pragma once
 
-#include <ostream>
 #include <string>
+#include "cli/TextOutput.h"
 
 #include "console/Reporter.h"
 
@@ -26,7 +26,7 @@ std::string OneLine(std::string_view text);
 
 class TextReporter final : public Reporter {
   public:
-    TextReporter(std::ostream& out, std::ostream& err, bool yes) : out(out), err(err), yes(yes) {}
+    TextReporter(TextOutput& out, TextOutput& err, bool yes) : out(out), err(err), yes(yes) {}
 
     void Error(std::string_view text) override;
     void Warning(std::string_view text) override;
@@ -41,8 +41,8 @@ class TextReporter final : public Reporter {
     int Exit() const { return exitCode; }
 
   private:
-    std::ostream& out;
-    std::ostream& err;
+    TextOutput& out;
+    TextOutput& err;
     bool yes;
     int exitCode = kExitDone;
 };

@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <nlohmann/json.hpp>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -29,10 +28,10 @@ class CommandLine : public ::testing::Test {
     };
 
     Result Run(std::vector<std::string> args) {
-        std::ostringstream out, err;
+        StringOutput out, err;
         const CliServices services{{link, program, files, settings, versions}, out, err, "v"};
         const int code = RunCommandLine(args, services);
-        return {code, out.str(), err.str()};
+        return {code, out.text, err.text};
     }
 
     std::int32_t Y0Changed() { return env.Machine().Parameters().Y0() == 1 ? 2 : 1; }

@@ -1,0 +1,22 @@
+// HexwardenCli.exe: the scripted console on the real Windows services.
+#include <windows.h>
+
+#include "cli/CommandLine.h"
+#include "cli/StreamAlerts.h"
+#include "cli/VersionLine.h"
+#include "platform/win32/Win32Arguments.h"
+#include "platform/win32/Win32Platform.h"
+
+int main() {
+    // The program's text is UTF-8.
+    SetConsoleOutputCP(CP_UTF8);
+    hw::Win32Platform os;
+    hw::cli::FileOutput out(stdout);
+    hw::cli::FileOutput err(stderr);
+    hw::cli::StreamAlerts alerts(err);
+    const hw::LinkPlatform link = os.Link(alerts);
+    const std::string version = hw::cli::VersionLine(os.versionBlocks, os.programFile.Path());
+    const hw::cli::CliServices services{
+        {link, os.programFile, os.fileSystem, os.settings, os.versionBlocks}, out, err, version};
+    return hw::cli::RunCommandLine(hw::Win32Arguments(), services);
+}

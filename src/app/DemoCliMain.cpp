@@ -1,0 +1,34 @@
+// HexwardenDemoCli.exe: the scripted console on a simulated QMV-240, with
+// the real files of the PC. Each run starts a simulated machine of its own,
+// as it is when it leaves the factory.
+#include <windows.h>
+
+#include "SimEnvironment.h"
+#include "cli/CommandLine.h"
+#include "cli/StreamAlerts.h"
+#include "cli/VersionLine.h"
+#include "platform/win32/Win32Arguments.h"
+#include "platform/win32/Win32FileSystem.h"
+#include "platform/win32/Win32ProgramFile.h"
+#include "platform/win32/Win32SettingsFile.h"
+#include "platform/win32/Win32System.h"
+#include "platform/win32/Win32VersionBlocks.h"
+
+int main() {
+    SetConsoleOutputCP(CP_UTF8);
+    hw::RealClock clock;
+    hw::SimEnvironment sim(clock);
+    sim.System().start = hw::Win32System().Now();
+    hw::Win32ProgramFile programFile;
+    hw::Win32FileSystem files;
+    hw::Win32SettingsFile settings;
+    hw::Win32VersionBlocks versionBlocks;
+    hw::cli::FileOutput out(stdout);
+    hw::cli::FileOutput err(stderr);
+    hw::cli::StreamAlerts alerts(err);
+    const hw::LinkPlatform link = sim.Link(alerts);
+    const std::string version = hw::cli::VersionLine(versionBlocks, programFile.Path());
+    const hw::cli::CliServices services{
+        {link, programFile, files, settings, versionBlocks}, out, err, version};
+    return hw::cli::RunCommandLine(hw::Win32Arguments(), services);
+}
