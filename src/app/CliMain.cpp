@@ -1,4 +1,6 @@
 // HexwardenCli.exe: the scripted console on the real Windows services.
+#include <fcntl.h>
+#include <io.h>
 #include <windows.h>
 
 #include "cli/CommandLine.h"
@@ -8,8 +10,10 @@
 #include "platform/win32/Win32Platform.h"
 
 int main() {
-    // The program's text is UTF-8.
     SetConsoleOutputCP(CP_UTF8);
+    // The text goes out byte for byte: a report keeps its own line ends.
+    _setmode(_fileno(stdout), _O_BINARY);
+    _setmode(_fileno(stderr), _O_BINARY);
     hw::Win32Platform os;
     hw::cli::FileOutput out(stdout);
     hw::cli::FileOutput err(stderr);

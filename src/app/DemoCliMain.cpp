@@ -1,6 +1,8 @@
 // HexwardenDemoCli.exe: the scripted console on a simulated QMV-240, with
 // the real files of the PC. Each run starts a simulated machine of its own,
 // as it is when it leaves the factory.
+#include <fcntl.h>
+#include <io.h>
 #include <windows.h>
 
 #include "SimEnvironment.h"
@@ -16,6 +18,9 @@
 
 int main() {
     SetConsoleOutputCP(CP_UTF8);
+    // The text goes out byte for byte: a report keeps its own line ends.
+    _setmode(_fileno(stdout), _O_BINARY);
+    _setmode(_fileno(stderr), _O_BINARY);
     hw::RealClock clock;
     hw::SimEnvironment sim(clock);
     sim.System().start = hw::Win32System().Now();

@@ -133,9 +133,8 @@ void Status(const Run& run) {
     out << '\n';
     for (const SensorReading& s : status->sensors) out << s.name << '=' << s.value << '\n';
     if (status->spindle) {
-        std::string temperature = status->spindle->temperature;
-        for (char& c : temperature) c = c == '\n' ? ' ' : c;
-        out << "spindle " << temperature << ' ' << status->spindle->current << '\n';
+        out << "spindle " << status->spindle->temperature << ' ' << status->spindle->current
+            << '\n';
     }
 }
 

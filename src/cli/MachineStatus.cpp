@@ -38,6 +38,10 @@ std::optional<MachineStatus> ReadMachineStatus(MachineLink& link) {
         }
     }
     status.spindle = ReadSpindleTexts(link);
+    // The console shows Celsius over Fahrenheit; one line tells both.
+    if (status.spindle) {
+        for (char& c : status.spindle->temperature) c = c == '\n' ? ' ' : c;
+    }
     return status;
 }
 
