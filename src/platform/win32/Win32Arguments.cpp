@@ -1,7 +1,8 @@
 #include "platform/win32/Win32Arguments.h"
 
-#include <shellapi.h>
 #include <windows.h>
+// After <windows.h>, whose types it uses.
+#include <shellapi.h>
 
 #include "platform/win32/Win32Utf8.h"
 
