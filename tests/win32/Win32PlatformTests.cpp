@@ -23,6 +23,7 @@
 #include "platform/win32/Win32Registry.h"
 #include "platform/win32/Win32Spooler.h"
 #include "platform/win32/Win32System.h"
+#include "platform/win32/Win32UserSettings.h"
 
 namespace hw::test {
 namespace {
@@ -236,6 +237,16 @@ TEST_F(Win32NamedLocksTest, LockHeldByAnotherProcessTimesOutThenIsTaken) {
 }
 
 // ---- Device files, on an ordinary file ----
+
+// A text stored for the user reads back whole, outside the code page too,
+// and a name never stored reads as none.
+TEST(Win32UserSettings, StoresAndReadsBack) {
+    Win32UserSettings settings;
+    const std::string text = "QMV-240 (Kopie \xC5\x81)";
+    ASSERT_TRUE(settings.Write("LastMachineTest", text));
+    EXPECT_EQ(settings.Read("LastMachineTest"), text);
+    EXPECT_FALSE(settings.Read("NeverStored").has_value());
+}
 
 TEST(Win32DeviceFiles, ReadsAndWritesAnOpenFile) {
     TempFile file("device.bin", "abcd");

@@ -11,6 +11,7 @@
 #include "platform/win32/Win32Spooler.h"
 #include "platform/win32/Win32System.h"
 #include "platform/win32/Win32Text.h"
+#include "platform/win32/Win32UserSettings.h"
 #include "platform/win32/Win32VersionBlocks.h"
 
 namespace hw {
@@ -31,6 +32,7 @@ struct Win32Platform {
     Win32FileSystem fileSystem;
     Win32SettingsFile settings;
     Win32VersionBlocks versionBlocks;
+    Win32UserSettings userSettings;
 };
 
 }  // namespace hw
