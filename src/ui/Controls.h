@@ -1,4 +1,4 @@
-// Control objects bound to one item of a dialog (DDX_Control): the calls of
+// Control objects bound to one item of a dialog (DataExchange::Control): the calls of
 // the item through the object. An unbound control does nothing and reads
 // as empty.
 #pragma once

@@ -61,8 +61,9 @@ class Dialog {
     // SetTimer on this window: returns id, 0 on failure.
     std::uintptr_t SetTimer(std::uintptr_t id, std::uint32_t ms);
     bool KillTimer(std::uintptr_t id);
-    // CWnd::MessageBox: a box owned by this window; an empty caption means
-    // the program name. Returns the answer (kIdOk, kIdCancel, ...).
+    // A box owned by this window, told to the application's box observer
+    // once answered; an empty caption means the program name. Returns the
+    // answer (kIdOk, kIdCancel, ...).
     int ShowMessageBox(std::string_view text, std::string_view caption = {},
                        std::uint32_t style = kMbOk);
     std::intptr_t Send(const Message& message);
