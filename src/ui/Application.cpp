@@ -1,7 +1,6 @@
 #include "ui/Application.h"
 
 #include "platform/FileSystem.h"
-#include "ui/Dialog.h"
 
 namespace hw::ui {
 

@@ -5,14 +5,17 @@
 
 #include <string>
 
+#include "ui/Types.h"
+
 namespace hw::ui {
 
 class Control;
-class Dialog;
+class WindowSystem;
 
 class DataExchange {
   public:
-    DataExchange(Dialog& dialog, bool saveAndValidate);
+    // The exchange with the items of window.
+    DataExchange(WindowSystem& windows, WindowId window, bool saveAndValidate);
 
     // True: from the controls into the members; false: the other way.
     bool saveAndValidate() const { return saveAndValidate_; }
@@ -34,7 +37,8 @@ class DataExchange {
     void Fail() { failed_ = true; }
 
   private:
-    Dialog& dialog_;
+    WindowSystem& windows_;
+    WindowId window_;
     bool saveAndValidate_;
     bool failed_ = false;
 };

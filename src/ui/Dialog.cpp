@@ -41,7 +41,7 @@ void Dialog::EndDialog(int result) {
 
 bool Dialog::UpdateData(bool saveAndValidate) {
     if (window_ == kNoWindow) return false;
-    DataExchange dx(*this, saveAndValidate);
+    DataExchange dx(windows(), window_, saveAndValidate);
     DoDataExchange(dx);
     return !dx.failed();
 }
