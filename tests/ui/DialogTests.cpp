@@ -6,6 +6,7 @@
 #include <functional>
 #include <thread>
 
+#include "ui/DialogTimer.h"
 #include "ui/TestDialogs.h"
 
 namespace hw::test {
@@ -272,6 +273,21 @@ TEST(Timers, FailureGivesZeroAndNoTimer) {
     s.windows.FailTimers(true);
     EXPECT_EQ(s.dialog.SetTimer(1, 500), 0u);
     EXPECT_TRUE(s.windows.ActiveTimers(s.w()).empty());
+}
+
+// A timer owned by an object stops when the object goes, and only its own
+// event counts as fired.
+TEST(Timers, AnOwnedTimerStopsWhenItsOwnerGoes) {
+    Shown s;
+    s.dialog.SetTimer(1, 500);
+    {
+        ui::DialogTimer timer(s.dialog);
+        EXPECT_TRUE(timer.Start(7, 200));
+        EXPECT_TRUE(timer.Fired(7));
+        EXPECT_FALSE(timer.Fired(1));
+    }
+    using T = ui::HeadlessWindowSystem::TimerState;
+    EXPECT_EQ(s.windows.ActiveTimers(s.w()), (std::vector<T>{{1, 500}}));
 }
 
 TEST(Timers, DieWithTheWindow) {

@@ -45,7 +45,7 @@ bool BacklashDialog::OnInitDialog() {
     run->cancelRequested = false;
     run->workerRunning = true;
     worker = windows().StartThread([shared = run] { RunBacklashWorker(*shared); });
-    timerId = static_cast<std::intptr_t>(SetTimer(kBacklashTimerEvent, kBacklashTimerMs));
+    timer.Start(kBacklashTimerEvent, kBacklashTimerMs);
     return true;
 }
 
@@ -62,8 +62,7 @@ bool BacklashDialog::PreTranslateMessage(const ui::Message& message) {
 void BacklashDialog::OnCancel() {
     if (cancelling) return;
     cancelling = true;
-    if (timerId >= 0) KillTimer(static_cast<std::uintptr_t>(timerId));
-    timerId = -1;
+    timer.Stop();
     run->cancelRequested = true;
     WaitForWorker();
     run->link.SetPanelOperation(1);
@@ -79,8 +78,7 @@ void BacklashDialog::WaitForWorker() {
 }
 
 std::intptr_t BacklashDialog::OnTimer(const ui::Message& message) {
-    if (timerId < 0 || message.wParam != static_cast<std::uintptr_t>(timerId))
-        return Default(message);
+    if (!timer.Fired(message.wParam)) return Default(message);
     if (run->workerRunning) {
         ShowStep();
         return 0;
@@ -88,8 +86,7 @@ std::intptr_t BacklashDialog::OnTimer(const ui::Message& message) {
     if (run->result.valid) bar.SetPos(kBacklashSteps);
     SetItemText(id::kStatus, run->result.valid ? kTextCompleted : kTextFailed);
     SetItemText(id::kCancel, "OK");
-    KillTimer(static_cast<std::uintptr_t>(timerId));
-    timerId = -1;
+    timer.Stop();
     run->link.SetPanelOperation(0);
     return 0;
 }

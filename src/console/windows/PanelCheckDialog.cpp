@@ -30,7 +30,7 @@ bool PanelCheckDialog::OnInitDialog() {
     // Exit waits for the first key read, so that a check on a machine that
     // does not answer cannot be left as if it had ended in order.
     EnableItem(id::kExit, false);
-    StartTimer();
+    timer.Start(kPanelTimerEvent, kPanelTimerMs);
     return true;
 }
 
@@ -43,7 +43,7 @@ bool PanelCheckDialog::PreTranslateMessage(const ui::Message& message) {
 void PanelCheckDialog::OnCancel() {
     const char clearText = 0x7F;
     link.ShowPanelText(&clearText, 1, 0);
-    StopTimer();
+    timer.Stop();
     link.SetPanelOperation(1);
     ui::Dialog::OnCancel();
 }
@@ -69,23 +69,14 @@ void PanelCheckDialog::ShowKeys() {
 // that boxes do not pile up, and runs again once it is dismissed.
 void PanelCheckDialog::ReportLostKeys() {
     EnableItem(id::kExit, false);
-    StopTimer();
+    timer.Stop();
     ShowMessageBox(windows().LoadStringResource(id::kDisconnectedText), {}, ui::kMbOk);
-    StartTimer();
+    timer.Start(kPanelTimerEvent, kPanelTimerMs);
 }
 
 void PanelCheckDialog::ShowDial() {
     std::int32_t counter = 0;
     if (link.GetDialCounter(&counter, 1) == 1) SetItemText(id::kDial, DialText(counter));
-}
-
-void PanelCheckDialog::StartTimer() {
-    timerId = static_cast<std::intptr_t>(SetTimer(kPanelTimerEvent, kPanelTimerMs));
-}
-
-void PanelCheckDialog::StopTimer() {
-    if (timerId >= 0) KillTimer(static_cast<std::uintptr_t>(timerId));
-    timerId = -1;
 }
 
 }  // namespace hw

@@ -8,6 +8,7 @@
 
 #include "commands/MachineLink.h"
 #include "ui/Dialog.h"
+#include "ui/DialogTimer.h"
 
 namespace hw {
 
@@ -44,14 +45,12 @@ class PanelCheckDialog : public ui::Dialog {
     void ShowKeys();
     void ReportLostKeys();
     void ShowDial();
-    void StartTimer();
-    void StopTimer();
 
     static const ui::MessageMapEntry messageMap[];
 
     MachineLink& link;
-    // The id SetTimer returned; negative: none.
-    std::intptr_t timerId = -1;
+    // Reads the keys and the dial while the check runs.
+    ui::DialogTimer timer{*this};
 };
 
 }  // namespace hw
