@@ -164,8 +164,8 @@ std::optional<std::intptr_t> Dialog::HandleMessage(const Message& message) {
         const bool outer = defaultRequested_;
         defaultRequested_ = false;
         std::intptr_t result = 0;
-        if (entry.onMessage != nullptr) {
-            result = (this->*entry.onMessage)(message);
+        if (entry.kind == MessageMapEntry::Kind::Message) {
+            result = entry.decode(*this, entry.onMessage, message);
         } else if (entry.kind == MessageMapEntry::Kind::Command) {
             RunCommand(entry.firstId, entry.onCommand);
         } else {
@@ -223,7 +223,7 @@ void Dialog::RunCommand(int, CommandHandler handler) {
     (this->*handler)();
 }
 
-std::intptr_t Dialog::Default(const Message&) {
+std::intptr_t Dialog::Default() {
     defaultRequested_ = true;
     return 0;
 }

@@ -123,7 +123,9 @@ class Dialog {
     virtual std::span<const MessageMapEntry> GetMessageMap() const;
     // Inside a message handler: leaves the message to the default
     // processing (the handler's result is then ignored). Returns 0.
-    std::intptr_t Default(const Message& message);
+    std::intptr_t Default();
+    // The same, in a handler that takes the message undecoded (OnMessage).
+    std::intptr_t Default(const Message&) { return Default(); }
     // Runs a button's handler from the message map (a Kind::Command entry).
     // Base: calls it; a dialog may wrap the call, e.g. to record it.
     virtual void RunCommand(int id, CommandHandler handler);

@@ -46,13 +46,32 @@ TEST(MessageMap, FirstMatchingEntryWins) {
     }
 }
 
-TEST(MessageMap, WindowMessagesReachTheirHandlersWithTheirResults) {
-    Shown s;
-    EXPECT_EQ(s.windows.Send(s.w(), {ui::kWmDeviceChange, ui::kDbtDevNodesChanged, 0}), 1);
-    EXPECT_EQ(s.dialog.calls, (Calls{"device 7"}));
-    // No entry: default processing, result 0.
-    EXPECT_EQ(s.windows.Send(s.w(), {ui::kWmPaint, 0, 0}), 0);
-    EXPECT_EQ(s.dialog.calls.size(), 1u);
+// Each entry decodes its message into the handler's arguments and its answer
+// into the message's result.
+TEST(MessageMap, WindowMessagesReachTheirHandlersDecoded) {
+    const struct {
+        ui::Message message;
+        Calls calls;
+        std::intptr_t result;
+    } cases[] = {
+        {{ui::kWmDeviceChange, ui::kDbtDevNodesChanged, 0}, {"device 7"}, 1},
+        {{ui::kWmDeviceChange, 0x8000, 42}, {"device 32768 42"}, 1},
+        {{ui::kWmTimer, 9, 0}, {"timer 9"}, 0},
+        // The four low bits of a system command are the system's own.
+        {{ui::kWmSysCommand, 0x0013, 0}, {"syscommand 16"}, 0},
+        {{ui::kWmSize, 0, (480 << 16) | 640}, {"size 640x480"}, 0},
+        // Screen points are signed: (-5, 7).
+        {{ui::kWmNcHitTest, 0, (7 << 16) | 0xFFFB}, {"hit -5,7"}, ui::kHtBottomRight},
+        // No entry: default processing, result 0.
+        {{ui::kWmPaint, 0, 0}, {}, 0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.message.message);
+        Shown s;
+        s.dialog.leaveSysCommandToDefault = false;
+        EXPECT_EQ(s.windows.Send(s.w(), c.message), c.result);
+        EXPECT_EQ(s.dialog.calls, c.calls);
+    }
 }
 
 TEST(MessageMap, UnmatchedOkAndCancelGoToTheDefaultActions) {

@@ -48,19 +48,20 @@ class ProbeDialog : public ui::Dialog {
         calls.push_back("radio");
         UpdateData(true);
     }
-    std::intptr_t OnTimer(const ui::Message& m) {
-        calls.push_back("timer " + std::to_string(m.wParam));
-        KillTimer(m.wParam);
-        return 0;
+    void OnTimer(std::uintptr_t event) {
+        calls.push_back("timer " + std::to_string(event));
+        KillTimer(event);
     }
-    std::intptr_t OnDeviceChange(const ui::Message& m) {
-        calls.push_back("device " + std::to_string(m.wParam));
-        return 1;
+    bool OnDeviceChange(std::uintptr_t event, std::intptr_t) {
+        calls.push_back("device " + std::to_string(event));
+        return true;
     }
-    std::intptr_t OnSysCommand(const ui::Message& m) {
-        if ((m.wParam & 0xFFF0) != 16) return Default(m);
+    void OnSysCommand(std::uintptr_t command) {
+        if (command != 16) {
+            Default();
+            return;
+        }
         calls.push_back("about");
-        return 0;
     }
     std::intptr_t OnEnd(const ui::Message& m) {
         EndDialog(static_cast<int>(m.wParam));
@@ -71,11 +72,11 @@ class ProbeDialog : public ui::Dialog {
 };
 
 const ui::MessageMapEntry ProbeDialog::messageMap[] = {
-    ui::OnMessage(ui::kWmSysCommand, &ProbeDialog::OnSysCommand),
+    ui::OnSysCommand(&ProbeDialog::OnSysCommand),
     ui::OnCommand(1005, &ProbeDialog::OnGetReport),
-    ui::OnMessage(ui::kWmTimer, &ProbeDialog::OnTimer),
+    ui::OnTimer(&ProbeDialog::OnTimer),
     ui::OnCommandRange(1006, 1049, &ProbeDialog::OnRadio),
-    ui::OnMessage(ui::kWmDeviceChange, &ProbeDialog::OnDeviceChange),
+    ui::OnDeviceChange(&ProbeDialog::OnDeviceChange),
     ui::OnMessage(kEndMessage, &ProbeDialog::OnEnd),
 };
 

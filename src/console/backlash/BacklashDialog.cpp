@@ -22,7 +22,7 @@ constexpr std::chrono::milliseconds kWorkerWaitPause{10};
 }  // namespace
 
 const ui::MessageMapEntry BacklashDialog::messageMap[] = {
-    ui::OnMessage(ui::kWmTimer, &BacklashDialog::OnTimer),
+    ui::OnTimer(&BacklashDialog::OnTimer),
 };
 
 std::span<const ui::MessageMapEntry> BacklashDialog::GetMessageMap() const {
@@ -77,18 +77,20 @@ void BacklashDialog::WaitForWorker() {
     worker.Join();
 }
 
-std::intptr_t BacklashDialog::OnTimer(const ui::Message& message) {
-    if (!timer.Fired(message.wParam)) return Default(message);
+void BacklashDialog::OnTimer(std::uintptr_t event) {
+    if (!timer.Fired(event)) {
+        Default();
+        return;
+    }
     if (run->workerRunning) {
         ShowStep();
-        return 0;
+        return;
     }
     if (run->result.valid) bar.SetPos(kBacklashSteps);
     SetItemText(id::kStatus, run->result.valid ? kTextCompleted : kTextFailed);
     SetItemText(id::kCancel, "OK");
     timer.Stop();
     run->link.SetPanelOperation(0);
-    return 0;
 }
 
 void BacklashDialog::ShowStep() {

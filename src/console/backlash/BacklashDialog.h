@@ -49,7 +49,7 @@ class BacklashDialog : public ui::Dialog {
     std::span<const ui::MessageMapEntry> GetMessageMap() const override;
 
   private:
-    std::intptr_t OnTimer(const ui::Message& message);
+    void OnTimer(std::uintptr_t event);
     // "Checking... step k of 40" and the bar at the steps done, as the
     // worker last published them.
     void ShowStep();

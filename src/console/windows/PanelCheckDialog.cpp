@@ -10,7 +10,7 @@ namespace hw {
 namespace id = panel_id;
 
 const ui::MessageMapEntry PanelCheckDialog::messageMap[] = {
-    ui::OnMessage(ui::kWmTimer, &PanelCheckDialog::OnTimer),
+    ui::OnTimer(&PanelCheckDialog::OnTimer),
 };
 
 std::span<const ui::MessageMapEntry> PanelCheckDialog::GetMessageMap() const {
@@ -48,10 +48,10 @@ void PanelCheckDialog::OnCancel() {
     ui::Dialog::OnCancel();
 }
 
-std::intptr_t PanelCheckDialog::OnTimer(const ui::Message& message) {
+void PanelCheckDialog::OnTimer(std::uintptr_t) {
     ShowKeys();
     ShowDial();
-    return Default(message);
+    Default();
 }
 
 void PanelCheckDialog::ShowKeys() {

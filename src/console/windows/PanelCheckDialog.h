@@ -41,7 +41,7 @@ class PanelCheckDialog : public ui::Dialog {
     std::span<const ui::MessageMapEntry> GetMessageMap() const override;
 
   private:
-    std::intptr_t OnTimer(const ui::Message& message);
+    void OnTimer(std::uintptr_t event);
     void ShowKeys();
     void ReportLostKeys();
     void ShowDial();

@@ -35,17 +35,6 @@ constexpr Anchor kAnchors[] = {
     {id::kText, LAYOUT_SIZE_X | LAYOUT_SIZE_Y},
 };
 
-// A point or size packed in a message's lParam: x in the low word, y in the
-// high word; signed for screen points, unsigned for sizes.
-ui::Point SignedPoint(std::intptr_t lParam) {
-    const auto bits = static_cast<std::uint32_t>(lParam);
-    return {static_cast<std::int16_t>(bits & 0xFFFF), static_cast<std::int16_t>(bits >> 16)};
-}
-ui::Point UnsignedSize(std::intptr_t lParam) {
-    const auto bits = static_cast<std::uint32_t>(lParam);
-    return {static_cast<int>(bits & 0xFFFF), static_cast<int>(bits >> 16)};
-}
-
 // What Save offers: text files, or any file with the default extension "*".
 constexpr const char* kSaveFilter = "Text file (*.txt)|*.txt|all |*.*||";
 constexpr const char* kSaveExtension = "*";
@@ -87,9 +76,9 @@ std::string ReplaceQuestion(std::string_view path) {
 const ui::MessageMapEntry ReportDialog::messageMap[] = {
     ui::OnCommand(id::kSave, &ReportDialog::OnSave),
     ui::OnCommand(id::kPlot, &ReportDialog::OnPlot),
-    ui::OnMessage(ui::kWmSize, &ReportDialog::OnSize),
-    ui::OnMessage(ui::kWmPaint, &ReportDialog::OnPaint),
-    ui::OnMessage(ui::kWmNcHitTest, &ReportDialog::OnNcHitTest),
+    ui::OnSize(&ReportDialog::OnSize),
+    ui::OnPaint(&ReportDialog::OnPaint),
+    ui::OnNcHitTest(&ReportDialog::OnNcHitTest),
     ui::OnMessage(ui::kWmExitSizeMove, &ReportDialog::OnExitSizeMove),
 };
 
@@ -147,30 +136,27 @@ ui::Rect ReportDialog::GripRect() const {
     return grip;
 }
 
-std::intptr_t ReportDialog::OnSize(const ui::Message& message) {
-    Default(message);
+void ReportDialog::OnSize(ui::Size client) {
+    Default();
     if (gripWindow != ui::kNoWindow) {
         // The grip's old corner gets its background back; the new one a grip.
         windows().Invalidate(gripWindow, shownGrip, true);
         shownGrip = GripRect();
         windows().Invalidate(gripWindow, shownGrip, false);
     }
-    if (layoutWindow == ui::kNoWindow) return 0;
-    const ui::Point size = UnsignedSize(message.lParam);
-    layout.Resize(size.x, size.y, *this);
-    return 0;
+    if (layoutWindow == ui::kNoWindow) return;
+    layout.Resize(client.width, client.height, *this);
 }
 
-std::intptr_t ReportDialog::OnPaint(const ui::Message&) {
+void ReportDialog::OnPaint() {
     windows().PaintSizeGrip(window(), GripRect());
-    return 0;
 }
 
-std::intptr_t ReportDialog::OnNcHitTest(const ui::Message& message) {
-    if (gripWindow == ui::kNoWindow) return Default(message);
-    const ui::Point point = windows().ScreenToClient(gripWindow, SignedPoint(message.lParam));
+std::intptr_t ReportDialog::OnNcHitTest(ui::Point screen) {
+    if (gripWindow == ui::kNoWindow) return Default();
+    const ui::Point point = windows().ScreenToClient(gripWindow, screen);
     if (GripRect().Contains(point)) return ui::kHtBottomRight;
-    return Default(message);
+    return Default();
 }
 
 std::intptr_t ReportDialog::OnExitSizeMove(const ui::Message&) {
