@@ -53,11 +53,16 @@ class Application {
     // Texts of the framework's own boxes.
     static constexpr std::string_view kOutOfMemory = "Out of memory.";
 
-    Application(WindowSystem& windows, std::string programName);
+    Application(const WindowSystem& system, std::string programName);
     Application(const Application&) = delete;
     Application& operator=(const Application&) = delete;
 
-    WindowSystem& windows() const { return windows_; }
+    // The parts of the window system.
+    DialogWindows& windows() const { return system_.windows; }
+    DialogItems& items() const { return system_.items; }
+    WindowGeometry& geometry() const { return system_.geometry; }
+    WindowMessages& messages() const { return system_.messages; }
+    Shell& shell() const { return system_.shell; }
 
     // The caption of boxes shown without one: the program file's base name.
     const std::string& programName() const { return programName_; }
@@ -108,7 +113,7 @@ class Application {
     void SetHelpHandler(std::function<void()> handler) { helpHandler_ = std::move(handler); }
 
   private:
-    WindowSystem& windows_;
+    WindowSystem system_;
     std::string programName_;
     Dialog* mainWindow_ = nullptr;
     ApplicationAlerts alerts_{*this};

@@ -10,12 +10,12 @@
 namespace hw::ui {
 
 class Control;
-class WindowSystem;
+class DialogItems;
 
 class DataExchange {
   public:
     // The exchange with the items of window.
-    DataExchange(WindowSystem& windows, WindowId window, bool saveAndValidate);
+    DataExchange(DialogItems& items, WindowId window, bool saveAndValidate);
 
     // True: from the controls into the members; false: the other way.
     bool saveAndValidate() const { return saveAndValidate_; }
@@ -37,7 +37,7 @@ class DataExchange {
     void Fail() { failed_ = true; }
 
   private:
-    WindowSystem& windows_;
+    DialogItems& items_;
     WindowId window_;
     bool saveAndValidate_;
     bool failed_ = false;

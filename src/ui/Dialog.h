@@ -16,7 +16,6 @@ namespace hw::ui {
 
 class Application;
 class DataExchange;
-class WindowSystem;
 
 class Dialog {
   public:
@@ -30,7 +29,6 @@ class Dialog {
     // The dialog's window; kNoWindow before it is created and after it is gone.
     WindowId window() const { return window_; }
     Application& app() const { return app_; }
-    WindowSystem& windows() const;
 
     // Runs the dialog modally, owned by the application's main window (none
     // when there is none or it is this dialog). Returns the EndDialog result,
@@ -75,7 +73,7 @@ class Dialog {
     Point ScreenToClient(Point screen) const;
     void Invalidate(const std::optional<Rect>& rect, bool erase);
 
-    // --- Its controls (see WindowSystem for each call) ------------------------
+    // --- Its controls (see DialogItems for each call) -------------------------
     bool HasItem(int id) const;
     void SetItemText(int id, std::string_view text);
     std::string ItemText(int id) const;

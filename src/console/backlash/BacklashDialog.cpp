@@ -6,8 +6,8 @@
 #include <utility>
 
 #include "console/Messages.h"
+#include "ui/Application.h"
 #include "ui/DataExchange.h"
-#include "ui/WindowSystem.h"
 
 namespace hw {
 
@@ -44,7 +44,7 @@ bool BacklashDialog::OnInitDialog() {
     run->result.backlash = 0;
     run->cancelRequested = false;
     run->workerRunning = true;
-    worker = windows().StartThread([shared = run] { RunBacklashWorker(*shared); });
+    worker = app().messages().StartThread([shared = run] { RunBacklashWorker(*shared); });
     timer.Start(kBacklashTimerEvent, kBacklashTimerMs);
     return true;
 }
@@ -71,7 +71,7 @@ void BacklashDialog::OnCancel() {
 
 void BacklashDialog::WaitForWorker() {
     while (run->workerRunning) {
-        windows().PumpMessages(window());
+        app().messages().PumpMessages(window());
         std::this_thread::sleep_for(kWorkerWaitPause);
     }
     worker.Join();

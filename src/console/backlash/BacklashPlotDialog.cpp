@@ -4,7 +4,6 @@
 #include "console/files/OfferedNames.h"
 #include "console/files/SafeTextSave.h"
 #include "ui/Application.h"
-#include "ui/WindowSystem.h"
 
 namespace hw {
 
@@ -72,12 +71,12 @@ void BacklashPlotDialog::OnSize(ui::Size client) {
 
 BacklashPlotLayout BacklashPlotDialog::CurrentLayout() const {
     return LayOutBacklashPlot(table, mark, PlotArea(), [this](std::string_view text) {
-        return windows().MeasureText(window(), text);
+        return app().geometry().MeasureText(window(), text);
     });
 }
 
 void BacklashPlotDialog::OnPaint() {
-    windows().PaintChart(window(), BacklashChart(CurrentLayout()));
+    app().geometry().PaintChart(window(), BacklashChart(CurrentLayout()));
 }
 
 bool BacklashPlotDialog::OnEraseBackground() {

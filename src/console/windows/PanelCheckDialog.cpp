@@ -3,7 +3,7 @@
 #include <array>
 
 #include "console/checks/BitLabels.h"
-#include "ui/WindowSystem.h"
+#include "ui/Application.h"
 
 namespace hw {
 
@@ -70,7 +70,7 @@ void PanelCheckDialog::ShowKeys() {
 void PanelCheckDialog::ReportLostKeys() {
     EnableItem(id::kExit, false);
     timer.Stop();
-    ShowMessageBox(windows().LoadStringResource(id::kDisconnectedText), {}, ui::kMbOk);
+    ShowMessageBox(app().shell().LoadStringResource(id::kDisconnectedText), {}, ui::kMbOk);
     timer.Start(kPanelTimerEvent, kPanelTimerMs);
 }
 

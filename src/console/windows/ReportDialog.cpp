@@ -11,7 +11,6 @@
 #include "console/files/OfferedNames.h"
 #include "console/files/SafeFileWriter.h"
 #include "ui/Application.h"
-#include "ui/WindowSystem.h"
 
 namespace hw {
 
@@ -111,7 +110,7 @@ bool ReportDialog::OnInitDialog() {
     }
     if (!backlashRows.empty()) SetTitle("Backlash");
     gripWindow = window();
-    const ui::Point arrow = windows().HorizontalScrollArrow();
+    const ui::Point arrow = app().geometry().HorizontalScrollArrow();
     gripWidth = arrow.x != 0 ? arrow.x : kDefaultGripSize;
     gripHeight = arrow.y != 0 ? arrow.y : kDefaultGripSize;
     shownGrip = GripRect();
@@ -120,7 +119,7 @@ bool ReportDialog::OnInitDialog() {
     SetItemText(id::kText, std::string_view(reportText));
     // Placed once the layout knows the template's size, so that the
     // controls follow the kept size.
-    if (keptPlace != nullptr && *keptPlace) windows().PlaceWindow(window(), **keptPlace);
+    if (keptPlace != nullptr && *keptPlace) app().geometry().PlaceWindow(window(), **keptPlace);
     return true;
 }
 
@@ -130,7 +129,7 @@ void ReportDialog::OnCancel() {
 }
 
 ui::Rect ReportDialog::GripRect() const {
-    ui::Rect grip = windows().ClientRect(gripWindow);
+    ui::Rect grip = app().geometry().ClientRect(gripWindow);
     grip.left = grip.right - gripWidth;
     grip.top = grip.bottom - gripHeight;
     return grip;
@@ -140,21 +139,21 @@ void ReportDialog::OnSize(ui::Size client) {
     Default();
     if (gripWindow != ui::kNoWindow) {
         // The grip's old corner gets its background back; the new one a grip.
-        windows().Invalidate(gripWindow, shownGrip, true);
+        app().geometry().Invalidate(gripWindow, shownGrip, true);
         shownGrip = GripRect();
-        windows().Invalidate(gripWindow, shownGrip, false);
+        app().geometry().Invalidate(gripWindow, shownGrip, false);
     }
     if (layoutWindow == ui::kNoWindow) return;
     layout.Resize(client.width, client.height, *this);
 }
 
 void ReportDialog::OnPaint() {
-    windows().PaintSizeGrip(window(), GripRect());
+    app().geometry().PaintSizeGrip(window(), GripRect());
 }
 
 std::intptr_t ReportDialog::OnNcHitTest(ui::Point screen) {
     if (gripWindow == ui::kNoWindow) return Default();
-    const ui::Point point = windows().ScreenToClient(gripWindow, screen);
+    const ui::Point point = app().geometry().ScreenToClient(gripWindow, screen);
     if (GripRect().Contains(point)) return ui::kHtBottomRight;
     return Default();
 }
@@ -165,11 +164,11 @@ std::intptr_t ReportDialog::OnExitSizeMove(const ui::Message&) {
 }
 
 bool ReportDialog::HasControl(int id) const {
-    return windows().HasItem(layoutWindow, id);
+    return app().items().HasItem(layoutWindow, id);
 }
 
 void ReportDialog::MoveControl(int id, const ui::Rect& rect) {
-    windows().MoveItem(layoutWindow, id, rect, true);
+    app().geometry().MoveItem(layoutWindow, id, rect, true);
 }
 
 // The report is written the safe way: a failed save leaves no half file and
@@ -215,7 +214,7 @@ void ReportDialog::AddPlotButton() {
     if (!save || !close) return;
     const int shift = save->Width() + (close->left - save->right);
     const ui::Rect plot{save->left - shift, save->top, save->right - shift, save->bottom};
-    if (windows().AddButton(window(), id::kPlot, plot, "&Plot"))
+    if (app().windows().AddButton(window(), id::kPlot, plot, "&Plot"))
         layout.Add({plot, id::kPlot, LAYOUT_MOVE_X | LAYOUT_MOVE_Y});
 }
 
