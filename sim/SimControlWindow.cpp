@@ -133,7 +133,7 @@ std::string ReceiptText(const SimReceipt& receipt) {
 }  // namespace
 
 const ui::MessageMapEntry SimControlWindow::messageMap[] = {
-    ui::OnMessage(ui::kWmTimer, &SimControlWindow::OnTimer),
+    ui::OnTimer(&SimControlWindow::OnTimer),
     ui::OnCommandRange(id::kFirstLimit, id::kLastLimit, &SimControlWindow::OnLimit),
     ui::OnCommandRange(id::kFirstSwitch, id::kLastSwitch, &SimControlWindow::OnSwitch),
     ui::OnCommandRange(id::kFirstKey, id::kLastKey, &SimControlWindow::OnKey),
@@ -170,10 +170,9 @@ void SimControlWindow::OnCancel() {
     DestroyWindow();
 }
 
-std::intptr_t SimControlWindow::OnTimer(const ui::Message&) {
+void SimControlWindow::OnTimer(std::uintptr_t) {
     ShowMachine();
     PlaceBesideConsole();
-    return 0;
 }
 
 // The limit whose box was clicked is the one whose box and hold now differ.

@@ -69,7 +69,7 @@ class SimControlWindow : public ui::Dialog {
     std::span<const ui::MessageMapEntry> GetMessageMap() const override;
 
   private:
-    std::intptr_t OnTimer(const ui::Message& message);
+    void OnTimer(std::uintptr_t event);
     void OnLimit();
     void OnSwitch();
     void OnKey();

@@ -36,8 +36,8 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     // plugged back in, as it does for a real device.
     sim.Files().OnDeviceChange([&app, &windows] {
         if (const hw::ui::Dialog* console = app.mainWindow()) {
-            windows.Post(console->window(),
-                         {hw::ui::kWmDeviceChange, hw::ui::kDbtDevNodesChanged, 0});
+            windows.messages.Post(console->window(),
+                                  {hw::ui::kWmDeviceChange, hw::ui::kDbtDevNodesChanged, 0});
         }
     });
     // Owned by no window, so that it stays usable while the console runs a

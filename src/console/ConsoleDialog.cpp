@@ -5,8 +5,8 @@
 #include "console/ProgramPath.h"
 #include "console/windows/AboutDialog.h"
 #include "link/DeviceChannel.h"
+#include "ui/Application.h"
 #include "ui/DataExchange.h"
-#include "ui/WindowSystem.h"
 
 namespace hw {
 
@@ -88,7 +88,7 @@ ConsoleDialog::ConsoleDialog(const ConsoleServices& consoleServices)
       context{session, reporter, services.Procedures(), log, *this, paths, this},
       reports(context, viewerPlace),
       restore(context),
-      icon(consoleServices.app.windows().LoadIconResource(id::kIcon)) {
+      icon(consoleServices.app.shell().LoadIconResource(id::kIcon)) {
     services.app.SetBoxObserver([this](const ui::BoxNote& box) {
         log.NoteBox(ShownBox{std::string(box.text), box.style, box.answer});
     });
@@ -116,15 +116,15 @@ void ConsoleDialog::DoDataExchange(ui::DataExchange& dx) {
 
 bool ConsoleDialog::OnInitDialog() {
     ui::Dialog::OnInitDialog();
-    auto& windows = services.app.windows();
-    if (windows.HasSystemMenu(window())) {
-        const std::string about = windows.LoadStringResource(id::kAboutString);
+    auto& shell = services.app.shell();
+    if (shell.HasSystemMenu(window())) {
+        const std::string about = shell.LoadStringResource(id::kAboutString);
         if (!about.empty()) {
-            windows.AppendSystemMenuSeparator(window());
-            windows.AppendSystemMenuItem(window(), id::kAboutCommand, about);
+            shell.AppendSystemMenuSeparator(window());
+            shell.AppendSystemMenuItem(window(), id::kAboutCommand, about);
         }
-        const std::string bundle = windows.LoadStringResource(id::kBundleString);
-        if (!bundle.empty()) windows.AppendSystemMenuItem(window(), id::kBundleCommand, bundle);
+        const std::string bundle = shell.LoadStringResource(id::kBundleString);
+        if (!bundle.empty()) shell.AppendSystemMenuItem(window(), id::kBundleCommand, bundle);
     }
     SetIcon(icon, true);
     SetIcon(icon, false);
@@ -267,7 +267,7 @@ std::intptr_t ConsoleDialog::OnSysCommand(const ui::Message& message) {
 
 std::intptr_t ConsoleDialog::OnPaint(const ui::Message& message) {
     if (!IsMinimized()) return Default(message);
-    services.app.windows().PaintMinimizedIcon(window(), icon);
+    services.app.geometry().PaintMinimizedIcon(window(), icon);
     return 0;
 }
 

@@ -15,7 +15,7 @@ void OpenManual(const ConsoleServices& services) {
     }
     const ui::Dialog* main = services.app.mainWindow();
     const ui::WindowId owner = main != nullptr ? main->window() : ui::kNoWindow;
-    if (!services.app.windows().OpenDocument(owner, path))
+    if (!services.app.shell().OpenDocument(owner, path))
         ShowWarningBox(services.app, "Cannot open the manual '" + path + "' in the browser.");
 }
 

@@ -1,7 +1,6 @@
 #include "ui/Application.h"
 
 #include "platform/FileSystem.h"
-#include "ui/Dialog.h"
 
 namespace hw::ui {
 
@@ -13,11 +12,11 @@ void ApplicationAlerts::ReportError(const FrameworkException& error) {
     app_.ReportError(error);
 }
 
-Application::Application(WindowSystem& windows, std::string programName)
-    : windows_(windows), programName_(std::move(programName)) {}
+Application::Application(const WindowSystem& system, std::string programName)
+    : system_(system), programName_(std::move(programName)) {}
 
 int Application::ShowMessageBox(std::string_view text, std::uint32_t style) {
-    const int answer = windows_.ShowMessageBox(kNoWindow, text, programName_, style);
+    const int answer = shell().ShowMessageBox(kNoWindow, text, programName_, style);
     NoteBox({text, style, answer});
     return answer;
 }
@@ -45,11 +44,11 @@ void Application::OnHelp() {
 
 std::optional<std::string> Application::ShowFileDialog(const FileDialogOptions& options,
                                                        WindowId owner) {
-    if (options.folderKind.empty()) return windows_.ShowFileDialog(owner, options);
+    if (options.folderKind.empty()) return shell().ShowFileDialog(owner, options);
     FileDialogOptions shown = options;
     const auto last = folders_.find(options.folderKind);
     if (shown.initialFolder.empty() && last != folders_.end()) shown.initialFolder = last->second;
-    auto path = windows_.ShowFileDialog(owner, shown);
+    auto path = shell().ShowFileDialog(owner, shown);
     if (path) {
         std::string folder = PathBeside(*path, "");
         if (!folder.empty()) folders_[options.folderKind] = std::move(folder);

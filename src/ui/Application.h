@@ -1,6 +1,6 @@
 // The application object's framework part: the program name that captions
-// boxes by default, the main window, the application-wide boxes
-// (AfxMessageBox, an exception's error report, out of memory) and an
+// boxes by default, the main window, the application-wide boxes (a box with
+// no owning dialog, an exception's error report, out of memory) and an
 // Alerts implementation that lets the link and command layers show the
 // latter two.
 #pragma once
@@ -53,23 +53,28 @@ class Application {
     // Texts of the framework's own boxes.
     static constexpr std::string_view kOutOfMemory = "Out of memory.";
 
-    Application(WindowSystem& windows, std::string programName);
+    Application(const WindowSystem& system, std::string programName);
     Application(const Application&) = delete;
     Application& operator=(const Application&) = delete;
 
-    WindowSystem& windows() const { return windows_; }
+    // The parts of the window system.
+    DialogWindows& windows() const { return system_.windows; }
+    DialogItems& items() const { return system_.items; }
+    WindowGeometry& geometry() const { return system_.geometry; }
+    WindowMessages& messages() const { return system_.messages; }
+    Shell& shell() const { return system_.shell; }
 
     // The caption of boxes shown without one: the program file's base name.
     const std::string& programName() const { return programName_; }
     void SetProgramName(std::string name) { programName_ = std::move(name); }
 
-    // The main window (CWinApp::m_pMainWnd): owner of dialogs run with
-    // DoModal() and no owner. nullptr: none.
+    // The main window: the dialog that owns every dialog run with DoModal()
+    // and no owner given. nullptr: none.
     Dialog* mainWindow() const { return mainWindow_; }
     void SetMainWindow(Dialog* dialog) { mainWindow_ = dialog; }
 
-    // AfxMessageBox: a box captioned with the program name, owned by the
-    // active window. Returns the answer.
+    // A box captioned with the program name, owned by the active window,
+    // told to the box observer once answered. Returns the answer.
     int ShowMessageBox(std::string_view text, std::uint32_t style = kMbOk);
     // The exception's error report: ErrorReportText with
     // MB_OK | MB_ICONEXCLAMATION.
@@ -108,7 +113,7 @@ class Application {
     void SetHelpHandler(std::function<void()> handler) { helpHandler_ = std::move(handler); }
 
   private:
-    WindowSystem& windows_;
+    WindowSystem system_;
     std::string programName_;
     Dialog* mainWindow_ = nullptr;
     ApplicationAlerts alerts_{*this};

@@ -1,4 +1,4 @@
-// Control objects bound to one item of a dialog (DDX_Control): the calls of
+// Control objects bound to one item of a dialog (DataExchange::Control): the calls of
 // the item through the object. An unbound control does nothing and reads
 // as empty.
 #pragma once
@@ -10,13 +10,13 @@
 
 namespace hw::ui {
 
-class WindowSystem;
+class DialogItems;
 
 class Control {
   public:
     virtual ~Control() = default;
 
-    bool IsBound() const { return windows_ != nullptr && window_ != kNoWindow; }
+    bool IsBound() const { return items_ != nullptr && window_ != kNoWindow; }
     int id() const { return id_; }
     WindowId window() const { return window_; }
 
@@ -29,10 +29,10 @@ class Control {
     void Focus();
 
     // Binds the object to item id of window (done by DataExchange::Control).
-    void Bind(WindowSystem& windows, WindowId window, int id);
+    void Bind(DialogItems& items, WindowId window, int id);
 
   protected:
-    WindowSystem* windows_ = nullptr;
+    DialogItems* items_ = nullptr;
     WindowId window_ = kNoWindow;
     int id_ = 0;
 };

@@ -3,26 +3,25 @@
 #include <vector>
 
 #include "ui/Controls.h"
-#include "ui/Dialog.h"
-#include "ui/WindowSystem.h"
+#include "ui/DialogItems.h"
 
 namespace hw::ui {
 
-DataExchange::DataExchange(Dialog& dialog, bool saveAndValidate)
-    : dialog_(dialog), saveAndValidate_(saveAndValidate) {}
+DataExchange::DataExchange(DialogItems& items, WindowId window, bool saveAndValidate)
+    : items_(items), window_(window), saveAndValidate_(saveAndValidate) {}
 
 void DataExchange::Control(int id, ui::Control& control) {
     if (failed_) return;
-    if (!dialog_.HasItem(id)) {
+    if (!items_.HasItem(window_, id)) {
         Fail();
         return;
     }
-    control.Bind(dialog_.windows(), dialog_.window(), id);
+    control.Bind(items_, window_, id);
 }
 
 void DataExchange::Radio(int firstId, int& value) {
     if (failed_) return;
-    const std::vector<int> group = dialog_.windows().RadioGroup(dialog_.window(), firstId);
+    const std::vector<int> group = items_.RadioGroup(window_, firstId);
     if (group.empty()) {
         Fail();
         return;
@@ -30,7 +29,7 @@ void DataExchange::Radio(int firstId, int& value) {
     if (saveAndValidate_) {
         value = -1;
         for (std::size_t i = 0; i < group.size(); ++i) {
-            if (dialog_.IsItemChecked(group[i])) {
+            if (items_.IsItemChecked(window_, group[i])) {
                 value = static_cast<int>(i);
                 break;
             }
@@ -38,20 +37,20 @@ void DataExchange::Radio(int firstId, int& value) {
         return;
     }
     for (std::size_t i = 0; i < group.size(); ++i) {
-        dialog_.CheckItem(group[i], static_cast<int>(i) == value);
+        items_.CheckItem(window_, group[i], static_cast<int>(i) == value);
     }
 }
 
 void DataExchange::Text(int id, std::string& value) {
     if (failed_) return;
-    if (!dialog_.HasItem(id)) {
+    if (!items_.HasItem(window_, id)) {
         Fail();
         return;
     }
     if (saveAndValidate_) {
-        value = dialog_.ItemText(id);
+        value = items_.ItemText(window_, id);
     } else {
-        dialog_.SetItemText(id, value);
+        items_.SetItemText(window_, id, value);
     }
 }
 

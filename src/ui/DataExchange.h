@@ -5,36 +5,40 @@
 
 #include <string>
 
+#include "ui/Types.h"
+
 namespace hw::ui {
 
 class Control;
-class Dialog;
+class DialogItems;
 
 class DataExchange {
   public:
-    DataExchange(Dialog& dialog, bool saveAndValidate);
+    // The exchange with the items of window.
+    DataExchange(DialogItems& items, WindowId window, bool saveAndValidate);
 
     // True: from the controls into the members; false: the other way.
     bool saveAndValidate() const { return saveAndValidate_; }
     bool failed() const { return failed_; }
 
-    // DDX_Control: binds control to item id (both directions). Fails when
+    // Binds control to item id (both directions). Fails when
     // the dialog has no such item.
     void Control(int id, ui::Control& control);
-    // DDX_Radio: value is the index of the checked button in the radio group
+    // Value is the index of the checked button in the radio group
     // that starts at firstId. Saving: the first checked button's index, -1
     // when none is checked. Loading: checks button value and clears the
     // others (none checked for a value outside the group). Fails when firstId
     // is no radio button.
     void Radio(int firstId, int& value);
-    // DDX_Text: the item's text and a string member. Fails when the dialog
+    // The item's text and a string member. Fails when the dialog
     // has no such item.
     void Text(int id, std::string& value);
     // Marks the exchange failed (a validation of the dialog's own).
     void Fail() { failed_ = true; }
 
   private:
-    Dialog& dialog_;
+    DialogItems& items_;
+    WindowId window_;
     bool saveAndValidate_;
     bool failed_ = false;
 };

@@ -9,11 +9,7 @@ namespace hw::ui {
 Dialog::Dialog(Application& app, int templateId) : app_(app), templateId_(templateId) {}
 
 Dialog::~Dialog() {
-    if (window_ != kNoWindow) windows().DestroyWindow(window_);
-}
-
-WindowSystem& Dialog::windows() const {
-    return app_.windows();
+    if (window_ != kNoWindow) app_.windows().DestroyWindow(window_);
 }
 
 int Dialog::DoModal() {
@@ -23,133 +19,133 @@ int Dialog::DoModal() {
 }
 
 int Dialog::DoModal(WindowId owner) {
-    return windows().RunModal(*this, owner);
+    return app_.windows().RunModal(*this, owner);
 }
 
 bool Dialog::Create(WindowId owner) {
-    return windows().CreateModeless(*this, owner) != kNoWindow;
+    return app_.windows().CreateModeless(*this, owner) != kNoWindow;
 }
 
 bool Dialog::DestroyWindow() {
     if (window_ == kNoWindow) return false;
-    return windows().DestroyWindow(window_);
+    return app_.windows().DestroyWindow(window_);
 }
 
 void Dialog::EndDialog(int result) {
-    windows().EndDialog(window_, result);
+    app_.windows().EndDialog(window_, result);
 }
 
 bool Dialog::UpdateData(bool saveAndValidate) {
     if (window_ == kNoWindow) return false;
-    DataExchange dx(*this, saveAndValidate);
+    DataExchange dx(app_.items(), window_, saveAndValidate);
     DoDataExchange(dx);
     return !dx.failed();
 }
 
 void Dialog::SetTitle(std::string_view text) {
-    windows().SetTitle(window_, text);
+    app_.windows().SetTitle(window_, text);
 }
 std::string Dialog::Title() const {
-    return windows().Title(window_);
+    return app_.windows().Title(window_);
 }
 void Dialog::EnableWindow(bool enable) {
-    windows().EnableWindow(window_, enable);
+    app_.windows().EnableWindow(window_, enable);
 }
 bool Dialog::IsWindowEnabled() const {
-    return windows().IsWindowEnabled(window_);
+    return app_.windows().IsWindowEnabled(window_);
 }
 bool Dialog::IsMinimized() const {
-    return windows().IsMinimized(window_);
+    return app_.windows().IsMinimized(window_);
 }
 void Dialog::SetIcon(IconHandle icon, bool big) {
-    windows().SetIcon(window_, icon, big);
+    app_.windows().SetIcon(window_, icon, big);
 }
 
 std::uintptr_t Dialog::SetTimer(std::uintptr_t id, std::uint32_t ms) {
-    return windows().SetTimer(window_, id, ms);
+    return app_.messages().SetTimer(window_, id, ms);
 }
 
 bool Dialog::KillTimer(std::uintptr_t id) {
-    return windows().KillTimer(window_, id);
+    return app_.messages().KillTimer(window_, id);
 }
 
 int Dialog::ShowMessageBox(std::string_view text, std::string_view caption, std::uint32_t style) {
     if (caption.empty()) caption = app_.programName();
-    const int answer = windows().ShowMessageBox(window_, text, caption, style);
+    const int answer = app_.shell().ShowMessageBox(window_, text, caption, style);
     app_.NoteBox({text, style, answer});
     return answer;
 }
 
 std::intptr_t Dialog::Send(const Message& message) {
-    return windows().Send(window_, message);
+    return app_.messages().Send(window_, message);
 }
 bool Dialog::Post(const Message& message) {
-    return windows().Post(window_, message);
+    return app_.messages().Post(window_, message);
 }
 Rect Dialog::ClientRect() const {
-    return windows().ClientRect(window_);
+    return app_.geometry().ClientRect(window_);
 }
 Rect Dialog::WindowRect() const {
-    return windows().WindowRect(window_);
+    return app_.geometry().WindowRect(window_);
 }
 void Dialog::MoveWindowTo(Point screen) {
-    windows().MoveWindowTo(window_, screen);
+    app_.geometry().MoveWindowTo(window_, screen);
 }
 Rect Dialog::WorkArea() const {
-    return windows().WorkArea(window_);
+    return app_.geometry().WorkArea(window_);
 }
 Point Dialog::ScreenToClient(Point screen) const {
-    return windows().ScreenToClient(window_, screen);
+    return app_.geometry().ScreenToClient(window_, screen);
 }
 void Dialog::Invalidate(const std::optional<Rect>& rect, bool erase) {
-    windows().Invalidate(window_, rect, erase);
+    app_.geometry().Invalidate(window_, rect, erase);
 }
 
 bool Dialog::HasItem(int id) const {
-    return windows().HasItem(window_, id);
+    return app_.items().HasItem(window_, id);
 }
 void Dialog::SetItemText(int id, std::string_view text) {
-    windows().SetItemText(window_, id, text);
+    app_.items().SetItemText(window_, id, text);
 }
 std::string Dialog::ItemText(int id) const {
-    return windows().ItemText(window_, id);
+    return app_.items().ItemText(window_, id);
 }
 void Dialog::EnableItem(int id, bool enable) {
-    windows().EnableItem(window_, id, enable);
+    app_.items().EnableItem(window_, id, enable);
 }
 bool Dialog::IsItemEnabled(int id) const {
-    return windows().IsItemEnabled(window_, id);
+    return app_.items().IsItemEnabled(window_, id);
 }
 void Dialog::ShowItem(int id, bool show) {
-    windows().ShowItem(window_, id, show);
+    app_.items().ShowItem(window_, id, show);
 }
 bool Dialog::IsItemVisible(int id) const {
-    return windows().IsItemVisible(window_, id);
+    return app_.items().IsItemVisible(window_, id);
 }
 void Dialog::CheckItem(int id, bool checked) {
-    windows().CheckItem(window_, id, checked);
+    app_.items().CheckItem(window_, id, checked);
 }
 bool Dialog::IsItemChecked(int id) const {
-    return windows().IsItemChecked(window_, id);
+    return app_.items().IsItemChecked(window_, id);
 }
 void Dialog::SetItemCheckState(int id, CheckState state) {
-    windows().SetItemCheckState(window_, id, state);
+    app_.items().SetItemCheckState(window_, id, state);
 }
 CheckState Dialog::ItemCheckState(int id) const {
-    return windows().ItemCheckState(window_, id);
+    return app_.items().ItemCheckState(window_, id);
 }
 void Dialog::FocusItem(int id) {
-    windows().FocusItem(window_, id);
+    app_.items().FocusItem(window_, id);
 }
 
 void Dialog::UseFixedPitchFont(int id) {
-    windows().UseFixedPitchFont(window_, id);
+    app_.geometry().UseFixedPitchFont(window_, id);
 }
 std::optional<Rect> Dialog::ItemRect(int id) const {
-    return windows().ItemRect(window_, id);
+    return app_.geometry().ItemRect(window_, id);
 }
 void Dialog::MoveItem(int id, const Rect& rect, bool repaint) {
-    windows().MoveItem(window_, id, rect, repaint);
+    app_.geometry().MoveItem(window_, id, rect, repaint);
 }
 
 bool Dialog::HandleInitDialog(WindowId window) {
@@ -164,8 +160,8 @@ std::optional<std::intptr_t> Dialog::HandleMessage(const Message& message) {
         const bool outer = defaultRequested_;
         defaultRequested_ = false;
         std::intptr_t result = 0;
-        if (entry.onMessage != nullptr) {
-            result = (this->*entry.onMessage)(message);
+        if (entry.kind == MessageMapEntry::Kind::Message) {
+            result = entry.decode(*this, entry.onMessage, message);
         } else if (entry.kind == MessageMapEntry::Kind::Command) {
             RunCommand(entry.firstId, [&] {
                 if (entry.onCall != nullptr) {
@@ -229,7 +225,7 @@ void Dialog::RunCommand(int, const std::function<void()>& handler) {
     handler();
 }
 
-std::intptr_t Dialog::Default(const Message&) {
+std::intptr_t Dialog::Default() {
     defaultRequested_ = true;
     return 0;
 }

@@ -17,7 +17,6 @@ namespace hw::ui {
 
 class Application;
 class DataExchange;
-class WindowSystem;
 
 class Dialog {
   public:
@@ -31,7 +30,6 @@ class Dialog {
     // The dialog's window; kNoWindow before it is created and after it is gone.
     WindowId window() const { return window_; }
     Application& app() const { return app_; }
-    WindowSystem& windows() const;
 
     // Runs the dialog modally, owned by the application's main window (none
     // when there is none or it is this dialog). Returns the EndDialog result,
@@ -62,8 +60,9 @@ class Dialog {
     // SetTimer on this window: returns id, 0 on failure.
     std::uintptr_t SetTimer(std::uintptr_t id, std::uint32_t ms);
     bool KillTimer(std::uintptr_t id);
-    // CWnd::MessageBox: a box owned by this window; an empty caption means
-    // the program name. Returns the answer (kIdOk, kIdCancel, ...).
+    // A box owned by this window, told to the application's box observer
+    // once answered; an empty caption means the program name. Returns the
+    // answer (kIdOk, kIdCancel, ...).
     int ShowMessageBox(std::string_view text, std::string_view caption = {},
                        std::uint32_t style = kMbOk);
     std::intptr_t Send(const Message& message);
@@ -75,7 +74,7 @@ class Dialog {
     Point ScreenToClient(Point screen) const;
     void Invalidate(const std::optional<Rect>& rect, bool erase);
 
-    // --- Its controls (see WindowSystem for each call) ------------------------
+    // --- Its controls (see DialogItems for each call) -------------------------
     bool HasItem(int id) const;
     void SetItemText(int id, std::string_view text);
     std::string ItemText(int id) const;
@@ -123,7 +122,9 @@ class Dialog {
     virtual std::span<const MessageMapEntry> GetMessageMap() const;
     // Inside a message handler: leaves the message to the default
     // processing (the handler's result is then ignored). Returns 0.
-    std::intptr_t Default(const Message& message);
+    std::intptr_t Default();
+    // The same, in a handler that takes the message undecoded (OnMessage).
+    std::intptr_t Default(const Message&) { return Default(); }
     // Runs a button's handler from the message map (a Kind::Command entry).
     // Base: calls it; a dialog may wrap the call, e.g. to record it.
     virtual void RunCommand(int id, const std::function<void()>& handler);

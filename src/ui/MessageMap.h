@@ -1,6 +1,9 @@
 // A dialog's message map: a declared table of entries, each naming a window
 // message, a command from one control, or a command from a range of
-// controls, with the member that handles it. The dialog looks the table up
+// controls, with the member that handles it. A window message is decoded
+// once, by its entry, into the handler's typed arguments (OnTimer gives the
+// event id, OnSize the client size, ...); OnMessage hands any other message
+// over as it came. The dialog looks the table up
 // in order and the first matching entry wins; a message no entry matches
 // goes to the default processing (IDOK to OnOK, IDCANCEL to OnCancel, the
 // rest to the window system).
@@ -11,13 +14,13 @@
 //     protected:
 //         std::span<const ui::MessageMapEntry> GetMessageMap() const override;
 //     private:
-//         std::intptr_t OnSysCommand(const ui::Message& message);
+//         void OnSysCommand(std::uintptr_t command);
 //         void OnGetReport();
 //         static const ui::MessageMapEntry messageMap[];
 //     };
 // and in its source file:
 //     const ui::MessageMapEntry ConsoleDialog::messageMap[] = {
-//         ui::OnMessage(ui::kWmSysCommand, &ConsoleDialog::OnSysCommand),
+//         ui::OnSysCommand(&ConsoleDialog::OnSysCommand),
 //         ui::OnCommand(1005, &ConsoleDialog::OnGetReport),
 //         ui::OnCommandRange(1006, 1049, &ConsoleDialog::OnCorrectionMode),
 //     };
@@ -28,8 +31,10 @@
 // virtual table).
 #pragma once
 
+#include <bit>
 #include <cstdint>
 #include <type_traits>
+#include <utility>
 
 #include "ui/Types.h"
 
@@ -38,12 +43,20 @@ namespace hw::ui {
 class Dialog;
 
 // A handler of a window message: its result is the message's result. To
-// leave the message to the default processing, return Dialog::Default(m).
+// leave the message to the default processing, call Dialog::Default().
 using MessageHandler = std::intptr_t (Dialog::*)(const Message&);
 // A handler of a command (a control's notification).
 using CommandHandler = void (Dialog::*)();
 // A command handed on to one of the dialog's members (OnCommandTo).
 using CommandCall = void (*)(Dialog&);
+// A message handler of any signature, kept in the bits of this type (every
+// member function pointer of Dialog has the same size); the entry's decoder
+// turns it back into its own type.
+using AnyHandler = void (Dialog::*)();
+// Decodes message into the handler's arguments, calls it and encodes its
+// answer as the message's result.
+using MessageDecoder = std::intptr_t (*)(Dialog& dialog, AnyHandler handler,
+                                         const Message& message);
 
 struct MessageMapEntry {
     enum class Kind { Message, Command, CommandRange };
@@ -53,7 +66,8 @@ struct MessageMapEntry {
     int firstId = 0;                     // Kind::Command(Range): control ids,
     int lastId = 0;                      //   inclusive
     std::uint16_t code = kBnClicked;     // Kind::Command(Range): notification code
-    MessageHandler onMessage = nullptr;  // Kind::Message
+    AnyHandler onMessage = nullptr;      // Kind::Message, with
+    MessageDecoder decode = nullptr;     //   its decoder
     CommandHandler onCommand = nullptr;  // Kind::Command(Range)
     CommandCall onCall = nullptr;        // Kind::Command, in place of onCommand
 
@@ -66,16 +80,115 @@ struct MessageMapEntry {
     }
 };
 
-// A window message (WM_TIMER, WM_DEVICECHANGE, WM_SYSCOMMAND, WM_PAINT, ...).
-template <class D>
-constexpr MessageMapEntry OnMessage(std::uint32_t message,
-                                    std::intptr_t (D::*handler)(const Message&)) {
-    static_assert(std::is_base_of_v<Dialog, D>);
+// The entry for message, handled by handler, a member of a dialog class D
+// with the signature H has in Dialog; decode calls it.
+template <class H, class D>
+MessageMapEntry DecodedMessage(std::uint32_t message, D handler, MessageDecoder decode) {
     MessageMapEntry e;
     e.kind = MessageMapEntry::Kind::Message;
     e.message = message;
-    e.onMessage = static_cast<MessageHandler>(handler);
+    e.onMessage = std::bit_cast<AnyHandler>(static_cast<H>(handler));
+    e.decode = decode;
     return e;
+}
+
+// Calls handler, stored as AnyHandler, as the H it is.
+template <class H, class... Args>
+decltype(auto) CallAs(Dialog& dialog, AnyHandler handler, Args&&... args) {
+    return (dialog.*std::bit_cast<H>(handler))(std::forward<Args>(args)...);
+}
+
+// A point packed in lParam: x in the low word, y in the high word, both signed.
+constexpr Point PackedPoint(std::intptr_t lParam) {
+    const auto bits = static_cast<std::uint32_t>(lParam);
+    return {static_cast<std::int16_t>(bits & 0xFFFF), static_cast<std::int16_t>(bits >> 16)};
+}
+
+// Any window message, undecoded: the handler's result is the message's.
+template <class D>
+MessageMapEntry OnMessage(std::uint32_t message, std::intptr_t (D::*handler)(const Message&)) {
+    static_assert(std::is_base_of_v<Dialog, D>);
+    return DecodedMessage<MessageHandler>(
+        message, handler, [](Dialog& d, AnyHandler h, const Message& m) -> std::intptr_t {
+            return CallAs<MessageHandler>(d, h, m);
+        });
+}
+
+// WM_TIMER: the timer's event id.
+template <class D>
+MessageMapEntry OnTimer(void (D::*handler)(std::uintptr_t event)) {
+    using H = void (Dialog::*)(std::uintptr_t);
+    return DecodedMessage<H>(kWmTimer, handler,
+                             [](Dialog& d, AnyHandler h, const Message& m) -> std::intptr_t {
+                                 CallAs<H>(d, h, m.wParam);
+                                 return 0;
+                             });
+}
+
+// WM_SYSCOMMAND: the command, without the four low bits the system keeps
+// for itself.
+template <class D>
+MessageMapEntry OnSysCommand(void (D::*handler)(std::uintptr_t command)) {
+    using H = void (Dialog::*)(std::uintptr_t);
+    return DecodedMessage<H>(kWmSysCommand, handler,
+                             [](Dialog& d, AnyHandler h, const Message& m) -> std::intptr_t {
+                                 CallAs<H>(d, h, m.wParam & 0xFFF0);
+                                 return 0;
+                             });
+}
+
+// WM_SIZE: the new size of the client area.
+template <class D>
+MessageMapEntry OnSize(void (D::*handler)(Size client)) {
+    using H = void (Dialog::*)(Size);
+    return DecodedMessage<H>(
+        kWmSize, handler, [](Dialog& d, AnyHandler h, const Message& m) -> std::intptr_t {
+            const auto bits = static_cast<std::uint32_t>(m.lParam);
+            CallAs<H>(d, h, Size{static_cast<int>(bits & 0xFFFF), static_cast<int>(bits >> 16)});
+            return 0;
+        });
+}
+
+// WM_PAINT.
+template <class D>
+MessageMapEntry OnPaint(void (D::*handler)()) {
+    using H = void (Dialog::*)();
+    return DecodedMessage<H>(kWmPaint, handler,
+                             [](Dialog& d, AnyHandler h, const Message&) -> std::intptr_t {
+                                 CallAs<H>(d, h);
+                                 return 0;
+                             });
+}
+
+// WM_ERASEBKGND: the handler answers whether the background counts as erased.
+template <class D>
+MessageMapEntry OnEraseBackground(bool (D::*handler)()) {
+    using H = bool (Dialog::*)();
+    return DecodedMessage<H>(kWmEraseBkgnd, handler,
+                             [](Dialog& d, AnyHandler h, const Message&) -> std::intptr_t {
+                                 return CallAs<H>(d, h) ? 1 : 0;
+                             });
+}
+
+// WM_NCHITTEST: the screen point; the handler answers the hit-test code.
+template <class D>
+MessageMapEntry OnNcHitTest(std::intptr_t (D::*handler)(Point screen)) {
+    using H = std::intptr_t (Dialog::*)(Point);
+    return DecodedMessage<H>(kWmNcHitTest, handler,
+                             [](Dialog& d, AnyHandler h, const Message& m) -> std::intptr_t {
+                                 return CallAs<H>(d, h, PackedPoint(m.lParam));
+                             });
+}
+
+// WM_DEVICECHANGE: the event and its data; the handler answers whether it
+// grants what the event asks (true for an event that asks nothing).
+template <class D>
+MessageMapEntry OnDeviceChange(bool (D::*handler)(std::uintptr_t event, std::intptr_t data)) {
+    using H = bool (Dialog::*)(std::uintptr_t, std::intptr_t);
+    return DecodedMessage<H>(kWmDeviceChange, handler,
+                             [](Dialog& d, AnyHandler h, const Message& m) -> std::intptr_t {
+                                 return CallAs<H>(d, h, m.wParam, m.lParam) ? 1 : 0;
+                             });
 }
 
 // A notification (BN_CLICKED unless given) from control id.

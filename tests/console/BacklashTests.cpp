@@ -309,7 +309,7 @@ TEST_F(BacklashConsole, CompletedRunShowsLabelsAndDetails) {
         // A second on the clock and the messages served: the dialog's timer
         // is due, and so would be the console's sensor timer were it running.
         fake.system.now += 1000;
-        windows.PumpMessages(dialog.window());
+        windows.messages.PumpMessages(dialog.window());
         sensorsPolled = machine.seen.contains(kSensors);
         shown = {dialog.ItemText(backlash_id::kStatus), dialog.ItemText(backlash_id::kCancel),
                  std::to_string(windows.Item(dialog.window(), backlash_id::kBar).pos)};

@@ -302,7 +302,7 @@ TEST_F(CalibrationProcedures, CorrectionCutIsWatchedUntilBackAtTheOrigin) {
                 const ui::Dialog* progress = windows.FindDialog(progress_id::kDialog);
                 if (progress == nullptr || !shown.empty()) return;
                 shown = progress->Title() + ": " +
-                        windows.ItemText(progress->window(), progress_id::kStatusText);
+                        windows.items.ItemText(progress->window(), progress_id::kStatusText);
                 consoleEnabled = console.IsWindowEnabled();
                 if (c.stop) windows.Click(progress->window(), progress_id::kStop);
             });

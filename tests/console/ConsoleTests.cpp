@@ -313,7 +313,7 @@ TEST_F(Console, OnlyCloseAndTheCloseBoxEndIt) {
         const ui::WindowId window = console.window();
         windows.Type(window, id::kSerialNumber, "AB12345");
         windows.PressEnter(window);
-        windows.FocusItem(window, id::kClose);
+        windows.items.FocusItem(window, id::kClose);
         windows.PressEnter(window);
         windows.PressEscape(window);
         ASSERT_TRUE(windows.IsUp(window));

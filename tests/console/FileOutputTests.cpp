@@ -127,19 +127,19 @@ TEST_F(FileOutput, TheConsoleIsDisabledWhileItsFileDialogAndBoxesAreUp) {
         windows.OnFileDialog([&](const ui::HeadlessWindowSystem::FileDialogRecord& dialog) {
             ++shown;
             EXPECT_EQ(dialog.owner, window);
-            EXPECT_FALSE(windows.IsWindowEnabled(window));
+            EXPECT_FALSE(windows.windows.IsWindowEnabled(window));
             EXPECT_FALSE(windows.Click(window, console_id::kPutParameters));
             return std::optional<std::string>("C:\\gone.qfw");
         });
         windows.OnBox([&](const ui::HeadlessWindowSystem::BoxRecord&) {
             ++shown;
-            EXPECT_FALSE(windows.IsWindowEnabled(window));
+            EXPECT_FALSE(windows.windows.IsWindowEnabled(window));
             return ui::kIdOk;
         });
         Press(console, console_id::kOutputFile);
         EXPECT_EQ(shown, 3);  // the dialog, the file error and "Cannot Open File"
         EXPECT_EQ(windows.FileDialogs().size(), 1u);
-        EXPECT_TRUE(windows.IsWindowEnabled(window));
+        EXPECT_TRUE(windows.windows.IsWindowEnabled(window));
     });
 }
 

@@ -254,7 +254,7 @@ TEST_F(ReportProcedures, TheViewerKeepsItsPlaceAndSizeForTheSession) {
     windows.OnModal(report_id::kDialog, [&](ui::Dialog& dialog) {
         opened.push_back(dialog.WindowRect());
         texts.push_back(dialog.ItemRect(report_id::kText).value_or(ui::Rect{}));
-        windows.PlaceWindow(dialog.window(), kept);
+        windows.geometry.PlaceWindow(dialog.window(), kept);
         windows.PressCloseBox(dialog.window());
     });
     Run([&](ConsoleDialog& console) {

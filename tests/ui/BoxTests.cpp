@@ -143,19 +143,19 @@ TEST(FileDialogs, EachKindOpensInItsLastFolder) {
 TEST(Decorations, SystemMenuIconsAndStrings) {
     Shown s;
     const ui::WindowId w = s.dialog.window();
-    ASSERT_TRUE(s.windows.HasSystemMenu(w));
-    s.windows.AppendSystemMenuSeparator(w);
-    s.windows.AppendSystemMenuItem(w, 16, s.windows.LoadStringResource(101));
+    ASSERT_TRUE(s.windows.shell.HasSystemMenu(w));
+    s.windows.shell.AppendSystemMenuSeparator(w);
+    s.windows.shell.AppendSystemMenuItem(w, 16, s.windows.shell.LoadStringResource(101));
     const auto menu = s.windows.SystemMenu(w);
     ASSERT_EQ(menu.size(), 2u);
     EXPECT_EQ(menu[0].commandId, 0);
     EXPECT_EQ(menu[1].commandId, 16);
     EXPECT_EQ(menu[1].text, "&About Test...");
-    EXPECT_EQ(s.windows.LoadStringResource(102), "");
+    EXPECT_EQ(s.windows.shell.LoadStringResource(102), "");
 
-    const ui::IconHandle icon = s.windows.LoadIconResource(128);
+    const ui::IconHandle icon = s.windows.shell.LoadIconResource(128);
     EXPECT_NE(icon, 0u);
-    EXPECT_EQ(s.windows.LoadIconResource(129), 0u);
+    EXPECT_EQ(s.windows.shell.LoadIconResource(129), 0u);
     s.dialog.SetIcon(icon, true);
     EXPECT_EQ(s.windows.Icon(w, true), icon);
     EXPECT_EQ(s.windows.Icon(w, false), 0u);
@@ -163,8 +163,8 @@ TEST(Decorations, SystemMenuIconsAndStrings) {
     // The child template has no system menu: nothing is appended.
     ChildDialog child(s.app);
     ASSERT_TRUE(child.Create(w));
-    EXPECT_FALSE(s.windows.HasSystemMenu(child.window()));
-    s.windows.AppendSystemMenuItem(child.window(), 16, "x");
+    EXPECT_FALSE(s.windows.shell.HasSystemMenu(child.window()));
+    s.windows.shell.AppendSystemMenuItem(child.window(), 16, "x");
     EXPECT_TRUE(s.windows.SystemMenu(child.window()).empty());
 }
 

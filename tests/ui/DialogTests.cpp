@@ -6,6 +6,7 @@
 #include <functional>
 #include <thread>
 
+#include "ui/DialogTimer.h"
 #include "ui/TestDialogs.h"
 
 namespace hw::test {
@@ -45,13 +46,32 @@ TEST(MessageMap, FirstMatchingEntryWins) {
     }
 }
 
-TEST(MessageMap, WindowMessagesReachTheirHandlersWithTheirResults) {
-    Shown s;
-    EXPECT_EQ(s.windows.Send(s.w(), {ui::kWmDeviceChange, ui::kDbtDevNodesChanged, 0}), 1);
-    EXPECT_EQ(s.dialog.calls, (Calls{"device 7"}));
-    // No entry: default processing, result 0.
-    EXPECT_EQ(s.windows.Send(s.w(), {ui::kWmPaint, 0, 0}), 0);
-    EXPECT_EQ(s.dialog.calls.size(), 1u);
+// Each entry decodes its message into the handler's arguments and its answer
+// into the message's result.
+TEST(MessageMap, WindowMessagesReachTheirHandlersDecoded) {
+    const struct {
+        ui::Message message;
+        Calls calls;
+        std::intptr_t result;
+    } cases[] = {
+        {{ui::kWmDeviceChange, ui::kDbtDevNodesChanged, 0}, {"device 7"}, 1},
+        {{ui::kWmDeviceChange, 0x8000, 42}, {"device 32768 42"}, 1},
+        {{ui::kWmTimer, 9, 0}, {"timer 9"}, 0},
+        // The four low bits of a system command are the system's own.
+        {{ui::kWmSysCommand, 0x0013, 0}, {"syscommand 16"}, 0},
+        {{ui::kWmSize, 0, (480 << 16) | 640}, {"size 640x480"}, 0},
+        // Screen points are signed: (-5, 7).
+        {{ui::kWmNcHitTest, 0, (7 << 16) | 0xFFFB}, {"hit -5,7"}, ui::kHtBottomRight},
+        // No entry: default processing, result 0.
+        {{ui::kWmPaint, 0, 0}, {}, 0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.message.message);
+        Shown s;
+        s.dialog.leaveSysCommandToDefault = false;
+        EXPECT_EQ(s.windows.messages.Send(s.w(), c.message), c.result);
+        EXPECT_EQ(s.dialog.calls, c.calls);
+    }
 }
 
 TEST(MessageMap, UnmatchedOkAndCancelGoToTheDefaultActions) {
@@ -147,13 +167,13 @@ TEST(DataExchange, BindsEditsAndLoadsTheMembersAtInit) {
     EXPECT_TRUE(s.dialog.edit.IsBound());
     EXPECT_EQ(s.dialog.edit.GetText(), "start");
     s.dialog.edit.SetText("typed");
-    EXPECT_EQ(s.windows.ItemText(s.w(), 10), "typed");
+    EXPECT_EQ(s.windows.items.ItemText(s.w(), 10), "typed");
     s.dialog.edit.Enable(false);
     EXPECT_FALSE(s.windows.Item(s.w(), 10).enabled);
     // Choice 0 checked the first radio; the string went into its label.
-    EXPECT_TRUE(s.windows.IsItemChecked(s.w(), 20));
-    EXPECT_FALSE(s.windows.IsItemChecked(s.w(), 21));
-    EXPECT_EQ(s.windows.ItemText(s.w(), 50), "bound");
+    EXPECT_TRUE(s.windows.items.IsItemChecked(s.w(), 20));
+    EXPECT_FALSE(s.windows.items.IsItemChecked(s.w(), 21));
+    EXPECT_EQ(s.windows.items.ItemText(s.w(), 50), "bound");
 }
 
 TEST(DataExchange, RadioGroupBothWays) {
@@ -169,9 +189,9 @@ TEST(DataExchange, RadioGroupBothWays) {
         {false, false, false, -1},
     };
     for (const auto& c : saves) {
-        s.windows.CheckItem(s.w(), 20, c.first);
-        s.windows.CheckItem(s.w(), 21, c.second);
-        s.windows.CheckItem(s.w(), 22, c.third);
+        s.windows.items.CheckItem(s.w(), 20, c.first);
+        s.windows.items.CheckItem(s.w(), 21, c.second);
+        s.windows.items.CheckItem(s.w(), 22, c.third);
         ASSERT_TRUE(s.dialog.UpdateData(true));
         EXPECT_EQ(s.dialog.choice, c.choice);
     }
@@ -179,24 +199,24 @@ TEST(DataExchange, RadioGroupBothWays) {
     for (int choice : {1, 2, -1, 3}) {
         s.dialog.choice = choice;
         ASSERT_TRUE(s.dialog.UpdateData(false));
-        EXPECT_EQ(s.windows.IsItemChecked(s.w(), 20), choice == 0);
-        EXPECT_EQ(s.windows.IsItemChecked(s.w(), 21), choice == 1);
-        EXPECT_EQ(s.windows.IsItemChecked(s.w(), 22), choice == 2);
+        EXPECT_EQ(s.windows.items.IsItemChecked(s.w(), 20), choice == 0);
+        EXPECT_EQ(s.windows.items.IsItemChecked(s.w(), 21), choice == 1);
+        EXPECT_EQ(s.windows.items.IsItemChecked(s.w(), 22), choice == 2);
     }
 }
 
 TEST(DataExchange, ClickingARadioChecksItAloneAndSavesAsItsIndex) {
     Shown s;
     ASSERT_TRUE(s.windows.Click(s.w(), 22));
-    EXPECT_FALSE(s.windows.IsItemChecked(s.w(), 20));
-    EXPECT_TRUE(s.windows.IsItemChecked(s.w(), 22));
+    EXPECT_FALSE(s.windows.items.IsItemChecked(s.w(), 20));
+    EXPECT_TRUE(s.windows.items.IsItemChecked(s.w(), 22));
     ASSERT_TRUE(s.dialog.UpdateData(true));
     EXPECT_EQ(s.dialog.choice, 2);
     // The check box is a group of its own and toggles.
     ASSERT_TRUE(s.windows.Click(s.w(), 40));
     ASSERT_TRUE(s.windows.Click(s.w(), 40));
-    EXPECT_FALSE(s.windows.IsItemChecked(s.w(), 40));
-    EXPECT_TRUE(s.windows.IsItemChecked(s.w(), 22));
+    EXPECT_FALSE(s.windows.items.IsItemChecked(s.w(), 40));
+    EXPECT_TRUE(s.windows.items.IsItemChecked(s.w(), 22));
 }
 
 TEST(DataExchange, SavesTextIntoMembers) {
@@ -260,7 +280,7 @@ TEST(Timers, DueTimersFireWhileThePumpRuns) {
     Calls fired;
     for (const std::uint64_t at : {1199, 1200, 1399, 5000}) {
         now = at;
-        s.windows.PumpMessages(s.w());
+        s.windows.messages.PumpMessages(s.w());
         fired.push_back(std::to_string(s.dialog.calls.size()));
     }
     EXPECT_EQ(s.dialog.calls, (Calls{"timer 7", "timer 1", "timer 7"}));
@@ -272,6 +292,21 @@ TEST(Timers, FailureGivesZeroAndNoTimer) {
     s.windows.FailTimers(true);
     EXPECT_EQ(s.dialog.SetTimer(1, 500), 0u);
     EXPECT_TRUE(s.windows.ActiveTimers(s.w()).empty());
+}
+
+// A timer owned by an object stops when the object goes, and only its own
+// event counts as fired.
+TEST(Timers, AnOwnedTimerStopsWhenItsOwnerGoes) {
+    Shown s;
+    s.dialog.SetTimer(1, 500);
+    {
+        ui::DialogTimer timer(s.dialog);
+        EXPECT_TRUE(timer.Start(7, 200));
+        EXPECT_TRUE(timer.Fired(7));
+        EXPECT_FALSE(timer.Fired(1));
+    }
+    using T = ui::HeadlessWindowSystem::TimerState;
+    EXPECT_EQ(s.windows.ActiveTimers(s.w()), (std::vector<T>{{1, 500}}));
 }
 
 TEST(Timers, DieWithTheWindow) {
@@ -345,7 +380,7 @@ TEST(Modeless, StaysUpUntilDestroyed) {
     const ui::WindowId w = d->window();
     EXPECT_TRUE(u.windows.IsUp(w));
     EXPECT_EQ(u.windows.FindDialog(kTestDialog), d.get());
-    EXPECT_EQ(u.windows.Title(w), "Test");
+    EXPECT_EQ(u.windows.windows.Title(w), "Test");
     EXPECT_TRUE(u.windows.Click(w, 30));
     EXPECT_TRUE(d->DestroyWindow());
     EXPECT_FALSE(u.windows.IsUp(w));
@@ -388,7 +423,7 @@ TEST(Messages, PumpDeliversPostedMessagesThenRunsTheHook) {
     s.windows.OnPump([&] { seen = s.dialog.calls; });
     EXPECT_TRUE(s.dialog.Post({ui::kWmTimer, 3, 0}));
     EXPECT_TRUE(s.dialog.calls.empty());
-    s.windows.PumpMessages(s.w());
+    s.windows.messages.PumpMessages(s.w());
     EXPECT_EQ(seen, (Calls{"timer 3"}));
     s.dialog.DestroyWindow();
     EXPECT_FALSE(s.dialog.Post({ui::kWmTimer, 3, 0}));
@@ -398,13 +433,13 @@ TEST(Threads, WorkerRunsAndIsJoined) {
     Ui u;
     std::atomic<bool> ran = false;
     {
-        ui::WorkerThread worker = u.windows.StartThread([&] { ran = true; });
+        ui::WorkerThread worker = u.windows.messages.StartThread([&] { ran = true; });
         EXPECT_TRUE(worker.Joinable());
     }
     EXPECT_TRUE(ran);
     u.windows.RunThreadsInline(true);
     bool inlineRan = false;
-    const ui::WorkerThread none = u.windows.StartThread([&] { inlineRan = true; });
+    const ui::WorkerThread none = u.windows.messages.StartThread([&] { inlineRan = true; });
     EXPECT_TRUE(inlineRan);
     EXPECT_FALSE(none.Joinable());
 }

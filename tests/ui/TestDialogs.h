@@ -101,17 +101,24 @@ class TestDialog : public ui::Dialog {
     }
     void OnFirst() { calls.push_back("first"); }
     void OnRange() { calls.push_back("range"); }
-    std::intptr_t OnTimer(const ui::Message& m) {
-        calls.push_back("timer " + std::to_string(m.wParam));
-        return 0;
+    void OnTimer(std::uintptr_t event) { calls.push_back("timer " + std::to_string(event)); }
+    void OnSysCommand(std::uintptr_t command) {
+        calls.push_back(command == ui::kScClose ? "syscommand"
+                                                : "syscommand " + std::to_string(command));
+        if (leaveSysCommandToDefault) Default();
     }
-    std::intptr_t OnSysCommand(const ui::Message& m) {
-        calls.push_back("syscommand");
-        return leaveSysCommandToDefault ? Default(m) : 0;
+    bool OnDeviceChange(std::uintptr_t event, std::intptr_t data) {
+        calls.push_back("device " + std::to_string(event) +
+                        (data != 0 ? " " + std::to_string(data) : ""));
+        return true;
     }
-    std::intptr_t OnDeviceChange(const ui::Message& m) {
-        calls.push_back("device " + std::to_string(m.wParam));
-        return 1;
+    void OnSize(ui::Size client) {
+        calls.push_back("size " + std::to_string(client.width) + "x" +
+                        std::to_string(client.height));
+    }
+    std::intptr_t OnNcHitTest(ui::Point screen) {
+        calls.push_back("hit " + std::to_string(screen.x) + "," + std::to_string(screen.y));
+        return ui::kHtBottomRight;
     }
 
     static const ui::MessageMapEntry messageMap[];
@@ -120,11 +127,13 @@ class TestDialog : public ui::Dialog {
 inline const ui::MessageMapEntry TestDialog::messageMap[] = {
     ui::OnCommand(30, &TestDialog::OnGo),
     ui::OnCommand(20, &TestDialog::OnFirst),
-    ui::OnMessage(ui::kWmTimer, &TestDialog::OnTimer),
+    ui::OnTimer(&TestDialog::OnTimer),
     ui::OnCommandRange(20, 40, &TestDialog::OnRange),
     ui::OnCommand(21, &TestDialog::OnFirst),  // never reached: the range claims 21 first
-    ui::OnMessage(ui::kWmSysCommand, &TestDialog::OnSysCommand),
-    ui::OnMessage(ui::kWmDeviceChange, &TestDialog::OnDeviceChange),
+    ui::OnSysCommand(&TestDialog::OnSysCommand),
+    ui::OnDeviceChange(&TestDialog::OnDeviceChange),
+    ui::OnSize(&TestDialog::OnSize),
+    ui::OnNcHitTest(&TestDialog::OnNcHitTest),
 };
 
 inline std::span<const ui::MessageMapEntry> TestDialog::GetMessageMap() const {

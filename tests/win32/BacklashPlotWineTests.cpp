@@ -173,7 +173,7 @@ TEST(BacklashPlotOnWine, TextsKeepClearAt144DotsPerInch) {
     const ClientPixels pixels(window);
     std::vector<ui::Rect> placed;
     for (const ui::ChartText& text : chart.texts) {
-        const ui::Size size = windows.MeasureText(dialog.window(), text.text);
+        const ui::Size size = windows.geometry.MeasureText(dialog.window(), text.text);
         const int left = text.align == ui::TextAlign::Left     ? text.anchor.x
                          : text.align == ui::TextAlign::Centre ? text.anchor.x - size.width / 2
                                                                : text.anchor.x - size.width;

@@ -244,7 +244,7 @@ TEST_F(ConsoleOnWine, EnterAndEscapeFromTheKeyboardLeaveTheConsoleUp) {
         ASSERT_TRUE(watch.Hooked());
         ASSERT_TRUE(PressKey(static_cast<WORD>(key)));
         for (int i = 0; i < 500 && watch.KeyUps() == 0; ++i) {
-            windows.PumpMessages(console.window());
+            windows.messages.PumpMessages(console.window());
             std::this_thread::sleep_for(std::chrono::milliseconds(5));
         }
         ASSERT_EQ(watch.KeyUps(), 1) << "the key did not arrive";

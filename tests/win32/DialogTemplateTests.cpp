@@ -48,19 +48,20 @@ class ProbeDialog : public ui::Dialog {
         calls.push_back("radio");
         UpdateData(true);
     }
-    std::intptr_t OnTimer(const ui::Message& m) {
-        calls.push_back("timer " + std::to_string(m.wParam));
-        KillTimer(m.wParam);
-        return 0;
+    void OnTimer(std::uintptr_t event) {
+        calls.push_back("timer " + std::to_string(event));
+        KillTimer(event);
     }
-    std::intptr_t OnDeviceChange(const ui::Message& m) {
-        calls.push_back("device " + std::to_string(m.wParam));
-        return 1;
+    bool OnDeviceChange(std::uintptr_t event, std::intptr_t) {
+        calls.push_back("device " + std::to_string(event));
+        return true;
     }
-    std::intptr_t OnSysCommand(const ui::Message& m) {
-        if ((m.wParam & 0xFFF0) != 16) return Default(m);
+    void OnSysCommand(std::uintptr_t command) {
+        if (command != 16) {
+            Default();
+            return;
+        }
         calls.push_back("about");
-        return 0;
     }
     std::intptr_t OnEnd(const ui::Message& m) {
         EndDialog(static_cast<int>(m.wParam));
@@ -71,11 +72,11 @@ class ProbeDialog : public ui::Dialog {
 };
 
 const ui::MessageMapEntry ProbeDialog::messageMap[] = {
-    ui::OnMessage(ui::kWmSysCommand, &ProbeDialog::OnSysCommand),
+    ui::OnSysCommand(&ProbeDialog::OnSysCommand),
     ui::OnCommand(1005, &ProbeDialog::OnGetReport),
-    ui::OnMessage(ui::kWmTimer, &ProbeDialog::OnTimer),
+    ui::OnTimer(&ProbeDialog::OnTimer),
     ui::OnCommandRange(1006, 1049, &ProbeDialog::OnRadio),
-    ui::OnMessage(ui::kWmDeviceChange, &ProbeDialog::OnDeviceChange),
+    ui::OnDeviceChange(&ProbeDialog::OnDeviceChange),
     ui::OnMessage(kEndMessage, &ProbeDialog::OnEnd),
 };
 
@@ -112,7 +113,7 @@ bool PumpUntil(ui::WindowSystem& windows, ui::WindowId dialog, Done done,
     const auto end = std::chrono::steady_clock::now() + limit;
     while (!done()) {
         if (std::chrono::steady_clock::now() > end) return false;
-        windows.PumpMessages(dialog);
+        windows.messages.PumpMessages(dialog);
         std::this_thread::sleep_for(std::chrono::milliseconds(5));
     }
     return true;
@@ -211,14 +212,14 @@ TEST(DialogTemplate, TimersAndPostedMessagesArriveThroughThePump) {
     // The handler killed it.
     EXPECT_FALSE(s.dialog.KillTimer(1));
     ASSERT_TRUE(s.dialog.Post({ui::kWmDeviceChange, 3, 0}));
-    s.windows.PumpMessages(s.dialog.window());
+    s.windows.messages.PumpMessages(s.dialog.window());
     EXPECT_EQ(s.dialog.calls.back(), "device 3");
 }
 
 TEST(DialogTemplate, PumpLeavesAQuitRequestForTheMainLoop) {
     Shown s;
     PostQuitMessage(3);
-    s.windows.PumpMessages(s.dialog.window());
+    s.windows.messages.PumpMessages(s.dialog.window());
     MSG msg{};
     ASSERT_TRUE(PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
     EXPECT_EQ(msg.wParam, 3u);
@@ -226,11 +227,12 @@ TEST(DialogTemplate, PumpLeavesAQuitRequestForTheMainLoop) {
 
 TEST(DialogTemplate, SystemMenuEntryReachesTheHandler) {
     Shown s;
-    ASSERT_TRUE(s.windows.HasSystemMenu(s.dialog.window()));
+    ASSERT_TRUE(s.windows.shell.HasSystemMenu(s.dialog.window()));
     HMENU menu = GetSystemMenu(s.hwnd(), FALSE);
     const int before = GetMenuItemCount(menu);
-    s.windows.AppendSystemMenuSeparator(s.dialog.window());
-    s.windows.AppendSystemMenuItem(s.dialog.window(), 16, s.windows.LoadStringResource(101));
+    s.windows.shell.AppendSystemMenuSeparator(s.dialog.window());
+    s.windows.shell.AppendSystemMenuItem(s.dialog.window(), 16,
+                                         s.windows.shell.LoadStringResource(101));
     ASSERT_EQ(GetMenuItemCount(menu), before + 2);
     char text[64] = {};
     GetMenuStringA(menu, 16, text, sizeof text, MF_BYCOMMAND);
@@ -261,8 +263,8 @@ TEST(DialogTemplate, ModalRunEndsWithItsResult) {
 
 TEST(ProgramResources, IconVersionBlockAndManifest) {
     ui::Win32WindowSystem windows;
-    EXPECT_NE(windows.LoadIconResource(128), 0u);
-    EXPECT_EQ(windows.LoadStringResource(101), "&About Hexwarden...");
+    EXPECT_NE(windows.shell.LoadIconResource(128), 0u);
+    EXPECT_EQ(windows.shell.LoadStringResource(101), "&About Hexwarden...");
     EXPECT_NE(FindResourceA(nullptr, MAKEINTRESOURCEA(1), MAKEINTRESOURCEA(24)), nullptr);
 
     char path[MAX_PATH] = {};

@@ -45,7 +45,7 @@ class PanelCheckOnWine : public ::testing::Test {
         const auto end = std::chrono::steady_clock::now() + 5s;
         while (!done()) {
             if (std::chrono::steady_clock::now() > end) return false;
-            windows.PumpMessages(window);
+            windows.messages.PumpMessages(window);
             std::this_thread::sleep_for(5ms);
         }
         return true;
@@ -147,7 +147,7 @@ TEST_F(PanelCheckOnWine, ExitEndsTheModalCheckAndHandsThePanelBack) {
 }
 
 TEST_F(PanelCheckOnWine, LostConnectionMessageKeepsItsLinesAndQuotes) {
-    EXPECT_EQ(windows.LoadStringResource(124),
+    EXPECT_EQ(windows.shell.LoadStringResource(124),
               "The communication was disconnected.\n\"Check Panel\" can't stop in an orderly "
               "manner.\nPlease check the connection and retry \"Check Panel\".");
 }

@@ -39,7 +39,7 @@ inline std::vector<DWORD> CaptureClient(HWND window, const RECT& rect) {
 // Lets the windows of the thread paint what is left to paint.
 inline void Settle(ui::WindowSystem& windows, HWND window) {
     for (int i = 0; i < 20; ++i) {
-        windows.PumpMessages(reinterpret_cast<ui::WindowId>(window));
+        windows.messages.PumpMessages(reinterpret_cast<ui::WindowId>(window));
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
     }
 }

@@ -6,8 +6,8 @@
 #include <utility>
 
 #include "console/Messages.h"
+#include "ui/Application.h"
 #include "ui/DataExchange.h"
-#include "ui/WindowSystem.h"
 
 namespace hw {
 
@@ -22,7 +22,7 @@ constexpr std::chrono::milliseconds kWorkerWaitPause{10};
 }  // namespace
 
 const ui::MessageMapEntry BacklashDialog::messageMap[] = {
-    ui::OnMessage(ui::kWmTimer, &BacklashDialog::OnTimer),
+    ui::OnTimer(&BacklashDialog::OnTimer),
 };
 
 std::span<const ui::MessageMapEntry> BacklashDialog::GetMessageMap() const {
@@ -44,8 +44,8 @@ bool BacklashDialog::OnInitDialog() {
     run->result.backlash = 0;
     run->cancelRequested = false;
     run->workerRunning = true;
-    worker = windows().StartThread([shared = run] { RunBacklashWorker(*shared); });
-    timerId = static_cast<std::intptr_t>(SetTimer(kBacklashTimerEvent, kBacklashTimerMs));
+    worker = app().messages().StartThread([shared = run] { RunBacklashWorker(*shared); });
+    timer.Start(kBacklashTimerEvent, kBacklashTimerMs);
     return true;
 }
 
@@ -62,8 +62,7 @@ bool BacklashDialog::PreTranslateMessage(const ui::Message& message) {
 void BacklashDialog::OnCancel() {
     if (cancelling) return;
     cancelling = true;
-    if (timerId >= 0) KillTimer(static_cast<std::uintptr_t>(timerId));
-    timerId = -1;
+    timer.Stop();
     run->cancelRequested = true;
     WaitForWorker();
     run->link.SetPanelOperation(1);
@@ -72,26 +71,26 @@ void BacklashDialog::OnCancel() {
 
 void BacklashDialog::WaitForWorker() {
     while (run->workerRunning) {
-        windows().PumpMessages(window());
+        app().messages().PumpMessages(window());
         std::this_thread::sleep_for(kWorkerWaitPause);
     }
     worker.Join();
 }
 
-std::intptr_t BacklashDialog::OnTimer(const ui::Message& message) {
-    if (timerId < 0 || message.wParam != static_cast<std::uintptr_t>(timerId))
-        return Default(message);
+void BacklashDialog::OnTimer(std::uintptr_t event) {
+    if (!timer.Fired(event)) {
+        Default();
+        return;
+    }
     if (run->workerRunning) {
         ShowStep();
-        return 0;
+        return;
     }
     if (run->result.valid) bar.SetPos(kBacklashSteps);
     SetItemText(id::kStatus, run->result.valid ? kTextCompleted : kTextFailed);
     SetItemText(id::kCancel, "OK");
-    KillTimer(static_cast<std::uintptr_t>(timerId));
-    timerId = -1;
+    timer.Stop();
     run->link.SetPanelOperation(0);
-    return 0;
 }
 
 void BacklashDialog::ShowStep() {

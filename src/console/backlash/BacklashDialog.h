@@ -11,6 +11,7 @@
 #include "console/backlash/BacklashRun.h"
 #include "ui/Controls.h"
 #include "ui/Dialog.h"
+#include "ui/DialogTimer.h"
 #include "ui/WorkerThread.h"
 
 namespace hw {
@@ -48,7 +49,7 @@ class BacklashDialog : public ui::Dialog {
     std::span<const ui::MessageMapEntry> GetMessageMap() const override;
 
   private:
-    std::intptr_t OnTimer(const ui::Message& message);
+    void OnTimer(std::uintptr_t event);
     // "Checking... step k of 40" and the bar at the steps done, as the
     // worker last published them.
     void ShowStep();
@@ -61,8 +62,8 @@ class BacklashDialog : public ui::Dialog {
     std::shared_ptr<BacklashRun> run;
     ui::WorkerThread worker;
     ui::ProgressControl bar;
-    // The id SetTimer returned; negative: none.
-    std::intptr_t timerId = -1;
+    // Shows the step while the worker runs.
+    ui::DialogTimer timer{*this};
     // OnCancel is waiting for the worker: a second Cancel does nothing.
     bool cancelling = false;
 };

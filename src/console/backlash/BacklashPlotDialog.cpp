@@ -5,7 +5,6 @@
 #include "console/files/OfferedNames.h"
 #include "console/files/SafeTextSave.h"
 #include "ui/Application.h"
-#include "ui/WindowSystem.h"
 
 namespace hw {
 
@@ -30,9 +29,9 @@ ui::FileDialogOptions CsvFileDialog() {
 
 const ui::MessageMapEntry BacklashPlotDialog::messageMap[] = {
     ui::OnCommand(id::kSaveCsv, &BacklashPlotDialog::OnSaveCsv),
-    ui::OnMessage(ui::kWmSize, &BacklashPlotDialog::OnSize),
-    ui::OnMessage(ui::kWmPaint, &BacklashPlotDialog::OnPaint),
-    ui::OnMessage(ui::kWmEraseBkgnd, &BacklashPlotDialog::OnEraseBackground),
+    ui::OnSize(&BacklashPlotDialog::OnSize),
+    ui::OnPaint(&BacklashPlotDialog::OnPaint),
+    ui::OnEraseBackground(&BacklashPlotDialog::OnEraseBackground),
 };
 
 std::span<const ui::MessageMapEntry> BacklashPlotDialog::GetMessageMap() const {
@@ -65,27 +64,24 @@ ui::Rect BacklashPlotDialog::PlotArea() const {
 // The picture is laid out afresh for the new size and repainted whole; the
 // background is left to the painting, which draws it off screen first, so
 // that a resize does not flicker.
-std::intptr_t BacklashPlotDialog::OnSize(const ui::Message& message) {
-    Default(message);
-    const ui::Rect client = ClientRect();
-    layout.Resize(client.Width(), client.Height(), *this);
+void BacklashPlotDialog::OnSize(ui::Size client) {
+    Default();
+    layout.Resize(client.width, client.height, *this);
     Invalidate(std::nullopt, false);
-    return 0;
 }
 
 BacklashPlotLayout BacklashPlotDialog::CurrentLayout() const {
     return LayOutBacklashPlot(table, mark, PlotArea(), [this](std::string_view text) {
-        return windows().MeasureText(window(), text);
+        return app().geometry().MeasureText(window(), text);
     });
 }
 
-std::intptr_t BacklashPlotDialog::OnPaint(const ui::Message&) {
-    windows().PaintChart(window(), BacklashChart(CurrentLayout()));
-    return 0;
+void BacklashPlotDialog::OnPaint() {
+    app().geometry().PaintChart(window(), BacklashChart(CurrentLayout()));
 }
 
-std::intptr_t BacklashPlotDialog::OnEraseBackground(const ui::Message&) {
-    return 1;
+bool BacklashPlotDialog::OnEraseBackground() {
+    return true;
 }
 
 void BacklashPlotDialog::OnSaveCsv() {

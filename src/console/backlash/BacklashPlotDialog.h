@@ -37,9 +37,9 @@ class BacklashPlotDialog : public ui::Dialog, private LayoutTarget {
 
   private:
     void OnSaveCsv();
-    std::intptr_t OnSize(const ui::Message& message);
-    std::intptr_t OnPaint(const ui::Message& message);
-    std::intptr_t OnEraseBackground(const ui::Message& message);
+    void OnSize(ui::Size client);
+    void OnPaint();
+    bool OnEraseBackground();
 
     bool HasControl(int id) const override;
     void MoveControl(int id, const ui::Rect& rect) override;

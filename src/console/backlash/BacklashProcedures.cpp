@@ -10,7 +10,7 @@
 #include "console/calibration/FixedDecimal.h"
 #include "console/files/OfferedNames.h"
 #include "console/windows/ReportDialog.h"
-#include "ui/WindowSystem.h"
+#include "ui/Application.h"
 
 namespace hw {
 
@@ -34,7 +34,7 @@ void ShowBacklashLabels(ConsoleDialog& console, const BacklashResult* result) {
 void ConsoleDialog::OnCheckBacklash() {
     if (!session.RequireOnline(reporter)) return;
     if (!UpdateData(true)) return;
-    const std::string question = services.app.windows().LoadStringResource(id::kMountEncoderString);
+    const std::string question = services.app.shell().LoadStringResource(id::kMountEncoderString);
     if (services.app.ShowMessageBox(question, ui::kMbYesNo | ui::kMbDefButton2) == ui::kIdNo)
         return;
     Pause();
@@ -65,7 +65,7 @@ void ConsoleDialog::OnCheckBacklash() {
 void ConsoleDialog::OnBacklashDetails() {
     if (!backlashMeasured) {
         services.app.ShowMessageBox(
-            services.app.windows().LoadStringResource(id::kCheckBacklashFirstString), ui::kMbOk);
+            services.app.shell().LoadStringResource(id::kCheckBacklashFirstString), ui::kMbOk);
         return;
     }
     if (!UpdateData(true)) return;

@@ -3,14 +3,14 @@
 #include <array>
 
 #include "console/checks/BitLabels.h"
-#include "ui/WindowSystem.h"
+#include "ui/Application.h"
 
 namespace hw {
 
 namespace id = panel_id;
 
 const ui::MessageMapEntry PanelCheckDialog::messageMap[] = {
-    ui::OnMessage(ui::kWmTimer, &PanelCheckDialog::OnTimer),
+    ui::OnTimer(&PanelCheckDialog::OnTimer),
 };
 
 std::span<const ui::MessageMapEntry> PanelCheckDialog::GetMessageMap() const {
@@ -30,7 +30,7 @@ bool PanelCheckDialog::OnInitDialog() {
     // Exit waits for the first key read, so that a check on a machine that
     // does not answer cannot be left as if it had ended in order.
     EnableItem(id::kExit, false);
-    StartTimer();
+    timer.Start(kPanelTimerEvent, kPanelTimerMs);
     return true;
 }
 
@@ -43,15 +43,15 @@ bool PanelCheckDialog::PreTranslateMessage(const ui::Message& message) {
 void PanelCheckDialog::OnCancel() {
     const char clearText = 0x7F;
     link.ShowPanelText(&clearText, 1, 0);
-    StopTimer();
+    timer.Stop();
     link.SetPanelOperation(1);
     ui::Dialog::OnCancel();
 }
 
-std::intptr_t PanelCheckDialog::OnTimer(const ui::Message& message) {
+void PanelCheckDialog::OnTimer(std::uintptr_t) {
     ShowKeys();
     ShowDial();
-    return Default(message);
+    Default();
 }
 
 void PanelCheckDialog::ShowKeys() {
@@ -69,23 +69,14 @@ void PanelCheckDialog::ShowKeys() {
 // that boxes do not pile up, and runs again once it is dismissed.
 void PanelCheckDialog::ReportLostKeys() {
     EnableItem(id::kExit, false);
-    StopTimer();
-    ShowMessageBox(windows().LoadStringResource(id::kDisconnectedText), {}, ui::kMbOk);
-    StartTimer();
+    timer.Stop();
+    ShowMessageBox(app().shell().LoadStringResource(id::kDisconnectedText), {}, ui::kMbOk);
+    timer.Start(kPanelTimerEvent, kPanelTimerMs);
 }
 
 void PanelCheckDialog::ShowDial() {
     std::int32_t counter = 0;
     if (link.GetDialCounter(&counter, 1) == 1) SetItemText(id::kDial, DialText(counter));
-}
-
-void PanelCheckDialog::StartTimer() {
-    timerId = static_cast<std::intptr_t>(SetTimer(kPanelTimerEvent, kPanelTimerMs));
-}
-
-void PanelCheckDialog::StopTimer() {
-    if (timerId >= 0) KillTimer(static_cast<std::uintptr_t>(timerId));
-    timerId = -1;
 }
 
 }  // namespace hw

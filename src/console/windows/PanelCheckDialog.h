@@ -8,6 +8,7 @@
 
 #include "commands/MachineLink.h"
 #include "ui/Dialog.h"
+#include "ui/DialogTimer.h"
 
 namespace hw {
 
@@ -40,18 +41,16 @@ class PanelCheckDialog : public ui::Dialog {
     std::span<const ui::MessageMapEntry> GetMessageMap() const override;
 
   private:
-    std::intptr_t OnTimer(const ui::Message& message);
+    void OnTimer(std::uintptr_t event);
     void ShowKeys();
     void ReportLostKeys();
     void ShowDial();
-    void StartTimer();
-    void StopTimer();
 
     static const ui::MessageMapEntry messageMap[];
 
     MachineLink& link;
-    // The id SetTimer returned; negative: none.
-    std::intptr_t timerId = -1;
+    // Reads the keys and the dial while the check runs.
+    ui::DialogTimer timer{*this};
 };
 
 }  // namespace hw

@@ -1,7 +1,7 @@
 #include "console/windows/ProgressDialog.h"
 
+#include "ui/Application.h"
 #include "ui/DataExchange.h"
-#include "ui/WindowSystem.h"
 
 namespace hw {
 
@@ -16,7 +16,7 @@ ProgressDialog::~ProgressDialog() {
 bool ProgressDialog::Create(ui::Dialog& ownerDialog, std::string_view caption) {
     owner = ownerDialog.window();
     if (ownerDialog.IsWindowEnabled()) {
-        windows().EnableWindow(owner, false);
+        app().windows().EnableWindow(owner, false);
         ownerDisabled = true;
     }
     if (!ui::Dialog::Create(owner)) {
@@ -32,7 +32,7 @@ void ProgressDialog::SetStatusText(std::string_view text) {
 }
 
 bool ProgressDialog::CheckCancel() {
-    windows().PumpMessages(window());
+    app().messages().PumpMessages(window());
     const bool cancel = cancelRequested;
     cancelRequested = false;
     return cancel;
@@ -42,7 +42,7 @@ bool ProgressDialog::DestroyWindow() {
     // The owner first, so that it takes the activation back when this
     // window goes.
     if (ownerDisabled) {
-        windows().EnableWindow(owner, true);
+        app().windows().EnableWindow(owner, true);
         ownerDisabled = false;
     }
     return ui::Dialog::DestroyWindow();

@@ -11,7 +11,6 @@
 #include "console/files/OfferedNames.h"
 #include "console/files/SafeTextSave.h"
 #include "ui/Application.h"
-#include "ui/WindowSystem.h"
 
 namespace hw {
 
@@ -34,17 +33,6 @@ constexpr Anchor kAnchors[] = {
     {id::kSave, LAYOUT_MOVE_X | LAYOUT_MOVE_Y},
     {id::kText, LAYOUT_SIZE_X | LAYOUT_SIZE_Y},
 };
-
-// A point or size packed in a message's lParam: x in the low word, y in the
-// high word; signed for screen points, unsigned for sizes.
-ui::Point SignedPoint(std::intptr_t lParam) {
-    const auto bits = static_cast<std::uint32_t>(lParam);
-    return {static_cast<std::int16_t>(bits & 0xFFFF), static_cast<std::int16_t>(bits >> 16)};
-}
-ui::Point UnsignedSize(std::intptr_t lParam) {
-    const auto bits = static_cast<std::uint32_t>(lParam);
-    return {static_cast<int>(bits & 0xFFFF), static_cast<int>(bits >> 16)};
-}
 
 // What Save offers: text files, or any file with the default extension "*".
 constexpr const char* kSaveFilter = "Text file (*.txt)|*.txt|all |*.*||";
@@ -87,9 +75,9 @@ std::string ReplaceQuestion(std::string_view path) {
 const ui::MessageMapEntry ReportDialog::messageMap[] = {
     ui::OnCommand(id::kSave, &ReportDialog::OnSave),
     ui::OnCommand(id::kPlot, &ReportDialog::OnPlot),
-    ui::OnMessage(ui::kWmSize, &ReportDialog::OnSize),
-    ui::OnMessage(ui::kWmPaint, &ReportDialog::OnPaint),
-    ui::OnMessage(ui::kWmNcHitTest, &ReportDialog::OnNcHitTest),
+    ui::OnSize(&ReportDialog::OnSize),
+    ui::OnPaint(&ReportDialog::OnPaint),
+    ui::OnNcHitTest(&ReportDialog::OnNcHitTest),
     ui::OnMessage(ui::kWmExitSizeMove, &ReportDialog::OnExitSizeMove),
 };
 
@@ -122,7 +110,7 @@ bool ReportDialog::OnInitDialog() {
     }
     if (!backlashRows.empty()) SetTitle("Backlash");
     gripWindow = window();
-    const ui::Point arrow = windows().HorizontalScrollArrow();
+    const ui::Point arrow = app().geometry().HorizontalScrollArrow();
     gripWidth = arrow.x != 0 ? arrow.x : kDefaultGripSize;
     gripHeight = arrow.y != 0 ? arrow.y : kDefaultGripSize;
     shownGrip = GripRect();
@@ -131,7 +119,7 @@ bool ReportDialog::OnInitDialog() {
     SetItemText(id::kText, std::string_view(reportText));
     // Placed once the layout knows the template's size, so that the
     // controls follow the kept size.
-    if (keptPlace != nullptr && *keptPlace) windows().PlaceWindow(window(), **keptPlace);
+    if (keptPlace != nullptr && *keptPlace) app().geometry().PlaceWindow(window(), **keptPlace);
     return true;
 }
 
@@ -141,36 +129,33 @@ void ReportDialog::OnCancel() {
 }
 
 ui::Rect ReportDialog::GripRect() const {
-    ui::Rect grip = windows().ClientRect(gripWindow);
+    ui::Rect grip = app().geometry().ClientRect(gripWindow);
     grip.left = grip.right - gripWidth;
     grip.top = grip.bottom - gripHeight;
     return grip;
 }
 
-std::intptr_t ReportDialog::OnSize(const ui::Message& message) {
-    Default(message);
+void ReportDialog::OnSize(ui::Size client) {
+    Default();
     if (gripWindow != ui::kNoWindow) {
         // The grip's old corner gets its background back; the new one a grip.
-        windows().Invalidate(gripWindow, shownGrip, true);
+        app().geometry().Invalidate(gripWindow, shownGrip, true);
         shownGrip = GripRect();
-        windows().Invalidate(gripWindow, shownGrip, false);
+        app().geometry().Invalidate(gripWindow, shownGrip, false);
     }
-    if (layoutWindow == ui::kNoWindow) return 0;
-    const ui::Point size = UnsignedSize(message.lParam);
-    layout.Resize(size.x, size.y, *this);
-    return 0;
+    if (layoutWindow == ui::kNoWindow) return;
+    layout.Resize(client.width, client.height, *this);
 }
 
-std::intptr_t ReportDialog::OnPaint(const ui::Message&) {
-    windows().PaintSizeGrip(window(), GripRect());
-    return 0;
+void ReportDialog::OnPaint() {
+    app().geometry().PaintSizeGrip(window(), GripRect());
 }
 
-std::intptr_t ReportDialog::OnNcHitTest(const ui::Message& message) {
-    if (gripWindow == ui::kNoWindow) return Default(message);
-    const ui::Point point = windows().ScreenToClient(gripWindow, SignedPoint(message.lParam));
+std::intptr_t ReportDialog::OnNcHitTest(ui::Point screen) {
+    if (gripWindow == ui::kNoWindow) return Default();
+    const ui::Point point = app().geometry().ScreenToClient(gripWindow, screen);
     if (GripRect().Contains(point)) return ui::kHtBottomRight;
-    return Default(message);
+    return Default();
 }
 
 std::intptr_t ReportDialog::OnExitSizeMove(const ui::Message&) {
@@ -179,11 +164,11 @@ std::intptr_t ReportDialog::OnExitSizeMove(const ui::Message&) {
 }
 
 bool ReportDialog::HasControl(int id) const {
-    return windows().HasItem(layoutWindow, id);
+    return app().items().HasItem(layoutWindow, id);
 }
 
 void ReportDialog::MoveControl(int id, const ui::Rect& rect) {
-    windows().MoveItem(layoutWindow, id, rect, true);
+    app().geometry().MoveItem(layoutWindow, id, rect, true);
 }
 
 // The report is written the safe way: a failed save leaves no half file and
@@ -224,7 +209,7 @@ void ReportDialog::AddPlotButton() {
     if (!save || !close) return;
     const int shift = save->Width() + (close->left - save->right);
     const ui::Rect plot{save->left - shift, save->top, save->right - shift, save->bottom};
-    if (windows().AddButton(window(), id::kPlot, plot, "&Plot"))
+    if (app().windows().AddButton(window(), id::kPlot, plot, "&Plot"))
         layout.Add({plot, id::kPlot, LAYOUT_MOVE_X | LAYOUT_MOVE_Y});
 }
 

@@ -55,9 +55,10 @@ class ReportDialog : public ui::Dialog, private LayoutTarget {
     void OnSave();
     void OnPlot();
     void AddPlotButton();
-    std::intptr_t OnSize(const ui::Message& message);
-    std::intptr_t OnPaint(const ui::Message& message);
-    std::intptr_t OnNcHitTest(const ui::Message& message);
+    void OnSize(ui::Size client);
+    void OnPaint();
+    std::intptr_t OnNcHitTest(ui::Point screen);
+    // Answers 1, as the viewer always has; the message carries nothing.
     std::intptr_t OnExitSizeMove(const ui::Message& message);
 
     bool HasControl(int id) const override;

@@ -20,65 +20,39 @@
 #pragma once
 
 #include <cstdint>
-#include <deque>
 #include <functional>
-#include <map>
-#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "ui/Dialog.h"
 #include "ui/WindowSystem.h"
+#include "ui/headless/HeadlessDesktop.h"
+#include "ui/headless/HeadlessDialogWindows.h"
+#include "ui/headless/HeadlessGeometry.h"
+#include "ui/headless/HeadlessItems.h"
+#include "ui/headless/HeadlessMessages.h"
+#include "ui/headless/HeadlessShell.h"
 #include "ui/headless/ResourceScript.h"
 
 namespace hw::ui {
 
+// The five parts of the window system, over one desktop, and what a test
+// sets up, does and inspects on that desktop.
 class HeadlessWindowSystem final : public WindowSystem {
   public:
-    struct ControlState {
-        int id = 0;
-        std::string className;
-        std::uint32_t style = 0;
-        std::string text;
-        bool enabled = true;
-        bool visible = true;
-        bool checked = false;
-        bool indeterminate = false;  // a three-state box's third state
-        Rect rect;                   // pixels, dialog client coordinates
-        int rangeLower = 0;
-        int rangeUpper = 100;
-        int pos = 0;
-    };
-    struct TimerState {
-        std::uintptr_t id = 0;
-        std::uint32_t ms = 0;
-        friend bool operator==(const TimerState&, const TimerState&) = default;
-    };
-    struct BoxRecord {
-        WindowId owner = kNoWindow;
-        std::string text;
-        std::string caption;
-        std::uint32_t style = 0;
-    };
-    struct FileDialogRecord {
-        WindowId owner = kNoWindow;
-        FileDialogOptions options;
-    };
-    struct MenuItem {
-        int commandId = 0;  // 0: a separator
-        std::string text;
-    };
-    struct ModalRecord {
-        int templateId = 0;
-        WindowId owner = kNoWindow;
-        int result = 0;
-    };
+    using ControlState = HeadlessDesktop::ControlState;
+    using TimerState = HeadlessDesktop::TimerState;
+    using BoxRecord = HeadlessDesktop::BoxRecord;
+    using FileDialogRecord = HeadlessDesktop::FileDialogRecord;
+    using MenuItem = HeadlessDesktop::MenuItem;
+    using ModalRecord = HeadlessDesktop::ModalRecord;
 
     // Windows from the program's own resource script.
     HeadlessWindowSystem();
     explicit HeadlessWindowSystem(const ResourceScript& resources);
-    ~HeadlessWindowSystem() override;
+    HeadlessWindowSystem(const HeadlessWindowSystem&) = delete;
+    HeadlessWindowSystem& operator=(const HeadlessWindowSystem&) = delete;
 
     // --- What a test sets up ------------------------------------------------
     // Runs handler while a modal dialog of templateId is up (every time one
@@ -107,9 +81,9 @@ class HeadlessWindowSystem final : public WindowSystem {
     // The next creation of a dialog from templateId fails.
     void FailNextCreate(int templateId);
     // Every SetTimer from now on fails (returns 0) while on.
-    void FailTimers(bool fail) { failTimers_ = fail; }
+    void FailTimers(bool fail) { desktop_.failTimers = fail; }
     // StartThread runs the body before it returns (deterministic tests).
-    void RunThreadsInline(bool inlineThreads) { inlineThreads_ = inlineThreads; }
+    void RunThreadsInline(bool inlineThreads) { desktop_.inlineThreads = inlineThreads; }
 
     // --- What a test does --------------------------------------------------
     // A mouse click on item id: refused (false, nothing happens) when the
@@ -121,7 +95,9 @@ class HeadlessWindowSystem final : public WindowSystem {
     // WM_COMMAND from item id with code, whatever the item's state; the
     // handler's result, nullopt when default processing took it.
     std::optional<std::intptr_t> SendCommand(WindowId window, int id,
-                                             std::uint16_t code = kBnClicked);
+                                             std::uint16_t code = kBnClicked) {
+        return desktop_.SendCommand(window, id, code);
+    }
     // Types text into an edit: the edit takes the focus and the text (no
     // notification).
     void Type(WindowId window, int id, std::string_view text);
@@ -136,11 +112,11 @@ class HeadlessWindowSystem final : public WindowSystem {
     void PressCloseBox(WindowId window);
     // WM_TIMER for a timer that runs on window; false (nothing sent) when
     // no such timer runs.
-    bool FireTimer(WindowId window, std::uintptr_t id);
+    bool FireTimer(WindowId window, std::uintptr_t id) { return desktop_.FireTimer(window, id); }
     // Delivers the posted messages, oldest first.
-    void DeliverPosted();
+    void DeliverPosted() { desktop_.DeliverPosted(); }
     // Sets the client size and sends WM_SIZE (cx, cy).
-    void Resize(WindowId window, int width, int height);
+    void Resize(WindowId window, int width, int height) { desktop_.Resize(window, width, height); }
     void SetMinimized(WindowId window, bool minimized);
     // Removes an item, as if the template lacked it.
     void RemoveItem(WindowId window, int id);
@@ -164,117 +140,27 @@ class HeadlessWindowSystem final : public WindowSystem {
     std::vector<Rect> PaintedGrips(WindowId window) const;
     // Rectangles invalidated (nullopt: the whole client area).
     std::vector<std::optional<Rect>> Invalidated(WindowId window) const;
-    const std::vector<BoxRecord>& Boxes() const { return boxes_; }
-    void ClearBoxes() { boxes_.clear(); }
-    const std::vector<FileDialogRecord>& FileDialogs() const { return fileDialogs_; }
+    const std::vector<BoxRecord>& Boxes() const { return desktop_.boxes; }
+    void ClearBoxes() { desktop_.boxes.clear(); }
+    const std::vector<FileDialogRecord>& FileDialogs() const { return desktop_.fileDialogs; }
     // The documents opened, by path, oldest first.
-    const std::vector<std::string>& DocumentsOpened() const { return documentsOpened_; }
+    const std::vector<std::string>& DocumentsOpened() const { return desktop_.documentsOpened; }
     // Makes every later OpenDocument fail, as when no program is associated
     // with the document's type.
-    void FailOpeningDocuments() { openingDocumentsFails_ = true; }
+    void FailOpeningDocuments() { desktop_.openingDocumentsFails = true; }
     // Modal runs that ended, in the order they ended.
-    const std::vector<ModalRecord>& Modals() const { return modals_; }
-
-    // --- WindowSystem ------------------------------------------------------
-    int RunModal(Dialog& dialog, WindowId owner) override;
-    WindowId CreateModeless(Dialog& dialog, WindowId owner) override;
-    bool EndDialog(WindowId window, int result) override;
-    bool DestroyWindow(WindowId window) override;
-    void SetTitle(WindowId window, std::string_view text) override;
-    std::string Title(WindowId window) const override;
-    void EnableWindow(WindowId window, bool enable) override;
-    bool IsWindowEnabled(WindowId window) const override;
-    bool IsMinimized(WindowId window) const override;
-    void SetIcon(WindowId window, IconHandle icon, bool big) override;
-    bool HasItem(WindowId window, int id) const override;
-    void SetItemText(WindowId window, int id, std::string_view text) override;
-    std::string ItemText(WindowId window, int id) const override;
-    void EnableItem(WindowId window, int id, bool enable) override;
-    bool IsItemEnabled(WindowId window, int id) const override;
-    void ShowItem(WindowId window, int id, bool show) override;
-    bool IsItemVisible(WindowId window, int id) const override;
-    void CheckItem(WindowId window, int id, bool checked) override;
-    bool IsItemChecked(WindowId window, int id) const override;
-    void SetItemCheckState(WindowId window, int id, CheckState state) override;
-    CheckState ItemCheckState(WindowId window, int id) const override;
-    void FocusItem(WindowId window, int id) override;
-    std::vector<int> RadioGroup(WindowId window, int firstId) const override;
-    // Headless windows draw no text: fonts do not matter.
-    void UseFixedPitchFont(WindowId, int) override {}
-    bool AddButton(WindowId window, int id, const Rect& rect, std::string_view text) override;
-    void SetProgressRange(WindowId window, int id, int lower, int upper) override;
-    void SetProgressPos(WindowId window, int id, int pos) override;
-    Rect ClientRect(WindowId window) const override;
-    Rect WindowRect(WindowId window) const override;
-    void MoveWindowTo(WindowId window, Point screen) override;
-    void PlaceWindow(WindowId window, const Rect& screen) override;
-    Rect WorkArea(WindowId) const override { return {0, 0, 1024, 768}; }
-    std::optional<Rect> ItemRect(WindowId window, int id) const override;
-    void MoveItem(WindowId window, int id, const Rect& rect, bool repaint) override;
-    Point ScreenToClient(WindowId window, Point screen) const override;
-    void Invalidate(WindowId window, const std::optional<Rect>& rect, bool erase) override;
-    Point HorizontalScrollArrow() const override { return {17, 17}; }
-    void PaintMinimizedIcon(WindowId window, IconHandle icon) override;
-    void PaintSizeGrip(WindowId window, const Rect& rect) override;
-    void PaintChart(WindowId window, const Chart& chart) override;
-    Size MeasureText(WindowId window, std::string_view text) const override;
-    std::intptr_t Send(WindowId window, const Message& message) override;
-    bool Post(WindowId window, const Message& message) override;
-    std::uintptr_t SetTimer(WindowId window, std::uintptr_t id, std::uint32_t ms) override;
-    bool KillTimer(WindowId window, std::uintptr_t id) override;
-    void PumpMessages(WindowId dialog) override;
-    int ShowMessageBox(WindowId owner, std::string_view text, std::string_view caption,
-                       std::uint32_t style) override;
-    std::optional<std::string> ShowFileDialog(WindowId owner,
-                                              const FileDialogOptions& options) override;
-    bool OpenDocument(WindowId owner, const std::string& path) override;
-    bool HasSystemMenu(WindowId window) const override;
-    void AppendSystemMenuSeparator(WindowId window) override;
-    void AppendSystemMenuItem(WindowId window, int commandId, std::string_view text) override;
-    std::string LoadStringResource(int id) const override;
-    IconHandle LoadIconResource(int id) const override;
-    WorkerThread StartThread(std::function<void()> body) override;
+    const std::vector<ModalRecord>& Modals() const { return desktop_.modals; }
 
   private:
-    struct WindowState;
-
-    WindowState* Find(WindowId window) const;
-    ControlState* FindControl(WindowId window, int id) const;
-    WindowId Open(Dialog& dialog, WindowId owner, bool modal);
-    // The thread's active window: the newest window up that is enabled.
-    WindowId ActiveWindow() const;
-    // Runs a box or file dialog owned by owner: owner is disabled while it
-    // is up, as Windows disables it, and enabled again after.
-    template <class Body>
-    auto RunOwned(WindowId owner, Body body);
-    void Close(WindowId window);
-    std::optional<std::intptr_t> Dispatch(WindowId window, const Message& message);
     // False when the key does not reach the dialog manager of window.
     bool TakesKey(WindowId window, std::uintptr_t key);
-    // DM_GETDEFID's default answer.
-    std::intptr_t DefaultButtonAnswer(const WindowState& state) const;
-    static std::optional<int> FirstTabStop(const WindowState& state);
-    void DeliverDueTimers();
 
-    const ResourceScript& resources_;
-    std::map<WindowId, std::unique_ptr<WindowState>> windows_;
-    WindowId nextWindow_ = 1;
-    std::map<int, std::function<void(Dialog&)>> modalHandlers_;
-    std::deque<int> boxAnswers_;
-    std::function<int(const BoxRecord&)> boxHook_;
-    std::deque<std::pair<std::optional<std::string>, int>> fileAnswers_;
-    std::function<std::optional<std::string>(const FileDialogRecord&)> fileHook_;
-    std::function<void()> pumpHook_;
-    std::function<std::uint64_t()> clock_;
-    std::deque<std::pair<WindowId, Message>> posted_;
-    std::vector<int> failCreates_;
-    bool failTimers_ = false;
-    bool inlineThreads_ = false;
-    std::vector<BoxRecord> boxes_;
-    std::vector<FileDialogRecord> fileDialogs_;
-    std::vector<std::string> documentsOpened_;
-    bool openingDocumentsFails_ = false;
-    std::vector<ModalRecord> modals_;
+    HeadlessDesktop desktop_;
+    HeadlessDialogWindows windows_{desktop_};
+    HeadlessItems items_{desktop_};
+    HeadlessGeometry geometry_{desktop_};
+    HeadlessMessages messages_{desktop_};
+    HeadlessShell shell_{desktop_};
 };
 
 }  // namespace hw::ui
