@@ -12,9 +12,6 @@
 #include <string_view>
 #include <vector>
 
-#include "SimControlPlacement.h"
-#include "SimControlWindow.h"
-#include "SimEnvironment.h"
 #include "commands/MachineLink.h"
 #include "console/ConsoleDialog.h"
 #include "console/ConsoleIds.h"
@@ -23,6 +20,9 @@
 #include "fakes/FakeFileSystem.h"
 #include "fakes/FakeSettingsFile.h"
 #include "fakes/FakeVersionBlocks.h"
+#include "sim/control/SimControlPlacement.h"
+#include "sim/control/SimControlWindow.h"
+#include "sim/pc/SimEnvironment.h"
 #include "ui/headless/HeadlessWindowSystem.h"
 #include "ui/headless/ResourceScript.h"
 
