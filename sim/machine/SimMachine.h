@@ -1,55 +1,25 @@
-// The simulated QMV-240 itself: axes, homing, sensors, operation panel,
-// meters, running-time counters, the parameter block, the procedures it runs
-// by itself, the bulk data it sends and takes, and print jobs. It advances
-// from the clock whenever the host talks to it; it has no thread of its own.
+// The simulated QMV-240 itself, put together from its parts: the drive (axes,
+// homing, procedures, spindle), the panel and sensors, the stored parameter
+// block and counters, and the bulk traffic and firmware. It advances from the
+// clock whenever the host talks to it; it has no thread of its own.
 #pragma once
 
 #include <array>
-#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "sim/machine/SimBulk.h"
 #include "sim/machine/SimConfig.h"
+#include "sim/machine/SimDrive.h"
 #include "sim/machine/SimFaults.h"
-#include "sim/machine/SimInstructions.h"
-#include "sim/machine/SimMotion.h"
-#include "sim/machine/SimParameters.h"
-#include "sim/machine/SimStream.h"
+#include "sim/machine/SimLogbook.h"
+#include "sim/machine/SimPanel.h"
+#include "sim/machine/SimStorage.h"
 #include "sim/pc/SimClock.h"
 
 namespace hw {
-
-// Status word bits as the machine reports them. The low four bits are a
-// state code: 1 while a procedure runs (with the busy bit) and, when idle,
-// while every axis stands at its origin (ready at origin); 3 in error.
-inline constexpr std::uint16_t kSimStateReady = 1;
-inline constexpr std::uint16_t kSimStateRunning = 1;
-inline constexpr std::uint16_t kSimStateError = 3;
-inline constexpr std::uint16_t kSimStatusFailed = 0x2000;
-inline constexpr std::uint16_t kSimStatusBusy = 0x4000;
-inline constexpr std::uint16_t kSimStatusUpdateMode = 0x8000;
-
-inline constexpr int kSimSensorBytes = 13;
-inline constexpr int kSimAnalogValues = 8;
-// Meter channels: spindle current (A), 24 V supply, 5 V supply, temperature.
-inline constexpr int kSimMeterChannels = 4;
-inline constexpr std::uint8_t kSimMeterOff = 0xFF;
-// Feed of homing moves and of the moves a procedure makes by itself.
-inline constexpr std::uint32_t kSimHomingFeed = 3000;
-inline constexpr std::uint32_t kSimProcedureFeed = 1200;
-// What stiff axes add to the power each axis needs in its load check.
-inline constexpr std::uint16_t kSimStiffExtraLoad = 40;
-
-// What the machine made of the last print job it was sent: firmware taken
-// in update mode, a file of instructions taken while ready, or a job it
-// refused.
-struct SimReceipt {
-    enum class Kind { None, Firmware, File, Refused };
-    Kind kind = Kind::None;
-    std::size_t bytes = 0;
-};
 
 class SimMachine {
   public:
@@ -57,172 +27,123 @@ class SimMachine {
 
     // Brings motion, procedures and counters up to the clock's time.
     void Update();
-    std::uint64_t Now() const { return now_; }
+    std::uint64_t Now() const { return log_.Now(); }
 
     // Identity and status.
-    std::uint16_t StatusWord() const;
-    bool Busy() const;
-    const std::string& Version() const { return version_; }
+    std::uint16_t StatusWord() const { return drive_.StatusWord(); }
+    bool Busy() const { return drive_.Busy(); }
+    const std::string& Version() const { return bulk_.Version(); }
     std::string DeviceId() const;
 
     // Motion (reply statuses of the request layer).
-    const SimPosition& Position() const { return motion_.Position(); }
-    SimPosition TargetPosition() const { return motion_.FinalTarget(); }
-    std::uint8_t MoveTo(const std::int32_t* values, int count, std::uint16_t feed);
-    std::uint8_t ReturnToOrigin();
-    std::uint8_t StopMotion();
+    const SimPosition& Position() const { return drive_.Motion().Position(); }
+    SimPosition TargetPosition() const { return drive_.Motion().FinalTarget(); }
+    std::uint8_t MoveTo(const std::int32_t* values, int count, std::uint16_t feed) {
+        return drive_.MoveTo(values, count, feed);
+    }
+    std::uint8_t ReturnToOrigin() { return drive_.ReturnToOrigin(); }
+    std::uint8_t StopMotion() { return drive_.StopMotion(); }
 
     // Procedures and checks.
-    std::uint8_t StartLoadCheck(std::uint8_t axisCode, std::uint16_t power);
-    std::uint8_t StartAging();
-    std::uint8_t CancelProcedure();
-    std::uint8_t CheckSerialPort();
-    bool ProcedureRunning() const { return procedure_ != Procedure::None; }
+    std::uint8_t StartLoadCheck(std::uint8_t axisCode, std::uint16_t power) {
+        return drive_.StartLoadCheck(axisCode, power);
+    }
+    std::uint8_t StartAging() { return drive_.StartAging(); }
+    std::uint8_t CancelProcedure() { return drive_.CancelProcedure(); }
+    std::uint8_t CheckSerialPort() { return drive_.CheckSerialPort(); }
+    bool ProcedureRunning() const { return drive_.ProcedureRunning(); }
     // The serial-port check answers its command only once it has ended.
-    bool HoldsReply() const { return procedure_ == Procedure::SerialCheck; }
+    bool HoldsReply() const { return drive_.HoldsReply(); }
 
     // Sensors, panel and meters.
-    std::array<std::uint8_t, kSimSensorBytes> SensorBytes() const;
-    std::uint16_t PanelKeys() const { return keys_; }
-    std::int32_t DialCounter() const;
-    void ShowPanelText(std::uint8_t timeByte, std::string text);
-    void SetPanelOperation(bool on) { panelOperation_ = on; }
-    void SetPanelMode(std::uint8_t mode) { panelMode_ = mode; }
-    std::array<std::uint16_t, kSimAnalogValues> AnalogValues() const;
-    std::uint8_t SelectMeter(std::uint8_t channel);
-    std::uint8_t ReadMeter(std::uint16_t channel, float& value) const;
+    std::array<std::uint8_t, kSimSensorBytes> SensorBytes() const { return panel_.SensorBytes(); }
+    std::uint16_t PanelKeys() const { return panel_.Keys(); }
+    std::int32_t DialCounter() const { return panel_.DialCounter(); }
+    void ShowPanelText(std::uint8_t timeByte, std::string text) {
+        panel_.ShowText(timeByte, std::move(text));
+    }
+    void SetPanelOperation(bool on) { panel_.SetOperation(on); }
+    void SetPanelMode(std::uint8_t mode) { panel_.SetMode(mode); }
+    std::array<std::uint16_t, kSimAnalogValues> AnalogValues() const {
+        return panel_.AnalogValues();
+    }
+    std::uint8_t SelectMeter(std::uint8_t channel) { return panel_.SelectMeter(channel); }
+    std::uint8_t ReadMeter(std::uint16_t channel, float& value) const {
+        return panel_.ReadMeter(channel, value);
+    }
 
     // Settings and counters.
-    SimParameters& Parameters() { return parameters_; }
-    const SimParameters& Parameters() const { return parameters_; }
-    std::uint8_t WriteSerial(const std::string& serial);
-    std::uint8_t SetScale(std::uint16_t axis, std::int32_t value, std::int32_t base);
-    void ClearSpindleTime();
-    void ClearPumpTime();
-    std::uint32_t SpindleMinutes() const;
-    std::uint32_t PumpMinutes() const;
+    SimParameters& Parameters() { return storage_.Parameters(); }
+    const SimParameters& Parameters() const { return storage_.Parameters(); }
+    std::uint8_t WriteSerial(const std::string& serial) { return storage_.WriteSerial(serial); }
+    std::uint8_t SetScale(std::uint16_t axis, std::int32_t value, std::int32_t base) {
+        return storage_.SetScale(axis, value, base);
+    }
+    void ClearSpindleTime() { storage_.ClearSpindleTime(); }
+    void ClearPumpTime() { storage_.ClearPumpTime(); }
+    std::uint32_t SpindleMinutes() const { return storage_.SpindleMinutes(); }
+    std::uint32_t PumpMinutes() const { return storage_.PumpMinutes(); }
 
     // Bulk data, print jobs and firmware update mode.
     void AnnounceReport();
-    std::int32_t AnnounceBlock();
-    std::int32_t ExpectBlock();
-    // A command arrived: it ends a parameter put that has taken its block or
-    // been refused; a state-changing one also ends, failed, a put that is
-    // still incomplete.
-    void EndParameterPut(bool stateChanging);
-    bool BulkRead(std::uint8_t* buffer, std::uint32_t n, std::uint32_t& done);
-    bool BulkWrite(const std::uint8_t* data, std::uint32_t n, std::uint32_t& done);
+    std::int32_t AnnounceBlock() { return bulk_.AnnounceBlock(); }
+    std::int32_t ExpectBlock() { return bulk_.ExpectBlock(); }
+    void EndParameterPut(bool stateChanging) { bulk_.EndParameterPut(stateChanging); }
+    bool BulkRead(std::uint8_t* buffer, std::uint32_t n, std::uint32_t& done) {
+        return bulk_.BulkRead(buffer, n, done);
+    }
+    bool BulkWrite(const std::uint8_t* data, std::uint32_t n, std::uint32_t& done) {
+        return bulk_.BulkWrite(data, n, done);
+    }
     void ReceivePrintJob(const std::vector<std::uint8_t>& data);
     std::uint8_t SetUpdateMode(std::uint8_t mode);
-    // The cable was pulled: data queued for the host and partial puts are lost.
-    void Disconnected();
+    void Disconnected() { bulk_.Disconnected(); }
 
     // What a technician does at the machine.
     void SetCoverOpen(bool open);
-    void SetPumpSwitch(bool on) { pumpSwitchOn_ = on; }
-    void SetNoseTouching(bool touching) { noseTouching_ = touching; }
+    void SetPumpSwitch(bool on) { panel_.SetPumpSwitch(on); }
+    void SetNoseTouching(bool touching) { panel_.SetNoseTouching(touching); }
     // Holds a limit switch (on A: the rotary home switch) made or open from
     // now on, whatever the axis position says; nullopt lets it follow its
     // axis again.
-    void HoldLimitSwitch(int axis, std::optional<bool> made) { heldLimits_[axis] = made; }
+    void HoldLimitSwitch(int axis, std::optional<bool> made) { panel_.HoldLimitSwitch(axis, made); }
     // How the switch is held; nullopt while it follows its axis.
-    std::optional<bool> LimitSwitchHold(int axis) const { return heldLimits_[axis]; }
-    void SetKeys(std::uint16_t keys) { keys_ = keys; }
-    void TurnDial(std::int32_t steps) { dialSteps_ += steps; }
+    std::optional<bool> LimitSwitchHold(int axis) const { return panel_.LimitSwitchHold(axis); }
+    void SetKeys(std::uint16_t keys) { panel_.SetKeys(keys); }
+    void TurnDial(std::int32_t steps) { panel_.TurnDial(steps); }
     void EnterUpdateMode();
     void SetTemperature(double celsius) { config_.temperatureC = celsius; }
     void SetAxisLoad(int axis, std::uint16_t percent) { config_.axisLoadPercent[axis] = percent; }
     // Stiff axes (a dry guide, a tight belt) need kSimStiffExtraLoad percent
     // more power than their load to pass the load check.
-    void SetAxesStiff(bool stiff) { axesStiff_ = stiff; }
-    bool AxesStiff() const { return axesStiff_; }
+    void SetAxesStiff(bool stiff) { drive_.SetAxesStiff(stiff); }
+    bool AxesStiff() const { return drive_.AxesStiff(); }
     void SetSerialLoopback(bool fitted) { config_.serialLoopback = fitted; }
     // Puts the machine in its error state, as an axis fault would.
-    void RaiseError(const std::string& why);
+    void RaiseError(const std::string& why) { drive_.RaiseError(why); }
 
     // What the machine shows or has taken, for observers.
-    const std::string& PanelText() const { return panelText_; }
-    std::uint8_t PanelTextTime() const { return panelTextTime_; }
-    bool PanelOperation() const { return panelOperation_; }
-    std::uint8_t PanelMode() const { return panelMode_; }
-    const std::vector<std::uint8_t>& Firmware() const { return firmware_; }
-    int FirmwareUpdates() const { return firmwareUpdates_; }
-    const SimReceipt& LastReceipt() const { return lastReceipt_; }
-    bool SpindleOn() const { return spindleOn_; }
-    const std::vector<std::string>& Events() const { return events_; }
+    const std::string& PanelText() const { return panel_.Text(); }
+    std::uint8_t PanelTextTime() const { return panel_.TextTime(); }
+    bool PanelOperation() const { return panel_.Operation(); }
+    std::uint8_t PanelMode() const { return panel_.Mode(); }
+    bool CoverOpen() const { return panel_.CoverOpen(); }
+    double Temperature() const { return config_.temperatureC; }
+    const std::vector<std::uint8_t>& Firmware() const { return bulk_.Firmware(); }
+    int FirmwareUpdates() const { return bulk_.FirmwareUpdates(); }
+    const SimReceipt& LastReceipt() const { return bulk_.LastReceipt(); }
+    bool SpindleOn() const { return drive_.SpindleOn(); }
+    const std::vector<std::string>& Events() const { return log_.Events(); }
     std::string ReportText() const;
 
   private:
-    enum class Procedure { None, LoadCheck, Aging, SerialCheck };
-
-    bool Ready() const;
-    // Homed, still, and every axis at its origin.
-    bool AtOrigin() const;
-    void Log(const std::string& text);
-    void UpdateProcedure();
-    void EndProcedure(bool failed, const std::string& why);
-    void QueueAgingLeg();
-    void QueueLoadStrokes(int axis);
-    void TakePutBytes(const std::uint8_t* data, std::uint32_t n);
-    void FinishBlock();
-    void RefusePut(const std::string& why);
-    void ExecuteInstruction(std::string_view text);
-    void MoveXY(std::int32_t x, std::int32_t y, std::int32_t z);
-    void AcceptFirmware(const std::vector<std::uint8_t>& data);
-
     SimClock& clock_;
     SimConfig config_;
-    SimFaults& faults_;
-    std::uint64_t now_ = 0;
-    std::string version_;
-    SimMotion motion_;
-    SimParameters parameters_;
-
-    bool homed_ = false;
-    bool homing_ = false;
-    bool error_ = false;
-    bool failed_ = false;
-    bool updateMode_ = false;
-
-    Procedure procedure_ = Procedure::None;
-    int procedureAxis_ = 0;
-    bool procedurePasses_ = true;
-    std::uint64_t procedureEnd_ = 0;
-    int agingLeg_ = 0;
-    bool axesStiff_ = false;
-
-    bool spindleOn_ = false;
-    std::uint64_t spindleMs_ = 0;
-    std::uint64_t pumpMs_ = 0;
-
-    bool coverOpen_ = false;
-    bool pumpSwitchOn_ = false;
-    bool noseTouching_ = false;
-    std::array<std::optional<bool>, kSimAxes> heldLimits_{};
-    std::uint16_t keys_ = 0;
-    std::int32_t dialSteps_ = 0;
-    bool panelOperation_ = true;
-    std::uint8_t panelMode_ = 0;
-    std::string panelText_;
-    std::uint8_t panelTextTime_ = 0;
-    std::uint8_t meterChannel_ = kSimMeterOff;
-
-    SimStream toHost_;
-    // A parameter put takes every bulk write from its announcement until a
-    // command ends it (see EndParameterPut): a whole block, and not one byte
-    // more, or it is refused.
-    enum class Put { None, Receiving, Taken, Refused };
-    Put put_ = Put::None;
-    std::vector<std::uint8_t> incomingBlock_;
-    std::vector<std::uint8_t> blockBeforePut_;
-    SimInstructionReader instructions_;
-    std::uint32_t cutFeed_ = 1200;
-    std::int32_t cutDepth_ = -300;
-
-    std::vector<std::uint8_t> firmware_;
-    int firmwareUpdates_ = 0;
-    SimReceipt lastReceipt_;
-    std::vector<std::string> events_;
+    SimLogbook log_;
+    SimDrive drive_;
+    SimStorage storage_;
+    SimPanel panel_;
+    SimBulk bulk_;
 };
 
 }  // namespace hw

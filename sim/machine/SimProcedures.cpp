@@ -3,7 +3,7 @@
 // bit behind when it fails.
 #include <string>
 
-#include "sim/machine/SimMachine.h"
+#include "sim/machine/SimDrive.h"
 #include "sim/usb/SimRequest.h"
 
 namespace hw {
@@ -35,7 +35,7 @@ constexpr std::int32_t kAgingCorners[4][2] = {
 
 }  // namespace
 
-std::uint8_t SimMachine::StartLoadCheck(std::uint8_t axisCode, std::uint16_t power) {
+std::uint8_t SimDrive::StartLoadCheck(std::uint8_t axisCode, std::uint16_t power) {
     const int axis = LoadAxis(axisCode);
     if (axis < 0 || power > 100) return kSimOutOfRange;
     if (!Ready() || Busy()) return kSimNotReady;
@@ -45,68 +45,68 @@ std::uint8_t SimMachine::StartLoadCheck(std::uint8_t axisCode, std::uint16_t pow
     const bool faulty = TakeFault(faults_.failNextProcedure);
     const int needed = config_.axisLoadPercent[axis] + (axesStiff_ ? kSimStiffExtraLoad : 0);
     procedurePasses_ = !faulty && power >= needed;
-    procedureEnd_ = now_ + config_.loadCheckMs;
+    procedureEnd_ = Now() + config_.loadCheckMs;
     QueueLoadStrokes(axis);
-    Log("load check " + std::string(kAxisNames[axis]) + " started at " + std::to_string(power) +
-        "% power");
+    log_.Note("load check " + std::string(kAxisNames[axis]) + " started at " +
+              std::to_string(power) + "% power");
     return kSimDone;
 }
 
-void SimMachine::QueueLoadStrokes(int axis) {
+void SimDrive::QueueLoadStrokes(int axis) {
     const SimPosition home = motion_.Position();
     SimPosition out = home;
     const bool roomAbove = home[axis] + kStroke[axis] <= kSimTravel[axis].max;
     out[axis] += roomAbove ? kStroke[axis] : -kStroke[axis];
     for (int stroke = 0; stroke < 2; ++stroke) {
-        motion_.Queue(out, kSimProcedureFeed, now_);
-        motion_.Queue(home, kSimProcedureFeed, now_);
+        motion_.Queue(out, kSimProcedureFeed, Now());
+        motion_.Queue(home, kSimProcedureFeed, Now());
     }
 }
 
-std::uint8_t SimMachine::StartAging() {
+std::uint8_t SimDrive::StartAging() {
     if (!Ready() || Busy()) return kSimNotReady;
     failed_ = false;
     procedure_ = Procedure::Aging;
     procedurePasses_ = !TakeFault(faults_.failNextProcedure);
-    procedureEnd_ = now_ + config_.agingFailAfterMs;
+    procedureEnd_ = Now() + config_.agingFailAfterMs;
     spindleOn_ = true;
     agingLeg_ = 0;
     SimPosition up = motion_.Position();
     up[kSimAxisZ] = 0;
-    motion_.Queue(up, kSimProcedureFeed, now_);
+    motion_.Queue(up, kSimProcedureFeed, Now());
     QueueAgingLeg();
-    Log("aging started");
+    log_.Note("aging started");
     return kSimDone;
 }
 
-void SimMachine::QueueAgingLeg() {
+void SimDrive::QueueAgingLeg() {
     const auto& corner = kAgingCorners[agingLeg_ % 4];
     const std::int32_t turn = (agingLeg_ % 2 == 0) ? 90000 : 0;
-    motion_.Queue({corner[0], corner[1], 0, turn}, 3600, now_);
+    motion_.Queue({corner[0], corner[1], 0, turn}, 3600, Now());
     ++agingLeg_;
 }
 
-std::uint8_t SimMachine::CancelProcedure() {
+std::uint8_t SimDrive::CancelProcedure() {
     if (ProcedureRunning()) EndProcedure(false, "procedure cancelled");
     return kSimDone;
 }
 
-void SimMachine::UpdateProcedure() {
+void SimDrive::UpdateProcedure() {
     switch (procedure_) {
         case Procedure::LoadCheck:
-            if (now_ >= procedureEnd_) {
+            if (Now() >= procedureEnd_) {
                 EndProcedure(!procedurePasses_,
                              procedurePasses_ ? "load check passed" : "load check failed");
             }
             break;
         case Procedure::SerialCheck:
-            if (now_ >= procedureEnd_) {
+            if (Now() >= procedureEnd_) {
                 EndProcedure(!procedurePasses_, procedurePasses_ ? "serial port check passed"
                                                                  : "serial port check failed");
             }
             break;
         case Procedure::Aging:
-            if (!procedurePasses_ && now_ >= procedureEnd_) {
+            if (!procedurePasses_ && Now() >= procedureEnd_) {
                 EndProcedure(true, "aging failed: spindle overload");
             } else if (!motion_.Moving()) {
                 QueueAgingLeg();
@@ -117,21 +117,21 @@ void SimMachine::UpdateProcedure() {
     }
 }
 
-void SimMachine::EndProcedure(bool failed, const std::string& why) {
+void SimDrive::EndProcedure(bool failed, const std::string& why) {
     if (procedure_ == Procedure::Aging) spindleOn_ = false;
     procedure_ = Procedure::None;
-    motion_.Stop(now_);
+    motion_.Stop(Now());
     failed_ = failed;
-    Log(why);
+    log_.Note(why);
 }
 
-std::uint8_t SimMachine::CheckSerialPort() {
+std::uint8_t SimDrive::CheckSerialPort() {
     if (updateMode_ || Busy()) return kSimNotReady;
     failed_ = false;
     procedure_ = Procedure::SerialCheck;
     procedurePasses_ = !TakeFault(faults_.failNextProcedure) && config_.serialLoopback;
-    procedureEnd_ = now_ + config_.serialCheckMs;
-    Log("serial port check started");
+    procedureEnd_ = Now() + config_.serialCheckMs;
+    log_.Note("serial port check started");
     return kSimDone;
 }
 

@@ -1,4 +1,5 @@
-// The service report: a text the machine builds from its state when asked.
+#include "sim/machine/SimReport.h"
+
 #include <cstdarg>
 #include <cstdio>
 #include <string>
@@ -42,20 +43,20 @@ void HexDump(std::string& out, const std::vector<std::uint8_t>& bytes) {
 
 }  // namespace
 
-std::string SimMachine::ReportText() const {
+std::string SimServiceReport(const SimMachine& machine) {
     std::string out;
     out.reserve(16 * 1024);  // about 9 KB, most of it the block's dump
-    const SimParameters& p = parameters_;
-    const SimPosition& pos = motion_.Position();
+    const SimParameters& p = machine.Parameters();
+    const SimPosition& pos = machine.Position();
     Line(out, "QMV-240 SERVICE REPORT");
     Line(out, "======================");
-    Line(out, "Firmware        : %s", version_.c_str());
+    Line(out, "Firmware        : %s", machine.Version().c_str());
     Line(out, "Serial number   : %s", p.Serial().c_str());
-    Line(out, "Firmware loads  : %d", firmwareUpdates_);
+    Line(out, "Firmware loads  : %d", machine.FirmwareUpdates());
     Line(out, "Up time         : %s (h:mm)",
-         Hours(static_cast<std::uint32_t>(now_ / 60000)).c_str());
-    Line(out, "Spindle time    : %s (h:mm)", Hours(SpindleMinutes()).c_str());
-    Line(out, "Pump time       : %s (h:mm)", Hours(PumpMinutes()).c_str());
+         Hours(static_cast<std::uint32_t>(machine.Now() / 60000)).c_str());
+    Line(out, "Spindle time    : %s (h:mm)", Hours(machine.SpindleMinutes()).c_str());
+    Line(out, "Pump time       : %s (h:mm)", Hours(machine.PumpMinutes()).c_str());
     Line(out, "");
     Line(out, "[Corrections]");
     for (int axis = 0; axis < 3; ++axis) {
@@ -67,14 +68,14 @@ std::string SimMachine::ReportText() const {
     Line(out, "Y0 offset       : %d (1/100 mm)", p.Y0());
     Line(out, "");
     Line(out, "[State]");
-    Line(out, "Status word     : 0x%04X", StatusWord());
+    Line(out, "Status word     : 0x%04X", machine.StatusWord());
     Line(out, "Position        : X %d  Y %d  Z %d  A %d", pos[0], pos[1], pos[2], pos[3]);
-    Line(out, "Temperature     : %.1f C", config_.temperatureC);
-    Line(out, "Cover           : %s", coverOpen_ ? "open" : "closed");
-    Line(out, "Panel operation : %s", panelOperation_ ? "on" : "off");
+    Line(out, "Temperature     : %.1f C", machine.Temperature());
+    Line(out, "Cover           : %s", machine.CoverOpen() ? "open" : "closed");
+    Line(out, "Panel operation : %s", machine.PanelOperation() ? "on" : "off");
     Line(out, "");
     Line(out, "[Events]");
-    for (const std::string& event : events_) Line(out, "%s", event.c_str());
+    for (const std::string& event : machine.Events()) Line(out, "%s", event.c_str());
     Line(out, "");
     Line(out, "[Parameter block, %u bytes]", static_cast<unsigned>(p.Block().size()));
     HexDump(out, p.Block());
