@@ -6,8 +6,8 @@
 #include <cstdint>
 #include <string>
 
-#include "SimEnvironment.h"
 #include "link/Discovery.h"
+#include "sim/pc/SimEnvironment.h"
 
 namespace {
 

@@ -4,8 +4,8 @@
 
 #include <cstdint>
 
-#include "SimEnvironment.h"
 #include "commands/MachineLink.h"
+#include "sim/pc/SimEnvironment.h"
 
 namespace {
 

@@ -9,11 +9,11 @@
 #include <cstdlib>
 #include <vector>
 
-#include "SimController.h"
-#include "SimDeviceFiles.h"
-#include "SimMotion.h"
-#include "SimSpooler.h"
 #include "link/DeviceChannel.h"
+#include "sim/machine/SimMotion.h"
+#include "sim/pc/SimDeviceFiles.h"
+#include "sim/pc/SimSpooler.h"
+#include "sim/usb/SimController.h"
 
 namespace hw {
 namespace {

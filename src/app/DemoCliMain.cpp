@@ -5,7 +5,6 @@
 #include <io.h>
 #include <windows.h>
 
-#include "SimEnvironment.h"
 #include "cli/CommandLine.h"
 #include "cli/StreamAlerts.h"
 #include "cli/VersionLine.h"
@@ -15,6 +14,7 @@
 #include "platform/win32/Win32SettingsFile.h"
 #include "platform/win32/Win32System.h"
 #include "platform/win32/Win32VersionBlocks.h"
+#include "sim/pc/SimEnvironment.h"
 
 int main() {
     SetConsoleOutputCP(CP_UTF8);

@@ -3,8 +3,6 @@
 // beside it through which a person acts on the simulated machine.
 #include <windows.h>
 
-#include "SimControlWindow.h"
-#include "SimEnvironment.h"
 #include "console/ConsoleApp.h"
 #include "console/ProgramPath.h"
 #include "platform/win32/Win32FileSystem.h"
@@ -12,6 +10,8 @@
 #include "platform/win32/Win32SettingsFile.h"
 #include "platform/win32/Win32System.h"
 #include "platform/win32/Win32VersionBlocks.h"
+#include "sim/control/SimControlWindow.h"
+#include "sim/pc/SimEnvironment.h"
 #include "ui/Dialog.h"
 #include "ui/win32/Win32WindowSystem.h"
 

@@ -6,8 +6,6 @@
 #include <string>
 #include <vector>
 
-#include "SimEnvironment.h"
-#include "SimSystem.h"
 #include "cli/CommandLine.h"
 #include "cli/TextReporter.h"
 #include "fakes/FakeFileSystem.h"
@@ -15,6 +13,8 @@
 #include "fakes/FakeSettingsFile.h"
 #include "fakes/FakeVersionBlocks.h"
 #include "fakes/FixedProgramFile.h"
+#include "sim/pc/SimEnvironment.h"
+#include "sim/pc/SimSystem.h"
 
 namespace hw::cli {
 namespace {

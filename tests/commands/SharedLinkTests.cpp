@@ -5,8 +5,8 @@
 #include <cstdint>
 #include <thread>
 
-#include "SimEnvironment.h"
 #include "commands/MachineLink.h"
+#include "sim/pc/SimEnvironment.h"
 
 namespace hw {
 namespace {

@@ -11,7 +11,6 @@
 #include <string>
 #include <vector>
 
-#include "SimEnvironment.h"
 #include "console/ConsoleDialog.h"
 #include "console/ConsoleIds.h"
 #include "fakes/FakeFileSystem.h"
@@ -20,6 +19,7 @@
 #include "fakes/FakeVersionBlocks.h"
 #include "fakes/FixedProgramFile.h"
 #include "link/DeviceChannel.h"
+#include "sim/pc/SimEnvironment.h"
 #include "ui/headless/HeadlessWindowSystem.h"
 
 namespace hw {

@@ -4,12 +4,12 @@
 // program, settings, file and version-block services.
 #pragma once
 
-#include "SimEnvironment.h"
 #include "console/ConsoleServices.h"
 #include "fakes/FakeFileSystem.h"
 #include "fakes/FakeSettingsFile.h"
 #include "fakes/FakeVersionBlocks.h"
 #include "fakes/FixedProgramFile.h"
+#include "sim/pc/SimEnvironment.h"
 #include "ui/Application.h"
 #include "ui/headless/HeadlessWindowSystem.h"
 

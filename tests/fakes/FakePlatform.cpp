@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "SimEnvironment.h"
+#include "sim/pc/SimEnvironment.h"
 
 namespace hw::test {
 

@@ -10,11 +10,11 @@
 #include <string>
 #include <vector>
 
-#include "SimRegistry.h"
-#include "SimSystem.h"
-#include "SimText.h"
 #include "fakes/FakeDevice.h"
 #include "platform/LinkPlatform.h"
+#include "sim/pc/SimRegistry.h"
+#include "sim/pc/SimSystem.h"
+#include "sim/pc/SimText.h"
 
 namespace hw::test {
 

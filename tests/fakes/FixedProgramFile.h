@@ -1,7 +1,9 @@
-// The program file a console under test takes its name and settings path from.
+// The program file a console under test takes its name and settings path from:
+// the path given, which a test may change while the console is down.
 #pragma once
 
 #include <string>
+#include <utility>
 
 #include "platform/ProgramFile.h"
 
@@ -9,7 +11,10 @@ namespace hw::test {
 
 class FixedProgramFile final : public ProgramFile {
   public:
-    std::string Path() override { return "C:\\Tools\\Hexwarden.exe"; }
+    explicit FixedProgramFile(std::string at = "C:\\Tools\\Hexwarden.exe") : path(std::move(at)) {}
+    std::string Path() override { return path; }
+
+    std::string path;
 };
 
 }  // namespace hw::test

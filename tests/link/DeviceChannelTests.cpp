@@ -5,12 +5,12 @@
 #include <vector>
 
 #include "AllocationCounter.h"
-#include "SimEnvironment.h"
 #include "fakes/FakePlatform.h"
 #include "link/DeviceChannel.h"
 #include "link/Discovery.h"
 #include "platform/FileErrors.h"
 #include "platform/MemFile.h"
+#include "sim/pc/SimEnvironment.h"
 
 namespace hw::test {
 namespace {

@@ -5,9 +5,9 @@
 #include <string>
 #include <vector>
 
-#include "SimText.h"
 #include "fakes/FakePlatform.h"
 #include "platform/System.h"
+#include "sim/pc/SimText.h"
 
 namespace hw::test {
 namespace {

@@ -10,9 +10,9 @@
 #include <iterator>
 #include <string>
 
-#include "SimEnvironment.h"
 #include "commands/MachineLink.h"
 #include "platform/MemFile.h"
+#include "sim/pc/SimEnvironment.h"
 
 namespace hw::test {
 namespace {

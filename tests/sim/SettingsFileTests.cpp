@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "SettingsFileCases.h"
-#include "SimSettingsFile.h"
+#include "sim/pc/SimSettingsFile.h"
 
 namespace hw::test {
 namespace {

@@ -10,7 +10,7 @@
 #include <initializer_list>
 #include <vector>
 
-#include "SimController.h"
+#include "sim/usb/SimController.h"
 
 namespace hw::test {
 

@@ -7,8 +7,8 @@
 #include <string>
 #include <thread>
 
-#include "SimEnvironment.h"
 #include "link/DeviceChannel.h"
+#include "sim/pc/SimEnvironment.h"
 
 namespace hw::test {
 namespace {

@@ -16,7 +16,6 @@
 #include <thread>
 
 #include "KeyPresses.h"
-#include "SimEnvironment.h"
 #include "StandInBrowser.h"
 #include "WindowCapture.h"
 #include "console/ConsoleApp.h"
@@ -28,6 +27,7 @@
 #include "platform/win32/Win32ProgramFile.h"
 #include "platform/win32/Win32SettingsFile.h"
 #include "platform/win32/Win32VersionBlocks.h"
+#include "sim/pc/SimEnvironment.h"
 #include "ui/win32/Win32WindowSystem.h"
 
 namespace hw::test {

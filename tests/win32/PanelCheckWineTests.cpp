@@ -13,9 +13,9 @@
 #include <thread>
 #include <vector>
 
-#include "SimControlWindow.h"
-#include "SimEnvironment.h"
 #include "console/windows/PanelCheckDialog.h"
+#include "sim/control/SimControlWindow.h"
+#include "sim/pc/SimEnvironment.h"
 #include "ui/Application.h"
 #include "ui/win32/Win32WindowSystem.h"
 

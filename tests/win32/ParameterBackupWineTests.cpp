@@ -7,12 +7,12 @@
 #include <string>
 #include <vector>
 
-#include "SimClock.h"
-#include "SimSystem.h"
 #include "WideTestPlaces.h"
 #include "console/parameters/ParameterBackups.h"
 #include "platform/win32/Win32FileSystem.h"
 #include "platform/win32/Win32Utf8.h"
+#include "sim/pc/SimClock.h"
+#include "sim/pc/SimSystem.h"
 
 namespace hw {
 namespace {
