@@ -32,6 +32,10 @@ std::string DeviceInstance(std::string_view devicePath) {
     return std::string(devicePath.substr(second + 1, third - second - 1));
 }
 
+std::string MachineSession::QueueAndPort() const {
+    return port.empty() ? queue : queue + " on " + port;
+}
+
 const std::string& MachineSession::DevicePath() const {
     return link.Channel().DevicePath();
 }
@@ -80,6 +84,9 @@ bool MachineSession::ConnectTo(const std::string& name) {
     connected = link.Connect(name, 0, 32, false);
     if (!connected) return false;
     queue = name;
+    std::string driver;
+    port.clear();
+    GetPrinterDriverAndPort(platform.spooler, queue, driver, port);
     ReadFirmware();
     return true;
 }

@@ -47,6 +47,12 @@ class MachineSession {
     bool Connected() const { return connected; }
     // The queue connected to, or last connected to; the driver name before any.
     const std::string& Queue() const { return queue; }
+    // The queue's port, as the spooler told it at the connection; empty
+    // when it did not.
+    const std::string& Port() const { return port; }
+    // "<queue> on <port>", or the queue alone when the port is not known:
+    // how the console names the machine to the technician.
+    std::string QueueAndPort() const;
     const std::string& DevicePath() const;
     // The machine's version text as last read; empty: not read.
     const std::string& Firmware() const { return firmware; }
@@ -85,6 +91,7 @@ class MachineSession {
     MachineLink link;
     bool connected = false;
     std::string queue = kMachineDriverName;
+    std::string port;
     std::string firmware;
     bool panelTypeJ = false;
 };

@@ -199,7 +199,7 @@ TEST(MachineSession, FindsEveryMachineAndStaysOnItsOwn) {
     EXPECT_FALSE(found[1].connects);
     EXPECT_TRUE(found[1].firmware.empty());
     EXPECT_TRUE(session.Connected());
-    EXPECT_EQ(session.Queue(), "QMV-240");
+    EXPECT_EQ(session.QueueAndPort(), "QMV-240 on USB001");
     EXPECT_EQ(session.Firmware(), "first once more");
 }
 
