@@ -42,7 +42,7 @@ const ui::MessageMapEntry ConsoleDialog::messageMap[] = {
         id::kGetParameters),
     ui::OnCommandTo<&ConsoleDialog::restore, &ParameterRestore::RestoreChosenFile>(
         id::kPutParameters),
-    ui::OnCommand(id::kWriteXY, &ConsoleDialog::OnWriteXY),
+    ui::OnCommandTo<&ConsoleDialog::calibration, &CalibrationProcedures::WriteScale>(id::kWriteXY),
     ui::OnCommandTo<&ConsoleDialog::reports, &ReportProcedures::WriteSerialNumber>(
         id::kWriteSerial),
     ui::OnCommandTo<&ConsoleDialog::reports, &ReportProcedures::ClearSpindleTime>(
@@ -52,20 +52,25 @@ const ui::MessageMapEntry ConsoleDialog::messageMap[] = {
     ui::OnCommand(id::kCheckLoadX, &ConsoleDialog::OnCheckLoadX),
     ui::OnCommand(id::kCheckLoadY, &ConsoleDialog::OnCheckLoadY),
     ui::OnCommand(id::kCheckLoadZ, &ConsoleDialog::OnCheckLoadZ),
-    ui::OnCommand(id::kCorrectionCut, &ConsoleDialog::OnCorrectionCut),
+    ui::OnCommandTo<&ConsoleDialog::calibration, &CalibrationProcedures::CorrectionCut>(
+        id::kCorrectionCut),
     ui::OnCommand(id::kOutputFile, &ConsoleDialog::OnOutputFile),
     ui::OnCommand(id::kStartAging, &ConsoleDialog::OnStartAging),
     ui::OnCommand(id::kReadSpindle, &ConsoleDialog::OnReadSpindle),
     ui::OnCommand(id::kBacklashCheck, &ConsoleDialog::OnCheckBacklash),
     ui::OnMessage(ui::kWmTimer, &ConsoleDialog::OnTimer),
     ui::OnCommandTo<&ConsoleDialog::reports, &ReportProcedures::ClearPumpTime>(id::kClearPumpTime),
-    ui::OnCommand(id::kWriteY0, &ConsoleDialog::OnWriteY0),
-    ui::OnCommand(id::kWriteLaser, &ConsoleDialog::OnWriteLaser),
+    ui::OnCommandTo<&ConsoleDialog::calibration, &CalibrationProcedures::WriteY0>(id::kWriteY0),
+    ui::OnCommandTo<&ConsoleDialog::calibration, &CalibrationProcedures::WriteLaser>(
+        id::kWriteLaser),
     ui::OnCommand(id::kCheckLoadA, &ConsoleDialog::OnCheckLoadA),
     ui::OnCommand(id::kCheckPanel, &ConsoleDialog::OnCheckPanel),
-    ui::OnCommand(id::kToolPosition, &ConsoleDialog::OnToolPosition),
-    ui::OnCommand(id::kCalcWriteLaser, &ConsoleDialog::OnCalcWriteLaser),
-    ui::OnCommand(id::kCalcWriteY0, &ConsoleDialog::OnCalcWriteY0),
+    ui::OnCommandTo<&ConsoleDialog::calibration, &CalibrationProcedures::TakeToolPosition>(
+        id::kToolPosition),
+    ui::OnCommandTo<&ConsoleDialog::calibration, &CalibrationProcedures::CalcWriteLaser>(
+        id::kCalcWriteLaser),
+    ui::OnCommandTo<&ConsoleDialog::calibration, &CalibrationProcedures::CalcWriteY0>(
+        id::kCalcWriteY0),
     ui::OnCommandRange(id::kPercentMode, id::kMeasuredMode, &ConsoleDialog::OnCorrectionMode),
     ui::OnMessage(ui::kWmDeviceChange, &ConsoleDialog::OnDeviceChangeMessage),
     ui::OnCommand(id::kBacklashDetails, &ConsoleDialog::OnBacklashDetails),
@@ -88,6 +93,7 @@ ConsoleDialog::ConsoleDialog(const ConsoleServices& consoleServices)
       context{session, reporter, services, log, *this, paths, this},
       reports(context, viewerPlace),
       restore(context),
+      calibration(context),
       icon(consoleServices.app.windows().LoadIconResource(id::kIcon)) {
     services.app.SetBoxObserver([this](const ui::BoxNote& box) {
         log.NoteBox(ShownBox{std::string(box.text), box.style, box.answer});
@@ -104,14 +110,8 @@ void ConsoleDialog::RunCommand(int id, const std::function<void()>& handler) {
 }
 
 void ConsoleDialog::DoDataExchange(ui::DataExchange& dx) {
-    dx.Control(id::kCorrectionX, correctionX);
-    dx.Control(id::kCorrectionY, correctionY);
-    dx.Control(id::kCorrectionZ, correctionZ);
-    dx.Control(id::kY0Offset, y0Offset);
-    dx.Control(id::kLaserX, laserX);
-    dx.Control(id::kLaserY, laserY);
+    calibration.Exchange(dx);
     reports.Exchange(dx);
-    dx.Radio(id::kPercentMode, correctionMode);
 }
 
 bool ConsoleDialog::OnInitDialog() {

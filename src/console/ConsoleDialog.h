@@ -22,6 +22,7 @@
 #include "console/bundle/ActivityLog.h"
 #include "console/bundle/ProcedureLog.h"
 #include "console/bundle/ServiceBundle.h"
+#include "console/calibration/CalibrationProcedures.h"
 #include "console/parameters/ParameterRestore.h"
 #include "console/parameters/ReportProcedures.h"
 #include "ui/Controls.h"
@@ -107,32 +108,6 @@ class ConsoleDialog : public ui::Dialog, private SensorPolling {
     // Firmware and file output (FileOutput.cpp).
     void OnOutputFile();
 
-    // Correction calibration (CalibrationProcedures.cpp). The offsets are
-    // worked out in 64 bits so that no sum or difference of machine values
-    // wraps round into the accepted range.
-    void OnWriteXY();
-    void OnCorrectionCut();
-    void OnWriteLaser();
-    void OnToolPosition();
-    void OnCalcWriteLaser();
-    void OnWriteY0();
-    void OnCalcWriteY0();
-    void ApplyLaserOffset(std::int64_t x, std::int64_t y, bool add);
-    void ApplyY0Offset(std::int64_t value);
-    // GetPosition for X, Y, Z and A; false, after the "error" box, unless
-    // all four came back.
-    bool ReadToolPosition(std::int32_t (&position)[4]);
-    // The sensors read before a test cut: false, after a box, when the
-    // cover is open ("Close the cover first.") or the read failed ("error").
-    bool CoverClosed();
-    // The test cut watched in the progress window until the machine stands
-    // ready at its origin again ("Completed"), fails, stops answering, or
-    // the technician presses Stop, which stops the machine's motion.
-    void WatchTestCut(ProgressDialog& progress);
-    // A Correction edit's text, or nullopt after a warning naming it when
-    // anything but blanks follows its number (decimal: a scale edit).
-    std::optional<std::string> NumberText(const ui::EditControl& edit, bool decimal);
-
     // Load checks and the aging run (LoadCheckProcedures.cpp): the machine
     // runs them by itself while the console watches its status word in the
     // progress window.
@@ -193,6 +168,7 @@ class ConsoleDialog : public ui::Dialog, private SensorPolling {
     std::optional<ui::Rect> viewerPlace;
     ReportProcedures reports;
     ParameterRestore restore;
+    CalibrationProcedures calibration;
     std::intptr_t sensorTimerId = -1;
     bool sensorPollingPaused = false;
     bool notAnswering = false;
@@ -208,16 +184,6 @@ class ConsoleDialog : public ui::Dialog, private SensorPolling {
     // When the run that filled backlashTable completed; none yet: nullopt.
     // A later run that fails or is cancelled leaves the table and this.
     std::optional<LocalTime> backlashCompletedAt;
-    std::int32_t toolPositionX = 0;
-    std::int32_t toolPositionY = 0;
-    bool toolPositionTaken = false;
-    ui::EditControl correctionX;
-    ui::EditControl correctionY;
-    ui::EditControl correctionZ;
-    ui::EditControl y0Offset;
-    ui::EditControl laserX;
-    ui::EditControl laserY;
-    int correctionMode = 0;
 };
 
 }  // namespace hw
