@@ -57,7 +57,7 @@ const ui::MessageMapEntry ConsoleDialog::messageMap[] = {
     ui::OnCommand(id::kOutputFile, &ConsoleDialog::OnOutputFile),
     ui::OnCommand(id::kStartAging, &ConsoleDialog::OnStartAging),
     ui::OnCommand(id::kReadSpindle, &ConsoleDialog::OnReadSpindle),
-    ui::OnCommand(id::kBacklashCheck, &ConsoleDialog::OnCheckBacklash),
+    ui::OnCommandTo<&ConsoleDialog::backlash, &BacklashProcedures::Check>(id::kBacklashCheck),
     ui::OnMessage(ui::kWmTimer, &ConsoleDialog::OnTimer),
     ui::OnCommandTo<&ConsoleDialog::reports, &ReportProcedures::ClearPumpTime>(id::kClearPumpTime),
     ui::OnCommandTo<&ConsoleDialog::calibration, &CalibrationProcedures::WriteY0>(id::kWriteY0),
@@ -73,7 +73,8 @@ const ui::MessageMapEntry ConsoleDialog::messageMap[] = {
         id::kCalcWriteY0),
     ui::OnCommandRange(id::kPercentMode, id::kMeasuredMode, &ConsoleDialog::OnCorrectionMode),
     ui::OnMessage(ui::kWmDeviceChange, &ConsoleDialog::OnDeviceChangeMessage),
-    ui::OnCommand(id::kBacklashDetails, &ConsoleDialog::OnBacklashDetails),
+    ui::OnCommandTo<&ConsoleDialog::backlash, &BacklashProcedures::ShowDetails>(
+        id::kBacklashDetails),
     ui::OnMessage(kWmConnected, &ConsoleDialog::OnConnected),
 };
 
@@ -94,6 +95,8 @@ ConsoleDialog::ConsoleDialog(const ConsoleServices& consoleServices)
       reports(context, viewerPlace),
       restore(context),
       calibration(context),
+      backlash(context, viewerPlace),
+      bundle(context, backlash.Record()),
       icon(consoleServices.app.windows().LoadIconResource(id::kIcon)) {
     services.app.SetBoxObserver([this](const ui::BoxNote& box) {
         log.NoteBox(ShownBox{std::string(box.text), box.style, box.answer});
@@ -164,7 +167,7 @@ void ConsoleDialog::ShowConnection() {
     UpdateTitle();
     EnableSensorLabels(session.Connected());
     UpdateData(false);
-    EnableBacklashGroup(session.Connected() && session.PanelTypeJ());
+    backlash.EnableGroup(session.Connected() && session.PanelTypeJ());
 }
 
 void ConsoleDialog::StartSensorTimer() {
@@ -199,13 +202,6 @@ void ConsoleDialog::Resume() {
 void ConsoleDialog::Pause() {
     sensorPollingPaused = true;
     KillSensorTimer();
-}
-
-void ConsoleDialog::EnableBacklashGroup(bool enable) {
-    for (int item : {id::kBacklashCheck, id::kBacklashDetails, id::kBacklashGroup,
-                     id::kBacklashAngle, id::kBacklashValue}) {
-        EnableItem(item, enable);
-    }
 }
 
 std::intptr_t ConsoleDialog::OnDeviceChange(std::uintptr_t event, std::intptr_t) {
@@ -256,7 +252,7 @@ std::intptr_t ConsoleDialog::OnClose(const ui::Message&) {
 
 std::intptr_t ConsoleDialog::OnSysCommand(const ui::Message& message) {
     if ((message.wParam & 0xFFF0) == id::kBundleCommand) {
-        log.Run("Save Service Bundle", [this] { OnSaveServiceBundle(); });
+        log.Run("Save Service Bundle", [this] { bundle.SaveChosenFile(); });
         return 0;
     }
     if ((message.wParam & 0xFFF0) != id::kAboutCommand) return Default(message);

@@ -17,11 +17,11 @@
 #include "console/MachineSession.h"
 #include "console/MarkedSettingsFile.h"
 #include "console/ProcedureContext.h"
-#include "console/backlash/BacklashEntry.h"
+#include "console/backlash/BacklashProcedures.h"
 #include "console/bundle/ActivityFiles.h"
 #include "console/bundle/ActivityLog.h"
 #include "console/bundle/ProcedureLog.h"
-#include "console/bundle/ServiceBundle.h"
+#include "console/bundle/ServiceBundleProcedure.h"
 #include "console/calibration/CalibrationProcedures.h"
 #include "console/parameters/ParameterRestore.h"
 #include "console/parameters/ReportProcedures.h"
@@ -93,7 +93,6 @@ class ConsoleDialog : public ui::Dialog, private SensorPolling {
     void Pause() override;
     void Resume() override;
     void StartSensorTimer();
-    void EnableBacklashGroup(bool enable);
     // The connection's state shown: title, sensor labels, backlash group.
     void ShowConnection();
 
@@ -135,22 +134,8 @@ class ConsoleDialog : public ui::Dialog, private SensorPolling {
     std::intptr_t OnTimer(const ui::Message& message);
     void OnCheckPanel();
 
-    // Spindle and rotary axis backlash (SpindleReadout.cpp, BacklashProcedures.cpp).
+    // Spindle (SpindleReadout.cpp).
     void OnReadSpindle();
-    void OnCheckBacklash();
-    void OnBacklashDetails();
-
-    // Save Service Bundle (BundleProcedures.cpp): status shows each step in
-    // the progress window.
-    void OnSaveServiceBundle();
-    // leftOut gets one line for each part left out, saying why.
-    std::vector<BundleMember> ReadBundleMembers(const std::function<void(std::string_view)>& status,
-                                                std::string& leftOut);
-    std::string MachineText();
-    // Builds the archive and writes it through out; false, after the box
-    // that says why, when either fails.
-    bool WriteBundle(SafeFileWriter& out, const std::vector<BundleMember>& members,
-                     const LocalTime& when);
 
     static const ui::MessageMapEntry messageMap[];
 
@@ -169,6 +154,8 @@ class ConsoleDialog : public ui::Dialog, private SensorPolling {
     ReportProcedures reports;
     ParameterRestore restore;
     CalibrationProcedures calibration;
+    BacklashProcedures backlash;
+    ServiceBundleProcedure bundle;
     std::intptr_t sensorTimerId = -1;
     bool sensorPollingPaused = false;
     bool notAnswering = false;
@@ -176,14 +163,6 @@ class ConsoleDialog : public ui::Dialog, private SensorPolling {
 
   public:
     // Shared with the procedures behind the buttons.
-    bool backlashMeasured = false;
-    bool panelTypeJ = false;
-    std::array<BacklashEntry, kBacklashSteps> backlashTable{};
-    // The last completed run's largest measurement, as the labels show it.
-    BacklashMark backlashLargest;
-    // When the run that filled backlashTable completed; none yet: nullopt.
-    // A later run that fails or is cancelled leaves the table and this.
-    std::optional<LocalTime> backlashCompletedAt;
 };
 
 }  // namespace hw
