@@ -49,22 +49,22 @@ const ui::MessageMapEntry ConsoleDialog::messageMap[] = {
         id::kClearSpindleTime),
     ui::OnCommandTo<&ConsoleDialog::reports, &ReportProcedures::CheckSerialPort>(
         id::kCheckSerialPort),
-    ui::OnCommand(id::kCheckLoadX, &ConsoleDialog::OnCheckLoadX),
-    ui::OnCommand(id::kCheckLoadY, &ConsoleDialog::OnCheckLoadY),
-    ui::OnCommand(id::kCheckLoadZ, &ConsoleDialog::OnCheckLoadZ),
+    ui::OnCommandTo<&ConsoleDialog::loadChecks, &LoadChecks::CheckLoadX>(id::kCheckLoadX),
+    ui::OnCommandTo<&ConsoleDialog::loadChecks, &LoadChecks::CheckLoadY>(id::kCheckLoadY),
+    ui::OnCommandTo<&ConsoleDialog::loadChecks, &LoadChecks::CheckLoadZ>(id::kCheckLoadZ),
     ui::OnCommandTo<&ConsoleDialog::calibration, &CalibrationProcedures::CorrectionCut>(
         id::kCorrectionCut),
     ui::OnCommand(id::kOutputFile, &ConsoleDialog::OnOutputFile),
-    ui::OnCommand(id::kStartAging, &ConsoleDialog::OnStartAging),
-    ui::OnCommand(id::kReadSpindle, &ConsoleDialog::OnReadSpindle),
+    ui::OnCommandTo<&ConsoleDialog::loadChecks, &LoadChecks::StartAging>(id::kStartAging),
+    ui::OnCommandTo<&ConsoleDialog::readouts, &MachineReadouts::ReadSpindle>(id::kReadSpindle),
     ui::OnCommandTo<&ConsoleDialog::backlash, &BacklashProcedures::Check>(id::kBacklashCheck),
     ui::OnMessage(ui::kWmTimer, &ConsoleDialog::OnTimer),
     ui::OnCommandTo<&ConsoleDialog::reports, &ReportProcedures::ClearPumpTime>(id::kClearPumpTime),
     ui::OnCommandTo<&ConsoleDialog::calibration, &CalibrationProcedures::WriteY0>(id::kWriteY0),
     ui::OnCommandTo<&ConsoleDialog::calibration, &CalibrationProcedures::WriteLaser>(
         id::kWriteLaser),
-    ui::OnCommand(id::kCheckLoadA, &ConsoleDialog::OnCheckLoadA),
-    ui::OnCommand(id::kCheckPanel, &ConsoleDialog::OnCheckPanel),
+    ui::OnCommandTo<&ConsoleDialog::loadChecks, &LoadChecks::CheckLoadA>(id::kCheckLoadA),
+    ui::OnCommandTo<&ConsoleDialog::readouts, &MachineReadouts::CheckPanel>(id::kCheckPanel),
     ui::OnCommandTo<&ConsoleDialog::calibration, &CalibrationProcedures::TakeToolPosition>(
         id::kToolPosition),
     ui::OnCommandTo<&ConsoleDialog::calibration, &CalibrationProcedures::CalcWriteLaser>(
@@ -97,6 +97,8 @@ ConsoleDialog::ConsoleDialog(const ConsoleServices& consoleServices)
       calibration(context),
       backlash(context, viewerPlace),
       bundle(context, backlash.Record()),
+      loadChecks(context),
+      readouts(context),
       icon(consoleServices.app.windows().LoadIconResource(id::kIcon)) {
     services.app.SetBoxObserver([this](const ui::BoxNote& box) {
         log.NoteBox(ShownBox{std::string(box.text), box.style, box.answer});
@@ -165,7 +167,7 @@ void ConsoleDialog::UpdateTitle() {
 
 void ConsoleDialog::ShowConnection() {
     UpdateTitle();
-    EnableSensorLabels(session.Connected());
+    readouts.EnableSensorLabels(session.Connected());
     UpdateData(false);
     backlash.EnableGroup(session.Connected() && session.PanelTypeJ());
 }
@@ -269,6 +271,22 @@ std::intptr_t ConsoleDialog::OnPaint(const ui::Message& message) {
 
 std::intptr_t ConsoleDialog::OnQueryDragIcon(const ui::Message&) {
     return static_cast<std::intptr_t>(icon);
+}
+
+// The sensor tick, from the 500 ms timer or any other WM_TIMER: a read that
+// timed out held the window for the whole time-out and stops the ticks.
+std::intptr_t ConsoleDialog::OnTimer(const ui::Message& message) {
+    if (!session.Connected()) return 0;
+    if (!readouts.ShowSensors()) MarkNotAnswering();
+    return Default(message);
+}
+
+// Posted when the console connects, so that the question comes once the
+// console is up. A procedure of the console that is under way (its window
+// up, the polling paused) watches the machine itself.
+std::intptr_t ConsoleDialog::OnConnected(const ui::Message&) {
+    if (!sensorPollingPaused && IsWindowEnabled()) loadChecks.OfferWatchOfRunning();
+    return 0;
 }
 
 void ConsoleDialog::OnCorrectionMode() {

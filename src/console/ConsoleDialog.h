@@ -23,16 +23,14 @@
 #include "console/bundle/ProcedureLog.h"
 #include "console/bundle/ServiceBundleProcedure.h"
 #include "console/calibration/CalibrationProcedures.h"
+#include "console/checks/LoadChecks.h"
+#include "console/checks/MachineReadouts.h"
 #include "console/parameters/ParameterRestore.h"
 #include "console/parameters/ReportProcedures.h"
 #include "ui/Controls.h"
 #include "ui/Dialog.h"
 
 namespace hw {
-
-class ProgressDialog;
-class SafeFileWriter;
-struct LoadCheckAxis;
 
 inline constexpr std::uintptr_t kSensorTimerEvent = 1;
 inline constexpr std::uint32_t kSensorTimerMs = 500;
@@ -107,35 +105,11 @@ class ConsoleDialog : public ui::Dialog, private SensorPolling {
     // Firmware and file output (FileOutput.cpp).
     void OnOutputFile();
 
-    // Load checks and the aging run (LoadCheckProcedures.cpp): the machine
-    // runs them by itself while the console watches its status word in the
-    // progress window.
-    void OnCheckLoadX();
-    void OnCheckLoadY();
-    void OnCheckLoadZ();
-    void OnCheckLoadA();
-    void OnStartAging();
-    void RunLoadCheck(const LoadCheckAxis& axis);
-    // Sensor polling paused and the console disabled under the progress
-    // window while the started procedure is watched; endMessages: the end
-    // is reported with "Completed" or "Failed". noAnswerText: the warning
-    // when the machine stops answering.
-    void WatchInProgressWindow(std::string_view caption, std::string_view statusText,
-                               bool endMessages, std::string_view noAnswerText);
-    void WatchProcedure(ProgressDialog& progress, bool endMessages, std::string_view noAnswerText);
     // kWmConnected: a procedure found running in the machine when the
     // console connected may be watched, and stopped, from the console.
     std::intptr_t OnConnected(const ui::Message& message);
-
-    // Sensor and panel monitor (SensorMonitor.cpp).
-    // The sensor labels are live only while connected; offline they keep
-    // their last texts, drawn grey.
-    void EnableSensorLabels(bool enable);
+    // The sensor tick.
     std::intptr_t OnTimer(const ui::Message& message);
-    void OnCheckPanel();
-
-    // Spindle (SpindleReadout.cpp).
-    void OnReadSpindle();
 
     static const ui::MessageMapEntry messageMap[];
 
@@ -155,6 +129,8 @@ class ConsoleDialog : public ui::Dialog, private SensorPolling {
     ParameterRestore restore;
     CalibrationProcedures calibration;
     BacklashProcedures backlash;
+    LoadChecks loadChecks;
+    MachineReadouts readouts;
     ServiceBundleProcedure bundle;
     std::intptr_t sensorTimerId = -1;
     bool sensorPollingPaused = false;
