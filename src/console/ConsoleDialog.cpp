@@ -54,7 +54,7 @@ const ui::MessageMapEntry ConsoleDialog::messageMap[] = {
     ui::OnCommandTo<&ConsoleDialog::loadChecks, &LoadChecks::CheckLoadZ>(id::kCheckLoadZ),
     ui::OnCommandTo<&ConsoleDialog::calibration, &CalibrationProcedures::CorrectionCut>(
         id::kCorrectionCut),
-    ui::OnCommand(id::kOutputFile, &ConsoleDialog::OnOutputFile),
+    ui::OnCommandTo<&ConsoleDialog::output, &FileOutput::SendChosenFile>(id::kOutputFile),
     ui::OnCommandTo<&ConsoleDialog::loadChecks, &LoadChecks::StartAging>(id::kStartAging),
     ui::OnCommandTo<&ConsoleDialog::readouts, &MachineReadouts::ReadSpindle>(id::kReadSpindle),
     ui::OnCommandTo<&ConsoleDialog::backlash, &BacklashProcedures::Check>(id::kBacklashCheck),
@@ -98,6 +98,7 @@ ConsoleDialog::ConsoleDialog(const ConsoleServices& consoleServices)
       backlash(context, viewerPlace),
       bundle(context, backlash.Record()),
       loadChecks(context),
+      output(context),
       readouts(context),
       icon(consoleServices.app.windows().LoadIconResource(id::kIcon)) {
     services.app.SetBoxObserver([this](const ui::BoxNote& box) {

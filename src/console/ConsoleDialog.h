@@ -25,6 +25,7 @@
 #include "console/calibration/CalibrationProcedures.h"
 #include "console/checks/LoadChecks.h"
 #include "console/checks/MachineReadouts.h"
+#include "console/files/FileOutput.h"
 #include "console/parameters/ParameterRestore.h"
 #include "console/parameters/ReportProcedures.h"
 #include "ui/Controls.h"
@@ -102,9 +103,6 @@ class ConsoleDialog : public ui::Dialog, private SensorPolling {
     std::intptr_t OnDeviceChangeMessage(const ui::Message& message);
     void OnCorrectionMode();
 
-    // Firmware and file output (FileOutput.cpp).
-    void OnOutputFile();
-
     // kWmConnected: a procedure found running in the machine when the
     // console connected may be watched, and stopped, from the console.
     std::intptr_t OnConnected(const ui::Message& message);
@@ -130,6 +128,7 @@ class ConsoleDialog : public ui::Dialog, private SensorPolling {
     CalibrationProcedures calibration;
     BacklashProcedures backlash;
     LoadChecks loadChecks;
+    FileOutput output;
     MachineReadouts readouts;
     ServiceBundleProcedure bundle;
     std::intptr_t sensorTimerId = -1;
