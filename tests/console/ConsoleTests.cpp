@@ -12,6 +12,7 @@
 #include "fakes/FakePlatform.h"
 #include "fakes/FakeSettingsFile.h"
 #include "fakes/FakeVersionBlocks.h"
+#include "fakes/FixedProgramFile.h"
 #include "ui/headless/HeadlessWindowSystem.h"
 
 namespace hw {
@@ -19,13 +20,6 @@ namespace {
 
 namespace id = console_id;
 using test::FakePlatform;
-
-class FixedProgramFile final : public ProgramFile {
-  public:
-    explicit FixedProgramFile(std::string path) : path(std::move(path)) {}
-    std::string Path() override { return path; }
-    std::string path;
-};
 
 // A version reply: status 0, the count, the text and its NUL.
 std::vector<std::uint8_t> VersionReply(const std::string& text) {
@@ -77,7 +71,7 @@ class Console : public ::testing::Test {
     FakePlatform fake;
     ui::HeadlessWindowSystem windows;
     ui::Application app{windows, "Hexwarden"};
-    FixedProgramFile program{"C:\\Tools\\Hexwarden.exe"};
+    test::FixedProgramFile program;
     test::FakeFileSystem files;
     test::FakeSettingsFile settings;
     test::FakeVersionBlocks versions;

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <string>
+#include <utility>
 
 #include "platform/ProgramFile.h"
 
@@ -9,7 +10,11 @@ namespace hw::test {
 
 class FixedProgramFile final : public ProgramFile {
   public:
-    std::string Path() override { return "C:\\Tools\\Hexwarden.exe"; }
+    explicit FixedProgramFile(std::string path = "C:\\Tools\\Hexwarden.exe")
+        : path(std::move(path)) {}
+    std::string Path() override { return path; }
+
+    std::string path;
 };
 
 }  // namespace hw::test

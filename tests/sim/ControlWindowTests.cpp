@@ -23,6 +23,7 @@
 #include "fakes/FakeFileSystem.h"
 #include "fakes/FakeSettingsFile.h"
 #include "fakes/FakeVersionBlocks.h"
+#include "fakes/FixedProgramFile.h"
 #include "ui/headless/HeadlessWindowSystem.h"
 #include "ui/headless/ResourceScript.h"
 
@@ -46,11 +47,6 @@ ui::ResourceScript DemoResources() {
     return script;
 }
 
-class FixedProgramFile final : public ProgramFile {
-  public:
-    std::string Path() override { return "C:\\Tools\\HexwardenDemo.exe"; }
-};
-
 class ControlWindow : public ::testing::Test {
   protected:
     void SetUp() override { ASSERT_TRUE(controls.Create(ui::kNoWindow)); }
@@ -71,7 +67,7 @@ class ControlWindow : public ::testing::Test {
     // Runs the console modally on the simulated machine; inside acts while
     // it is up.
     void RunConsole(std::function<void(ui::Dialog& console)> inside) {
-        FixedProgramFile program;
+        test::FixedProgramFile program{"C:\\Tools\\HexwardenDemo.exe"};
         test::FakeFileSystem files;
         test::FakeSettingsFile settings;
         test::FakeVersionBlocks versions;

@@ -16,6 +16,7 @@
 #include "console/bundle/VersionStrings.h"
 #include "console/checks/BitLabels.h"
 #include "console/checks/SpindleReadout.h"
+#include "console/files/FileDialogs.h"
 #include "console/files/FileSteps.h"
 #include "console/files/OfferedNames.h"
 #include "console/files/SafeFileWriter.h"
@@ -35,17 +36,6 @@ constexpr std::string_view kReadingReport = "Reading the report...";
 constexpr std::string_view kReadingParameters = "Reading the parameter block...";
 constexpr std::string_view kWritingBundle = "Writing the bundle...";
 constexpr std::uint32_t kReportGrowth = 1024;
-
-ui::FileDialogOptions BundleFileDialog(std::string initialName) {
-    ui::FileDialogOptions options;
-    options.open = false;
-    options.flags = ui::kOfnHideReadOnly | ui::kOfnOverwritePrompt;
-    options.filter = "Zip archive (*.zip)|*.zip||";
-    options.defaultExtension = "zip";
-    options.initialName = std::move(initialName);
-    options.folderKind = kBundleFiles;
-    return options;
-}
 
 std::string Hex(unsigned value, int digits) {
     char text[16];
@@ -104,7 +94,9 @@ void ServiceBundleProcedure::SaveChosenFile() {
     const auto& services = context.services;
     const LocalTime now = services.link.system.Now();
     const auto path = services.app.ShowFileDialog(
-        BundleFileDialog(StampedFileName(context.session.Queue(), now, ".zip")), context.Window());
+        FileDialogOptionsFor(false, "Zip archive (*.zip)|*.zip||", kBundleFiles,
+                             StampedFileName(context.session.Queue(), now, ".zip"), "zip"),
+        context.Window());
     if (path) Save(*path, now);
 }
 

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "console/Messages.h"
+#include "console/files/FileDialogs.h"
 #include "console/files/OfferedNames.h"
 #include "platform/FileErrors.h"
 #include "platform/MemFile.h"
@@ -108,12 +109,8 @@ std::unique_ptr<MemFile> LoadOutputFile(const ConsoleServices& services, Reporte
 
 void FileOutput::SendChosenFile() {
     if (!context.session.RequireOnline(context.reporter)) return;
-    ui::FileDialogOptions options;
-    options.open = true;
-    options.flags = ui::kOfnHideReadOnly | ui::kOfnOverwritePrompt;
-    options.filter = kOutputFilter;
-    options.folderKind = kOutputFiles;
-    const auto path = context.services.app.ShowFileDialog(options, context.Window());
+    const auto path = context.services.app.ShowFileDialog(
+        FileDialogOptionsFor(true, kOutputFilter, kOutputFiles), context.Window());
     if (path) Send(*path);
 }
 

@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "console/BoxReporter.h"
+#include "console/files/FileDialogs.h"
 #include "console/files/OfferedNames.h"
 #include "console/files/SafeTextSave.h"
 #include "ui/Application.h"
@@ -185,14 +186,11 @@ void ReportDialog::MoveControl(int id, const ui::Rect& rect) {
 // dialog asked before replacing the name it returned; when that name loses
 // its ".*", the file actually written is asked about in the same words.
 void ReportDialog::OnSave() {
-    ui::FileDialogOptions options;
-    options.open = false;
-    options.defaultExtension = kSaveExtension;
-    options.initialName = saveName;
-    options.folderKind = kTextFiles;
-    options.flags = ui::kOfnHideReadOnly | ui::kOfnOverwritePrompt;
-    options.filter = std::string(kTextFilter) + (secondForm ? secondForm->filter : std::string()) +
-                     std::string(kAnyFilter);
+    const std::string filter = std::string(kTextFilter) +
+                               (secondForm ? secondForm->filter : std::string()) +
+                               std::string(kAnyFilter);
+    ui::FileDialogOptions options =
+        FileDialogOptionsFor(false, filter, kTextFiles, saveName, kSaveExtension);
     int chosenFilter = 0;
     options.chosenFilter = &chosenFilter;
     const auto chosen = app().ShowFileDialog(options, window());
