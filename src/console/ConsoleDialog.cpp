@@ -24,6 +24,16 @@ ConsoleServices WithFiles(const ConsoleServices& services, FileSystem& files,
             files,        settings,      services.versionBlocks};
 }
 
+// The connection made at start-up, or that there is none.
+void LogConnection(ActivityLog& activity, const MachineSession& session) {
+    if (!session.Connected()) {
+        activity.Add("No machine connected");
+        return;
+    }
+    activity.Add("Connected to " + session.Queue() + ", device " + session.DevicePath() +
+                 ", firmware " + (session.Firmware().empty() ? "not read" : session.Firmware()));
+}
+
 // A button's caption without its mnemonic marks.
 std::string ButtonName(std::string caption, int id) {
     std::erase(caption, '&');
@@ -91,7 +101,8 @@ ConsoleDialog::ConsoleDialog(const ConsoleServices& consoleServices)
       session(consoleServices.link),
       log(activity, session.Link()),
       reporter(consoleServices.app, *this),
-      context{session, reporter, services, log, *this, paths, this},
+      sensorTimer(*this, session),
+      context{session, reporter, services, log, sensorTimer, paths, this},
       reports(context, viewerPlace),
       restore(context),
       calibration(context),
@@ -111,7 +122,7 @@ ConsoleDialog::~ConsoleDialog() {
 }
 
 void ConsoleDialog::RunCommand(int id, const std::function<void()>& handler) {
-    ResumeAnswering();
+    if (sensorTimer.ResumeAnswering()) UpdateTitle();
     log.Run(ButtonName(ItemText(id), id), [&] { ui::Dialog::RunCommand(id, handler); });
 }
 
@@ -141,20 +152,11 @@ bool ConsoleDialog::OnInitDialog() {
 
     activity.Add(paths.programName + " started");
     session.ConnectFirst();
-    if (session.Connected()) StartSensorTimer();
+    if (session.Connected()) sensorTimer.Start();
     ShowConnection();
-    LogConnection();
+    LogConnection(activity, session);
     if (session.Connected()) Post({kWmConnected, 0, 0});
     return true;
-}
-
-void ConsoleDialog::LogConnection() {
-    if (!session.Connected()) {
-        activity.Add("No machine connected");
-        return;
-    }
-    activity.Add("Connected to " + session.Queue() + ", device " + session.DevicePath() +
-                 ", firmware " + (session.Firmware().empty() ? "not read" : session.Firmware()));
 }
 
 void ConsoleDialog::UpdateTitle() {
@@ -163,7 +165,7 @@ void ConsoleDialog::UpdateTitle() {
         return;
     }
     SetTitle(paths.programName + " - " + session.Queue() +
-             (notAnswering ? kTitleNotAnswering : ""));
+             (sensorTimer.NotAnswering() ? kTitleNotAnswering : ""));
 }
 
 void ConsoleDialog::ShowConnection() {
@@ -173,43 +175,9 @@ void ConsoleDialog::ShowConnection() {
     backlash.EnableGroup(session.Connected() && session.PanelTypeJ());
 }
 
-void ConsoleDialog::StartSensorTimer() {
-    sensorTimerId = static_cast<std::intptr_t>(SetTimer(kSensorTimerEvent, kSensorTimerMs));
-}
-
-void ConsoleDialog::KillSensorTimer() {
-    if (sensorTimerId <= 0) return;
-    KillTimer(static_cast<std::uintptr_t>(sensorTimerId));
-    sensorTimerId = -1;
-}
-
-void ConsoleDialog::MarkNotAnswering() {
-    notAnswering = true;
-    KillSensorTimer();
-    activity.Add("The machine is not answering: sensor polling stopped");
-    UpdateTitle();
-}
-
-void ConsoleDialog::ResumeAnswering() {
-    if (!notAnswering) return;
-    notAnswering = false;
-    UpdateTitle();
-    if (session.Connected() && !sensorPollingPaused && sensorTimerId <= 0) StartSensorTimer();
-}
-
-void ConsoleDialog::Resume() {
-    sensorPollingPaused = false;
-    if (session.Connected() && sensorTimerId <= 0) StartSensorTimer();
-}
-
-void ConsoleDialog::Pause() {
-    sensorPollingPaused = true;
-    KillSensorTimer();
-}
-
 std::intptr_t ConsoleDialog::OnDeviceChange(std::uintptr_t event, std::intptr_t) {
     if (event != ui::kDbtDevNodesChanged) return 1;
-    ResumeAnswering();
+    if (sensorTimer.ResumeAnswering()) UpdateTitle();
     const std::string& queue = session.Queue();
     if (!session.Recheck()) {
         activity.Add(std::string("Devices changed: the machine is still ") +
@@ -222,10 +190,10 @@ std::intptr_t ConsoleDialog::OnDeviceChange(std::uintptr_t event, std::intptr_t)
     activity.Add(connected ? "Machine arrived: connected to " + queue
                            : "Machine removed: " + queue + " offline");
     // A procedure that paused the polling starts it again when it ends.
-    if (connected && !sensorPollingPaused) {
-        StartSensorTimer();
+    if (connected && !sensorTimer.Paused()) {
+        sensorTimer.Start();
     } else if (!connected) {
-        KillSensorTimer();
+        sensorTimer.Kill();
     }
     ShowConnection();
     if (connected) Post({kWmConnected, 0, 0});
@@ -237,7 +205,7 @@ std::intptr_t ConsoleDialog::OnDeviceChangeMessage(const ui::Message& message) {
 }
 
 void ConsoleDialog::OnOK() {
-    KillSensorTimer();
+    sensorTimer.Kill();
     session.Disconnect();
     EndDialog(ui::kIdOk);
 }
@@ -278,7 +246,11 @@ std::intptr_t ConsoleDialog::OnQueryDragIcon(const ui::Message&) {
 // timed out held the window for the whole time-out and stops the ticks.
 std::intptr_t ConsoleDialog::OnTimer(const ui::Message& message) {
     if (!session.Connected()) return 0;
-    if (!readouts.ShowSensors()) MarkNotAnswering();
+    if (!readouts.ShowSensors()) {
+        sensorTimer.MarkNotAnswering();
+        activity.Add("The machine is not answering: sensor polling stopped");
+        UpdateTitle();
+    }
     return Default(message);
 }
 
@@ -286,7 +258,7 @@ std::intptr_t ConsoleDialog::OnTimer(const ui::Message& message) {
 // console is up. A procedure of the console that is under way (its window
 // up, the polling paused) watches the machine itself.
 std::intptr_t ConsoleDialog::OnConnected(const ui::Message&) {
-    if (!sensorPollingPaused && IsWindowEnabled()) loadChecks.OfferWatchOfRunning();
+    if (!sensorTimer.Paused() && IsWindowEnabled()) loadChecks.OfferWatchOfRunning();
     return 0;
 }
 

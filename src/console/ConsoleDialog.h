@@ -17,6 +17,7 @@
 #include "console/MachineSession.h"
 #include "console/MarkedSettingsFile.h"
 #include "console/ProcedureContext.h"
+#include "console/SensorTimer.h"
 #include "console/backlash/BacklashProcedures.h"
 #include "console/bundle/ActivityFiles.h"
 #include "console/bundle/ActivityLog.h"
@@ -33,12 +34,10 @@
 
 namespace hw {
 
-inline constexpr std::uintptr_t kSensorTimerEvent = 1;
-inline constexpr std::uint32_t kSensorTimerMs = 500;
 // Posted to the console when it has connected to the machine.
 inline constexpr std::uint32_t kWmConnected = ui::kWmApp + 1;
 
-class ConsoleDialog : public ui::Dialog, private SensorPolling {
+class ConsoleDialog : public ui::Dialog {
   public:
     explicit ConsoleDialog(const ConsoleServices& services);
     ~ConsoleDialog() override;
@@ -47,14 +46,12 @@ class ConsoleDialog : public ui::Dialog, private SensorPolling {
     const std::string& ProgramName() const { return paths.programName; }
     const std::string& SettingsPath() const { return paths.settingsPath; }
     const std::string& DeviceName() const { return session.Queue(); }
-    std::intptr_t SensorTimerId() const { return sensorTimerId; }
+    std::intptr_t SensorTimerId() const { return sensorTimer.Id(); }
     bool PanelTypeJ() const { return session.PanelTypeJ(); }
 
     // The 500 ms sensor timer, paused by the procedures that talk to the
-    // machine for a long time. Pause kills the timer when it runs and keeps
-    // it paused: a device change does not restart it meanwhile. Resume ends
-    // the pause and starts the timer while connected and not running.
-    SensorPolling& Polling() { return *this; }
+    // machine for a long time (SensorTimer).
+    SensorPolling& Polling() { return sensorTimer; }
 
     // The activity log of this session.
     const ActivityLog& Activity() const { return activity; }
@@ -79,19 +76,9 @@ class ConsoleDialog : public ui::Dialog, private SensorPolling {
     void RunCommand(int id, const std::function<void()>& handler) override;
 
   private:
+    // The connection, and "(not answering)" while the sensor timer is
+    // stopped for it.
     void UpdateTitle();
-    void KillSensorTimer();
-    // A sensor read that timed out held the window for the whole time-out:
-    // the sensor timer stops and the title says so, until the technician
-    // presses a button or the devices change (ResumeAnswering).
-    void MarkNotAnswering();
-    void ResumeAnswering();
-    // Logs the connection made at start-up, or that there is none.
-    void LogConnection();
-    // SensorPolling: the sensor timer.
-    void Pause() override;
-    void Resume() override;
-    void StartSensorTimer();
     // The connection's state shown: title, sensor labels, backlash group.
     void ShowConnection();
 
@@ -106,7 +93,9 @@ class ConsoleDialog : public ui::Dialog, private SensorPolling {
     // kWmConnected: a procedure found running in the machine when the
     // console connected may be watched, and stopped, from the console.
     std::intptr_t OnConnected(const ui::Message& message);
-    // The sensor tick.
+    // The sensor tick. A sensor read that timed out held the window for the
+    // whole time-out: the sensor timer stops and the title says so, until
+    // the technician presses a button or the devices change.
     std::intptr_t OnTimer(const ui::Message& message);
 
     static const ui::MessageMapEntry messageMap[];
@@ -119,6 +108,7 @@ class ConsoleDialog : public ui::Dialog, private SensorPolling {
     MachineSession session;
     ProcedureLog log;
     BoxReporter reporter;
+    SensorTimer sensorTimer;
     ProgramPaths paths;
     ProcedureContext context;
     // Where the technician last left the text viewer, for the session.
@@ -131,13 +121,7 @@ class ConsoleDialog : public ui::Dialog, private SensorPolling {
     FileOutput output;
     MachineReadouts readouts;
     ServiceBundleProcedure bundle;
-    std::intptr_t sensorTimerId = -1;
-    bool sensorPollingPaused = false;
-    bool notAnswering = false;
     ui::IconHandle icon = 0;
-
-  public:
-    // Shared with the procedures behind the buttons.
 };
 
 }  // namespace hw
