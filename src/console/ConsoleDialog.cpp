@@ -107,10 +107,10 @@ ConsoleDialog::ConsoleDialog(const ConsoleServices& consoleServices)
       restore(context),
       calibration(context),
       backlash(context, viewerPlace),
-      bundle(context, backlash.Record()),
       loadChecks(context),
       output(context),
       readouts(context),
+      bundle(context, backlash.Record()),
       icon(consoleServices.app.windows().LoadIconResource(id::kIcon)) {
     services.app.SetBoxObserver([this](const ui::BoxNote& box) {
         log.NoteBox(ShownBox{std::string(box.text), box.style, box.answer});
