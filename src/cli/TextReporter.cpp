@@ -58,6 +58,10 @@ void TextReporter::Completed(std::string_view text) {
     out << text << '\n';
 }
 
+void TextReporter::Incomplete(std::string_view text) {
+    out << text << '\n';
+}
+
 // The question is printed, as what would be done. A confirmation (OK and
 // Cancel) is answered OK only with --yes; any other question takes its
 // default answer. A refusal ends the run with

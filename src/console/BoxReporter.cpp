@@ -25,6 +25,10 @@ void BoxReporter::Completed(std::string_view text) {
     owner.ShowMessageBox(text, {}, ui::kMbOk);
 }
 
+void BoxReporter::Incomplete(std::string_view text) {
+    owner.ShowMessageBox(text, {}, ui::kMbOk | ui::kMbIconExclamation);
+}
+
 int BoxReporter::Ask(std::string_view question, std::uint32_t style) {
     return owner.ShowMessageBox(question, {}, style);
 }

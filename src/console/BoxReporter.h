@@ -23,6 +23,7 @@ class BoxReporter final : public Reporter {
     void FileProblem(std::string_view text) override;
     void Information(std::string_view text) override;
     void Completed(std::string_view text) override;
+    void Incomplete(std::string_view text) override;
     int Ask(std::string_view question, std::uint32_t style) override;
 
   private:

@@ -24,6 +24,16 @@ ConsoleServices WithFiles(const ConsoleServices& services, FileSystem& files,
             files,        settings,      services.versionBlocks};
 }
 
+// The connection made at start-up, or that there is none.
+void LogConnection(ActivityLog& activity, const MachineSession& session) {
+    if (!session.Connected()) {
+        activity.Add("No machine connected");
+        return;
+    }
+    activity.Add("Connected to " + session.Queue() + ", device " + session.DevicePath() +
+                 ", firmware " + (session.Firmware().empty() ? "not read" : session.Firmware()));
+}
+
 // A button's caption without its mnemonic marks.
 std::string ButtonName(std::string caption, int id) {
     std::erase(caption, '&');
@@ -42,33 +52,39 @@ const ui::MessageMapEntry ConsoleDialog::messageMap[] = {
         id::kGetParameters),
     ui::OnCommandTo<&ConsoleDialog::restore, &ParameterRestore::RestoreChosenFile>(
         id::kPutParameters),
-    ui::OnCommand(id::kWriteXY, &ConsoleDialog::OnWriteXY),
+    ui::OnCommandTo<&ConsoleDialog::calibration, &CalibrationProcedures::WriteScale>(id::kWriteXY),
     ui::OnCommandTo<&ConsoleDialog::reports, &ReportProcedures::WriteSerialNumber>(
         id::kWriteSerial),
     ui::OnCommandTo<&ConsoleDialog::reports, &ReportProcedures::ClearSpindleTime>(
         id::kClearSpindleTime),
     ui::OnCommandTo<&ConsoleDialog::reports, &ReportProcedures::CheckSerialPort>(
         id::kCheckSerialPort),
-    ui::OnCommand(id::kCheckLoadX, &ConsoleDialog::OnCheckLoadX),
-    ui::OnCommand(id::kCheckLoadY, &ConsoleDialog::OnCheckLoadY),
-    ui::OnCommand(id::kCheckLoadZ, &ConsoleDialog::OnCheckLoadZ),
-    ui::OnCommand(id::kCorrectionCut, &ConsoleDialog::OnCorrectionCut),
-    ui::OnCommand(id::kOutputFile, &ConsoleDialog::OnOutputFile),
-    ui::OnCommand(id::kStartAging, &ConsoleDialog::OnStartAging),
-    ui::OnCommand(id::kReadSpindle, &ConsoleDialog::OnReadSpindle),
-    ui::OnCommand(id::kBacklashCheck, &ConsoleDialog::OnCheckBacklash),
+    ui::OnCommandTo<&ConsoleDialog::loadChecks, &LoadChecks::CheckLoadX>(id::kCheckLoadX),
+    ui::OnCommandTo<&ConsoleDialog::loadChecks, &LoadChecks::CheckLoadY>(id::kCheckLoadY),
+    ui::OnCommandTo<&ConsoleDialog::loadChecks, &LoadChecks::CheckLoadZ>(id::kCheckLoadZ),
+    ui::OnCommandTo<&ConsoleDialog::calibration, &CalibrationProcedures::CorrectionCut>(
+        id::kCorrectionCut),
+    ui::OnCommandTo<&ConsoleDialog::output, &FileOutput::SendChosenFile>(id::kOutputFile),
+    ui::OnCommandTo<&ConsoleDialog::loadChecks, &LoadChecks::StartAging>(id::kStartAging),
+    ui::OnCommandTo<&ConsoleDialog::readouts, &MachineReadouts::ReadSpindle>(id::kReadSpindle),
+    ui::OnCommandTo<&ConsoleDialog::backlash, &BacklashProcedures::Check>(id::kBacklashCheck),
     ui::OnMessage(ui::kWmTimer, &ConsoleDialog::OnTimer),
     ui::OnCommandTo<&ConsoleDialog::reports, &ReportProcedures::ClearPumpTime>(id::kClearPumpTime),
-    ui::OnCommand(id::kWriteY0, &ConsoleDialog::OnWriteY0),
-    ui::OnCommand(id::kWriteLaser, &ConsoleDialog::OnWriteLaser),
-    ui::OnCommand(id::kCheckLoadA, &ConsoleDialog::OnCheckLoadA),
-    ui::OnCommand(id::kCheckPanel, &ConsoleDialog::OnCheckPanel),
-    ui::OnCommand(id::kToolPosition, &ConsoleDialog::OnToolPosition),
-    ui::OnCommand(id::kCalcWriteLaser, &ConsoleDialog::OnCalcWriteLaser),
-    ui::OnCommand(id::kCalcWriteY0, &ConsoleDialog::OnCalcWriteY0),
+    ui::OnCommandTo<&ConsoleDialog::calibration, &CalibrationProcedures::WriteY0>(id::kWriteY0),
+    ui::OnCommandTo<&ConsoleDialog::calibration, &CalibrationProcedures::WriteLaser>(
+        id::kWriteLaser),
+    ui::OnCommandTo<&ConsoleDialog::loadChecks, &LoadChecks::CheckLoadA>(id::kCheckLoadA),
+    ui::OnCommandTo<&ConsoleDialog::readouts, &MachineReadouts::CheckPanel>(id::kCheckPanel),
+    ui::OnCommandTo<&ConsoleDialog::calibration, &CalibrationProcedures::TakeToolPosition>(
+        id::kToolPosition),
+    ui::OnCommandTo<&ConsoleDialog::calibration, &CalibrationProcedures::CalcWriteLaser>(
+        id::kCalcWriteLaser),
+    ui::OnCommandTo<&ConsoleDialog::calibration, &CalibrationProcedures::CalcWriteY0>(
+        id::kCalcWriteY0),
     ui::OnCommandRange(id::kPercentMode, id::kMeasuredMode, &ConsoleDialog::OnCorrectionMode),
     ui::OnMessage(ui::kWmDeviceChange, &ConsoleDialog::OnDeviceChangeMessage),
-    ui::OnCommand(id::kBacklashDetails, &ConsoleDialog::OnBacklashDetails),
+    ui::OnCommandTo<&ConsoleDialog::backlash, &BacklashProcedures::ShowDetails>(
+        id::kBacklashDetails),
     ui::OnMessage(kWmConnected, &ConsoleDialog::OnConnected),
 };
 
@@ -85,9 +101,16 @@ ConsoleDialog::ConsoleDialog(const ConsoleServices& consoleServices)
       session(consoleServices.link),
       log(activity, session.Link()),
       reporter(consoleServices.app, *this),
-      context{session, reporter, services.Procedures(), log, *this, paths, this},
+      sensorTimer(*this, session),
+      context{session, reporter, services.Procedures(), log, sensorTimer, paths, this},
       reports(context, viewerPlace),
       restore(context),
+      calibration(context),
+      backlash(context, viewerPlace),
+      loadChecks(context),
+      output(context),
+      readouts(context),
+      bundle(context, backlash.Record()),
       icon(consoleServices.app.shell().LoadIconResource(id::kIcon)) {
     services.app.SetBoxObserver([this](const ui::BoxNote& box) {
         log.NoteBox(ShownBox{std::string(box.text), box.style, box.answer});
@@ -99,19 +122,13 @@ ConsoleDialog::~ConsoleDialog() {
 }
 
 void ConsoleDialog::RunCommand(int id, const std::function<void()>& handler) {
-    ResumeAnswering();
+    if (sensorTimer.ResumeAnswering()) UpdateTitle();
     log.Run(ButtonName(ItemText(id), id), [&] { ui::Dialog::RunCommand(id, handler); });
 }
 
 void ConsoleDialog::DoDataExchange(ui::DataExchange& dx) {
-    dx.Control(id::kCorrectionX, correctionX);
-    dx.Control(id::kCorrectionY, correctionY);
-    dx.Control(id::kCorrectionZ, correctionZ);
-    dx.Control(id::kY0Offset, y0Offset);
-    dx.Control(id::kLaserX, laserX);
-    dx.Control(id::kLaserY, laserY);
+    calibration.Exchange(dx);
     reports.Exchange(dx);
-    dx.Radio(id::kPercentMode, correctionMode);
 }
 
 bool ConsoleDialog::OnInitDialog() {
@@ -135,20 +152,11 @@ bool ConsoleDialog::OnInitDialog() {
 
     activity.Add(paths.programName + " started");
     session.ConnectFirst();
-    if (session.Connected()) StartSensorTimer();
+    if (session.Connected()) sensorTimer.Start();
     ShowConnection();
-    LogConnection();
+    LogConnection(activity, session);
     if (session.Connected()) Post({kWmConnected, 0, 0});
     return true;
-}
-
-void ConsoleDialog::LogConnection() {
-    if (!session.Connected()) {
-        activity.Add("No machine connected");
-        return;
-    }
-    activity.Add("Connected to " + session.Queue() + ", device " + session.DevicePath() +
-                 ", firmware " + (session.Firmware().empty() ? "not read" : session.Firmware()));
 }
 
 void ConsoleDialog::UpdateTitle() {
@@ -157,60 +165,19 @@ void ConsoleDialog::UpdateTitle() {
         return;
     }
     SetTitle(paths.programName + " - " + session.Queue() +
-             (notAnswering ? kTitleNotAnswering : ""));
+             (sensorTimer.NotAnswering() ? kTitleNotAnswering : ""));
 }
 
 void ConsoleDialog::ShowConnection() {
     UpdateTitle();
-    EnableSensorLabels(session.Connected());
+    readouts.EnableSensorLabels(session.Connected());
     UpdateData(false);
-    EnableBacklashGroup(session.Connected() && session.PanelTypeJ());
-}
-
-void ConsoleDialog::StartSensorTimer() {
-    sensorTimerId = static_cast<std::intptr_t>(SetTimer(kSensorTimerEvent, kSensorTimerMs));
-}
-
-void ConsoleDialog::KillSensorTimer() {
-    if (sensorTimerId <= 0) return;
-    KillTimer(static_cast<std::uintptr_t>(sensorTimerId));
-    sensorTimerId = -1;
-}
-
-void ConsoleDialog::MarkNotAnswering() {
-    notAnswering = true;
-    KillSensorTimer();
-    activity.Add("The machine is not answering: sensor polling stopped");
-    UpdateTitle();
-}
-
-void ConsoleDialog::ResumeAnswering() {
-    if (!notAnswering) return;
-    notAnswering = false;
-    UpdateTitle();
-    if (session.Connected() && !sensorPollingPaused && sensorTimerId <= 0) StartSensorTimer();
-}
-
-void ConsoleDialog::Resume() {
-    sensorPollingPaused = false;
-    if (session.Connected() && sensorTimerId <= 0) StartSensorTimer();
-}
-
-void ConsoleDialog::Pause() {
-    sensorPollingPaused = true;
-    KillSensorTimer();
-}
-
-void ConsoleDialog::EnableBacklashGroup(bool enable) {
-    for (int item : {id::kBacklashCheck, id::kBacklashDetails, id::kBacklashGroup,
-                     id::kBacklashAngle, id::kBacklashValue}) {
-        EnableItem(item, enable);
-    }
+    backlash.EnableGroup(session.Connected() && session.PanelTypeJ());
 }
 
 std::intptr_t ConsoleDialog::OnDeviceChange(std::uintptr_t event, std::intptr_t) {
     if (event != ui::kDbtDevNodesChanged) return 1;
-    ResumeAnswering();
+    if (sensorTimer.ResumeAnswering()) UpdateTitle();
     const std::string& queue = session.Queue();
     if (!session.Recheck()) {
         activity.Add(std::string("Devices changed: the machine is still ") +
@@ -223,10 +190,10 @@ std::intptr_t ConsoleDialog::OnDeviceChange(std::uintptr_t event, std::intptr_t)
     activity.Add(connected ? "Machine arrived: connected to " + queue
                            : "Machine removed: " + queue + " offline");
     // A procedure that paused the polling starts it again when it ends.
-    if (connected && !sensorPollingPaused) {
-        StartSensorTimer();
+    if (connected && !sensorTimer.Paused()) {
+        sensorTimer.Start();
     } else if (!connected) {
-        KillSensorTimer();
+        sensorTimer.Kill();
     }
     ShowConnection();
     if (connected) Post({kWmConnected, 0, 0});
@@ -238,7 +205,7 @@ std::intptr_t ConsoleDialog::OnDeviceChangeMessage(const ui::Message& message) {
 }
 
 void ConsoleDialog::OnOK() {
-    KillSensorTimer();
+    sensorTimer.Kill();
     session.Disconnect();
     EndDialog(ui::kIdOk);
 }
@@ -256,7 +223,7 @@ std::intptr_t ConsoleDialog::OnClose(const ui::Message&) {
 
 std::intptr_t ConsoleDialog::OnSysCommand(const ui::Message& message) {
     if ((message.wParam & 0xFFF0) == id::kBundleCommand) {
-        log.Run("Save Service Bundle", [this] { OnSaveServiceBundle(); });
+        log.Run("Save Service Bundle", [this] { bundle.SaveChosenFile(); });
         return 0;
     }
     if ((message.wParam & 0xFFF0) != id::kAboutCommand) return Default(message);
@@ -273,6 +240,26 @@ std::intptr_t ConsoleDialog::OnPaint(const ui::Message& message) {
 
 std::intptr_t ConsoleDialog::OnQueryDragIcon(const ui::Message&) {
     return static_cast<std::intptr_t>(icon);
+}
+
+// The sensor tick, from the 500 ms timer or any other WM_TIMER: a read that
+// timed out held the window for the whole time-out and stops the ticks.
+std::intptr_t ConsoleDialog::OnTimer(const ui::Message& message) {
+    if (!session.Connected()) return 0;
+    if (!readouts.ShowSensors()) {
+        sensorTimer.MarkNotAnswering();
+        activity.Add("The machine is not answering: sensor polling stopped");
+        UpdateTitle();
+    }
+    return Default(message);
+}
+
+// Posted when the console connects, so that the question comes once the
+// console is up. A procedure of the console that is under way (its window
+// up, the polling paused) watches the machine itself.
+std::intptr_t ConsoleDialog::OnConnected(const ui::Message&) {
+    if (!sensorTimer.Paused() && IsWindowEnabled()) loadChecks.OfferWatchOfRunning();
+    return 0;
 }
 
 void ConsoleDialog::OnCorrectionMode() {

@@ -17,11 +17,16 @@
 #include "console/MachineSession.h"
 #include "console/MarkedSettingsFile.h"
 #include "console/ProcedureContext.h"
-#include "console/backlash/BacklashEntry.h"
+#include "console/SensorTimer.h"
+#include "console/backlash/BacklashProcedures.h"
 #include "console/bundle/ActivityFiles.h"
 #include "console/bundle/ActivityLog.h"
 #include "console/bundle/ProcedureLog.h"
-#include "console/bundle/ServiceBundle.h"
+#include "console/bundle/ServiceBundleProcedure.h"
+#include "console/calibration/CalibrationProcedures.h"
+#include "console/checks/LoadChecks.h"
+#include "console/checks/MachineReadouts.h"
+#include "console/files/FileOutput.h"
 #include "console/parameters/ParameterRestore.h"
 #include "console/parameters/ReportProcedures.h"
 #include "ui/Controls.h"
@@ -29,16 +34,10 @@
 
 namespace hw {
 
-class ProgressDialog;
-class SafeFileWriter;
-struct LoadCheckAxis;
-
-inline constexpr std::uintptr_t kSensorTimerEvent = 1;
-inline constexpr std::uint32_t kSensorTimerMs = 500;
 // Posted to the console when it has connected to the machine.
 inline constexpr std::uint32_t kWmConnected = ui::kWmApp + 1;
 
-class ConsoleDialog : public ui::Dialog, private SensorPolling {
+class ConsoleDialog : public ui::Dialog {
   public:
     explicit ConsoleDialog(const ConsoleServices& services);
     ~ConsoleDialog() override;
@@ -47,14 +46,12 @@ class ConsoleDialog : public ui::Dialog, private SensorPolling {
     const std::string& ProgramName() const { return paths.programName; }
     const std::string& SettingsPath() const { return paths.settingsPath; }
     const std::string& DeviceName() const { return session.Queue(); }
-    std::intptr_t SensorTimerId() const { return sensorTimerId; }
+    std::intptr_t SensorTimerId() const { return sensorTimer.Id(); }
     bool PanelTypeJ() const { return session.PanelTypeJ(); }
 
     // The 500 ms sensor timer, paused by the procedures that talk to the
-    // machine for a long time. Pause kills the timer when it runs and keeps
-    // it paused: a device change does not restart it meanwhile. Resume ends
-    // the pause and starts the timer while connected and not running.
-    SensorPolling& Polling() { return *this; }
+    // machine for a long time (SensorTimer).
+    SensorPolling& Polling() { return sensorTimer; }
 
     // The activity log of this session.
     const ActivityLog& Activity() const { return activity; }
@@ -79,20 +76,9 @@ class ConsoleDialog : public ui::Dialog, private SensorPolling {
     void RunCommand(int id, const std::function<void()>& handler) override;
 
   private:
+    // The connection, and "(not answering)" while the sensor timer is
+    // stopped for it.
     void UpdateTitle();
-    void KillSensorTimer();
-    // A sensor read that timed out held the window for the whole time-out:
-    // the sensor timer stops and the title says so, until the technician
-    // presses a button or the devices change (ResumeAnswering).
-    void MarkNotAnswering();
-    void ResumeAnswering();
-    // Logs the connection made at start-up, or that there is none.
-    void LogConnection();
-    // SensorPolling: the sensor timer.
-    void Pause() override;
-    void Resume() override;
-    void StartSensorTimer();
-    void EnableBacklashGroup(bool enable);
     // The connection's state shown: title, sensor labels, backlash group.
     void ShowConnection();
 
@@ -104,78 +90,13 @@ class ConsoleDialog : public ui::Dialog, private SensorPolling {
     std::intptr_t OnDeviceChangeMessage(const ui::Message& message);
     void OnCorrectionMode();
 
-    // Firmware and file output (FileOutput.cpp).
-    void OnOutputFile();
-
-    // Correction calibration (CalibrationProcedures.cpp). The offsets are
-    // worked out in 64 bits so that no sum or difference of machine values
-    // wraps round into the accepted range.
-    void OnWriteXY();
-    void OnCorrectionCut();
-    void OnWriteLaser();
-    void OnToolPosition();
-    void OnCalcWriteLaser();
-    void OnWriteY0();
-    void OnCalcWriteY0();
-    void ApplyLaserOffset(std::int64_t x, std::int64_t y, bool add);
-    void ApplyY0Offset(std::int64_t value);
-    // GetPosition for X, Y, Z and A; false, after the "error" box, unless
-    // all four came back.
-    bool ReadToolPosition(std::int32_t (&position)[4]);
-    // The sensors read before a test cut: false, after a box, when the
-    // cover is open ("Close the cover first.") or the read failed ("error").
-    bool CoverClosed();
-    // The test cut watched in the progress window until the machine stands
-    // ready at its origin again ("Completed"), fails, stops answering, or
-    // the technician presses Stop, which stops the machine's motion.
-    void WatchTestCut(ProgressDialog& progress);
-    // A Correction edit's text, or nullopt after a warning naming it when
-    // anything but blanks follows its number (decimal: a scale edit).
-    std::optional<std::string> NumberText(const ui::EditControl& edit, bool decimal);
-
-    // Load checks and the aging run (LoadCheckProcedures.cpp): the machine
-    // runs them by itself while the console watches its status word in the
-    // progress window.
-    void OnCheckLoadX();
-    void OnCheckLoadY();
-    void OnCheckLoadZ();
-    void OnCheckLoadA();
-    void OnStartAging();
-    void RunLoadCheck(const LoadCheckAxis& axis);
-    // Sensor polling paused and the console disabled under the progress
-    // window while the started procedure is watched; endMessages: the end
-    // is reported with "Completed" or "Failed". noAnswerText: the warning
-    // when the machine stops answering.
-    void WatchInProgressWindow(std::string_view caption, std::string_view statusText,
-                               bool endMessages, std::string_view noAnswerText);
-    void WatchProcedure(ProgressDialog& progress, bool endMessages, std::string_view noAnswerText);
     // kWmConnected: a procedure found running in the machine when the
     // console connected may be watched, and stopped, from the console.
     std::intptr_t OnConnected(const ui::Message& message);
-
-    // Sensor and panel monitor (SensorMonitor.cpp).
-    // The sensor labels are live only while connected; offline they keep
-    // their last texts, drawn grey.
-    void EnableSensorLabels(bool enable);
+    // The sensor tick. A sensor read that timed out held the window for the
+    // whole time-out: the sensor timer stops and the title says so, until
+    // the technician presses a button or the devices change.
     std::intptr_t OnTimer(const ui::Message& message);
-    void OnCheckPanel();
-
-    // Spindle and rotary axis backlash (SpindleReadout.cpp, BacklashProcedures.cpp).
-    void OnReadSpindle();
-    void OnCheckBacklash();
-    void OnBacklashDetails();
-
-    // Save Service Bundle (BundleProcedures.cpp): status shows each step in
-    // the progress window.
-    void OnSaveServiceBundle();
-    // leftOut gets one line for each part left out, saying why.
-    std::vector<BundleMember> ReadBundleMembers(const std::function<void(std::string_view)>& status,
-                                                std::string& leftOut);
-    std::string MachineText();
-    // Builds the archive and writes it through out; false, after the box
-    // that says why, when either fails.
-    bool WriteBundle(SafeFileWriter& out, const std::vector<BundleMember>& members,
-                     const LocalTime& when);
 
     static const ui::MessageMapEntry messageMap[];
 
@@ -187,37 +108,20 @@ class ConsoleDialog : public ui::Dialog, private SensorPolling {
     MachineSession session;
     ProcedureLog log;
     BoxReporter reporter;
+    SensorTimer sensorTimer;
     ProgramPaths paths;
     ProcedureContext context;
     // Where the technician last left the text viewer, for the session.
     std::optional<ui::Rect> viewerPlace;
     ReportProcedures reports;
     ParameterRestore restore;
-    std::intptr_t sensorTimerId = -1;
-    bool sensorPollingPaused = false;
-    bool notAnswering = false;
+    CalibrationProcedures calibration;
+    BacklashProcedures backlash;
+    LoadChecks loadChecks;
+    FileOutput output;
+    MachineReadouts readouts;
+    ServiceBundleProcedure bundle;
     ui::IconHandle icon = 0;
-
-  public:
-    // Shared with the procedures behind the buttons.
-    bool backlashMeasured = false;
-    bool panelTypeJ = false;
-    std::array<BacklashEntry, kBacklashSteps> backlashTable{};
-    // The last completed run's largest measurement, as the labels show it.
-    BacklashMark backlashLargest;
-    // When the run that filled backlashTable completed; none yet: nullopt.
-    // A later run that fails or is cancelled leaves the table and this.
-    std::optional<LocalTime> backlashCompletedAt;
-    std::int32_t toolPositionX = 0;
-    std::int32_t toolPositionY = 0;
-    bool toolPositionTaken = false;
-    ui::EditControl correctionX;
-    ui::EditControl correctionY;
-    ui::EditControl correctionZ;
-    ui::EditControl y0Offset;
-    ui::EditControl laserX;
-    ui::EditControl laserY;
-    int correctionMode = 0;
 };
 
 }  // namespace hw

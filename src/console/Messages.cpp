@@ -1,7 +1,6 @@
 #include "console/Messages.h"
 
 #include "ui/Application.h"
-#include "ui/Dialog.h"
 
 namespace hw {
 
@@ -11,10 +10,6 @@ void ShowErrorBox(ui::Application& app, std::string_view text) {
 
 void ShowWarningBox(ui::Application& app, std::string_view text) {
     app.ShowMessageBox(text, ui::kMbIconExclamation);
-}
-
-void ShowCompleted(ui::Dialog& console) {
-    console.ShowMessageBox(kTextCompleted, {}, ui::kMbOk);
 }
 
 }  // namespace hw

@@ -7,7 +7,6 @@ namespace hw {
 
 namespace ui {
 class Application;
-class Dialog;
 }  // namespace ui
 
 inline constexpr std::string_view kTextOffline = "OFFLINE";
@@ -21,7 +20,5 @@ inline constexpr std::string_view kTextHitEnter = "Hit [ENTER]    ";
 void ShowErrorBox(ui::Application& app, std::string_view text);
 // Warning box (exclamation icon) for input and precondition problems.
 void ShowWarningBox(ui::Application& app, std::string_view text);
-// "Completed", owned by the console dialog, OK button only.
-void ShowCompleted(ui::Dialog& console);
 
 }  // namespace hw

@@ -22,6 +22,9 @@ class Reporter {
     virtual void Information(std::string_view text) = 0;
     // The good end: "Completed", or a text that tells more of it.
     virtual void Completed(std::string_view text) = 0;
+    // An end that did what it could, with something missing that the text
+    // names: a bundle saved with parts left out.
+    virtual void Incomplete(std::string_view text) = 0;
     // A question with the buttons and default of style (ui::kMbOkCancel,
     // ui::kMbYesNo, ui::kMbDefButton2...); returns the answer's id
     // (ui::kIdOk, ui::kIdCancel, ui::kIdYes, ui::kIdNo).

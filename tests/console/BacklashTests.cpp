@@ -324,7 +324,7 @@ TEST_F(BacklashConsole, CompletedRunShowsLabelsAndDetails) {
     });
     windows.OnModal(report_id::kDialog, [&](ui::Dialog& dialog) {
         details = dialog.Title() + "\n" + dialog.ItemText(report_id::kText);
-        ASSERT_TRUE(windows.Click(dialog.window(), report_id::kPlot));
+        ASSERT_TRUE(windows.Click(dialog.window(), report_id::kExtra));
         windows.QueueFileAnswer("C:\\table.CSV");
         ASSERT_TRUE(windows.Click(dialog.window(), report_id::kSave));
     });
@@ -372,8 +372,7 @@ TEST_F(BacklashConsole, ConcurrentCancelWhileBusy) {
     std::atomic<int> busyPolls{0};
     Run([&](ConsoleDialog& console) {
         CheckAnsweringYes(console);
-        ASSERT_TRUE(console.backlashMeasured);
-        ASSERT_TRUE(console.backlashCompletedAt.has_value());
+        ASSERT_NE(console.ItemText(id::kBacklashAngle), "Angle=--deg");
 
         windows.RunThreadsInline(false);
         machine.fault = [&](int command, int) -> std::optional<Bytes> {
@@ -394,7 +393,10 @@ TEST_F(BacklashConsole, ConcurrentCancelWhileBusy) {
         EXPECT_EQ(console.ItemText(id::kBacklashAngle), "Angle=--deg");
         EXPECT_EQ(console.ItemText(id::kBacklashValue), "Backlash=--deg");
         // The bundle still carries the completed run's table.
-        EXPECT_TRUE(console.backlashCompletedAt.has_value());
+        windows.QueueFileAnswer("C:\\bundle.zip");
+        console.Send({ui::kWmSysCommand, id::kBundleCommand, 0});
+        EXPECT_NE(files.Text("C:\\bundle.zip").value_or("").find("backlash.csv"),
+                  std::string::npos);
         for (int i = 0; i < 20; ++i) windows.FireTimer(console.window(), kSensorTimerEvent);
         windows.ClearBoxes();
         ASSERT_TRUE(windows.Click(console.window(), id::kBacklashDetails));

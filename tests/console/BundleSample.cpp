@@ -1,15 +1,18 @@
 // Saves service bundles from the simulated machine through the console, for
 // check_bundle.py to open with an independent zip reader. Writes into the
 // folder argv[1]: bundle.zip, no-report.zip (the report stream broken),
-// backlash.zip (after a backlash run), and the report and parameter block
+// backlash.zip (saved with no window, as the command line saves it, with
+// the table a completed backlash run leaves), and the report and parameter block
 // the machine sent, to compare with.
 #include <fstream>
 #include <iostream>
 #include <string>
 
 #include "SimulatedConsoleParts.h"
+#include "WindowlessProcedures.h"
 #include "console/ConsoleDialog.h"
 #include "console/ConsoleIds.h"
+#include "console/bundle/ServiceBundleProcedure.h"
 
 namespace {
 
@@ -41,17 +44,21 @@ int main(int argc, char** argv) {
         env.Faults().failNextRead = true;
         windows.QueueFileAnswer("C:\\Support\\no-report.zip");
         console.Send({ui::kWmSysCommand, console_id::kBundleCommand, 0});
-        // As a completed backlash run leaves the console.
-        auto& measured = static_cast<ConsoleDialog&>(console);
-        measured.backlashCompletedAt = LocalTime{2026, 12, 9, 7, 45, 3};
-        measured.backlashTable[1] = {9.0, 0.25, -0.125};
-        // A later run that failed leaves the table of the one that completed.
-        measured.backlashMeasured = false;
-        windows.QueueFileAnswer("C:\\Support\\backlash.zip");
-        console.Send({ui::kWmSysCommand, console_id::kBundleCommand, 0});
     });
-    ConsoleDialog console(parts.services);
-    console.DoModal();
+    {
+        ConsoleDialog console(parts.services);
+        console.DoModal();
+    }
+    // As a completed backlash run leaves its record.
+    BacklashRecord backlash;
+    backlash.completedAt = LocalTime{2026, 12, 9, 7, 45, 3};
+    backlash.table[1] = {9.0, 0.25, -0.125};
+    test::WindowlessProcedures windowless(parts);
+    ServiceBundleProcedure bundle(windowless.context, backlash);
+    if (!bundle.Save("C:\\Support\\backlash.zip")) {
+        for (const std::string& line : windowless.reporter.told) std::cerr << line << "\n";
+        return 1;
+    }
 
     WriteFile(folder + "/bundle.zip", parts.files.Text("C:\\Support\\bundle.zip").value_or(""));
     WriteFile(folder + "/no-report.zip",

@@ -20,7 +20,6 @@ namespace {
 
 namespace id = console_id;
 using test::FakePlatform;
-using test::FixedProgramFile;
 
 // A version reply: status 0, the count, the text and its NUL.
 std::vector<std::uint8_t> VersionReply(const std::string& text) {
@@ -72,7 +71,7 @@ class Console : public ::testing::Test {
     FakePlatform fake;
     ui::HeadlessWindowSystem windows;
     ui::Application app{windows, "Hexwarden"};
-    FixedProgramFile program;
+    test::FixedProgramFile program;
     test::FakeFileSystem files;
     test::FakeSettingsFile settings;
     test::FakeVersionBlocks versions;
@@ -377,10 +376,14 @@ TEST_F(Console, MinimisedConsolePaintsItsIcon) {
 TEST_F(Console, CorrectionModeFollowsTheRadioPair) {
     Run([&](ConsoleDialog& console) {
         EXPECT_TRUE(windows.Item(console.window(), id::kPercentMode).checked);
-        ASSERT_TRUE(windows.Click(console.window(), id::kMeasuredMode));
-        EXPECT_EQ(console.correctionMode, 1);
-        ASSERT_TRUE(windows.Click(console.window(), id::kPercentMode));
-        EXPECT_EQ(console.correctionMode, 0);
+        // The device change shows the controls anew from the stored mode.
+        const auto shownAfterDeviceChange = [&](int radio) {
+            EXPECT_TRUE(windows.Click(console.window(), radio));
+            console.OnDeviceChange(ui::kDbtDevNodesChanged, 0);
+            return windows.Item(console.window(), radio).checked;
+        };
+        EXPECT_TRUE(shownAfterDeviceChange(id::kMeasuredMode));
+        EXPECT_TRUE(shownAfterDeviceChange(id::kPercentMode));
     });
 }
 

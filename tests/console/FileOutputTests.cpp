@@ -34,7 +34,7 @@ std::vector<std::string> BoxTexts(const ui::HeadlessWindowSystem& windows) {
     return boxes;
 }
 
-class FileOutput : public test::ScriptedConsole {
+class OutputFile : public test::ScriptedConsole {
   protected:
     // Chooses path (nullopt: cancels) and clicks Output File; the boxes shown.
     std::vector<std::string> Output(ConsoleDialog& console, std::optional<std::string> path,
@@ -48,7 +48,7 @@ class FileOutput : public test::ScriptedConsole {
     }
 };
 
-TEST_F(FileOutput, SendsAFileOnlyToAMachineInTheStateItsKindNeeds) {
+TEST_F(OutputFile, SendsAFileOnlyToAMachineInTheStateItsKindNeeds) {
     const std::string image = "image\x01";
     const std::string queue = "The printer queue QMV-240 is ";
     const std::string kept = ": it would keep the file and send it later. Nothing was sent.!";
@@ -120,7 +120,7 @@ TEST_F(FileOutput, SendsAFileOnlyToAMachineInTheStateItsKindNeeds) {
 
 // The file dialog and the boxes are owned by the console: while they are up
 // the console is disabled, so no other procedure can start beneath them.
-TEST_F(FileOutput, TheConsoleIsDisabledWhileItsFileDialogAndBoxesAreUp) {
+TEST_F(OutputFile, TheConsoleIsDisabledWhileItsFileDialogAndBoxesAreUp) {
     Run([&](ConsoleDialog& console) {
         const ui::WindowId window = console.window();
         int shown = 0;

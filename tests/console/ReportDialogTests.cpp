@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "console/backlash/BacklashProcedures.h"
 #include "console/windows/ReportDialog.h"
 #include "fakes/FakeFileSystem.h"
 #include "ui/Application.h"
@@ -36,7 +37,7 @@ class ReportViewer : public ::testing::Test {
         windows.OnModal(id::kDialog,
                         [&](ui::Dialog& dialog) { body(static_cast<ReportDialog&>(dialog)); });
         ReportDialog dialog(app, files, text);
-        if (!backlash.empty()) dialog.OfferBacklash(backlash, {});
+        if (!backlash.empty()) OfferBacklashTable(dialog, backlash, {});
         dialog.DoModal();
     }
 

@@ -44,7 +44,8 @@ def main():
         assert members["parameters.bin"] == block
         machine = members["machine.txt"].decode("ascii")
         for line in ["Queue name: QMV-240\r\n", "Status word: 0x", "Sensors: 0x",
-                     "Panel keys: 0x", "Spindle temperature: ", "Windows: Windows NT family 10.0 build 19045"]:
+                     "Panel keys: 0x", "Panel type: J (rotary axis dial)\r\n",
+                     "Spindle temperature: ", "Windows: Windows NT family 10.0 build 19045"]:
             assert line in machine, line
         assert "left out" not in machine, machine
         assert "Backlash table: no run completed in this session\r\n" in machine, machine

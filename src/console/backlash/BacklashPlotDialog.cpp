@@ -2,6 +2,7 @@
 
 #include "console/BoxReporter.h"
 #include "console/backlash/BacklashCsv.h"
+#include "console/files/FileDialogs.h"
 #include "console/files/OfferedNames.h"
 #include "console/files/SafeTextSave.h"
 #include "ui/Application.h"
@@ -16,13 +17,7 @@ namespace {
 constexpr int kButtonGap = 4;
 
 ui::FileDialogOptions CsvFileDialog() {
-    ui::FileDialogOptions options;
-    options.open = false;
-    options.defaultExtension = "csv";
-    options.flags = ui::kOfnHideReadOnly | ui::kOfnOverwritePrompt;
-    options.filter = "CSV (*.csv)|*.csv||";
-    options.folderKind = kTextFiles;
-    return options;
+    return FileDialogOptionsFor(false, "CSV (*.csv)|*.csv||", kTextFiles, {}, "csv");
 }
 
 }  // namespace

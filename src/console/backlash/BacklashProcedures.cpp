@@ -1,16 +1,19 @@
-// Check and Details of the rotary axis backlash group.
+#include "console/backlash/BacklashProcedures.h"
+
 #include <algorithm>
 #include <memory>
 #include <string>
 
-#include "console/ConsoleDialog.h"
 #include "console/ConsoleIds.h"
+#include "console/backlash/BacklashCsv.h"
 #include "console/backlash/BacklashDialog.h"
+#include "console/backlash/BacklashPlotDialog.h"
 #include "console/backlash/BacklashTable.h"
 #include "console/calibration/FixedDecimal.h"
 #include "console/files/OfferedNames.h"
 #include "console/windows/ReportDialog.h"
 #include "ui/Application.h"
+#include "ui/Dialog.h"
 
 namespace hw {
 
@@ -18,63 +21,84 @@ namespace id = console_id;
 
 namespace {
 
-void ShowBacklashLabels(ConsoleDialog& console, const BacklashResult* result) {
-    if (result == nullptr) {
-        console.SetItemText(id::kBacklashAngle, "Angle=--deg");
-        console.SetItemText(id::kBacklashValue, "Backlash=--deg");
-        return;
-    }
-    console.SetItemText(id::kBacklashAngle, "Angle=" + FixedText(result->angle, 1) + "deg");
-    console.SetItemText(id::kBacklashValue, "Backlash=" + FixedText(result->backlash, 3) + "deg");
+std::string AngleLabel(const BacklashMark* mark) {
+    return mark == nullptr ? "Angle=--deg" : "Angle=" + FixedText(mark->angle, 1) + "deg";
+}
+
+std::string BacklashLabel(const BacklashMark* mark) {
+    return mark == nullptr ? "Backlash=--deg" : "Backlash=" + FixedText(mark->backlash, 3) + "deg";
 }
 
 }  // namespace
 
-// Only a run that completed is copied into the console's table.
-void ConsoleDialog::OnCheckBacklash() {
-    if (!session.RequireOnline(reporter)) return;
-    if (!UpdateData(true)) return;
-    const std::string question = services.app.shell().LoadStringResource(id::kMountEncoderString);
-    if (services.app.ShowMessageBox(question, ui::kMbYesNo | ui::kMbDefButton2) == ui::kIdNo)
-        return;
-    Pause();
-    const auto run = std::make_shared<BacklashRun>(session.Link(), services.link.system);
-    BacklashDialog dialog(services.app, run);
-    // Owned by the console, which it keeps disabled; it ends only once its
-    // worker has.
-    dialog.DoModal(window());
-
-    const bool completed = run->result.valid;
-    if (completed) {
-        const auto filled = std::clamp<std::int32_t>(run->result.filled, 0, kBacklashSteps);
-        std::copy_n(run->result.rows.begin(), filled, backlashTable.begin());
-        backlashLargest = {run->result.angle, run->result.backlash};
-        backlashCompletedAt = services.link.system.Now();
-    }
-    ShowBacklashLabels(*this, completed ? &run->result : nullptr);
-    backlashMeasured = completed;
-    if (completed) {
-        log.SetOutcome("completed: " + ItemText(id::kBacklashAngle) + ", " +
-                       ItemText(id::kBacklashValue));
-    } else {
-        log.SetOutcome(run->cancelRequested ? "cancelled by the technician" : "failed");
-    }
-    Resume();
+void OfferBacklashTable(ReportDialog& viewer, std::span<const BacklashEntry> rows,
+                        const BacklashMark& largest) {
+    viewer.SetCaption("Backlash");
+    viewer.AddButton({"&Plot", [&viewer, rows, largest](ui::WindowId owner) {
+                          BacklashPlotDialog plot(viewer.app(), viewer.Files(), rows, largest);
+                          plot.DoModal(owner);
+                      }});
+    viewer.OfferForm({"CSV (*.csv)|*.csv|", ".csv", [rows] { return BacklashCsvText(rows); }});
 }
 
-void ConsoleDialog::OnBacklashDetails() {
-    if (!backlashMeasured) {
-        services.app.ShowMessageBox(
-            services.app.shell().LoadStringResource(id::kCheckBacklashFirstString), ui::kMbOk);
+void BacklashProcedures::EnableGroup(bool enable) {
+    if (context.window == nullptr) return;
+    for (int item : {id::kBacklashCheck, id::kBacklashDetails, id::kBacklashGroup,
+                     id::kBacklashAngle, id::kBacklashValue}) {
+        context.window->EnableItem(item, enable);
+    }
+}
+
+void BacklashProcedures::ShowLabels(const BacklashMark* mark) {
+    if (context.window == nullptr) return;
+    context.window->SetItemText(id::kBacklashAngle, AngleLabel(mark));
+    context.window->SetItemText(id::kBacklashValue, BacklashLabel(mark));
+}
+
+// Only a run that completed is kept.
+void BacklashProcedures::Check() {
+    if (!context.session.RequireOnline(context.reporter)) return;
+    if (context.window != nullptr && !context.window->UpdateData(true)) return;
+    const auto& services = context.services;
+    const std::string question = context.App().shell().LoadStringResource(id::kMountEncoderString);
+    if (context.App().ShowMessageBox(question, ui::kMbYesNo | ui::kMbDefButton2) == ui::kIdNo)
+        return;
+    PollingPause paused(context.polling);
+    const auto run = std::make_shared<BacklashRun>(context.link(), services.link.system);
+    BacklashDialog dialog(context.App(), run);
+    // Owned by the console, which it keeps disabled; it ends only once its
+    // worker has.
+    dialog.DoModal(context.Window());
+
+    measured = run->result.valid;
+    if (!measured) {
+        ShowLabels(nullptr);
+        context.log.SetOutcome(run->cancelRequested ? "cancelled by the technician" : "failed");
         return;
     }
-    if (!UpdateData(true)) return;
-    const std::string text = BacklashTableText(backlashTable);
-    ReportDialog dialog(services.app, services.files, text.c_str());
-    dialog.OfferBacklash(backlashTable, backlashLargest);
+    const auto filled = std::clamp<std::int32_t>(run->result.filled, 0, kBacklashSteps);
+    std::copy_n(run->result.rows.begin(), filled, record.table.begin());
+    record.largest = {run->result.angle, run->result.backlash};
+    record.completedAt = services.link.system.Now();
+    ShowLabels(&record.largest);
+    context.log.SetOutcome("completed: " + AngleLabel(&record.largest) + ", " +
+                           BacklashLabel(&record.largest));
+}
+
+void BacklashProcedures::ShowDetails() {
+    const auto& services = context.services;
+    if (!measured) {
+        context.App().ShowMessageBox(
+            context.App().shell().LoadStringResource(id::kCheckBacklashFirstString), ui::kMbOk);
+        return;
+    }
+    if (context.window != nullptr && !context.window->UpdateData(true)) return;
+    const std::string text = BacklashTableText(record.table);
+    ReportDialog dialog(context.App(), services.files, text.c_str());
+    OfferBacklashTable(dialog, record.table, record.largest);
     dialog.KeepPlaceIn(viewerPlace);
     dialog.OfferSaveName(
-        StampedFileName(session.Queue() + " Backlash", services.link.system.Now(), ".txt"));
+        StampedFileName(context.session.Queue() + " Backlash", services.link.system.Now(), ".txt"));
     dialog.DoModal();
 }
 

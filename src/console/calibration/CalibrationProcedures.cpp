@@ -1,6 +1,5 @@
-// The correction calibration: the X and Y scale from a test cut, the test
-// cut itself, and the laser-pointer and Y0 offsets, typed in or worked out
-// from tool positions.
+#include "console/calibration/CalibrationProcedures.h"
+
 #include <algorithm>
 #include <array>
 #include <cstdint>
@@ -8,12 +7,13 @@
 #include <string>
 #include <string_view>
 
-#include "console/ConsoleDialog.h"
 #include "console/ConsoleIds.h"
 #include "console/Messages.h"
 #include "console/calibration/CalibrationMath.h"
 #include "console/checks/BitLabels.h"
 #include "console/windows/ProgressDialog.h"
+#include "ui/DataExchange.h"
+#include "ui/Dialog.h"
 
 namespace hw {
 
@@ -88,143 +88,160 @@ std::string ScaleRangeText(bool measured, char axis, std::int32_t nominal) {
 
 }  // namespace
 
+void CalibrationProcedures::Exchange(ui::DataExchange& dx) {
+    dx.Control(id::kCorrectionX, correctionX);
+    dx.Control(id::kCorrectionY, correctionY);
+    dx.Control(id::kCorrectionZ, correctionZ);
+    dx.Control(id::kY0Offset, y0Offset);
+    dx.Control(id::kLaserX, laserX);
+    dx.Control(id::kLaserY, laserY);
+    dx.Radio(id::kPercentMode, mode);
+}
+
+void CalibrationProcedures::ShowEdits() {
+    if (context.window != nullptr) context.window->UpdateData(false);
+}
+
 // An edit's text, or nullopt after a warning when it holds more than its
 // number: "100,5" would read as 100 and write a scale nobody typed.
-std::optional<std::string> ConsoleDialog::NumberText(const ui::EditControl& edit, bool decimal) {
+std::optional<std::string> CalibrationProcedures::NumberText(const ui::EditControl& edit,
+                                                             bool decimal) {
     std::string text = edit.GetText();
     if (decimal ? IsWholeDecimal(text) : IsWholeInteger(text)) return text;
-    reporter.Warning(decimal ? NotADecimalText(text) : NotAnIntegerText(text));
+    context.reporter.Warning(decimal ? NotADecimalText(text) : NotAnIntegerText(text));
     return std::nullopt;
 }
 
-void ConsoleDialog::OnWriteXY() {
-    if (!session.RequireOnline(reporter)) return;
+void CalibrationProcedures::WriteScale() {
+    if (!context.session.RequireOnline(context.reporter)) return;
     const std::optional<std::string> textX = NumberText(correctionX, true);
     if (!textX) return;
     const std::optional<std::string> textY = NumberText(correctionY, true);
     if (!textY) return;
-    const bool measured = correctionMode == 1;
+    const bool measured = Mode() == CorrectionMode::Measured;
     const double x = ScaleOf(*textX, measured, kNominalX);
     const double y = ScaleOf(*textY, measured, kNominalY);
     if (!ScaleAccepted(x)) {
-        reporter.Warning(ScaleRangeText(measured, 'X', kNominalX));
+        context.reporter.Warning(ScaleRangeText(measured, 'X', kNominalX));
         return;
     }
     if (!ScaleAccepted(y)) {
-        reporter.Warning(ScaleRangeText(measured, 'Y', kNominalY));
+        context.reporter.Warning(ScaleRangeText(measured, 'Y', kNominalY));
         return;
     }
     // Each axis is sent whatever became of the one before; Z always goes
     // back to the neutral scale.
     const auto write = [this](std::uint16_t axis, char name, std::int32_t scale) {
-        if (session.Link().SetScaleCorrection(axis, scale, kScaleBase)) {
-            log.Written(std::string(1, name) + " scale " + std::to_string(scale) + "/" +
-                        std::to_string(kScaleBase));
+        if (context.link().SetScaleCorrection(axis, scale, kScaleBase)) {
+            context.log.Written(std::string(1, name) + " scale " + std::to_string(scale) + "/" +
+                                std::to_string(kScaleBase));
             return true;
         }
-        reporter.Error(std::string("error ") + name);
+        context.reporter.Error(std::string("error ") + name);
         return false;
     };
     const bool xWritten = write(kScaleAxisX, 'X', static_cast<std::int32_t>(x));
     const bool yWritten = write(kScaleAxisY, 'Y', static_cast<std::int32_t>(y));
     if (write(kScaleAxisZ, 'Z', kScaleBase) && xWritten && yWritten)
-        reporter.Completed(kTextCompleted);
+        context.reporter.Completed(kTextCompleted);
 }
 
-void ConsoleDialog::OnCorrectionCut() {
+void CalibrationProcedures::CorrectionCut() {
     // The cut starts the spindle, so it goes only to a machine known ready,
     // with its cover closed, once the technician has clamped a plate.
-    if (!session.RequireOnline(reporter) || !session.RequireReadyAtOrigin(reporter) ||
-        !CoverClosed())
+    if (!context.session.RequireOnline(context.reporter) ||
+        !context.session.RequireReadyAtOrigin(context.reporter) || !CoverClosed())
         return;
-    const int answer = ShowMessageBox(kConfirmCut, {}, ui::kMbOkCancel | ui::kMbDefButton2);
+    const int answer = context.reporter.Ask(kConfirmCut, ui::kMbOkCancel | ui::kMbDefButton2);
     if (answer != ui::kIdOk) return;
-    const std::string data = TestDataFromSection(services.settings.ReadSection(
-        paths.settingsPath, std::string(kTestDataSection), kTestDataCapacity));
-    // Raw instruction text, one piece right after the other; empty data
-    // still makes one write. The machine gives no answer to wait for, but a
-    // piece it did not take wholly ends the sending: the rest would make a
-    // cut program with a hole in it.
+    if (!SendTestData()) return;
+    PollingPause paused(context.polling);
+    ProgressDialog progress(context.App());
+    if (context.window != nullptr && progress.Create(*context.window, kCutCaption)) {
+        progress.SetStatusText(kCutting);
+        WatchTestCut(progress);
+    } else {
+        // Nothing could stop a cut left running unwatched.
+        context.link().StopMotion();
+        context.reporter.Error(kTextError);
+    }
+}
+
+// Raw instruction text, one piece right after the other; empty data still
+// makes one write. The machine gives no answer to wait for, but a piece it
+// did not take wholly ends the sending: the rest would make a cut program
+// with a hole in it.
+bool CalibrationProcedures::SendTestData() {
+    const std::string data = TestDataFromSection(context.services.settings.ReadSection(
+        context.paths.settingsPath, std::string(kTestDataSection), kTestDataCapacity));
     std::size_t sent = 0;
     do {
         const std::size_t piece = std::min(kCutPiece, data.size() - sent);
-        const int written = session.Link().WriteRaw(data.data() + sent, static_cast<int>(piece));
+        const int written = context.link().WriteRaw(data.data() + sent, static_cast<int>(piece));
         if (written != static_cast<int>(piece)) {
-            reporter.Error(kTextError);
-            return;
+            context.reporter.Error(kTextError);
+            return false;
         }
         sent += piece;
     } while (sent < data.size());
-    Pause();
-    {
-        ProgressDialog progress(services.app);
-        if (progress.Create(*this, kCutCaption)) {
-            progress.SetStatusText(kCutting);
-            WatchTestCut(progress);
-        } else {
-            // Nothing could stop a cut left running unwatched.
-            session.Link().StopMotion();
-            reporter.Error(kTextError);
-        }
-    }
-    Resume();
+    return true;
 }
 
 // The machine first leaves its origin, then comes back to it when the
 // figure is cut; a status read at once after the data went may still show
 // it ready at the origin, which is no end of the cut.
-void ConsoleDialog::WatchTestCut(ProgressDialog& progress) {
-    System& system = services.link.system;
+void CalibrationProcedures::WatchTestCut(ProgressDialog& progress) {
+    System& system = context.services.link.system;
     const std::uint32_t start = system.TickCount();
     bool started = false;
     for (;;) {
-        const std::uint16_t status = session.Link().GetStatusWord();
+        const std::uint16_t status = context.link().GetStatusWord();
         if (status == kStatusNoAnswer) {
-            reporter.Warning(kCutNoAnswer);
+            context.reporter.Warning(kCutNoAnswer);
             return;
         }
         if ((status & kStatusStateMask) == kStateError) {
-            reporter.Error(kTextFailed);
+            context.reporter.Error(kTextFailed);
             return;
         }
         if (!ReadyAtOriginAndIdle(status)) {
             started = true;
         } else if (started) {
             if ((status & kStatusFailed) != 0) {
-                reporter.Error(kTextFailed);
+                context.reporter.Error(kTextFailed);
             } else {
-                reporter.Completed(kTextCompleted);
+                context.reporter.Completed(kTextCompleted);
             }
             return;
         } else if (system.TickCount() - start >= kCutStartMs) {
-            reporter.Warning(kCutNotStarted);
+            context.reporter.Warning(kCutNotStarted);
             return;
         }
         if (progress.CheckCancel()) {
-            session.Link().StopMotion();
-            log.SetOutcome("stopped by the technician");
+            context.link().StopMotion();
+            context.log.SetOutcome("stopped by the technician");
             return;
         }
         system.Sleep(kCutPollMs);
     }
 }
 
-bool ConsoleDialog::CoverClosed() {
+bool CalibrationProcedures::CoverClosed() {
     std::array<std::uint8_t, kSensorReplyBytes> sensors{};
     // Without the sensors the cover's state is unknown: nothing is cut.
-    if (session.Link().GetSensorBytes(sensors.data(), kSensorReplyBytes) != kSensorReplyBytes) {
-        reporter.Error(kTextError);
+    if (context.link().GetSensorBytes(sensors.data(), kSensorReplyBytes) != kSensorReplyBytes) {
+        context.reporter.Error(kTextError);
         return false;
     }
     if ((sensors[kCoverByte] & kCoverOpenMask) == 0) return true;
-    reporter.Warning(kCloseCover);
+    context.reporter.Warning(kCloseCover);
     return false;
 }
 
-void ConsoleDialog::ApplyLaserOffset(std::int64_t x, std::int64_t y, bool add) {
+void CalibrationProcedures::ApplyLaserOffset(std::int64_t x, std::int64_t y, bool add) {
     std::int32_t current[2] = {};
-    if (!session.Link().GetLaserOffset(current)) {
-        reporter.Error(kTextError);
+    if (!context.link().GetLaserOffset(current)) {
+        context.reporter.Error(kTextError);
         return;
     }
     if (add) {
@@ -232,21 +249,21 @@ void ConsoleDialog::ApplyLaserOffset(std::int64_t x, std::int64_t y, bool add) {
         y += current[1];
     }
     if (!OffsetAccepted(x) || !OffsetAccepted(y)) {
-        reporter.Warning(kLaserRange);
+        context.reporter.Warning(kLaserRange);
         return;
     }
     const std::int32_t offsets[2] = {static_cast<std::int32_t>(x), static_cast<std::int32_t>(y)};
-    if (session.Link().SetLaserOffset(offsets)) {
-        log.Written("laser offset X " + std::to_string(offsets[0]) + ", Y " +
-                    std::to_string(offsets[1]) + " (1/100 mm)");
-        reporter.Completed(kTextCompleted);
+    if (context.link().SetLaserOffset(offsets)) {
+        context.log.Written("laser offset X " + std::to_string(offsets[0]) + ", Y " +
+                            std::to_string(offsets[1]) + " (1/100 mm)");
+        context.reporter.Completed(kTextCompleted);
     } else {
-        reporter.Error("error X");
+        context.reporter.Error("error X");
     }
 }
 
-void ConsoleDialog::OnWriteLaser() {
-    if (!session.RequireOnline(reporter)) return;
+void CalibrationProcedures::WriteLaser() {
+    if (!context.session.RequireOnline(context.reporter)) return;
     const std::optional<std::string> x = NumberText(laserX, false);
     if (!x) return;
     const std::optional<std::string> y = NumberText(laserY, false);
@@ -254,79 +271,79 @@ void ConsoleDialog::OnWriteLaser() {
     ApplyLaserOffset(ReadInteger(*x), ReadInteger(*y), false);
 }
 
-bool ConsoleDialog::ReadToolPosition(std::int32_t (&position)[4]) {
-    if (session.Link().GetPosition(position, kPositionItems) == kPositionItems) return true;
-    reporter.Error(kTextError);
+bool CalibrationProcedures::ReadToolPosition(std::int32_t (&position)[4]) {
+    if (context.link().GetPosition(position, kPositionItems) == kPositionItems) return true;
+    context.reporter.Error(kTextError);
     return false;
 }
 
-void ConsoleDialog::OnToolPosition() {
-    if (!session.RequireOnline(reporter)) return;
+void CalibrationProcedures::TakeToolPosition() {
+    if (!context.session.RequireOnline(context.reporter)) return;
     std::int32_t position[kPositionItems] = {};
     if (!ReadToolPosition(position)) return;
-    SetItemText(id::kToolX, "X:" + std::to_string(position[0]));
-    SetItemText(id::kToolY, "Y:" + std::to_string(position[1]));
-    toolPositionX = position[0];
-    toolPositionY = position[1];
-    toolPositionTaken = true;
+    if (context.window != nullptr) {
+        context.window->SetItemText(id::kToolX, "X:" + std::to_string(position[0]));
+        context.window->SetItemText(id::kToolY, "Y:" + std::to_string(position[1]));
+    }
+    tool = ToolPoint{position[0], position[1]};
 }
 
-void ConsoleDialog::OnCalcWriteLaser() {
-    if (!session.RequireOnline(reporter)) return;
+void CalibrationProcedures::CalcWriteLaser() {
+    if (!context.session.RequireOnline(context.reporter)) return;
     // Without a remembered tool position there is nothing to measure from.
-    if (!toolPositionTaken) {
-        reporter.Warning(kPressToolPos);
+    if (!tool) {
+        context.reporter.Warning(kPressToolPos);
         return;
     }
     std::int32_t position[kPositionItems] = {};
     if (!ReadToolPosition(position)) return;
-    ApplyLaserOffset(std::int64_t{toolPositionX} - position[0],
-                     std::int64_t{toolPositionY} - position[1], true);
+    ApplyLaserOffset(std::int64_t{tool->x} - position[0], std::int64_t{tool->y} - position[1],
+                     true);
     // The edits show the offsets the machine holds now, written or not.
     std::int32_t current[2] = {};
-    if (!session.Link().GetLaserOffset(current)) {
-        reporter.Error(kTextError);
+    if (!context.link().GetLaserOffset(current)) {
+        context.reporter.Error(kTextError);
         return;
     }
     laserX.SetText(std::to_string(current[0]));
     laserY.SetText(std::to_string(current[1]));
-    UpdateData(false);
+    ShowEdits();
 }
 
-void ConsoleDialog::ApplyY0Offset(std::int64_t value) {
+void CalibrationProcedures::ApplyY0Offset(std::int64_t value) {
     if (!OffsetAccepted(value)) {
-        reporter.Warning(kY0Range);
+        context.reporter.Warning(kY0Range);
         return;
     }
     const std::int32_t offset = static_cast<std::int32_t>(value);
-    if (session.Link().SetY0Offset(&offset)) {
-        log.Written("Y0 offset " + std::to_string(offset) + " (1/100 mm)");
-        reporter.Completed(kTextCompleted);
+    if (context.link().SetY0Offset(&offset)) {
+        context.log.Written("Y0 offset " + std::to_string(offset) + " (1/100 mm)");
+        context.reporter.Completed(kTextCompleted);
     } else {
-        reporter.Error("error Y");
+        context.reporter.Error("error Y");
     }
 }
 
-void ConsoleDialog::OnWriteY0() {
-    if (!session.RequireOnline(reporter)) return;
+void CalibrationProcedures::WriteY0() {
+    if (!context.session.RequireOnline(context.reporter)) return;
     const std::optional<std::string> text = NumberText(y0Offset, false);
     if (text) ApplyY0Offset(ReadInteger(*text));
 }
 
-void ConsoleDialog::OnCalcWriteY0() {
-    if (!session.RequireOnline(reporter)) return;
+void CalibrationProcedures::CalcWriteY0() {
+    if (!context.session.RequireOnline(context.reporter)) return;
     std::int32_t position[kPositionItems] = {};
     if (!ReadToolPosition(position)) return;
     std::int32_t current = 0;
-    if (!session.Link().GetY0Offset(&current)) {
-        reporter.Error(kTextError);
+    if (!context.link().GetY0Offset(&current)) {
+        context.reporter.Error(kTextError);
         return;
     }
     // Shown before the range test, so that a refused value is seen too.
     const std::int64_t value = std::int64_t{position[1]} - current;
     y0Offset.SetText(std::to_string(value));
     ApplyY0Offset(value);
-    UpdateData(false);
+    ShowEdits();
 }
 
 }  // namespace hw

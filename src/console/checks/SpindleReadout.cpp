@@ -4,8 +4,6 @@
 
 #include <cstdio>
 
-#include "console/ConsoleDialog.h"
-#include "console/ConsoleIds.h"
 #include "console/calibration/FixedDecimal.h"
 
 namespace hw {
@@ -48,16 +46,6 @@ std::optional<SpindleTexts> ReadSpindleTexts(MachineLink& link) {
     float amperes = 0;
     if (link.ReadMeterChannel(&amperes, 1) == 1) texts.current = SpindleCurrentText(amperes);
     return texts;
-}
-
-// A value that was not read leaves its label blank; when the meter channel
-// cannot be selected neither label changes.
-void ConsoleDialog::OnReadSpindle() {
-    if (!session.RequireOnline(reporter)) return;
-    const auto texts = ReadSpindleTexts(session.Link());
-    if (!texts) return;
-    SetItemText(console_id::kSpindleTemperature, texts->temperature);
-    SetItemText(console_id::kSpindleCurrent, texts->current);
 }
 
 }  // namespace hw

@@ -1,7 +1,5 @@
-// Output File: sends a file unchanged to the machine as a raw print job. A
-// firmware file goes only to a machine in its firmware update mode, any
-// other file only to a machine ready at its origin, and nothing goes to a
-// printer queue that would keep the job instead of printing it.
+#include "console/files/FileOutput.h"
+
 #include <algorithm>
 #include <cctype>
 #include <cstdint>
@@ -10,11 +8,12 @@
 #include <string_view>
 #include <vector>
 
-#include "console/ConsoleDialog.h"
 #include "console/Messages.h"
+#include "console/files/FileDialogs.h"
 #include "console/files/OfferedNames.h"
 #include "platform/FileErrors.h"
 #include "platform/MemFile.h"
+#include "ui/Application.h"
 
 namespace hw {
 
@@ -82,23 +81,24 @@ void ReadWhole(File& in, MemFile& out) {
 // The chosen file's bytes, read whole before anything is sent, so that a file
 // that cannot be read to its end sends nothing; null, after the boxes that
 // say why, when it cannot be read or must not be sent.
-std::unique_ptr<MemFile> LoadOutputFile(ConsoleServices& services, const std::string& path) {
+std::unique_ptr<MemFile> LoadOutputFile(FileSystem& files, Reporter& reporter,
+                                        const std::string& path) {
     auto contents = std::make_unique<MemFile>(kSendFilePiece);
     std::uint64_t size = 0;
     try {
-        const std::unique_ptr<File> in = services.files.Open(path, FileSystem::Access::Read);
+        const std::unique_ptr<File> in = files.Open(path, FileSystem::Access::Read);
         size = in->GetLength();
         if (size <= kMaxOutputFile) {
             ReadWhole(*in, *contents);
             size = contents->GetLength();
         }
     } catch (const FrameworkException& error) {
-        services.app.ReportError(error);
-        ShowWarningBox(services.app, kCannotOpen);
+        reporter.FileProblem(ErrorReportText(error));
+        reporter.FileProblem(kCannotOpen);
         return nullptr;
     }
     if (size == 0 || size > kMaxOutputFile) {
-        ShowWarningBox(services.app, size == 0 ? EmptyFileText(path) : TooLargeText(path, size));
+        reporter.FileProblem(size == 0 ? EmptyFileText(path) : TooLargeText(path, size));
         return nullptr;
     }
     contents->Seek(0, File::SeekFrom::Begin);
@@ -107,45 +107,49 @@ std::unique_ptr<MemFile> LoadOutputFile(ConsoleServices& services, const std::st
 
 }  // namespace
 
+void FileOutput::SendChosenFile() {
+    if (!context.session.RequireOnline(context.reporter)) return;
+    const auto path = context.App().ShowFileDialog(
+        FileDialogOptionsFor(true, kOutputFilter, kOutputFiles), context.Window());
+    if (path) Send(*path);
+}
+
 // The status word decides whether the machine may take the file. A status
 // that did not come is no answer: nothing is sent to a machine whose mode is
 // unknown. A failed transfer is reported, so that a firmware update that did
 // not reach the machine is not taken for a finished one.
-void ConsoleDialog::OnOutputFile() {
-    if (!session.RequireOnline(reporter)) return;
-    ui::FileDialogOptions options;
-    options.open = true;
-    options.flags = ui::kOfnHideReadOnly | ui::kOfnOverwritePrompt;
-    options.filter = kOutputFilter;
-    options.folderKind = kOutputFiles;
-    const auto path = services.app.ShowFileDialog(options, window());
-    if (!path) return;
-    const std::unique_ptr<MemFile> contents = LoadOutputFile(services, *path);
-    if (!contents) return;
-    const bool firmware = IsFirmwareFile(*path);
-    const std::uint16_t status = session.Link().GetStatusWord();
+bool FileOutput::Send(const std::string& path) {
+    Reporter& reporter = context.reporter;
+    if (!context.session.RequireOnline(reporter)) return false;
+    const std::unique_ptr<MemFile> contents = LoadOutputFile(context.services.files, reporter, path);
+    if (!contents) return false;
+    MachineLink& link = context.link();
+    const bool firmware = IsFirmwareFile(path);
+    const std::uint16_t status = link.GetStatusWord();
     if (status == kStatusNoAnswer) {
         reporter.Error(kTextError);
-        return;
+        return false;
     }
     if (firmware && (status & kStatusUpdateMode) == 0) {
         reporter.Warning(kSetUpdateMode);
-        return;
+        return false;
     }
     if (!firmware && (status & kStatusReadyAtOrigin) == 0) {
         reporter.Warning(kTextHitEnter);
-        return;
+        return false;
     }
     QueueState queue = QueueState::Ready;
-    if (!session.Link().QueryQueueState(queue)) {
+    if (!link.QueryQueueState(queue)) {
         reporter.Error(kTextError);
-        return;
+        return false;
     }
     if (queue != QueueState::Ready) {
-        reporter.Warning(QueueNotReadyText(session.Link().Channel().PrinterName(), queue));
-        return;
+        reporter.Warning(QueueNotReadyText(link.Channel().PrinterName(), queue));
+        return false;
     }
-    if (!session.Link().SendFile(*contents)) reporter.Error(kTextError);
+    if (link.SendFile(*contents)) return true;
+    reporter.Error(kTextError);
+    return false;
 }
 
 }  // namespace hw

@@ -5,6 +5,7 @@
 #pragma once
 
 #include "console/Reporter.h"
+#include "console/files/FileDialogs.h"
 #include "console/files/OfferedNames.h"
 #include "platform/FileErrors.h"
 #include "ui/Application.h"
@@ -13,12 +14,7 @@ namespace hw {
 
 // The open or save-as dialog of Get and Put Parameters: any file.
 inline ui::FileDialogOptions ParameterFileDialog(bool open) {
-    ui::FileDialogOptions options;
-    options.open = open;
-    options.flags = ui::kOfnHideReadOnly | ui::kOfnOverwritePrompt;
-    options.filter = "all (*.*)|*.*||";
-    options.folderKind = kParameterFiles;
-    return options;
+    return FileDialogOptionsFor(open, "all (*.*)|*.*||", kParameterFiles);
 }
 
 // Runs step; false, after the file problem was reported, when it throws

@@ -1,13 +1,13 @@
 #include "console/windows/ReportDialog.h"
 
+#include <algorithm>
 #include <cctype>
 #include <optional>
 #include <string>
 #include <string_view>
 
 #include "console/BoxReporter.h"
-#include "console/backlash/BacklashCsv.h"
-#include "console/backlash/BacklashPlotDialog.h"
+#include "console/files/FileDialogs.h"
 #include "console/files/OfferedNames.h"
 #include "console/files/SafeTextSave.h"
 #include "ui/Application.h"
@@ -35,20 +35,20 @@ constexpr Anchor kAnchors[] = {
 };
 
 // What Save offers: text files, or any file with the default extension "*".
-constexpr const char* kSaveFilter = "Text file (*.txt)|*.txt|all |*.*||";
+constexpr std::string_view kTextFilter = "Text file (*.txt)|*.txt|";
+constexpr std::string_view kAnyFilter = "all |*.*||";
 constexpr const char* kSaveExtension = "*";
-// The backlash table may also leave as comma-separated values: a chosen name
-// ending in ".csv" gets them, and so does a name typed without an extension
-// while the CSV filter (the second) was chosen.
-constexpr const char* kBacklashSaveFilter = "Text file (*.txt)|*.txt|CSV (*.csv)|*.csv|all |*.*||";
-constexpr int kCsvFilter = 2;
-constexpr std::string_view kCsvExtension = ".csv";
+// A second form's filter comes second.
+constexpr int kSecondFormFilter = 2;
 
-bool IsCsvPath(std::string_view path) {
-    if (path.size() < 4) return false;
-    std::string extension(path.substr(path.size() - 4));
-    for (char& c : extension) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return extension == kCsvExtension;
+// path ends in extension, in any letter case.
+bool HasExtension(std::string_view path, std::string_view extension) {
+    if (path.size() < extension.size()) return false;
+    const std::string_view end = path.substr(path.size() - extension.size());
+    return std::equal(end.begin(), end.end(), extension.begin(), [](char a, char b) {
+        return std::tolower(static_cast<unsigned char>(a)) ==
+               std::tolower(static_cast<unsigned char>(b));
+    });
 }
 
 // The last part of the path holds a dot.
@@ -74,7 +74,7 @@ std::string ReplaceQuestion(std::string_view path) {
 
 const ui::MessageMapEntry ReportDialog::messageMap[] = {
     ui::OnCommand(id::kSave, &ReportDialog::OnSave),
-    ui::OnCommand(id::kPlot, &ReportDialog::OnPlot),
+    ui::OnCommand(id::kExtra, &ReportDialog::OnExtra),
     ui::OnSize(&ReportDialog::OnSize),
     ui::OnPaint(&ReportDialog::OnPaint),
     ui::OnNcHitTest(&ReportDialog::OnNcHitTest),
@@ -90,11 +90,6 @@ ReportDialog::ReportDialog(ui::Application& app, FileSystem& fileSystem, const c
 
 ReportDialog::~ReportDialog() = default;
 
-void ReportDialog::OfferBacklash(std::span<const BacklashEntry> rows, const BacklashMark& largest) {
-    backlashRows = rows;
-    backlashLargest = largest;
-}
-
 bool ReportDialog::OnInitDialog() {
     ui::Dialog::OnInitDialog();
     if (window() != ui::kNoWindow) {
@@ -106,9 +101,9 @@ bool ReportDialog::OnInitDialog() {
                 layout.Add({*rect, anchor.controlId, anchor.flags});
             }
         }
-        if (!backlashRows.empty()) AddPlotButton();
+        if (extra) AddExtraButton();
     }
-    if (!backlashRows.empty()) SetTitle("Backlash");
+    if (!caption.empty()) SetTitle(caption);
     gripWindow = window();
     const ui::Point arrow = app().geometry().HorizontalScrollArrow();
     gripWidth = arrow.x != 0 ? arrow.x : kDefaultGripSize;
@@ -176,46 +171,45 @@ void ReportDialog::MoveControl(int id, const ui::Rect& rect) {
 // dialog asked before replacing the name it returned; when that name loses
 // its ".*", the file actually written is asked about in the same words.
 void ReportDialog::OnSave() {
-    ui::FileDialogOptions options;
-    options.open = false;
-    options.defaultExtension = kSaveExtension;
-    options.initialName = saveName;
-    options.folderKind = kTextFiles;
-    options.flags = ui::kOfnHideReadOnly | ui::kOfnOverwritePrompt;
-    options.filter = backlashRows.empty() ? kSaveFilter : kBacklashSaveFilter;
-    int filter = 0;
-    options.chosenFilter = &filter;
+    const std::string filter = std::string(kTextFilter) +
+                               (secondForm ? secondForm->filter : std::string()) +
+                               std::string(kAnyFilter);
+    ui::FileDialogOptions options =
+        FileDialogOptionsFor(false, filter, kTextFiles, saveName, kSaveExtension);
+    int chosenFilter = 0;
+    options.chosenFilter = &chosenFilter;
     const auto chosen = app().ShowFileDialog(options, window());
     if (!chosen) return;
     std::string path = SavePath(*chosen);
-    if (!backlashRows.empty() && filter == kCsvFilter && !HasExtension(path)) path += kCsvExtension;
+    if (secondForm && chosenFilter == kSecondFormFilter && !HasExtension(path))
+        path += secondForm->extension;
     if (path != *chosen && files.Exists(path)) {
         const int answer = app().ShowMessageBox(
             ReplaceQuestion(path), ui::kMbYesNo | ui::kMbIconExclamation | ui::kMbDefButton2);
         if (answer != ui::kIdYes) return;
     }
-    const std::string csv =
-        !backlashRows.empty() && IsCsvPath(path) ? BacklashCsvText(backlashRows) : std::string();
-    const std::string_view text = csv.empty() ? std::string_view(reportText) : csv;
+    const std::string form = secondForm && HasExtension(path, secondForm->extension)
+                                 ? secondForm->text()
+                                 : std::string();
+    const std::string_view text = form.empty() ? std::string_view(reportText) : form;
     BoxReporter reporter(app(), *this);
     SaveTextSafely(reporter, files, path, text);
 }
 
-// The template stays as it is: the button is added beside Save, as far to
+// The template stays as it is: the extra button is added beside Save, as far to
 // its left as Close is to its right, and follows the corner like them.
-void ReportDialog::AddPlotButton() {
+void ReportDialog::AddExtraButton() {
     const auto save = ItemRect(id::kSave);
     const auto close = ItemRect(id::kClose);
     if (!save || !close) return;
     const int shift = save->Width() + (close->left - save->right);
-    const ui::Rect plot{save->left - shift, save->top, save->right - shift, save->bottom};
-    if (app().windows().AddButton(window(), id::kPlot, plot, "&Plot"))
-        layout.Add({plot, id::kPlot, LAYOUT_MOVE_X | LAYOUT_MOVE_Y});
+    const ui::Rect rect{save->left - shift, save->top, save->right - shift, save->bottom};
+    if (app().windows().AddButton(window(), id::kExtra, rect, extra->caption))
+        layout.Add({rect, id::kExtra, LAYOUT_MOVE_X | LAYOUT_MOVE_Y});
 }
 
-void ReportDialog::OnPlot() {
-    BacklashPlotDialog plot(app(), files, backlashRows, backlashLargest);
-    plot.DoModal(window());
+void ReportDialog::OnExtra() {
+    if (extra) extra->press(window());
 }
 
 }  // namespace hw

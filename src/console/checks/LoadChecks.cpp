@@ -1,17 +1,15 @@
-// The load checks of the four axes and the aging run: procedures the machine
-// runs by itself once started, watched through its status word in the
-// progress window until the machine reports the end, stops answering, or the
-// technician presses Stop.
+#include "console/checks/LoadChecks.h"
+
 #include <cstdint>
 #include <cstdio>
 #include <string>
 #include <string_view>
 
-#include "console/ConsoleDialog.h"
 #include "console/ConsoleIds.h"
 #include "console/Messages.h"
 #include "console/calibration/CalibrationMath.h"
 #include "console/windows/ProgressDialog.h"
+#include "ui/Dialog.h"
 
 namespace hw {
 
@@ -25,7 +23,7 @@ struct LoadCheckAxis {
 
 namespace {
 
-// "status 0x6003", for the activity log.
+// "status 0x6003", for the activity context.log.
 std::string StatusText(std::uint16_t status) {
     char text[16];
     std::snprintf(text, sizeof text, "status 0x%04X", status);
@@ -64,103 +62,106 @@ std::uint16_t LoadPower(std::string_view section) {
 
 }  // namespace
 
-void ConsoleDialog::OnCheckLoadX() {
+void LoadChecks::CheckLoadX() {
     RunLoadCheck(kLoadX);
 }
-void ConsoleDialog::OnCheckLoadY() {
+void LoadChecks::CheckLoadY() {
     RunLoadCheck(kLoadY);
 }
-void ConsoleDialog::OnCheckLoadZ() {
+void LoadChecks::CheckLoadZ() {
     RunLoadCheck(kLoadZ);
 }
-void ConsoleDialog::OnCheckLoadA() {
+void LoadChecks::CheckLoadA() {
     RunLoadCheck(kLoadA);
 }
 
-void ConsoleDialog::RunLoadCheck(const LoadCheckAxis& axis) {
-    if (!session.RequireOnline(reporter) || !session.RequireReadyAtOrigin(reporter)) return;
-    const std::uint16_t power = LoadPower(
-        services.settings.ReadSection(paths.settingsPath, axis.section, kLoadSectionCapacity));
-    if (!session.Link().StartLoadCheck(axis.code, &power)) {
-        reporter.Error(kTextError);
+void LoadChecks::RunLoadCheck(const LoadCheckAxis& axis) {
+    if (!context.session.RequireOnline(context.reporter) ||
+        !context.session.RequireReadyAtOrigin(context.reporter))
+        return;
+    const std::uint16_t power = LoadPower(context.services.settings.ReadSection(
+        context.paths.settingsPath, axis.section, kLoadSectionCapacity));
+    if (!context.link().StartLoadCheck(axis.code, &power)) {
+        context.reporter.Error(kTextError);
         return;
     }
     WatchInProgressWindow(axis.caption, "Checking Load by " + std::to_string(power) + "% power...",
                           true, kLoadCheckNoAnswer);
 }
 
-void ConsoleDialog::OnStartAging() {
-    if (!session.RequireOnline(reporter) || !session.RequireReadyAtOrigin(reporter)) return;
+void LoadChecks::StartAging() {
+    if (!context.session.RequireOnline(context.reporter) ||
+        !context.session.RequireReadyAtOrigin(context.reporter))
+        return;
     // A run the machine refused is not watched as if it ran.
-    if (!session.Link().StartAging()) {
-        reporter.Error(kTextError);
+    if (!context.link().StartAging()) {
+        context.reporter.Error(kTextError);
         return;
     }
     WatchInProgressWindow("Run Aging", kRunning, false, kAgingNoAnswer);
 }
 
-// Posted when the console connects, so that the question comes once the
-// console is up. A procedure of the console that is under way (its window
-// up, the polling paused) watches the machine itself.
-std::intptr_t ConsoleDialog::OnConnected(const ui::Message&) {
-    if (!session.Connected() || sensorPollingPaused || !IsWindowEnabled()) return 0;
-    const std::uint16_t status = session.Link().GetStatusWord();
+// Asked once the console is up; the console does not ask while a procedure
+// of its own is under way (its window up, the polling paused).
+void LoadChecks::OfferWatchOfRunning() {
+    if (!context.session.Connected()) return;
+    const std::uint16_t status = context.link().GetStatusWord();
     if (status == kStatusNoAnswer || (status & kStatusStateMask) != kStateProcedureRunning ||
         (status & kStatusBusy) == 0) {
-        return 0;
+        return;
     }
-    log.Run("Procedure found running", [this] {
-        if (services.app.ShowMessageBox(kStillRunningQuestion, ui::kMbYesNo) != ui::kIdYes) return;
+    context.log.Run("Procedure found running", [this] {
+        if (context.App().ShowMessageBox(kStillRunningQuestion, ui::kMbYesNo) != ui::kIdYes)
+            return;
         WatchInProgressWindow(kRunning, kRunning, false, kRunningNoAnswer);
     });
-    return 0;
 }
 
-void ConsoleDialog::WatchInProgressWindow(std::string_view caption, std::string_view statusText,
-                                          bool endMessages, std::string_view noAnswerText) {
-    Pause();
-    ProgressDialog progress(services.app);
-    if (progress.Create(*this, caption)) {
+void LoadChecks::WatchInProgressWindow(std::string_view caption, std::string_view statusText,
+                                       bool endMessages, std::string_view noAnswerText) {
+    ProgressDialog progress(context.App());
+    PollingPause paused(context.polling);
+    if (context.window != nullptr && progress.Create(*context.window, caption)) {
         progress.SetStatusText(statusText);
         WatchProcedure(progress, endMessages, noAnswerText);
     } else {
         // Without the window nothing could stop the procedure: it is not
         // left running unwatched.
-        session.Link().CancelProcedure();
-        reporter.Error(kTextError);
+        context.link().CancelProcedure();
+        context.reporter.Error(kTextError);
     }
-    Resume();
-    // The window goes last, the console enabled again with it.
+    // The polling resumes first; the window goes last, the console enabled
+    // again with it.
 }
 
 // Back to back, without a pause: one status read and one round of the
 // message queue per pass.
-void ConsoleDialog::WatchProcedure(ProgressDialog& progress, bool endMessages,
-                                   std::string_view noAnswerText) {
+void LoadChecks::WatchProcedure(ProgressDialog& progress, bool endMessages,
+                                std::string_view noAnswerText) {
     for (;;) {
-        const std::uint16_t status = session.Link().GetStatusWord();
+        const std::uint16_t status = context.link().GetStatusWord();
         if (status == kStatusNoAnswer) {
-            reporter.Warning(noAnswerText);
+            context.reporter.Warning(noAnswerText);
             return;
         }
         if ((status & kStatusStateMask) != kStateProcedureRunning) {
-            log.SetOutcome("ended by the machine, " + StatusText(status));
+            context.log.SetOutcome("ended by the machine, " + StatusText(status));
             return;
         }
         if (progress.CheckCancel()) {
-            session.Link().CancelProcedure();
-            log.SetOutcome("stopped by the technician");
+            context.link().CancelProcedure();
+            context.log.SetOutcome("stopped by the technician");
             return;
         }
         if ((status & kStatusBusy) != 0) continue;
         if (!endMessages) {
-            log.SetOutcome("ended by the machine, " + StatusText(status));
+            context.log.SetOutcome("ended by the machine, " + StatusText(status));
             return;
         }
         if ((status & kStatusFailed) != 0) {
-            reporter.Error(kTextFailed);
+            context.reporter.Error(kTextFailed);
         } else {
-            reporter.Completed(kTextCompleted);
+            context.reporter.Completed(kTextCompleted);
         }
         return;
     }

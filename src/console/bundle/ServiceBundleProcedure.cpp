@@ -1,6 +1,5 @@
-// Save Service Bundle: the report, the parameter block, what the console
-// knows of the machine and the PC, the backlash table of this session and the
-// activity log, in one zip archive the technician sends to support.
+#include "console/bundle/ServiceBundleProcedure.h"
+
 #include <algorithm>
 #include <array>
 #include <cstdio>
@@ -9,7 +8,6 @@
 #include <string>
 #include <vector>
 
-#include "console/ConsoleDialog.h"
 #include "console/Messages.h"
 #include "console/backlash/BacklashCsv.h"
 #include "console/backlash/BacklashTable.h"
@@ -18,6 +16,7 @@
 #include "console/bundle/VersionStrings.h"
 #include "console/checks/BitLabels.h"
 #include "console/checks/SpindleReadout.h"
+#include "console/files/FileDialogs.h"
 #include "console/files/FileSteps.h"
 #include "console/files/OfferedNames.h"
 #include "console/files/SafeFileWriter.h"
@@ -26,6 +25,7 @@
 #include "link/DeviceChannel.h"
 #include "link/Discovery.h"
 #include "platform/MemFile.h"
+#include "ui/Dialog.h"
 
 namespace hw {
 
@@ -36,17 +36,6 @@ constexpr std::string_view kReadingReport = "Reading the report...";
 constexpr std::string_view kReadingParameters = "Reading the parameter block...";
 constexpr std::string_view kWritingBundle = "Writing the bundle...";
 constexpr std::uint32_t kReportGrowth = 1024;
-
-ui::FileDialogOptions BundleFileDialog(std::string initialName) {
-    ui::FileDialogOptions options;
-    options.open = false;
-    options.flags = ui::kOfnHideReadOnly | ui::kOfnOverwritePrompt;
-    options.filter = "Zip archive (*.zip)|*.zip||";
-    options.defaultExtension = "zip";
-    options.initialName = std::move(initialName);
-    options.folderKind = kBundleFiles;
-    return options;
-}
 
 std::string Hex(unsigned value, int digits) {
     char text[16];
@@ -100,75 +89,91 @@ std::string WindowsVersionText(System& system) {
 
 }  // namespace
 
-void ConsoleDialog::OnSaveServiceBundle() {
-    if (!session.RequireOnline(reporter)) return;
+void ServiceBundleProcedure::SaveChosenFile() {
+    if (!context.session.RequireOnline(context.reporter)) return;
+    const auto& services = context.services;
     const LocalTime now = services.link.system.Now();
-    const auto path = services.app.ShowFileDialog(
-        BundleFileDialog(StampedFileName(session.Queue(), now, ".zip")), window());
-    if (!path) return;
+    const auto path = context.App().ShowFileDialog(
+        FileDialogOptionsFor(false, "Zip archive (*.zip)|*.zip||", kBundleFiles,
+                             StampedFileName(context.session.Queue(), now, ".zip"), "zip"),
+        context.Window());
+    if (path) Save(*path, now);
+}
+
+bool ServiceBundleProcedure::Save(const std::string& path) {
+    return Save(path, context.services.link.system.Now());
+}
+
+bool ServiceBundleProcedure::Save(const std::string& path, const LocalTime& when) {
+    Reporter& reporter = context.reporter;
+    if (!context.session.RequireOnline(reporter)) return false;
     // Whether the chosen file can be replaced is known before the machine
     // is asked.
     std::optional<SafeFileWriter> out;
-    if (!FileStepSucceeds(reporter, [&] { out.emplace(services.files, *path); })) return;
+    if (!FileStepSucceeds(reporter, [&] { out.emplace(context.services.files, path); }))
+        return false;
 
-    Pause();
     bool stopped = false;
     bool saved = false;
     std::string leftOut;
     {
-        ProgressDialog progress(services.app);
-        const bool shown = progress.Create(*this, kBundleCaption);
+        PollingPause paused(context.polling);
+        // The progress window, where there is a window to show it over.
+        std::optional<ProgressDialog> progress;
+        if (context.window != nullptr) {
+            progress.emplace(context.App());
+            if (!progress->Create(*context.window, kBundleCaption)) progress.reset();
+        }
         // Each step's text, and the window served between steps; Stop keeps
         // the bundle from being written.
         const auto status = [&](std::string_view text) {
-            if (!shown) return;
-            progress.SetStatusText(text);
-            stopped = progress.CheckCancel() || stopped;
+            if (!progress) return;
+            progress->SetStatusText(text);
+            stopped = progress->CheckCancel() || stopped;
         };
-        const std::vector<BundleMember> members = ReadBundleMembers(status, leftOut);
+        const std::vector<BundleMember> members = ReadMembers(status, leftOut);
         status(kWritingBundle);
-        if (!stopped) saved = WriteBundle(*out, members, now);
+        if (!stopped) saved = Write(*out, members, when);
     }
-    Resume();
     // The progress window is gone before the end is reported. A bundle
     // without some of its parts is no plain success: each is named.
     if (saved && leftOut.empty()) {
-        ShowMessageBox(std::string(kTextCompleted) + "\n" + *path, {}, ui::kMbOk);
-        return;
+        reporter.Completed(std::string(kTextCompleted) + "\n" + path);
+        return true;
     }
     if (saved) {
         std::erase(leftOut, '\r');
         leftOut.pop_back();  // the last line's end
-        ShowMessageBox("Saved with parts left out: " + *path + "\n" + leftOut, {},
-                       ui::kMbOk | ui::kMbIconExclamation);
-        return;
+        reporter.Incomplete("Saved with parts left out: " + path + "\n" + leftOut);
+        return true;
     }
     FileStepSucceeds(reporter, [&] { out->Discard(); });
+    return false;
 }
 
-bool ConsoleDialog::WriteBundle(SafeFileWriter& out, const std::vector<BundleMember>& members,
-                                const LocalTime& when) {
+bool ServiceBundleProcedure::Write(SafeFileWriter& out, const std::vector<BundleMember>& members,
+                                   const LocalTime& when) {
     std::vector<std::uint8_t> archive;
     try {
         archive = BundleArchive(members, when);
     } catch (const std::exception& error) {
-        log.Add(std::string("The bundle could not be built: ") + error.what());
-        reporter.Error(kTextError);
+        context.log.Add(std::string("The bundle could not be built: ") + error.what());
+        context.reporter.Error(kTextError);
         return false;
     }
-    return FileStepSucceeds(reporter, [&] {
+    return FileStepSucceeds(context.reporter, [&] {
         out.file().Write(archive.data(), static_cast<std::uint32_t>(archive.size()));
         out.Commit();
     });
 }
 
-std::vector<BundleMember> ConsoleDialog::ReadBundleMembers(
+std::vector<BundleMember> ServiceBundleProcedure::ReadMembers(
     const std::function<void(std::string_view)>& status, std::string& leftOut) {
     std::vector<BundleMember> members;
 
     status(kReadingReport);
     MemFile report(kReportGrowth);
-    if (session.Link().GetReport(report)) {
+    if (context.link().GetReport(report)) {
         // The report as Get Report shows it: up to its NUL.
         const std::string_view text(reinterpret_cast<const char*>(report.Data()),
                                     static_cast<std::size_t>(report.GetLength()));
@@ -178,55 +183,58 @@ std::vector<BundleMember> ConsoleDialog::ReadBundleMembers(
     }
 
     status(kReadingParameters);
-    if (const auto block = ReadParameterBlock(session.Link())) {
+    if (const auto block = ReadParameterBlock(context.link())) {
         members.push_back({"parameters.bin", std::string(block->begin(), block->end())});
     } else {
         leftOut += Line("parameters.bin left out", "the machine did not send its parameter block");
     }
 
     // The table of the last run that completed, though a later one failed.
-    const std::string backlash = backlashCompletedAt
-                                     ? "run completed " + TimestampText(*backlashCompletedAt)
-                                     : std::string("no run completed in this session");
-    members.push_back({"machine.txt", MachineText() + Line("Backlash table", backlash) + leftOut});
-    if (backlashCompletedAt) {
-        members.push_back({"backlash.csv", BacklashCsvText(backlashTable)});
-        members.push_back({"backlash.txt", BacklashTableText(backlashTable)});
+    const BacklashRecord& record = backlash;
+    const std::string backlashRun = record.completedAt
+                                        ? "run completed " + TimestampText(*record.completedAt)
+                                        : std::string("no run completed in this session");
+    members.push_back(
+        {"machine.txt", MachineText() + Line("Backlash table", backlashRun) + leftOut});
+    if (record.completedAt) {
+        members.push_back({"backlash.csv", BacklashCsvText(record.table)});
+        members.push_back({"backlash.txt", BacklashTableText(record.table)});
     }
-    members.push_back({"activity.log", log.Activity().Text()});
+    members.push_back({"activity.log", context.log.Activity().Text()});
     return members;
 }
 
-std::string ConsoleDialog::MachineText() {
-    std::string text = Line("Queue name", session.Queue());
+std::string ServiceBundleProcedure::MachineText() {
+    std::string text = Line("Queue name", context.session.Queue());
     std::string driver, port;
-    if (GetPrinterDriverAndPort(services.link.spooler, session.Queue(), driver, port)) {
+    if (GetPrinterDriverAndPort(context.services.link.spooler, context.session.Queue(), driver,
+                                port)) {
         text += Line("Driver name", driver) + Line("Port", port);
     } else {
         text += Line("Driver name", kMachineDriverName) +
                 Line("Port", NotRead("the printer record could not be read"));
     }
-    text += Line("Device path", session.Link().Channel().DevicePath());
+    text += Line("Device path", context.link().Channel().DevicePath());
 
     char version[64] = {};
-    text += Line("Firmware version", session.Link().GetVersionString(version, sizeof version)
+    text += Line("Firmware version", context.link().GetVersionString(version, sizeof version)
                                          ? std::string(version)
                                          : NotRead("the machine did not answer"));
-    text += Line("Panel type", panelTypeJ ? "J (rotary axis dial)" : "standard");
-    text += Line("Status word", StatusWordText(session.Link().GetStatusWord()));
+    text += Line("Panel type", context.session.PanelTypeJ() ? "J (rotary axis dial)" : "standard");
+    text += Line("Status word", StatusWordText(context.link().GetStatusWord()));
 
     std::array<std::uint8_t, kSensorReplyBytes> sensors{};
-    text += Line("Sensors", session.Link().GetSensorBytes(sensors.data(), kSensorReplyBytes) ==
+    text += Line("Sensors", context.link().GetSensorBytes(sensors.data(), kSensorReplyBytes) ==
                                     kSensorReplyBytes
                                 ? LabelledBytes(kSensorLabels, sensors)
                                 : NotRead("the machine did not answer"));
     std::array<std::uint8_t, kPanelReplyBytes> keys{};
     text += Line("Panel keys",
-                 session.Link().GetPanelKeys(keys.data(), kPanelReplyBytes) == kPanelReplyBytes
+                 context.link().GetPanelKeys(keys.data(), kPanelReplyBytes) == kPanelReplyBytes
                      ? LabelledBytes(kPanelLabels, keys)
                      : NotRead("the machine did not answer"));
 
-    const auto spindle = ReadSpindleTexts(session.Link());
+    const auto spindle = ReadSpindleTexts(context.link());
     const auto orNotRead = [](const std::string& value) {
         return value.empty() ? NotRead("the machine did not answer") : value;
     };
@@ -240,11 +248,12 @@ std::string ConsoleDialog::MachineText() {
         text += Line("Spindle", NotRead("the meter channel could not be selected"));
     }
 
-    const auto strings = ReadVersionStrings(services.versionBlocks, paths.modulePath);
+    const auto strings =
+        ReadVersionStrings(context.services.versionBlocks, context.paths.modulePath);
     text += Line("Program file version", strings && strings->fileVersion
                                              ? *strings->fileVersion
                                              : NotRead("the program has no file version"));
-    text += Line("Windows", WindowsVersionText(services.link.system));
+    text += Line("Windows", WindowsVersionText(context.services.link.system));
     return text;
 }
 
