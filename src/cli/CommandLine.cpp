@@ -9,6 +9,7 @@
 #include "console/MachineSession.h"
 #include "console/ProcedureContext.h"
 #include "console/bundle/ActivityLog.h"
+#include "console/bundle/ServiceBundleProcedure.h"
 #include "console/files/SafeTextSave.h"
 #include "console/parameters/ParameterRestore.h"
 #include "console/parameters/ReportProcedures.h"
@@ -161,6 +162,12 @@ void Restore(const Run& run) {
     ParameterRestore(run.context).Restore(run.args.input);
 }
 
+// The bundle of the command line: no backlash run in this session.
+void Bundle(const Run& run) {
+    const BacklashRecord none;
+    ServiceBundleProcedure(run.context, none).Save(run.args.output);
+}
+
 void Dispatch(const Run& run) {
     if (run.args.command == Command::List) {
         List(run);
@@ -179,6 +186,9 @@ void Dispatch(const Run& run) {
             break;
         case Command::Restore:
             Restore(run);
+            break;
+        case Command::Bundle:
+            Bundle(run);
             break;
         default:
             break;

@@ -59,7 +59,7 @@ void TextReporter::Completed(std::string_view text) {
 }
 
 void TextReporter::Incomplete(std::string_view text) {
-    out << text << '\n';
+    Fail(kExitFailed, text);
 }
 
 // The question is printed, as what would be done. A confirmation (OK and

@@ -33,7 +33,7 @@ class TextReporter final : public Reporter {
     void FileProblem(std::string_view text) override;
     void Information(std::string_view text) override;
     void Completed(std::string_view text) override;
-    // Done with parts left out: told on standard output, the run still done.
+    // Not all of it went: told and failed as an error.
     void Incomplete(std::string_view text) override;
     int Ask(std::string_view question, std::uint32_t style) override;
 

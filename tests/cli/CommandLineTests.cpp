@@ -132,6 +132,12 @@ TEST_F(CommandLine, FileProblemsExitFour) {
     }
 }
 
+TEST_F(CommandLine, BundleIsSavedAsAZipArchive) {
+    const Result r = Run({"bundle", "-o", "C:\\bundle.zip"});
+    ASSERT_EQ(r.code, kExitDone) << r.err;
+    EXPECT_EQ(files.Text("C:\\bundle.zip").value_or("").substr(0, 4), std::string("PK\x03\x04"));
+}
+
 TEST_F(CommandLine, ReportGoesToStdout) {
     const Result r = Run({"report"});
     ASSERT_EQ(r.code, kExitDone) << r.err;
