@@ -33,7 +33,10 @@ int main() {
     hw::cli::StreamAlerts alerts(err);
     const hw::LinkPlatform link = sim.Link(alerts);
     const std::string version = hw::cli::VersionLine(versionBlocks, programFile.Path());
-    const hw::cli::CliServices services{
-        {link, programFile, files, settings, versionBlocks}, out, err, version};
+    const hw::cli::CliServices services{{link, programFile, files, settings, versionBlocks},
+                                        out,
+                                        err,
+                                        _isatty(_fileno(stderr)) ? &err : nullptr,
+                                        version};
     return hw::cli::RunCommandLine(hw::Win32Arguments(), services);
 }

@@ -215,7 +215,7 @@ int RunCommandLine(std::span<const std::string> argList, const CliServices& serv
     }
     const ProcedureServices& procedures = services.procedures;
     MachineSession session(procedures.link);
-    TextReporter reporter(services.out, services.err, args->yes);
+    TextReporter reporter(services.out, services.err, args->yes, services.progress);
     ActivityLog activity(procedures.link.system);
     ProcedureLog log(activity, session.Link());
     NoPolling polling;

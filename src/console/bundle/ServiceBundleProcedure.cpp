@@ -122,6 +122,7 @@ bool ServiceBundleProcedure::Save(const std::string& path, const LocalTime& when
         // Each step's text, and the window served between steps; Stop keeps
         // the bundle from being written.
         const auto status = [&](std::string_view text) {
+            reporter.Progress(text);
             if (!progress) return;
             progress->SetStatusText(text);
             stopped = progress->CheckCancel() || stopped;
