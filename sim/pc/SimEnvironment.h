@@ -8,7 +8,7 @@
 #include <functional>
 #include <string>
 
-#include "platform/LinkPlatform.h"
+#include "platform/device/LinkPlatform.h"
 #include "sim/machine/SimConfig.h"
 #include "sim/pc/SimClock.h"
 #include "sim/pc/SimDeviceFiles.h"

@@ -24,7 +24,7 @@
 #include "console/windows/ProgressDialog.h"
 #include "link/DeviceChannel.h"
 #include "link/Discovery.h"
-#include "platform/MemFile.h"
+#include "platform/files/MemFile.h"
 #include "ui/Dialog.h"
 
 namespace hw {

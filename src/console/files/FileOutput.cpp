@@ -11,8 +11,8 @@
 #include "console/Messages.h"
 #include "console/files/FileDialogs.h"
 #include "console/files/OfferedNames.h"
-#include "platform/FileErrors.h"
-#include "platform/MemFile.h"
+#include "platform/files/FileErrors.h"
+#include "platform/files/MemFile.h"
 #include "ui/Application.h"
 
 namespace hw {

@@ -10,7 +10,7 @@
 #include "console/files/FileSteps.h"
 #include "console/parameters/ParameterBackups.h"
 #include "console/parameters/ParameterBlock.h"
-#include "platform/MemFile.h"
+#include "platform/files/MemFile.h"
 
 namespace hw {
 

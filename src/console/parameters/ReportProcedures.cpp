@@ -9,7 +9,7 @@
 #include "console/files/FileSteps.h"
 #include "console/files/SafeFileWriter.h"
 #include "console/windows/ReportDialog.h"
-#include "platform/MemFile.h"
+#include "platform/files/MemFile.h"
 #include "ui/DataExchange.h"
 #include "ui/Dialog.h"
 
