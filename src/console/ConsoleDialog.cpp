@@ -43,9 +43,9 @@ std::string ButtonName(std::string caption, int id) {
 }  // namespace
 
 const ui::MessageMapEntry ConsoleDialog::messageMap[] = {
-    ui::OnMessage(ui::kWmSysCommand, &ConsoleDialog::OnSysCommand),
+    ui::OnSysCommand(&ConsoleDialog::OnSysCommand),
     ui::OnMessage(ui::kWmClose, &ConsoleDialog::OnClose),
-    ui::OnMessage(ui::kWmPaint, &ConsoleDialog::OnPaint),
+    ui::OnPaint(&ConsoleDialog::OnPaint),
     ui::OnMessage(ui::kWmQueryDragIcon, &ConsoleDialog::OnQueryDragIcon),
     ui::OnCommandTo<&ConsoleDialog::reports, &ReportProcedures::ShowReport>(id::kGetReport),
     ui::OnCommandTo<&ConsoleDialog::reports, &ReportProcedures::SaveParametersAs>(
@@ -68,7 +68,7 @@ const ui::MessageMapEntry ConsoleDialog::messageMap[] = {
     ui::OnCommandTo<&ConsoleDialog::loadChecks, &LoadChecks::StartAging>(id::kStartAging),
     ui::OnCommandTo<&ConsoleDialog::readouts, &MachineReadouts::ReadSpindle>(id::kReadSpindle),
     ui::OnCommandTo<&ConsoleDialog::backlash, &BacklashProcedures::Check>(id::kBacklashCheck),
-    ui::OnMessage(ui::kWmTimer, &ConsoleDialog::OnTimer),
+    ui::OnTimer(&ConsoleDialog::OnTimer),
     ui::OnCommandTo<&ConsoleDialog::reports, &ReportProcedures::ClearPumpTime>(id::kClearPumpTime),
     ui::OnCommandTo<&ConsoleDialog::calibration, &CalibrationProcedures::WriteY0>(id::kWriteY0),
     ui::OnCommandTo<&ConsoleDialog::calibration, &CalibrationProcedures::WriteLaser>(
@@ -82,7 +82,7 @@ const ui::MessageMapEntry ConsoleDialog::messageMap[] = {
     ui::OnCommandTo<&ConsoleDialog::calibration, &CalibrationProcedures::CalcWriteY0>(
         id::kCalcWriteY0),
     ui::OnCommandRange(id::kPercentMode, id::kMeasuredMode, &ConsoleDialog::OnCorrectionMode),
-    ui::OnMessage(ui::kWmDeviceChange, &ConsoleDialog::OnDeviceChangeMessage),
+    ui::OnDeviceChange(&ConsoleDialog::OnDeviceChange),
     ui::OnCommandTo<&ConsoleDialog::backlash, &BacklashProcedures::ShowDetails>(
         id::kBacklashDetails),
     ui::OnMessage(kWmConnected, &ConsoleDialog::OnConnected),
@@ -175,8 +175,8 @@ void ConsoleDialog::ShowConnection() {
     backlash.EnableGroup(session.Connected() && session.PanelTypeJ());
 }
 
-std::intptr_t ConsoleDialog::OnDeviceChange(std::uintptr_t event, std::intptr_t) {
-    if (event != ui::kDbtDevNodesChanged) return 1;
+bool ConsoleDialog::OnDeviceChange(std::uintptr_t event, std::intptr_t) {
+    if (event != ui::kDbtDevNodesChanged) return true;
     if (sensorTimer.ResumeAnswering()) UpdateTitle();
     const std::string& queue = session.Queue();
     if (!session.Recheck()) {
@@ -184,7 +184,7 @@ std::intptr_t ConsoleDialog::OnDeviceChange(std::uintptr_t event, std::intptr_t)
                      (session.Connected() ? "connected" : "offline"));
         UpdateTitle();
         UpdateData(false);
-        return 1;
+        return true;
     }
     const bool connected = session.Connected();
     activity.Add(connected ? "Machine arrived: connected to " + queue
@@ -197,11 +197,7 @@ std::intptr_t ConsoleDialog::OnDeviceChange(std::uintptr_t event, std::intptr_t)
     }
     ShowConnection();
     if (connected) Post({kWmConnected, 0, 0});
-    return 1;
-}
-
-std::intptr_t ConsoleDialog::OnDeviceChangeMessage(const ui::Message& message) {
-    return OnDeviceChange(message.wParam, message.lParam);
+    return true;
 }
 
 void ConsoleDialog::OnOK() {
@@ -221,21 +217,25 @@ std::intptr_t ConsoleDialog::OnClose(const ui::Message&) {
     return 0;
 }
 
-std::intptr_t ConsoleDialog::OnSysCommand(const ui::Message& message) {
-    if ((message.wParam & 0xFFF0) == id::kBundleCommand) {
+void ConsoleDialog::OnSysCommand(std::uintptr_t command) {
+    if (command == id::kBundleCommand) {
         log.Run("Save Service Bundle", [this] { bundle.SaveChosenFile(); });
-        return 0;
+        return;
     }
-    if ((message.wParam & 0xFFF0) != id::kAboutCommand) return Default(message);
+    if (command != id::kAboutCommand) {
+        Default();
+        return;
+    }
     AboutDialog about(services.app, services.versionBlocks, paths.modulePath);
     about.DoModal();
-    return 0;
 }
 
-std::intptr_t ConsoleDialog::OnPaint(const ui::Message& message) {
-    if (!IsMinimized()) return Default(message);
+void ConsoleDialog::OnPaint() {
+    if (!IsMinimized()) {
+        Default();
+        return;
+    }
     services.app.geometry().PaintMinimizedIcon(window(), icon);
-    return 0;
 }
 
 std::intptr_t ConsoleDialog::OnQueryDragIcon(const ui::Message&) {
@@ -244,14 +244,14 @@ std::intptr_t ConsoleDialog::OnQueryDragIcon(const ui::Message&) {
 
 // The sensor tick, from the 500 ms timer or any other WM_TIMER: a read that
 // timed out held the window for the whole time-out and stops the ticks.
-std::intptr_t ConsoleDialog::OnTimer(const ui::Message& message) {
-    if (!session.Connected()) return 0;
+void ConsoleDialog::OnTimer(std::uintptr_t) {
+    if (!session.Connected()) return;
     if (!readouts.ShowSensors()) {
         sensorTimer.MarkNotAnswering();
         activity.Add("The machine is not answering: sensor polling stopped");
         UpdateTitle();
     }
-    return Default(message);
+    Default();
 }
 
 // Posted when the console connects, so that the question comes once the

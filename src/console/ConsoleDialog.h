@@ -43,11 +43,8 @@ class ConsoleDialog : public ui::Dialog {
     ~ConsoleDialog() override;
 
     bool IsConnected() const { return session.Connected(); }
-    const std::string& ProgramName() const { return paths.programName; }
     const std::string& SettingsPath() const { return paths.settingsPath; }
-    const std::string& DeviceName() const { return session.Queue(); }
     std::intptr_t SensorTimerId() const { return sensorTimer.Id(); }
-    bool PanelTypeJ() const { return session.PanelTypeJ(); }
 
     // The 500 ms sensor timer, paused by the procedures that talk to the
     // machine for a long time (SensorTimer).
@@ -57,7 +54,7 @@ class ConsoleDialog : public ui::Dialog {
     const ActivityLog& Activity() const { return activity; }
 
     // WM_DEVICECHANGE: only "device nodes changed" re-tests the device.
-    virtual std::intptr_t OnDeviceChange(std::uintptr_t event, std::intptr_t data);
+    bool OnDeviceChange(std::uintptr_t event, std::intptr_t data);
 
   protected:
     bool OnInitDialog() override;
@@ -82,12 +79,11 @@ class ConsoleDialog : public ui::Dialog {
     // The connection's state shown: title, sensor labels, backlash group.
     void ShowConnection();
 
-    std::intptr_t OnSysCommand(const ui::Message& message);
+    void OnSysCommand(std::uintptr_t command);
     // WM_CLOSE (the close box, Alt+F4): as Close.
     std::intptr_t OnClose(const ui::Message& message);
-    std::intptr_t OnPaint(const ui::Message& message);
+    void OnPaint();
     std::intptr_t OnQueryDragIcon(const ui::Message& message);
-    std::intptr_t OnDeviceChangeMessage(const ui::Message& message);
     void OnCorrectionMode();
 
     // kWmConnected: a procedure found running in the machine when the
@@ -96,7 +92,7 @@ class ConsoleDialog : public ui::Dialog {
     // The sensor tick. A sensor read that timed out held the window for the
     // whole time-out: the sensor timer stops and the title says so, until
     // the technician presses a button or the devices change.
-    std::intptr_t OnTimer(const ui::Message& message);
+    void OnTimer(std::uintptr_t event);
 
     static const ui::MessageMapEntry messageMap[];
 

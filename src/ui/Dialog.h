@@ -123,8 +123,6 @@ class Dialog {
     // Inside a message handler: leaves the message to the default
     // processing (the handler's result is then ignored). Returns 0.
     std::intptr_t Default();
-    // The same, in a handler that takes the message undecoded (OnMessage).
-    std::intptr_t Default(const Message&) { return Default(); }
     // Runs a button's handler from the message map (a Kind::Command entry).
     // Base: calls it; a dialog may wrap the call, e.g. to record it.
     virtual void RunCommand(int id, const std::function<void()>& handler);
