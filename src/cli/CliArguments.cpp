@@ -55,58 +55,80 @@ bool CheckCommand(const Arguments& a, bool sawOutput, std::string& error) {
 
 }  // namespace
 
-std::optional<Arguments> ParseArguments(std::span<const std::string> args, std::string& error) {
-    Arguments a;
-    bool sawCommand = false;
-    bool sawOutput = false;
-    const auto value = [&](std::size_t& i, std::string& into) {
+namespace {
+
+// Reads the arguments one at a time into what the line asks for.
+class LineReader {
+  public:
+    LineReader(std::span<const std::string> args, std::string& error) : args(args), error(error) {}
+
+    std::optional<Arguments> Read() {
+        for (i = 0; i < args.size(); ++i) {
+            const std::string& arg = args[i];
+            if (arg == "--help" || arg == "-h" || arg == "--version") {
+                Arguments only;
+                only.command = arg == "--version" ? Command::Version : Command::Help;
+                return only;
+            }
+            const bool read = !arg.empty() && arg[0] == '-' ? Option(arg) : Word(arg);
+            if (!read) return std::nullopt;
+        }
+        if (!sawCommand) {
+            error = "no command given";
+            return std::nullopt;
+        }
+        if (!CheckCommand(a, sawOutput, error)) return std::nullopt;
+        return a;
+    }
+
+  private:
+    bool Option(const std::string& arg) {
+        if (arg == "--machine") return Value(a.machine);
+        if (arg == "-o") return sawOutput = Value(a.output);
+        if (arg == "--yes") return a.yes = true;
+        if (arg == "--json") return a.json = true;
+        error = "unknown option " + arg;
+        return false;
+    }
+
+    // The command, then restore's file.
+    bool Word(const std::string& arg) {
+        if (!sawCommand) {
+            const auto command = FindCommand(arg);
+            if (!command) error = "unknown command " + arg;
+            a.command = command.value_or(Command::Help);
+            return sawCommand = command.has_value();
+        }
+        if (a.command == Command::Restore && a.input.empty()) {
+            a.input = arg;
+            return true;
+        }
+        error = FindCommand(arg) ? "one command at a time" : "unexpected argument " + arg;
+        return false;
+    }
+
+    // The option's value, the next argument.
+    bool Value(std::string& into) {
         if (i + 1 >= args.size() || args[i + 1].empty()) {
             error = args[i] + " needs a value";
             return false;
         }
         into = args[++i];
         return true;
-    };
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::string& arg = args[i];
-        if (arg == "--help" || arg == "-h" || arg == "--version") {
-            Arguments only;
-            only.command = arg == "--version" ? Command::Version : Command::Help;
-            return only;
-        }
-        if (arg == "--machine") {
-            if (!value(i, a.machine)) return std::nullopt;
-        } else if (arg == "-o") {
-            if (!value(i, a.output)) return std::nullopt;
-            sawOutput = true;
-        } else if (arg == "--yes") {
-            a.yes = true;
-        } else if (arg == "--json") {
-            a.json = true;
-        } else if (!arg.empty() && arg[0] == '-') {
-            error = "unknown option " + arg;
-            return std::nullopt;
-        } else if (!sawCommand) {
-            const auto command = FindCommand(arg);
-            if (!command) {
-                error = "unknown command " + arg;
-                return std::nullopt;
-            }
-            a.command = *command;
-            sawCommand = true;
-        } else if (a.command == Command::Restore && a.input.empty()) {
-            a.input = arg;
-        } else {
-            error = FindCommand(arg) ? "one command at a time" : "unexpected argument " + arg;
-            return std::nullopt;
-        }
     }
-    if (!sawCommand) {
-        error = "no command given";
-        return std::nullopt;
-    }
-    if (!CheckCommand(a, sawOutput, error)) return std::nullopt;
-    return a;
+
+    std::span<const std::string> args;
+    std::string& error;
+    std::size_t i = 0;
+    Arguments a;
+    bool sawCommand = false;
+    bool sawOutput = false;
+};
+
+}  // namespace
+
+std::optional<Arguments> ParseArguments(std::span<const std::string> args, std::string& error) {
+    return LineReader(args, error).Read();
 }
 
 std::string_view UsageText() {
