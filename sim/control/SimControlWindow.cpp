@@ -79,6 +79,18 @@ std::optional<bool> HoldFor(ui::CheckState box) {
     return box == ui::CheckState::Checked;
 }
 
+// A check box that arms a fault the machine takes once.
+struct FaultBox {
+    int id;
+    bool SimFaults::*fault;
+};
+
+constexpr std::array<FaultBox, 3> kFaultBoxes{{
+    {id::kCorruptNextPut, &SimFaults::corruptNextPut},
+    {id::kLoseBlockAtUpdate, &SimFaults::loseBlockAtUpdate},
+    {id::kStaysAwayAfterUpdate, &SimFaults::staysAwayAfterUpdate},
+}};
+
 // What the window shows, read from the machine and its controller at once.
 struct MachineView {
     SensorBytes bytes;
@@ -89,7 +101,7 @@ struct MachineView {
     SimPosition position;
     SimReceipt receipt;
     bool axesStiff;
-    bool corruptArmed;
+    SimFaults faults;
 };
 
 std::string FailedCommandText(const MachineView& view) {
@@ -144,7 +156,8 @@ const ui::MessageMapEntry SimControlWindow::messageMap[] = {
     ui::OnCommand(id::kUpdateMode, &SimControlWindow::OnUpdateMode),
     ui::OnCommand(id::kFailNextCommand, &SimControlWindow::OnFailNextCommand),
     ui::OnCommand(id::kStiffAxes, &SimControlWindow::OnStiffAxes),
-    ui::OnCommand(id::kCorruptNextPut, &SimControlWindow::OnCorruptNextPut),
+    ui::OnCommandRange(id::kCorruptNextPut, id::kStaysAwayAfterUpdate,
+                       &SimControlWindow::OnFaultBox),
 };
 
 std::span<const ui::MessageMapEntry> SimControlWindow::GetMessageMap() const {
@@ -257,10 +270,13 @@ void SimControlWindow::OnStiffAxes() {
     sim.WithMachine([stiff](SimMachine& machine) { machine.SetAxesStiff(stiff); });
 }
 
-void SimControlWindow::OnCorruptNextPut() {
-    const bool on = IsItemChecked(id::kCorruptNextPut);
-    sim.Files().WithController(
-        [on](SimController& controller) { controller.Faults().corruptNextPut = on; });
+void SimControlWindow::OnFaultBox() {
+    std::array<bool, kFaultBoxes.size()> on{};
+    for (std::size_t i = 0; i < kFaultBoxes.size(); ++i) on[i] = IsItemChecked(kFaultBoxes[i].id);
+    sim.Files().WithController([&on](SimController& controller) {
+        for (std::size_t i = 0; i < kFaultBoxes.size(); ++i)
+            controller.Faults().*kFaultBoxes[i].fault = on[i];
+    });
 }
 
 void SimControlWindow::ShowMachine() {
@@ -274,7 +290,7 @@ void SimControlWindow::ShowMachine() {
                       machine.Position(),
                       machine.LastReceipt(),
                       machine.AxesStiff(),
-                      controller.Faults().corruptNextPut};
+                      controller.Faults()};
         for (std::size_t i = 0; i < kLimits.size(); ++i) {
             v.holds[i] = machine.LimitSwitchHold(kLimits[i].axis);
         }
@@ -291,7 +307,7 @@ void SimControlWindow::ShowMachine() {
     for (const SensorSwitch& sensor : kSwitches) CheckItem(sensor.id, IsOn(view.bytes, sensor));
     CheckItem(id::kUpdateMode, view.updateMode);
     CheckItem(id::kStiffAxes, view.axesStiff);
-    CheckItem(id::kCorruptNextPut, view.corruptArmed);
+    for (const FaultBox& box : kFaultBoxes) CheckItem(box.id, view.faults.*box.fault);
     const std::string failed = FailedCommandText(view);
     if (ItemText(id::kFailedCommand) != failed) SetItemText(id::kFailedCommand, failed);
     const std::string position = PositionText(view.position);

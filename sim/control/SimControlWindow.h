@@ -3,9 +3,10 @@
 // shows where the axes stand, makes and breaks the sensors the console watches, holds limit
 // switches made or open or lets them follow their axes, holds panel keys, turns the dial, pulls and
 // plugs the cable, puts the machine in firmware update mode, makes the next command the
-// technician starts fail, makes the axes stiff, so that a load check fails, and makes the
-// machine store the next parameter block put with one byte corrupted. It shows what the machine
-// received of the last file sent to it.
+// technician starts fail, makes the axes stiff, so that a load check fails, makes the
+// machine store the next parameter block put with one byte corrupted, and makes the next
+// firmware update erase the parameter block or leave the machine off the bus. It shows what
+// the machine received of the last file sent to it.
 #pragma once
 
 #include <cstdint>
@@ -46,9 +47,13 @@ inline constexpr int kReceived = 955;
 // Check box: the axes run stiff, so that a load check at the usual power
 // fails; clear, it passes.
 inline constexpr int kStiffAxes = 956;
-// Check box: the next parameter block put is stored with one byte corrupted;
-// clear again once a put has taken it.
+// Check boxes that arm a fault the machine takes once, each clear again once
+// it has been taken: the next parameter block put is stored with one byte
+// corrupted; the next firmware update erases the parameter block; after the
+// next firmware update the machine does not come back until plugged in.
 inline constexpr int kCorruptNextPut = 957;
+inline constexpr int kLoseBlockAtUpdate = 958;
+inline constexpr int kStaysAwayAfterUpdate = 959;
 }  // namespace sim_control_id
 
 // The check boxes follow the machine at this period; the first tick that
@@ -80,7 +85,7 @@ class SimControlWindow : public ui::Dialog {
     void OnUpdateMode();
     void OnFailNextCommand();
     void OnStiffAxes();
-    void OnCorruptNextPut();
+    void OnFaultBox();
     // The boxes and buttons from the machine's present state.
     void ShowMachine();
     // Once the console is up: beside it, or below it when there is no room,

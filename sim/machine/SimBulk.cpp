@@ -1,16 +1,27 @@
 #include "sim/machine/SimBulk.h"
 
 #include <algorithm>
-#include <cstring>
 #include <string>
+#include <string_view>
 
 namespace hw {
 
 namespace {
 
-// A firmware image opens with this signature and a NUL-terminated version text.
-constexpr char kFirmwareSignature[] = "QMVFW";
+// A firmware image names the version it brings in its first line,
+// "version=<text>" (ended by CR, LF or NUL); the machine reports that text
+// once it runs the image.
+constexpr std::string_view kVersionKey = "version=";
 constexpr std::size_t kVersionMax = 29;
+
+// The version a firmware image brings; empty when its first line names none.
+std::string ImageVersion(const std::vector<std::uint8_t>& data) {
+    const std::string_view text(reinterpret_cast<const char*>(data.data()), data.size());
+    if (!text.starts_with(kVersionKey)) return {};
+    const std::string_view rest = text.substr(kVersionKey.size());
+    return std::string(
+        rest.substr(0, std::min(kVersionMax, rest.find_first_of(std::string_view("\r\n\0", 3)))));
+}
 
 }  // namespace
 
@@ -136,12 +147,10 @@ void SimBulk::ReceivePrintJob(const std::vector<std::uint8_t>& data) {
 void SimBulk::AcceptFirmware(const std::vector<std::uint8_t>& data) {
     firmware_ = data;
     ++firmwareUpdates_;
-    const std::size_t header = sizeof kFirmwareSignature;
-    if (data.size() > header && std::memcmp(data.data(), kFirmwareSignature, header) == 0) {
-        const auto first = data.begin() + static_cast<std::ptrdiff_t>(header);
-        const auto last =
-            first + static_cast<std::ptrdiff_t>(std::min(kVersionMax, data.size() - header));
-        version_.assign(first, std::find(first, last, std::uint8_t{0}));
+    if (std::string version = ImageVersion(data); !version.empty()) version_ = std::move(version);
+    if (TakeFault(faults_.loseBlockAtUpdate)) {
+        parameters_.Erase();
+        log_.Note("parameter block lost by the update");
     }
     log_.Note("firmware received: " + std::to_string(data.size()) + " bytes, restarting");
     drive_.Restart();

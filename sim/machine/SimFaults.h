@@ -61,6 +61,11 @@ struct SimFaults {
     // The next parameter block put is taken, but stored with byte
     // kSimCorruptedPutByte changed, as a failing memory cell would keep it.
     bool corruptNextPut = false;
+    // The next firmware update erases the parameter block.
+    bool loseBlockAtUpdate = false;
+    // After the next firmware update the machine stays off the bus until it
+    // is plugged in again (switched off and on).
+    bool staysAwayAfterUpdate = false;
 };
 
 // Disarms a one-shot fault; true when it was armed.

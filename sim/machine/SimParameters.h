@@ -35,6 +35,9 @@ class SimParameters {
     // Inverts the bits of the byte at offset at, seal or no seal, as a failing
     // memory cell would.
     void CorruptByte(std::size_t at) { block_.at(at) ^= 0xFF; }
+    // Erases the whole block, as a flash that lost it holds it: every byte
+    // 0xFF, no longer well formed.
+    void Erase() { block_.assign(block_.size(), 0xFF); }
 
     std::string Serial() const;
     bool SetSerial(const std::string& serial);

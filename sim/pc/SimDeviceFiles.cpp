@@ -22,7 +22,18 @@ SimDeviceFiles::SimDeviceFiles(SimController& controller, std::string devicePath
     : controller_(controller), path_(std::move(devicePath)) {}
 
 OsHandle SimDeviceFiles::Open(const std::string& path, std::uint32_t) {
-    std::lock_guard<std::recursive_mutex> lock(mutex_);
+    bool cameBack = false;
+    OsHandle handle = kInvalidHandle;
+    {
+        std::lock_guard<std::recursive_mutex> lock(mutex_);
+        cameBack = ComeBackLocked();
+        handle = OpenLocked(path);
+    }
+    if (cameBack) Notify();
+    return handle;
+}
+
+OsHandle SimDeviceFiles::OpenLocked(const std::string& path) {
     if (!plugged_ || !SamePath(path, path_)) return kInvalidHandle;
     for (const auto& [handle, generation] : handles_) {
         if (generation == generation_) return kInvalidHandle;  // not shared
@@ -172,14 +183,39 @@ bool SimDeviceFiles::UnplugLocked() {
 }
 
 void SimDeviceFiles::PlugIn() {
+    bool restarts = false;
     {
         std::lock_guard<std::recursive_mutex> lock(mutex_);
         if (plugged_) return;
         plugged_ = true;
-        for (const auto& job : heldJobs_) controller_.ReceivePrintJob(job);
+        restarting_ = false;
+        for (const auto& job : heldJobs_) restarts = ReceiveLocked(job) || restarts;
         heldJobs_.clear();
     }
     Notify();
+    if (restarts) Notify();
+}
+
+bool SimDeviceFiles::ReceiveLocked(const std::vector<std::uint8_t>& data) {
+    SimMachine& machine = controller_.Machine();
+    const int updates = machine.FirmwareUpdates();
+    controller_.ReceivePrintJob(data);
+    if (machine.FirmwareUpdates() == updates || !UnplugLocked()) return false;
+    restarting_ = true;
+    backAt_.reset();
+    if (!TakeFault(controller_.Faults().staysAwayAfterUpdate))
+        backAt_ = machine.Now() + kSimRestartMs;
+    return true;
+}
+
+bool SimDeviceFiles::ComeBackLocked() {
+    if (!restarting_ || !backAt_) return false;
+    SimMachine& machine = controller_.Machine();
+    machine.Update();
+    if (machine.Now() < *backAt_) return false;
+    restarting_ = false;
+    plugged_ = true;
+    return true;
 }
 
 bool SimDeviceFiles::Plugged() const {
@@ -193,12 +229,16 @@ std::size_t SimDeviceFiles::OpenHandles() const {
 }
 
 void SimDeviceFiles::DeliverPrintJob(const std::vector<std::uint8_t>& data) {
-    std::lock_guard<std::recursive_mutex> lock(mutex_);
-    if (plugged_) {
-        controller_.ReceivePrintJob(data);
-    } else {
-        heldJobs_.push_back(data);
+    bool restarts = false;
+    {
+        std::lock_guard<std::recursive_mutex> lock(mutex_);
+        if (plugged_) {
+            restarts = ReceiveLocked(data);
+        } else {
+            heldJobs_.push_back(data);
+        }
     }
+    if (restarts) Notify();
 }
 
 }  // namespace hw

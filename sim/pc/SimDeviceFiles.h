@@ -2,13 +2,16 @@
 // one device path that opens the simulated controller (not shared), the
 // vendor-request and device-ID controls, bulk reads and writes, and the cable:
 // unplugging it makes every open handle fail until it is closed, and opens
-// fail until the device is plugged in again.
+// fail until the device is plugged in again. A machine that takes a firmware
+// image restarts: it is off the bus for kSimRestartMs and comes back at the
+// first open after that (or, armed so, only when plugged in again).
 #pragma once
 
 #include <cstdint>
 #include <functional>
 #include <map>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -16,6 +19,8 @@
 #include "sim/usb/SimController.h"
 
 namespace hw {
+
+inline constexpr std::uint64_t kSimRestartMs = 3000;
 
 class SimDeviceFiles final : public DeviceFiles {
   public:
@@ -29,7 +34,8 @@ class SimDeviceFiles final : public DeviceFiles {
                  void* out, std::uint32_t outLength, std::uint32_t& returned) override;
 
     void Unplug();
-    // Plugs the device back in and delivers the print jobs held meanwhile.
+    // Plugs the device back in (ending a restart, as switching the machine
+    // off and on would) and delivers the print jobs held meanwhile.
     void PlugIn();
     // Called after every removal and arrival, outside the device's lock, as
     // Windows tells windows that device nodes changed.
@@ -55,6 +61,7 @@ class SimDeviceFiles final : public DeviceFiles {
     }
 
   private:
+    OsHandle OpenLocked(const std::string& path);
     bool Live(OsHandle handle) const;
     bool Forward(std::uint32_t code, const std::uint8_t* in, std::uint32_t inLength,
                  std::uint8_t* out, std::uint32_t outLength, std::uint32_t& returned);
@@ -66,6 +73,11 @@ class SimDeviceFiles final : public DeviceFiles {
     // Unplugs; true when the device was plugged in.
     bool UnplugLocked();
     void Notify();
+    // The machine takes a print job; one that flashed it starts its restart.
+    // True when it did.
+    bool ReceiveLocked(const std::vector<std::uint8_t>& data);
+    // A restart whose time is up plugs the device in again; true when it did.
+    bool ComeBackLocked();
 
     mutable std::recursive_mutex mutex_;
     SimController& controller_;
@@ -75,6 +87,9 @@ class SimDeviceFiles final : public DeviceFiles {
     std::map<OsHandle, std::uint32_t> handles_;
     OsHandle nextHandle_ = 0x200;
     std::vector<std::vector<std::uint8_t>> heldJobs_;
+    bool restarting_ = false;
+    // When a restarting machine is back; none: only when plugged in again.
+    std::optional<std::uint64_t> backAt_;
     std::function<void()> listener_;
 };
 

@@ -6,6 +6,7 @@
 #pragma once
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "commands/MachineLink.h"
@@ -58,6 +59,11 @@ class MachineSession {
     const std::string& Firmware() const { return firmware; }
     // The panel that carries the rotary axis dial, as the version text told.
     bool PanelTypeJ() const { return panelTypeJ; }
+    // The file the console last saved this machine's parameter block to
+    // while it ran (Get Parameters, a restore's backup); empty: none. It
+    // belongs to the queue connected to when it was noted.
+    void NoteSavedBlock(const std::string& path) { savedBlock = {queue, path}; }
+    std::string SavedBlock() const { return savedBlock.first == queue ? savedBlock.second : ""; }
 
     // Every queue of the machine's driver, each connected to in turn to
     // tell whether its device opens and to read its version text; the
@@ -94,6 +100,7 @@ class MachineSession {
     std::string port;
     std::string firmware;
     bool panelTypeJ = false;
+    std::pair<std::string, std::string> savedBlock;
 };
 
 }  // namespace hw

@@ -166,10 +166,10 @@ bool DeviceChannel::WritePiece(OsHandle printer, const std::uint8_t* data, std::
     return true;
 }
 
-// A file that cannot be read, or a piece that does not reach the printer,
-// aborts the job and fails the send; what the technician is told is left to
-// the caller.
-bool DeviceChannel::SendFile(File& file) {
+// A file that cannot be read, a piece that does not reach the printer, or a
+// stop asked for by progress aborts the job and fails the send; what the
+// technician is told is left to the caller.
+bool DeviceChannel::SendFile(File& file, const SendProgress& progress) {
     std::unique_ptr<std::uint8_t[]> piece(new (std::nothrow) std::uint8_t[kSendFilePiece]);
     if (!piece) {
         platform.alerts.ShowOutOfMemory();
@@ -178,11 +178,15 @@ bool DeviceChannel::SendFile(File& file) {
     RawJob job(platform.spooler, printerName);
     if (!job.IsOpen()) return false;
     job.Start();
+    std::uint64_t sent = 0;
+    if (progress && !progress(sent)) return false;
     try {
         for (;;) {
             const std::uint32_t n = file.Read(piece.get(), kSendFilePiece);
             if (n == 0) return job.Finish();
             if (!WritePiece(job.Printer(), piece.get(), n)) return false;
+            sent += n;
+            if (progress && !progress(sent)) return false;
         }
     } catch (const FrameworkException&) {
         return false;

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 
 #include "platform/device/LinkPlatform.h"
@@ -19,6 +20,10 @@ inline constexpr std::uint32_t kIoctlQueryDeviceId = 0x0016000C;
 // Size of a piece that SendFile reads from the file.
 inline constexpr std::uint32_t kSendFilePiece = 32768;
 inline constexpr const char* kSendFileDocumentName = "Updater";
+
+// Told when a file send starts and after each piece has reached the
+// printer, with the bytes sent so far; returns false to stop the send.
+using SendProgress = std::function<bool(std::uint64_t sent)>;
 
 class DeviceChannel {
   public:
@@ -37,12 +42,14 @@ class DeviceChannel {
     bool VendorGet(std::uint8_t* block, std::uint32_t length);
     bool QueryDeviceId(void* buffer, std::uint32_t length);
     // Spools the file, from its current position to its end, to the recorded
-    // printer as one raw job. False when the printer cannot be opened, a
-    // piece does not reach it, the file cannot be read or the job cannot be
-    // ended; the job is then aborted, so that nothing of it is printed.
-    // Shows nothing, except the out-of-memory box when its piece buffer
-    // cannot be had.
-    bool SendFile(File& file);
+    // printer as one raw job, telling progress (when given) at the start and
+    // after each piece.
+    // False when the printer cannot be opened, a piece does not reach it, the
+    // file cannot be read, progress asks to stop or the job cannot be ended;
+    // the job is then aborted, so that nothing of it is printed. Shows
+    // nothing, except the out-of-memory box when its piece buffer cannot be
+    // had.
+    bool SendFile(File& file, const SendProgress& progress = {});
     // The state of the recorded printer's queue. False when the printer
     // cannot be opened or its record read.
     bool QueryQueueState(QueueState& state);

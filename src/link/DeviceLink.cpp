@@ -169,9 +169,10 @@ int DeviceLink::WriteRaw(const void* data, int n) {
     return done;
 }
 
-bool DeviceLink::SendFile(File& file) {
+bool DeviceLink::SendFile(File& file, const SendProgress& progress) {
     const auto lock = LockCommand();
-    return channel.SendFile(file) || Failed("the print job", "it did not reach the queue");
+    return channel.SendFile(file, progress) ||
+           Failed("the print job", "it did not reach the queue");
 }
 
 bool DeviceLink::QueryQueueState(QueueState& state) {

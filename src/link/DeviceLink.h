@@ -86,7 +86,7 @@ class DeviceLink {
     // command lock keeps the handle in place while they run.
     int ReadRaw(void* buffer, int n);
     int WriteRaw(const void* buffer, int n);
-    bool SendFile(File& file);
+    bool SendFile(File& file, const SendProgress& progress = {});
     // The state of the connected printer's queue (see DeviceChannel).
     bool QueryQueueState(QueueState& state);
 

@@ -23,16 +23,30 @@ std::string ReadError(const std::string& path) {
     return FileException(FileException::Cause::Generic, path).ErrorMessage();
 }
 
-// The boxes shown, a warning's text ending in '!'.
+// The boxes shown, a warning's text ending in '!', a question's starting
+// with "? ".
 std::vector<std::string> BoxTexts(const ui::HeadlessWindowSystem& windows) {
     std::vector<std::string> boxes;
     for (const auto& box : windows.Boxes()) {
         const bool warning = box.style == ui::kMbIconExclamation;
-        EXPECT_TRUE(warning || box.style == ui::kMbIconHand);
-        boxes.push_back(box.text + (warning ? "!" : ""));
+        const bool question = box.style == (ui::kMbOkCancel | ui::kMbDefButton2);
+        EXPECT_TRUE(warning || question || box.style == ui::kMbIconHand || box.style == ui::kMbOk);
+        boxes.push_back((question ? "? " : "") + box.text + (warning ? "!" : ""));
     }
     return boxes;
 }
+
+// The question before a firmware file goes to the simulated machine's queue.
+std::string FirmwareQuestion(const std::string& name, std::size_t size,
+                             const std::string& firmware = "") {
+    return "? Send firmware " + name + " (" + std::to_string(size) +
+           " bytes) to QMV-240 on USB001? The machine restarts when it has taken it." +
+           (firmware.empty() ? "" : "\nIts firmware now: " + firmware);
+}
+
+constexpr const char* kNotBack =
+    "The machine did not come back within 60 seconds after taking the firmware. Switch it off "
+    "and on again, then reconnect it (unplug its USB cable and plug it in again).!";
 
 class OutputFile : public test::ScriptedConsole {
   protected:
@@ -56,21 +70,27 @@ TEST_F(OutputFile, SendsAFileOnlyToAMachineInTheStateItsKindNeeds) {
     const std::string tooLarge =
         "C:\\big.qfw holds 16777217 bytes, more than the 16777216 bytes (16 MiB) a file sent to "
         "the machine may hold: nothing was sent.!";
+    // A firmware file asked for and sent to this scripted machine, which
+    // never restarts.
+    const auto flashed = [](const char* name) {
+        return std::vector<std::string>{FirmwareQuestion(name, 6), kNotBack};
+    };
     struct Case {
         std::optional<std::string> path;
         std::vector<Bytes> replies;
         std::vector<std::string> boxes;
         QueueState queue = QueueState::Ready;
+        bool sent = false;
     };
     const Case cases[] = {
-        {"C:\\update.qfw", {updateMode}, {}},
+        {"C:\\update.qfw", {updateMode}, flashed("update.qfw"), QueueState::Ready, true},
         {"C:\\update.qfw", {ready}, {"Set UpdateMode  !"}},
-        {"C:\\testqfw", {updateMode}, {}},
+        {"C:\\testqfw", {updateMode}, flashed("testqfw"), QueueState::Ready, true},
         // Letter case does not count: firmware never goes to a ready machine.
         {"C:\\UPDATE.QFW", {ready}, {"Set UpdateMode  !"}},
-        {"C:\\Update.Qfw", {updateMode}, {}},
+        {"C:\\Update.Qfw", {updateMode}, flashed("Update.Qfw"), QueueState::Ready, true},
         {"C:\\cut.txt", {updateMode}, {"Hit [ENTER]    !"}},
-        {"C:\\cut.txt", {ready}, {}},
+        {"C:\\cut.txt", {ready}, {}, QueueState::Ready, true},
         {"C:\\update.qfw", {refused}, {"error"}},  // no status: the mode is unknown
         {"C:\\update.qfw", {updateMode}, {queue + "paused" + kept}, QueueState::Paused},
         {"C:\\update.qfw", {updateMode}, {queue + "offline" + kept}, QueueState::Offline},
@@ -93,7 +113,7 @@ TEST_F(OutputFile, SendsAFileOnlyToAMachineInTheStateItsKindNeeds) {
             std::vector<std::string> jobs;
             for (const auto& job : fake.spooler.jobs)
                 jobs.emplace_back(job.data.begin(), job.data.end());
-            EXPECT_EQ(jobs, std::vector<std::string>(c.boxes.empty() && c.path ? 1 : 0, image));
+            EXPECT_EQ(jobs, std::vector<std::string>(c.sent ? 1 : 0, image));
         }
         const auto& dialog = windows.FileDialogs().back();
         // It opens in the folder of the file chosen last, the first time
@@ -114,7 +134,7 @@ TEST_F(OutputFile, SendsAFileOnlyToAMachineInTheStateItsKindNeeds) {
         }
         fake.spooler.failingWrites = {fake.spooler.writeCalls};
         EXPECT_EQ(Output(console, "C:\\update.qfw", {updateMode}),
-                  std::vector<std::string>{"error"});
+                  (std::vector<std::string>{FirmwareQuestion("update.qfw", 6), "error"}));
     });
 }
 
@@ -166,7 +186,12 @@ TEST(FileOutputOnTheMachine, OnlyAWholeFileToAReadyQueueReachesTheFlash) {
          {"The printer queue QMV-240 is paused: it would keep the file and send it later. "
           "Nothing was sent.!"},
          0},
-        {"read whole", std::nullopt, QueueState::Ready, {}, 1},
+        {"read whole",
+         std::nullopt,
+         QueueState::Ready,
+         {FirmwareQuestion("update.qfw", 70000, "QMV-240 V1.52 PNL-J"),
+          "Completed\nFirmware before: QMV-240 V1.52 PNL-J\nFirmware now: QMV-240 V1.52 PNL-J"},
+         1},
     };
     for (const Case& c : cases) {
         test::SimulatedConsoleParts parts;

@@ -193,6 +193,27 @@ TEST_F(Channel, SendFileSpoolsOneRawJobInPiecesOf32768) {
     EXPECT_EQ(fake.spooler.openPrinters, 0);
 }
 
+// Progress hears of the start and of each piece that reached the printer; a
+// stop it asks for aborts the job.
+TEST_F(Channel, SendFileTellsProgressPerPieceAndAbortsWhenItSaysStop) {
+    ASSERT_TRUE(channel.Open(kQueue, false));
+    for (const bool stopAtSecond : {false, true}) {
+        fake.spooler.jobs.clear();
+        RecordingFile file(70000);
+        std::vector<std::uint64_t> told;
+        const bool sent = channel.SendFile(file, [&](std::uint64_t bytes) {
+            told.push_back(bytes);
+            return !(stopAtSecond && told.size() == 3);
+        });
+        EXPECT_EQ(sent, !stopAtSecond);
+        const std::vector<std::uint64_t> pieces{0, 32768, 65536, 70000};
+        EXPECT_EQ(told, std::vector<std::uint64_t>(pieces.begin(), pieces.end() - stopAtSecond));
+        ASSERT_EQ(fake.spooler.jobs.size(), 1u);
+        EXPECT_EQ(fake.spooler.jobs[0].aborted, stopAtSecond);
+        EXPECT_EQ(fake.spooler.jobs[0].ended, !stopAtSecond);
+    }
+}
+
 TEST_F(Channel, SendFileContinuesPartialWritesWhereTheyStopped) {
     ASSERT_TRUE(channel.Open(kQueue, false));
     fake.spooler.writeLimit = 30000;

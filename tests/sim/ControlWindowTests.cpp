@@ -267,14 +267,26 @@ TEST_F(ControlWindow, FailNextCommandPassesTheRepeatedReads) {
     EXPECT_EQ(Text(id::kFailedCommand), "Failed: command 1");
 }
 
-TEST_F(ControlWindow, CorruptNextPutStaysCheckedUntilAPutTakesIt) {
-    ASSERT_TRUE(windows.Click(Window(), id::kCorruptNextPut));
-    EXPECT_TRUE(sim.Faults().corruptNextPut);
-    Tick();
-    EXPECT_TRUE(Checked(id::kCorruptNextPut));
-    sim.Faults().corruptNextPut = false;  // as a put takes it
-    Tick();
-    EXPECT_FALSE(Checked(id::kCorruptNextPut));
+TEST_F(ControlWindow, FaultBoxesStayCheckedUntilTheMachineTakesTheirFault) {
+    const std::pair<int, bool SimFaults::*> boxes[] = {
+        {id::kCorruptNextPut, &SimFaults::corruptNextPut},
+        {id::kLoseBlockAtUpdate, &SimFaults::loseBlockAtUpdate},
+        {id::kStaysAwayAfterUpdate, &SimFaults::staysAwayAfterUpdate},
+    };
+    for (const auto& [box, fault] : boxes) {
+        SCOPED_TRACE(box);
+        ASSERT_TRUE(windows.Click(Window(), box));
+        const SimFaults& faults = sim.Faults();
+        EXPECT_TRUE(faults.*fault);
+        // Its own fault alone.
+        EXPECT_EQ(faults.corruptNextPut + faults.loseBlockAtUpdate + faults.staysAwayAfterUpdate,
+                  1);
+        Tick();
+        EXPECT_TRUE(Checked(box));
+        sim.Faults().*fault = false;  // as the machine takes it
+        Tick();
+        EXPECT_FALSE(Checked(box));
+    }
 }
 
 TEST_F(ControlWindow, BoxesFollowTheMachineOnEachTick) {

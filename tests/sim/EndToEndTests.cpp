@@ -238,6 +238,11 @@ TEST_F(EndToEndTest, FirmwareFileSentInUpdateModeArrivesUnchanged) {
     ASSERT_TRUE(link.SendFile(file));
     EXPECT_EQ(env.Machine().Firmware(), image);
     EXPECT_EQ(env.Spooler().MachineJobs().at(0).documentName, "Updater");
+    // The machine restarts: off the bus until kSimRestartMs have passed.
+    EXPECT_EQ(link.GetStatusWord(), kStatusNoAnswer);
+    EXPECT_FALSE(link.CheckConnection());
+    clock.Advance(kSimRestartMs);
+    ASSERT_TRUE(link.CheckConnection());
     EXPECT_EQ(link.GetStatusWord(), kStatusReadyAtOrigin);
 
     // Command 100 with mode 1 puts the machine in update mode before the file.

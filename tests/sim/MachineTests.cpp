@@ -363,10 +363,10 @@ TEST(SimMachineTest, PlungeDepthOfAnySizeStaysWithinTheZTravel) {
 
 TEST(SimMachineTest, FirmwareIsTakenOnlyInUpdateMode) {
     SimHost host;
-    std::vector<std::uint8_t> image{'Q', 'M', 'V', 'F', 'W', 0};
+    // The image names its version in its first line.
     const std::string version = "QMV-240 V1.60 PNL-J";
-    image.insert(image.end(), version.begin(), version.end());
-    image.push_back(0);
+    const std::string line = "version=" + version + "\r\n";
+    std::vector<std::uint8_t> image(line.begin(), line.end());
     image.resize(70000, 0x5A);
     host.controller.ReceivePrintJob(image);
     EXPECT_EQ(host.Machine().FirmwareUpdates(), 0);

@@ -10,7 +10,9 @@
 
 #include "console/Messages.h"
 #include "console/files/FileDialogs.h"
+#include "console/files/FirmwareRestart.h"
 #include "console/files/OfferedNames.h"
+#include "console/windows/ProgressDialog.h"
 #include "platform/files/FileErrors.h"
 #include "platform/files/MemFile.h"
 #include "ui/Application.h"
@@ -36,6 +38,31 @@ bool IsFirmwareFile(std::string_view path) {
     return std::equal(end.begin(), end.end(), kFirmwareExtension.begin(), [](char a, char b) {
         return std::tolower(static_cast<unsigned char>(a)) == b;
     });
+}
+
+constexpr std::string_view kOutputCaption = "Output File";
+
+// The file's name without its folder, as the technician knows it.
+std::string NameOf(const std::string& path) {
+    return path.substr(PathBeside(path, "").size());
+}
+
+std::string FirmwareQuestion(const std::string& name, std::uint64_t size,
+                             const MachineSession& session) {
+    std::string text = "Send firmware " + name + " (" + std::to_string(size) + " bytes) to " +
+                       session.QueueAndPort() + "? The machine restarts when it has taken it.";
+    if (!session.Firmware().empty()) text += "\nIts firmware now: " + session.Firmware();
+    return text;
+}
+
+// Whole kilobytes, a started one counting as one.
+std::uint64_t KiloBytes(std::uint64_t bytes) {
+    return (bytes + 1023) / 1024;
+}
+
+std::string SendingText(const std::string& name, std::uint64_t sent, std::uint64_t size) {
+    return "Sending " + name + ": " + std::to_string(KiloBytes(sent)) + " of " +
+           std::to_string(KiloBytes(size)) + " KB";
 }
 
 std::string EmptyFileText(const std::string& path) {
@@ -148,9 +175,43 @@ bool FileOutput::Send(const std::string& path) {
         reporter.Warning(QueueNotReadyText(link.Channel().PrinterName(), queue));
         return false;
     }
-    if (link.SendFile(*contents)) return true;
-    reporter.Error(kTextError);
-    return false;
+    const std::string name = NameOf(path);
+    const std::uint64_t size = contents->GetLength();
+    if (firmware && reporter.Ask(FirmwareQuestion(name, size, context.session),
+                                 ui::kMbOkCancel | ui::kMbDefButton2) != ui::kIdOk) {
+        return false;
+    }
+    return Transfer(*contents, name, firmware);
+}
+
+// The progress window shows each piece as it goes. A firmware transfer is
+// never cut by the console: its Stop stays disabled, and after it the
+// console waits for the machine's restart; any other file's Stop aborts the
+// job.
+bool FileOutput::Transfer(MemFile& contents, const std::string& name, bool firmware) {
+    const std::string firmwareBefore = context.session.Firmware();
+    const std::uint64_t size = contents.GetLength();
+    PollingPause paused(context.polling);
+    std::unique_ptr<ProgressDialog> progress = ShowProgress(context.window, kOutputCaption);
+    if (progress) progress->AllowStop(!firmware);
+    bool stopped = false;
+    const bool sent = context.link().SendFile(contents, [&](std::uint64_t done) {
+        if (!progress) return true;
+        progress->SetStatusText(SendingText(name, done, size));
+        stopped = progress->CheckCancel();
+        return !stopped;
+    });
+    if (!sent) {
+        progress.reset();  // gone before the end is told
+        if (stopped) {
+            context.reporter.Information("Stopped: the print job of " + name + " was aborted.");
+        } else {
+            context.reporter.Error(kTextError);
+        }
+        return false;
+    }
+    if (!firmware) return true;
+    return ProveFirmwareRestart(context, progress.get(), firmwareBefore);
 }
 
 }  // namespace hw

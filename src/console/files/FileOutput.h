@@ -7,6 +7,7 @@
 #include <string>
 
 #include "console/ProcedureContext.h"
+#include "platform/files/MemFile.h"
 
 namespace hw {
 
@@ -16,11 +17,15 @@ class FileOutput {
 
     // The file chosen in the open dialog, then Send.
     void SendChosenFile();
-    // Every check and step of sending the file at path; false when nothing
-    // was sent or the transfer failed, after the box that says why.
+    // Every check and step of sending the file at path, a firmware file
+    // confirmed first and its restart proven after; false when nothing was
+    // sent, the transfer failed or was stopped, or the machine did not come
+    // back, after the box that says why.
     bool Send(const std::string& path);
 
   private:
+    bool Transfer(MemFile& contents, const std::string& name, bool firmware);
+
     ProcedureContext context;
 };
 

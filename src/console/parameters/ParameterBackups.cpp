@@ -100,4 +100,19 @@ std::string SaveParameterBackup(FileSystem& files, System& system, std::string_v
     return path;
 }
 
+std::string NewestParameterBackup(FileSystem& files, std::string_view queue) {
+    const std::string folder = ParameterBackupFolder(files);
+    const std::string end = " " + FileNameText(queue) + std::string(kBackupExtension);
+    std::vector<std::string> names = files.FileNamesIn(folder);
+    std::erase_if(names, [&](const std::string& name) {
+        if (!IsBackupName(name)) return true;
+        // After the stamp and its "-2", "-3"..., if any, the queue alone.
+        std::string_view rest = std::string_view(name).substr(kStampPattern.size());
+        if (rest.starts_with('-')) rest.remove_prefix(std::min(rest.find(' '), rest.size()));
+        return rest != end;
+    });
+    if (names.empty()) return {};
+    return folder + "\\" + *std::max_element(names.begin(), names.end());
+}
+
 }  // namespace hw

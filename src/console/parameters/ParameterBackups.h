@@ -34,4 +34,8 @@ std::string ParameterBackupName(const LocalTime& now, std::string_view queue);
 std::string SaveParameterBackup(FileSystem& files, System& system, std::string_view queue,
                                 std::span<const std::uint8_t> block);
 
+// The newest backup of the machine on queue; empty when there is none.
+// Throws FileException when the folder cannot be told or listed.
+std::string NewestParameterBackup(FileSystem& files, std::string_view queue);
+
 }  // namespace hw

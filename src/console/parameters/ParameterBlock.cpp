@@ -34,4 +34,21 @@ std::size_t DifferingBytes(std::span<const std::uint8_t> a, std::span<const std:
     return count;
 }
 
+BlockFile ReadBlockFile(File& in, std::size_t length) {
+    BlockFile chosen{in.GetLength(), {}};
+    if (chosen.size != length) return chosen;
+    // One byte more than the block is asked for, to notice a file that grew.
+    chosen.bytes.resize(length + 1);
+    std::size_t got = 0;
+    while (got < chosen.bytes.size()) {
+        const std::uint32_t n = in.Read(chosen.bytes.data() + got,
+                                        static_cast<std::uint32_t>(chosen.bytes.size() - got));
+        if (n == 0) break;
+        got += n;
+    }
+    chosen.bytes.resize(got);
+    chosen.size = got;
+    return chosen;
+}
+
 }  // namespace hw

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "commands/MachineLink.h"
+#include "platform/files/File.h"
 
 namespace hw {
 
@@ -23,6 +24,18 @@ std::optional<ParameterBlock> ReadParameterBlock(MachineLink& link);
 // identical.
 std::optional<std::size_t> FirstDifference(std::span<const std::uint8_t> a,
                                            std::span<const std::uint8_t> b);
+
+// A parameter block file's bytes, when it holds exactly length bytes;
+// otherwise only its size, so that a large file of another kind is not read
+// at all.
+struct BlockFile {
+    std::uint64_t size = 0;
+    ParameterBlock bytes;
+};
+
+// Reads in from its current position; throws FrameworkException when it
+// cannot be read.
+BlockFile ReadBlockFile(File& in, std::size_t length);
 
 // How many bytes at the same offset differ in two blocks of the same length.
 std::size_t DifferingBytes(std::span<const std::uint8_t> a, std::span<const std::uint8_t> b);

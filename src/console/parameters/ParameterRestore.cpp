@@ -25,30 +25,6 @@ std::string FileName(const std::string& path) {
     return path.substr(PathBeside(path, "").size());
 }
 
-// The chosen file's bytes, when it holds exactly length bytes; otherwise
-// only its size, so that a large file of another kind is not read at all.
-struct ChosenFile {
-    std::uint64_t size = 0;
-    ParameterBlock bytes;
-};
-
-ChosenFile ReadChosenFile(File& in, std::size_t length) {
-    ChosenFile chosen{in.GetLength(), {}};
-    if (chosen.size != length) return chosen;
-    // One byte more than the block is asked for, to notice a file that grew.
-    chosen.bytes.resize(length + 1);
-    std::size_t got = 0;
-    while (got < chosen.bytes.size()) {
-        const std::uint32_t n = in.Read(chosen.bytes.data() + got,
-                                        static_cast<std::uint32_t>(chosen.bytes.size() - got));
-        if (n == 0) break;
-        got += n;
-    }
-    chosen.bytes.resize(got);
-    chosen.size = got;
-    return chosen;
-}
-
 std::string WrongSizeText(const std::string& name, std::uint64_t size, std::size_t length) {
     return name + " is not a parameter block of this machine: it holds " + std::to_string(size) +
            " bytes, the machine's block holds " + std::to_string(length) + " bytes.";
@@ -152,8 +128,8 @@ void ParameterRestore::Restore(const std::string& path) {
         reporter.Error(kTextError);
         return;
     }
-    ChosenFile chosen;
-    if (!FileStepSucceeds(reporter, [&] { chosen = ReadChosenFile(*in, held->size()); })) return;
+    BlockFile chosen;
+    if (!FileStepSucceeds(reporter, [&] { chosen = ReadBlockFile(*in, held->size()); })) return;
     in.reset();
     const std::string name = FileName(path);
     if (chosen.size != held->size()) {
@@ -169,7 +145,9 @@ void ParameterRestore::Restore(const std::string& path) {
     if (reporter.Ask(confirm, ui::kMbOkCancel | ui::kMbDefButton2) != ui::kIdOk) return;
     const auto backup =
         BackUp(reporter, services.files, services.link.system, context.session.Queue(), *held);
-    if (backup) WriteAndVerify(chosen.bytes, *held, *backup);
+    if (!backup) return;
+    if (!backup->empty()) context.session.NoteSavedBlock(*backup);
+    WriteAndVerify(chosen.bytes, *held, *backup);
 }
 
 }  // namespace hw

@@ -98,6 +98,7 @@ bool ReportProcedures::SaveParameters(const std::string& path) {
     const bool saved = context.link().GetParameters(out->file()) &&
                        FileStepSucceeds(reporter, [&] { out->Commit(); });
     if (saved) {
+        context.session.NoteSavedBlock(path);
         reporter.Completed(kTextCompleted);
         return true;
     }

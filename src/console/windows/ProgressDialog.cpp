@@ -31,6 +31,11 @@ void ProgressDialog::SetStatusText(std::string_view text) {
     SetItemText(id::kStatusText, text);
 }
 
+void ProgressDialog::AllowStop(bool allow) {
+    stopAllowed = allow;
+    EnableItem(id::kStop, allow);
+}
+
 bool ProgressDialog::CheckCancel() {
     app().messages().PumpMessages(window());
     const bool cancel = cancelRequested;
@@ -66,7 +71,7 @@ void ProgressDialog::DoDataExchange(ui::DataExchange& dx) {
 void ProgressDialog::OnOK() {}
 
 void ProgressDialog::OnCancel() {
-    cancelRequested = true;
+    cancelRequested = stopAllowed;
 }
 
 std::unique_ptr<ProgressDialog> ShowProgress(ui::Dialog* owner, std::string_view caption) {

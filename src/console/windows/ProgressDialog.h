@@ -35,6 +35,9 @@ class ProgressDialog : public ui::Dialog {
     // disabled it.
     bool Create(ui::Dialog& owner, std::string_view caption);
     void SetStatusText(std::string_view text);
+    // Enables or disables Stop; while it is disabled neither Stop nor Esc
+    // asks the procedure to stop.
+    void AllowStop(bool allow);
     // Serves every message waiting for the thread (Stop and Esc among them),
     // then tells whether Stop was asked for since the last call.
     bool CheckCancel();
@@ -59,6 +62,7 @@ class ProgressDialog : public ui::Dialog {
     ui::WindowId owner = ui::kNoWindow;
     bool ownerDisabled = false;
     bool cancelRequested = false;
+    bool stopAllowed = true;
 };
 
 // The progress window opened over owner with caption; null without an owner
