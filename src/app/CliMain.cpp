@@ -21,6 +21,9 @@ int main() {
     const hw::LinkPlatform link = os.Link(alerts);
     const std::string version = hw::cli::VersionLine(os.versionBlocks, os.programFile.Path());
     const hw::cli::CliServices services{
-        {link, os.programFile, os.fileSystem, os.settings, os.versionBlocks}, out, err, version};
+        {link, os.programFile, os.fileSystem, os.settings, os.versionBlocks, os.userSettings},
+        out,
+        err,
+        version};
     return hw::cli::RunCommandLine(hw::Win32Arguments(), services);
 }

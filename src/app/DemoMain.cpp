@@ -44,6 +44,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     // modal procedure (the panel check among them).
     hw::SimControlWindow controls(app, sim);
     controls.Create(hw::ui::kNoWindow);
-    hw::ConsoleApp console({app, link, programFile, files, settings, versionBlocks});
+    hw::ConsoleApp console(
+        {app, link, programFile, files, settings, versionBlocks, sim.UserSettings()});
     return console.InitInstance() ? 1 : 0;
 }

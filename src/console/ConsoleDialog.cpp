@@ -20,8 +20,8 @@ constexpr const char* kTitleNotAnswering = " (not answering)";
 // The console's services with its disk files and settings file replaced.
 ConsoleServices WithFiles(const ConsoleServices& services, FileSystem& files,
                           SettingsFile& settings) {
-    return {services.app, services.link, services.programFile,
-            files,        settings,      services.versionBlocks};
+    return {services.app, services.link,          services.programFile, files,
+            settings,     services.versionBlocks, services.userSettings};
 }
 
 // The connection made at start-up, or that there is none.
@@ -151,7 +151,7 @@ bool ConsoleDialog::OnInitDialog() {
     paths = std::move(*split);
 
     activity.Add(paths.programName + " started");
-    session.ConnectFirst();
+    session.ConnectRemembered(services.userSettings.Read(kChosenMachineSetting));
     if (session.Connected()) sensorTimer.Start();
     ShowConnection();
     LogConnection(activity, session);
@@ -164,7 +164,7 @@ void ConsoleDialog::UpdateTitle() {
         SetTitle(paths.programName + " - " + std::string(kTextOffline));
         return;
     }
-    SetTitle(paths.programName + " - " + session.Queue() +
+    SetTitle(paths.programName + " - " + session.QueueAndPort() +
              (sensorTimer.NotAnswering() ? kTitleNotAnswering : ""));
 }
 

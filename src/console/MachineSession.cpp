@@ -1,5 +1,6 @@
 #include "console/MachineSession.h"
 
+#include <algorithm>
 #include <string_view>
 
 #include "console/Messages.h"
@@ -40,18 +41,22 @@ const std::string& MachineSession::DevicePath() const {
     return link.Channel().DevicePath();
 }
 
+std::vector<std::string> MachineSession::MachineQueues() {
+    std::vector<std::string> queues;
+    const int count = link.FindPrinters(kMachineDriverName);
+    for (int i = 0; i < count; ++i) {
+        if (const std::string* name = link.PrinterName(i)) queues.push_back(*name);
+    }
+    return queues;
+}
+
 std::vector<FoundMachine> MachineSession::FindMachines() {
     const bool wasConnected = connected;
     const std::string was = queue;
     std::vector<FoundMachine> found;
-    const int count = link.FindPrinters(kMachineDriverName);
-    for (int i = 0; i < count; ++i) {
-        const std::string* name = link.PrinterName(i);
-        if (name == nullptr) continue;
+    for (const std::string& name : MachineQueues()) {
         FoundMachine& machine = found.emplace_back();
-        machine.queue = *name;
-    }
-    for (FoundMachine& machine : found) {
+        machine.queue = name;
         std::string driver;
         GetPrinterDriverAndPort(platform.spooler, machine.queue, driver, machine.port);
         machine.connects = ConnectTo(machine.queue);
@@ -66,15 +71,20 @@ std::vector<FoundMachine> MachineSession::FindMachines() {
 
 bool MachineSession::ConnectFirst() {
     Disconnect();
-    const int count = link.FindPrinters(kMachineDriverName);
-    std::vector<std::string> queues;
-    for (int i = 0; i < count; ++i) {
-        if (const std::string* name = link.PrinterName(i)) queues.push_back(*name);
-    }
-    for (const std::string& name : queues) {
+    for (const std::string& name : MachineQueues()) {
         if (ConnectTo(name)) return true;
     }
     return false;
+}
+
+bool MachineSession::ConnectRemembered(const std::optional<std::string>& remembered) {
+    if (remembered) {
+        const std::vector<std::string> queues = MachineQueues();
+        if (std::ranges::find(queues, *remembered) != queues.end() && ConnectTo(*remembered)) {
+            return true;
+        }
+    }
+    return ConnectFirst();
 }
 
 bool MachineSession::ConnectTo(const std::string& name) {

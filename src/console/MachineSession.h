@@ -1,10 +1,11 @@
 // The console's machine: the link to it, the connection, and what the
 // console knows of it (its queue, device path, firmware text and panel
-// type). Connects to the first queue of the machine's driver that opens,
-// re-tests the device when the devices change, and keeps the two guards
+// type). Connects to the queue chosen, else the first of the machine's driver
+// that opens, re-tests the device when the devices change, and keeps the two guards
 // every procedure starts with.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -34,6 +35,9 @@ struct FoundMachine {
 
 // The USB device instance a device path names ("\\?\USB#VID_x&PID_y#<instance>#{guid}").
 std::string DeviceInstance(std::string_view devicePath);
+
+// The user setting that remembers the queue of the machine last chosen.
+inline constexpr const char* kChosenMachineSetting = "Machine";
 
 // The driver name of the machine's printer queues.
 inline constexpr const char* kMachineDriverName = "Varnel QMV-240";
@@ -66,6 +70,9 @@ class MachineSession {
     // Connects to the first queue of the machine's driver whose device opens,
     // then reads its version text. False: no machine, offline.
     bool ConnectFirst();
+    // Connects to the remembered queue when it is one of the machine's
+    // queues and its device opens; else as ConnectFirst.
+    bool ConnectRemembered(const std::optional<std::string>& remembered);
     // Connects to the machine on queue, then reads its version text. False:
     // it does not open, offline. What was known of the machine before is
     // forgotten either way.
@@ -85,6 +92,8 @@ class MachineSession {
     bool RequireReadyAtOrigin(Reporter& reporter);
 
   private:
+    // The queues of the machine's driver, in the spooler's order.
+    std::vector<std::string> MachineQueues();
     void ReadFirmware();
 
     const LinkPlatform& platform;

@@ -15,6 +15,7 @@
 #include "fakes/FixedProgramFile.h"
 #include "sim/pc/SimEnvironment.h"
 #include "sim/pc/SimSystem.h"
+#include "sim/pc/SimUserSettings.h"
 
 namespace hw::cli {
 namespace {
@@ -29,7 +30,8 @@ class CommandLine : public ::testing::Test {
 
     Result Run(std::vector<std::string> args) {
         StringOutput out, err;
-        const CliServices services{{link, program, files, settings, versions}, out, err, "v"};
+        const CliServices services{
+            {link, program, files, settings, versions, userSettings}, out, err, "v"};
         const int code = RunCommandLine(args, services);
         return {code, out.text, err.text};
     }
@@ -45,6 +47,7 @@ class CommandLine : public ::testing::Test {
     test::FakeFileSystem files;
     test::FakeSettingsFile settings;
     test::FakeVersionBlocks versions;
+    SimUserSettings userSettings;
 };
 
 TEST_F(CommandLine, BadInputIsAUsageError) {

@@ -13,6 +13,7 @@
 #include "fakes/FakeSettingsFile.h"
 #include "fakes/FakeVersionBlocks.h"
 #include "fakes/FixedProgramFile.h"
+#include "sim/pc/SimUserSettings.h"
 #include "ui/headless/HeadlessWindowSystem.h"
 
 namespace hw {
@@ -75,7 +76,8 @@ class Console : public ::testing::Test {
     test::FakeFileSystem files;
     test::FakeSettingsFile settings;
     test::FakeVersionBlocks versions;
-    ConsoleServices services{app, fake.platform, program, files, settings, versions};
+    SimUserSettings userSettings;
+    ConsoleServices services{app, fake.platform, program, files, settings, versions, userSettings};
     const std::vector<ui::HeadlessWindowSystem::TimerState> kSensorTimer = {{1, 500}};
 };
 
@@ -104,7 +106,7 @@ TEST_F(Console, ConnectsToTheFirstMachineQueueThatOpens) {
     fake.device.openablePaths.erase(first);
     Run([&](ConsoleDialog& console) {
         EXPECT_TRUE(console.IsConnected());
-        EXPECT_EQ(console.Title(), "Hexwarden - QMV-240 (back)");
+        EXPECT_EQ(console.Title(), "Hexwarden - QMV-240 (back) on USB002");
         EXPECT_EQ(Timers(console), kSensorTimer);
         EXPECT_EQ(console.SettingsPath(), "C:\\Tools\\Hexwarden.INI");
     });
@@ -141,7 +143,8 @@ TEST_F(Console, PanelTypeDecidesTheBacklashGroup) {
         FakePlatform machine;
         machine.InstallMachine("QMV-240", "USB001", "AAA111");
         machine.device.replies = {VersionReply(c.version)};
-        ConsoleServices local{app, machine.platform, program, files, settings, versions};
+        ConsoleServices local{app,      machine.platform, program,     files,
+                              settings, versions,         userSettings};
         windows.OnModal(id::kDialog, [&](ui::Dialog& dialog) {
             EXPECT_EQ(BacklashGroupEnabled(static_cast<ConsoleDialog&>(dialog)), c.enabled)
                 << c.version;
@@ -217,7 +220,7 @@ TEST_F(Console, UnplugAndPlugBackIn) {
         fake.device.openablePaths.insert(path);
         fake.device.replies = {VersionReply("PNL J")};
         SendDeviceChange(console, ui::kDbtDevNodesChanged);
-        EXPECT_EQ(console.Title(), "Hexwarden - QMV-240");
+        EXPECT_EQ(console.Title(), "Hexwarden - QMV-240 on USB001");
         EXPECT_EQ(Timers(console), kSensorTimer);
         EXPECT_TRUE(BacklashGroupEnabled(console));
         EXPECT_TRUE(fake.device.replies.empty());  // the version was read again
@@ -241,7 +244,7 @@ TEST_F(Console, OnlyDeviceNodeChangesAreFollowed) {
         // A change that keeps the device answering still refreshes the title.
         fake.device.deviceIdFails = false;
         SendDeviceChange(console, ui::kDbtDevNodesChanged);
-        EXPECT_EQ(console.Title(), "Hexwarden - QMV-240");
+        EXPECT_EQ(console.Title(), "Hexwarden - QMV-240 on USB001");
     });
 }
 
@@ -259,7 +262,7 @@ TEST_F(Console, SensorPollingStartsOnlyOnlineAndStopsOnce) {
         EXPECT_EQ(console.SensorTimerId(), 1);
     });
     FakePlatform offline;
-    ConsoleServices local{app, offline.platform, program, files, settings, versions};
+    ConsoleServices local{app, offline.platform, program, files, settings, versions, userSettings};
     windows.OnModal(id::kDialog, [&](ui::Dialog& dialog) {
         auto& console = static_cast<ConsoleDialog&>(dialog);
         console.Polling().Resume();
@@ -418,7 +421,8 @@ TEST_F(Console, F1OpensTheManualBesideTheProgramOrNamesWhereItWasExpected) {
         test::FakeFileSystem disk;
         if (c.pagePresent) disk.Put(page, "<html></html>");
         if (!c.browserOpens) shell.FailOpeningDocuments();
-        const ConsoleServices parts{application, fake.platform, program, disk, settings, versions};
+        const ConsoleServices parts{application, fake.platform, program,     disk,
+                                    settings,    versions,      userSettings};
         shell.OnModal(id::kDialog, [](ui::Dialog& dialog) { dialog.Send({ui::kWmHelp, 0, 0}); });
         ConsoleApp consoleApp(parts);
         consoleApp.InitInstance();

@@ -54,8 +54,8 @@ struct Bench : test::SimulatedConsoleParts {
 const Bytes kOther = SimParameters("XYZ9876").Block();
 Box Confirm(int differing) {
     return {"qmv.par: " + std::to_string(differing) +
-                " of 2500 bytes differ from the machine's parameter block.\nWrite it to the "
-                "machine?",
+                " of 2500 bytes differ from the machine's parameter block.\nWrite it to "
+                "QMV-240 on USB001?",
             ui::kMbOkCancel | ui::kMbDefButton2};
 }
 const Box kConfirm = Confirm(11);

@@ -24,6 +24,7 @@
 #include "sim/control/SimControlPlacement.h"
 #include "sim/control/SimControlWindow.h"
 #include "sim/pc/SimEnvironment.h"
+#include "sim/pc/SimUserSettings.h"
 #include "ui/headless/HeadlessWindowSystem.h"
 #include "ui/headless/ResourceScript.h"
 
@@ -71,7 +72,9 @@ class ControlWindow : public ::testing::Test {
         test::FakeFileSystem files;
         test::FakeSettingsFile settings;
         test::FakeVersionBlocks versions;
-        ConsoleServices services{app, sim.Platform(), program, files, settings, versions};
+        SimUserSettings userSettings;
+        ConsoleServices services{app,      sim.Platform(), program,     files,
+                                 settings, versions,       userSettings};
         windows.OnModal(console_id::kDialog, std::move(inside));
         ConsoleDialog console(services);
         app.SetMainWindow(&console);

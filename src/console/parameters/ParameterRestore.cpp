@@ -54,9 +54,10 @@ std::string WrongSizeText(const std::string& name, std::uint64_t size, std::size
            " bytes, the machine's block holds " + std::to_string(length) + " bytes.";
 }
 
-std::string ConfirmText(const std::string& name, std::size_t differing, std::size_t length) {
+std::string ConfirmText(const std::string& name, std::size_t differing, std::size_t length,
+                        const std::string& machine) {
     return name + ": " + std::to_string(differing) + " of " + std::to_string(length) +
-           " bytes differ from the machine's parameter block.\nWrite it to the machine?";
+           " bytes differ from the machine's parameter block.\nWrite it to " + machine + "?";
 }
 
 // What the machine holds after a write that was refused or that the
@@ -161,8 +162,8 @@ void ParameterRestore::Restore(const std::string& path) {
         reporter.Information(kAlreadyHeld);
         return;
     }
-    const std::string confirm =
-        ConfirmText(name, DifferingBytes(chosen.bytes, *held), held->size());
+    const std::string confirm = ConfirmText(name, DifferingBytes(chosen.bytes, *held), held->size(),
+                                            context.session.QueueAndPort());
     if (reporter.Ask(confirm, ui::kMbOkCancel | ui::kMbDefButton2) != ui::kIdOk) return;
     const auto backup =
         BackUp(reporter, services.files, services.link.system, context.session.Queue(), *held);
