@@ -4,6 +4,7 @@
 #include "console/Messages.h"
 #include "console/ProgramPath.h"
 #include "console/windows/AboutDialog.h"
+#include "console/windows/MachineChooser.h"
 #include "link/DeviceChannel.h"
 #include "ui/Application.h"
 #include "ui/DataExchange.h"
@@ -30,7 +31,7 @@ void LogConnection(ActivityLog& activity, const MachineSession& session) {
         activity.Add("No machine connected");
         return;
     }
-    activity.Add("Connected to " + session.Queue() + ", device " + session.DevicePath() +
+    activity.Add("Connected to " + session.QueueAndPort() + ", device " + session.DevicePath() +
                  ", firmware " + (session.Firmware().empty() ? "not read" : session.Firmware()));
 }
 
@@ -142,6 +143,8 @@ bool ConsoleDialog::OnInitDialog() {
         }
         const std::string bundle = shell.LoadStringResource(id::kBundleString);
         if (!bundle.empty()) shell.AppendSystemMenuItem(window(), id::kBundleCommand, bundle);
+        const std::string choose = shell.LoadStringResource(id::kChooseString);
+        if (!choose.empty()) shell.AppendSystemMenuItem(window(), id::kChooseCommand, choose);
     }
     SetIcon(icon, true);
     SetIcon(icon, false);
@@ -152,11 +155,33 @@ bool ConsoleDialog::OnInitDialog() {
 
     activity.Add(paths.programName + " started");
     session.ConnectRemembered(services.userSettings.Read(kChosenMachineSetting));
+    Connected();
+    return true;
+}
+
+void ConsoleDialog::Connected() {
     if (session.Connected()) sensorTimer.Start();
     ShowConnection();
     LogConnection(activity, session);
     if (session.Connected()) Post({kWmConnected, 0, 0});
-    return true;
+}
+
+void ConsoleDialog::ChooseMachine() {
+    // A procedure's window is up (the console disabled) or its polling paused.
+    if (!IsWindowEnabled() || sensorTimer.Paused()) return;
+    MachineChooser chooser(
+        services.app, [this] { return session.FindMachines(); }, session.Queue());
+    if (chooser.DoModal() != ui::kIdOk || chooser.Chosen().empty()) return;
+    sensorTimer.Kill();
+    session.Disconnect();
+    calibration.Forget();
+    backlash.Forget();
+    readouts.Forget();
+    activity.Add("Machine chosen: " + chooser.Chosen());
+    if (session.ConnectTo(chooser.Chosen())) {
+        services.userSettings.Write(kChosenMachineSetting, chooser.Chosen());
+    }
+    Connected();
 }
 
 void ConsoleDialog::UpdateTitle() {
@@ -222,6 +247,10 @@ std::intptr_t ConsoleDialog::OnClose(const ui::Message&) {
 }
 
 std::intptr_t ConsoleDialog::OnSysCommand(const ui::Message& message) {
+    if ((message.wParam & 0xFFF0) == id::kChooseCommand) {
+        ChooseMachine();
+        return 0;
+    }
     if ((message.wParam & 0xFFF0) == id::kBundleCommand) {
         log.Run("Save Service Bundle", [this] { bundle.SaveChosenFile(); });
         return 0;

@@ -341,12 +341,14 @@ TEST_F(Console, SystemMenuCarriesTheAboutAndBundleEntries) {
     windows.OnModal(100, [&](ui::Dialog& about) { aboutTitles.push_back(about.Title()); });
     Run([&](ConsoleDialog& console) {
         const auto menu = windows.SystemMenu(console.window());
-        ASSERT_GE(menu.size(), 3u);
-        EXPECT_EQ(menu[menu.size() - 3].commandId, 0);
-        EXPECT_EQ(menu[menu.size() - 2].commandId, 16);
-        EXPECT_EQ(menu[menu.size() - 2].text, "&About Hexwarden...");
-        EXPECT_EQ(menu.back().commandId, id::kBundleCommand);
-        EXPECT_EQ(menu.back().text, "Save Service &Bundle...");
+        ASSERT_GE(menu.size(), 4u);
+        EXPECT_EQ(menu[menu.size() - 4].commandId, 0);
+        EXPECT_EQ(menu[menu.size() - 3].commandId, 16);
+        EXPECT_EQ(menu[menu.size() - 3].text, "&About Hexwarden...");
+        EXPECT_EQ(menu[menu.size() - 2].commandId, id::kBundleCommand);
+        EXPECT_EQ(menu[menu.size() - 2].text, "Save Service &Bundle...");
+        EXPECT_EQ(menu.back().commandId, id::kChooseCommand);
+        EXPECT_EQ(menu.back().text, "Choose &Machine...");
         // Commands 16 to 31 go to the About handler; the others, the close
         // command among them, to the default processing (no result).
         struct Case {
@@ -354,7 +356,7 @@ TEST_F(Console, SystemMenuCarriesTheAboutAndBundleEntries) {
             bool about;
         };
         for (const Case& c : {Case{15, false}, Case{16, true}, Case{17, true}, Case{31, true},
-                              Case{48, false}, Case{ui::kScClose, false}}) {
+                              Case{64, false}, Case{ui::kScClose, false}}) {
             const auto result = console.HandleMessage({ui::kWmSysCommand, c.command, 0});
             EXPECT_EQ(result.has_value(), c.about) << c.command;
         }
