@@ -4,12 +4,14 @@
 // switches made or open or lets them follow their axes, holds panel keys, turns the dial, pulls and
 // plugs the cable, puts the machine in firmware update mode, makes the next command the
 // technician starts fail, makes the axes stiff, so that a load check fails, and makes the
-// machine store the next parameter block put with one byte corrupted. It shows what the machine
-// received of the last file sent to it.
+// machine store the next parameter block put with one byte corrupted. It acts
+// on the machine the console is connected to, and names it in its caption. It shows what the
+// machine received of the last file sent to it.
 #pragma once
 
 #include <cstdint>
 #include <span>
+#include <string>
 
 #include "sim/pc/SimEnvironment.h"
 #include "ui/Dialog.h"
@@ -86,11 +88,14 @@ class SimControlWindow : public ui::Dialog {
     // Once the console is up: beside it, or below it when there is no room,
     // so that both are in full view.
     void PlaceBesideConsole();
+    // The caption names the machine acted on: the one the console talks to.
+    void ShowActingMachine();
 
     static const ui::MessageMapEntry messageMap[];
 
     SimEnvironment& sim;
     bool placed = false;
+    std::string caption;
 };
 
 }  // namespace hw

@@ -23,6 +23,8 @@ int main() {
     _setmode(_fileno(stderr), _O_BINARY);
     hw::RealClock clock;
     hw::SimEnvironment sim(clock);
+    // A second machine beside the first, as on a service bench.
+    sim.AddMachine(hw::kSimSecondQueueName, hw::kSimSecondPortName, hw::SecondMachineConfig());
     sim.System().start = hw::Win32System().Now();
     hw::Win32ProgramFile programFile;
     hw::Win32FileSystem files;

@@ -90,8 +90,23 @@ class ControlWindow : public ::testing::Test {
     SimControlWindow controls{app, sim};
 };
 
+// With two machines, the window follows the one whose device the console
+// opened last, and pulls that one's cable only.
+TEST_F(ControlWindow, ActsOnTheMachineTheConsoleTalksTo) {
+    sim.AddMachine(kSimSecondQueueName, kSimSecondPortName, SecondMachineConfig());
+    MachineLink second(sim.Platform());
+    ASSERT_TRUE(second.Connect(kSimSecondQueueName, 0, 32, false));
+    Tick();
+    EXPECT_EQ(controls.Title(), "Simulated QMV-240 - QMV-240 (Copy 1) on USB002");
+    ASSERT_TRUE(windows.Click(Window(), id::kUnplug));
+    second.Disconnect();
+    EXPECT_FALSE(second.Connect(kSimSecondQueueName, 0, 32, false));
+    MachineLink first(sim.Platform());
+    EXPECT_TRUE(first.Connect(kSimQueueName, 0, 32, false));
+}
+
 TEST_F(ControlWindow, OpensShowingTheMachine) {
-    EXPECT_EQ(controls.Title(), "Simulated QMV-240");
+    EXPECT_EQ(controls.Title(), "Simulated QMV-240 - QMV-240 on USB001");
     // At its origin the machine stands on its four home switches, which
     // follow their axes.
     const std::vector<std::pair<int, std::string>> limits = {{901, "Limit X: on"},
