@@ -31,8 +31,9 @@ void LogConnection(ActivityLog& activity, const MachineSession& session) {
         activity.Add("No machine connected");
         return;
     }
-    activity.Add("Connected to " + session.QueueAndPort() + ", device " + session.DevicePath() +
-                 ", firmware " + (session.Firmware().empty() ? "not read" : session.Firmware()));
+    activity.Add("Connected to " + session.QueueAndPort() + ", instance " + session.Instance() +
+                 ", device " + session.DevicePath() + ", firmware " +
+                 (session.Firmware().empty() ? "not read" : session.Firmware()));
 }
 
 // A button's caption without its mnemonic marks.

@@ -58,6 +58,8 @@ class MachineSession {
     // how the console names the machine to the technician.
     std::string QueueAndPort() const;
     const std::string& DevicePath() const;
+    // The machine's USB device instance (DeviceInstance of its path).
+    std::string Instance() const { return DeviceInstance(DevicePath()); }
     // The machine's version text as last read; empty: not read.
     const std::string& Firmware() const { return firmware; }
     // The panel that carries the rotary axis dial, as the version text told.

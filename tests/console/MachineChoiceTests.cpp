@@ -12,6 +12,7 @@
 #include "console/ConsoleIds.h"
 #include "console/windows/MachineChooser.h"
 #include "console/windows/ProgressDialog.h"
+#include "sim/machine/SimParameters.h"
 
 namespace hw {
 namespace {
@@ -103,6 +104,37 @@ TEST_F(MachineChoice, SwitchingForgetsWhatBelongedToTheMachineBefore) {
         windows.Click(window, id::kCalcWriteLaser);
         ASSERT_EQ(windows.Boxes().size(), 1u);
         EXPECT_EQ(windows.Boxes()[0].text, "Press Tool Pos first");
+    });
+}
+
+// On the second machine, a backup of the first is named in the confirmation;
+// a backup of the second itself is not.
+TEST_F(MachineChoice, TheRestoreConfirmationWarnsOfAnotherMachinesBackup) {
+    userSettings.Write(kChosenMachineSetting, kSimSecondQueueName);
+    const auto block = SimParameters("QMV9999").Block();
+    const std::string contents(block.begin(), block.end());
+    struct Case {
+        const char* file;
+        const char* warning;
+    } const cases[] = {
+        {"2026-12-09 08-00-00 QMV-240 QMV0117.par",
+         "It was backed up from another machine: QMV-240 QMV0117.\n"},
+        {"2026-12-09 08-00-00 QMV-240 (Copy 1) QMV0342.par", ""},
+    };
+    Run([&](ConsoleDialog& console) {
+        for (const Case& c : cases) {
+            const std::string path = std::string("C:\\Service\\") + c.file;
+            files.Put(path, contents);
+            windows.ClearBoxes();
+            windows.QueueFileAnswer(path);
+            windows.QueueBoxAnswer(ui::kIdCancel);
+            windows.Click(console.window(), id::kPutParameters);
+            ASSERT_EQ(windows.Boxes().size(), 1u);
+            EXPECT_EQ(windows.Boxes()[0].text, std::string(c.file) +
+                                                   ": 8 of 2500 bytes differ from the machine's " +
+                                                   "parameter block.\n" + c.warning +
+                                                   "Write it to QMV-240 (Copy 1) on USB002?");
+        }
     });
 }
 

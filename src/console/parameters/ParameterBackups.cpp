@@ -84,15 +84,40 @@ std::string ParameterBackupFolder(FileSystem& files) {
     return files.LocalAppDataFolder() + std::string(kBackupSubfolder);
 }
 
-std::string ParameterBackupName(const LocalTime& now, std::string_view queue) {
-    return Stamp(now) + " " + FileNameText(queue) + std::string(kBackupExtension);
+std::string BackupMachineName(std::string_view queue, std::string_view instance) {
+    if (instance.empty()) return std::string(queue);
+    const std::size_t from =
+        instance.size() > kInstanceShortForm ? instance.size() - kInstanceShortForm : 0;
+    return std::string(queue) + " " + std::string(instance.substr(from));
 }
 
-std::string SaveParameterBackup(FileSystem& files, System& system, std::string_view queue,
+std::string ParameterBackupName(const LocalTime& now, std::string_view machine) {
+    return Stamp(now) + " " + FileNameText(machine) + std::string(kBackupExtension);
+}
+
+// After the stamp: "-<n>" of a second backup within one second, a blank,
+// then the machine.
+std::optional<std::string> OtherMachineBackup(std::string_view fileName, std::string_view machine) {
+    if (!IsBackupName(fileName)) return std::nullopt;
+    std::string_view rest = fileName.substr(kStampPattern.size());
+    rest.remove_suffix(kBackupExtension.size());
+    if (rest.starts_with('-')) {
+        rest.remove_prefix(1);
+        while (!rest.empty() && std::isdigit(static_cast<unsigned char>(rest.front())) != 0) {
+            rest.remove_prefix(1);
+        }
+    }
+    if (!rest.starts_with(' ')) return std::nullopt;
+    rest.remove_prefix(1);
+    if (rest == FileNameText(machine)) return std::nullopt;
+    return std::string(rest);
+}
+
+std::string SaveParameterBackup(FileSystem& files, System& system, std::string_view machine,
                                 std::span<const std::uint8_t> block) {
     const std::string folder = ParameterBackupFolder(files);
     files.CreateFolder(folder);
-    const std::string path = FreePath(files, folder, ParameterBackupName(system.Now(), queue));
+    const std::string path = FreePath(files, folder, ParameterBackupName(system.Now(), machine));
     SafeFileWriter out(files, path);
     out.file().Write(block.data(), static_cast<std::uint32_t>(block.size()));
     out.Commit();
