@@ -21,7 +21,7 @@ OsHandle SimDeviceBus::Open(const std::string& path, std::uint32_t flagsAndAttri
     const OsHandle handle = device->Open(path, flagsAndAttributes);
     if (handle == kInvalidHandle) return handle;
     std::lock_guard<std::mutex> lock(mutex_);
-    handles_[handle] = device;
+    handles_[handle] = {device, ++opens_};
     return handle;
 }
 
@@ -59,13 +59,17 @@ bool SimDeviceBus::Control(OsHandle handle, std::uint32_t code, const void* in,
 
 SimDeviceFiles& SimDeviceBus::LastOpened() const {
     std::lock_guard<std::mutex> lock(mutex_);
-    return *devices_[lastOpened_];
+    const Opened* newest = nullptr;
+    for (const auto& [handle, opened] : handles_) {
+        if (newest == nullptr || opened.order > newest->order) newest = &opened;
+    }
+    return newest != nullptr ? *newest->device : *devices_[lastOpened_];
 }
 
 SimDeviceFiles* SimDeviceBus::DeviceOf(OsHandle handle) const {
     std::lock_guard<std::mutex> lock(mutex_);
     const auto found = handles_.find(handle);
-    return found == handles_.end() ? nullptr : found->second;
+    return found == handles_.end() ? nullptr : found->second.device;
 }
 
 }  // namespace hw

@@ -23,7 +23,8 @@ class SimDeviceBus final : public DeviceFiles {
     bool Control(OsHandle handle, std::uint32_t code, const void* in, std::uint32_t inLength,
                  void* out, std::uint32_t outLength, std::uint32_t& returned) override;
 
-    // The device an open named last; the first attached before any.
+    // The device of the handle opened last that is still open; with none
+    // open, the device an open named last; the first attached before any.
     SimDeviceFiles& LastOpened() const;
 
   private:
@@ -31,7 +32,12 @@ class SimDeviceBus final : public DeviceFiles {
 
     mutable std::mutex mutex_;
     std::vector<SimDeviceFiles*> devices_;
-    std::map<OsHandle, SimDeviceFiles*> handles_;
+    struct Opened {
+        SimDeviceFiles* device;
+        std::uint64_t order;
+    };
+    std::map<OsHandle, Opened> handles_;
+    std::uint64_t opens_ = 0;
     std::size_t lastOpened_ = 0;
 };
 

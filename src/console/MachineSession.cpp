@@ -50,22 +50,25 @@ std::vector<std::string> MachineSession::MachineQueues() {
     return queues;
 }
 
+// The session's own machine is described from what it knows; every other
+// queue is tried with a link of its own, so that the session's connection,
+// and a removed machine it waits for, stay as they are.
 std::vector<FoundMachine> MachineSession::FindMachines() {
-    const bool wasConnected = connected;
-    const std::string was = queue;
     std::vector<FoundMachine> found;
     for (const std::string& name : MachineQueues()) {
         FoundMachine& machine = found.emplace_back();
         machine.queue = name;
         std::string driver;
         GetPrinterDriverAndPort(platform.spooler, machine.queue, driver, machine.port);
-        machine.connects = ConnectTo(machine.queue);
-        machine.devicePath = link.Channel().DevicePath();
+        const bool own = connected && name == queue;
+        MachineSession probe(platform);
+        if (!own) probe.ConnectTo(name);
+        const MachineSession& from = own ? *this : probe;
+        machine.connects = from.Connected();
+        machine.devicePath = from.DevicePath();
         machine.instance = DeviceInstance(machine.devicePath);
-        machine.firmware = firmware;
+        machine.firmware = from.Firmware();
     }
-    Disconnect();
-    if (wasConnected) ConnectTo(was);
     return found;
 }
 

@@ -65,9 +65,9 @@ class MachineSession {
     // The panel that carries the rotary axis dial, as the version text told.
     bool PanelTypeJ() const { return panelTypeJ; }
 
-    // Every queue of the machine's driver, each connected to in turn to
-    // tell whether its device opens and to read its version text; the
-    // session is then connected again to the machine it was connected to.
+    // Every queue of the machine's driver: the session's own machine as it
+    // knows it, each other one connected to in turn with a link of its own
+    // to tell whether its device opens and to read its version text.
     std::vector<FoundMachine> FindMachines();
     // Connects to the first queue of the machine's driver whose device opens,
     // then reads its version text. False: no machine, offline.
