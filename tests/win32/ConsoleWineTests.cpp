@@ -396,7 +396,7 @@ TEST_F(ConsoleOnWine, F1OpensTheManualBesideTheProgramInTheBrowser) {
     program.path = folder + "\\Hexwarden.exe";
     const StandInBrowser browser(log);
     ASSERT_TRUE(browser.Registered());
-    const ConsoleApp consoleApp({app, link, program, files, settings, versions});
+    const ConsoleApp consoleApp({app, link, program, files, settings, versions, userSettings});
     HELPINFO info{sizeof info, HELPINFO_WINDOW, IDOK, Window(), 0, {0, 0}};
     SendMessageA(Window(), WM_HELP, 0, reinterpret_cast<LPARAM>(&info));
     // The shell starts the stand-in on its own; its file appears once it ran.
