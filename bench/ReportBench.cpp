@@ -11,7 +11,7 @@
 
 #include "commands/MachineLink.h"
 #include "fakes/FakePlatform.h"
-#include "platform/MemFile.h"
+#include "platform/files/MemFile.h"
 
 namespace {
 

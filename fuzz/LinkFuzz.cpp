@@ -14,7 +14,7 @@
 
 #include "commands/MachineLink.h"
 #include "fakes/FakePlatform.h"
-#include "platform/MemFile.h"
+#include "platform/files/MemFile.h"
 
 namespace {
 

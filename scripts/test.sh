@@ -45,9 +45,9 @@ step() {
 }
 
 # The targets a preset builds when not all: ThreadSanitizer runs only the
-# suites whose tests drive one link from two threads (its test preset picks
-# those tests by name).
-declare -A build_targets=([tsan]="commands_tests console_tests")
+# tests that drive one link from two threads, built into one binary of their
+# own (its test preset picks those tests by name).
+declare -A build_targets=([tsan]="thread_tests")
 
 # tests PRESET [WRAPPER...]: configure, build and run one preset's tests, and
 # add ctest's counts to the totals.
@@ -117,7 +117,9 @@ fuzz() {
 export HW_SOAK_SEED=${HW_SOAK_SEED:-$(od -An -N4 -tu4 /dev/urandom | tr -d ' ')}
 echo "== soak seed $HW_SOAK_SEED"
 
-tests native
+# The native tests run once, under AddressSanitizer and
+# UndefinedBehaviorSanitizer: a plain native build would run the very same
+# tests again. The native preset stays for working on the code.
 tests asan
 tests tsan
 tests windows xvfb-run -a

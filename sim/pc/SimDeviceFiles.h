@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/DeviceFiles.h"
+#include "platform/device/DeviceFiles.h"
 #include "sim/usb/SimController.h"
 
 namespace hw {

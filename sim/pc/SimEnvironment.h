@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/LinkPlatform.h"
+#include "platform/device/LinkPlatform.h"
 #include "sim/machine/SimConfig.h"
 #include "sim/pc/SimClock.h"
 #include "sim/pc/SimDeviceBus.h"

@@ -11,7 +11,7 @@
 #include <mutex>
 #include <thread>
 
-#include "platform/NamedLocks.h"
+#include "platform/device/NamedLocks.h"
 #include "sim/pc/SimClock.h"
 
 namespace hw {

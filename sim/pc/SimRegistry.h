@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/Registry.h"
+#include "platform/device/Registry.h"
 
 namespace hw {
 

@@ -1,6 +1,6 @@
 #include "sim/pc/SimSettingsFile.h"
 
-#include "platform/IniText.h"
+#include "platform/files/IniText.h"
 
 namespace hw {
 

@@ -6,7 +6,7 @@
 #include <mutex>
 #include <string>
 
-#include "platform/SettingsFile.h"
+#include "platform/files/SettingsFile.h"
 
 namespace hw {
 

@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/Spooler.h"
+#include "platform/device/Spooler.h"
 #include "sim/pc/SimDeviceFiles.h"
 
 namespace hw {

@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/Alerts.h"
-#include "platform/System.h"
+#include "platform/device/Alerts.h"
+#include "platform/device/System.h"
 #include "sim/pc/SimClock.h"
 
 namespace hw {

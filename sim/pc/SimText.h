@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <string_view>
 
-#include "platform/Text.h"
+#include "platform/device/Text.h"
 
 namespace hw {
 

@@ -5,7 +5,7 @@
 #include <map>
 #include <string>
 
-#include "platform/UserSettings.h"
+#include "platform/files/UserSettings.h"
 
 namespace hw {
 

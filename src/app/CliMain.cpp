@@ -24,6 +24,7 @@ int main() {
         {link, os.programFile, os.fileSystem, os.settings, os.versionBlocks, os.userSettings},
         out,
         err,
+        _isatty(_fileno(stderr)) ? &err : nullptr,
         version};
     return hw::cli::RunCommandLine(hw::Win32Arguments(), services);
 }

@@ -36,6 +36,10 @@ int main() {
     const hw::LinkPlatform link = sim.Link(alerts);
     const std::string version = hw::cli::VersionLine(versionBlocks, programFile.Path());
     const hw::cli::CliServices services{
-        {link, programFile, files, settings, versionBlocks, sim.UserSettings()}, out, err, version};
+        {link, programFile, files, settings, versionBlocks, sim.UserSettings()},
+        out,
+        err,
+        _isatty(_fileno(stderr)) ? &err : nullptr,
+        version};
     return hw::cli::RunCommandLine(hw::Win32Arguments(), services);
 }

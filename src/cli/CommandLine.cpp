@@ -10,6 +10,7 @@
 #include "console/MachineSession.h"
 #include "console/ProcedureContext.h"
 #include "console/bundle/ActivityLog.h"
+#include "console/bundle/ServiceBundleProcedure.h"
 #include "console/files/SafeTextSave.h"
 #include "console/parameters/ParameterRestore.h"
 #include "console/parameters/ReportProcedures.h"
@@ -172,6 +173,12 @@ void Restore(const Run& run) {
     ParameterRestore(run.context).Restore(run.args.input);
 }
 
+// The bundle of the command line: no backlash run in this session.
+void Bundle(const Run& run) {
+    const BacklashRecord none;
+    ServiceBundleProcedure(run.context, none).Save(run.args.output);
+}
+
 void Dispatch(const Run& run) {
     if (run.args.command == Command::List) {
         List(run);
@@ -190,6 +197,9 @@ void Dispatch(const Run& run) {
             break;
         case Command::Restore:
             Restore(run);
+            break;
+        case Command::Bundle:
+            Bundle(run);
             break;
         default:
             break;
@@ -216,7 +226,7 @@ int RunCommandLine(std::span<const std::string> argList, const CliServices& serv
     }
     const ProcedureServices& procedures = services.procedures;
     MachineSession session(procedures.link);
-    TextReporter reporter(services.out, services.err, args->yes);
+    TextReporter reporter(services.out, services.err, args->yes, services.progress);
     ActivityLog activity(procedures.link.system);
     ProcedureLog log(activity, session.Link());
     NoPolling polling;

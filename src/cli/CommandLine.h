@@ -16,6 +16,9 @@ struct CliServices {
     ProcedureServices procedures;
     TextOutput& out;
     TextOutput& err;
+    // Where a long step shows its progress: the error stream when it is a
+    // terminal; null: nowhere.
+    TextOutput* progress;
     // The program's name and version, for --version.
     std::string_view version;
 };

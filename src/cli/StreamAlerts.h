@@ -5,7 +5,7 @@
 #include "cli/TextOutput.h"
 
 #include "cli/TextReporter.h"
-#include "platform/Alerts.h"
+#include "platform/device/Alerts.h"
 
 namespace hw::cli {
 

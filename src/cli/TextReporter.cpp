@@ -33,7 +33,21 @@ std::string OneLine(std::string_view text) {
     return line;
 }
 
+void TextReporter::Progress(std::string_view step) {
+    if (progress == nullptr) return;
+    ClearProgress();
+    *progress << '\r' << step;
+    shownStep = step.size();
+}
+
+void TextReporter::ClearProgress() {
+    if (progress == nullptr || shownStep == 0) return;
+    *progress << '\r' << std::string(shownStep, ' ') << '\r';
+    shownStep = 0;
+}
+
 void TextReporter::Fail(int code, std::string_view text) {
+    ClearProgress();
     err << OneLine(text) << '\n';
     if (exitCode == kExitDone) exitCode = code;
 }
@@ -51,15 +65,17 @@ void TextReporter::FileProblem(std::string_view text) {
 }
 
 void TextReporter::Information(std::string_view text) {
+    ClearProgress();
     out << text << '\n';
 }
 
 void TextReporter::Completed(std::string_view text) {
+    ClearProgress();
     out << text << '\n';
 }
 
 void TextReporter::Incomplete(std::string_view text) {
-    out << text << '\n';
+    Fail(kExitFailed, text);
 }
 
 // The question is printed, as what would be done. A confirmation (OK and
@@ -67,6 +83,7 @@ void TextReporter::Incomplete(std::string_view text) {
 // default answer. A refusal ends the run with
 // kExitNotConfirmed.
 int TextReporter::Ask(std::string_view question, std::uint32_t style) {
+    ClearProgress();
     out << question << '\n';
     const std::uint32_t buttons = style & kButtonsMask;
     const bool second = (style & kDefaultMask) == ui::kMbDefButton2;

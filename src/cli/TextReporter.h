@@ -26,16 +26,20 @@ std::string OneLine(std::string_view text);
 
 class TextReporter final : public Reporter {
   public:
-    TextReporter(TextOutput& out, TextOutput& err, bool yes) : out(out), err(err), yes(yes) {}
+    // progress: where the steps of a long procedure are shown, each over the
+    // last on one line (a terminal); null: not shown.
+    TextReporter(TextOutput& out, TextOutput& err, bool yes, TextOutput* progress = nullptr)
+        : out(out), err(err), progress(progress), yes(yes) {}
 
     void Error(std::string_view text) override;
     void Warning(std::string_view text) override;
     void FileProblem(std::string_view text) override;
     void Information(std::string_view text) override;
     void Completed(std::string_view text) override;
-    // Done with parts left out: told on standard output, the run still done.
+    // Not all of it went: told and failed as an error.
     void Incomplete(std::string_view text) override;
     int Ask(std::string_view question, std::uint32_t style) override;
+    void Progress(std::string_view step) override;
 
     // A failure found by the command line itself.
     void Fail(int code, std::string_view text);
@@ -43,8 +47,13 @@ class TextReporter final : public Reporter {
     int Exit() const { return exitCode; }
 
   private:
+    // Blanks out the step shown, before any other text.
+    void ClearProgress();
+
     TextOutput& out;
     TextOutput& err;
+    TextOutput* progress;
+    std::size_t shownStep = 0;
     bool yes;
     int exitCode = kExitDone;
 };

@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "platform/VersionBlocks.h"
+#include "platform/files/VersionBlocks.h"
 
 namespace hw::cli {
 

@@ -5,7 +5,7 @@
 #include <array>
 
 #include "commands/MachineLink.h"
-#include "platform/FileErrors.h"
+#include "platform/files/FileErrors.h"
 
 namespace hw {
 

@@ -6,7 +6,7 @@
 #include <cstdint>
 
 #include "link/DeviceLink.h"
-#include "platform/File.h"
+#include "platform/files/File.h"
 
 namespace hw {
 

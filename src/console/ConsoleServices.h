@@ -4,12 +4,12 @@
 // the version blocks of program files and the user's remembered settings.
 #pragma once
 
-#include "platform/FileSystem.h"
-#include "platform/LinkPlatform.h"
-#include "platform/ProgramFile.h"
-#include "platform/SettingsFile.h"
-#include "platform/UserSettings.h"
-#include "platform/VersionBlocks.h"
+#include "platform/device/LinkPlatform.h"
+#include "platform/files/FileSystem.h"
+#include "platform/files/ProgramFile.h"
+#include "platform/files/SettingsFile.h"
+#include "platform/files/UserSettings.h"
+#include "platform/files/VersionBlocks.h"
 #include "ui/Application.h"
 
 namespace hw {

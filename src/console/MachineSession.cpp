@@ -7,7 +7,7 @@
 #include "console/Reporter.h"
 #include "link/DeviceChannel.h"
 #include "link/Discovery.h"
-#include "platform/LinkPlatform.h"
+#include "platform/device/LinkPlatform.h"
 
 namespace hw {
 

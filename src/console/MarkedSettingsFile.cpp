@@ -2,7 +2,7 @@
 
 #include <string_view>
 
-#include "platform/IniText.h"
+#include "platform/files/IniText.h"
 
 namespace hw {
 

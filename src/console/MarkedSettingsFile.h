@@ -8,8 +8,8 @@
 #include <optional>
 #include <string>
 
-#include "platform/FileSystem.h"
-#include "platform/SettingsFile.h"
+#include "platform/files/FileSystem.h"
+#include "platform/files/SettingsFile.h"
 
 namespace hw {
 

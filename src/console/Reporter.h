@@ -25,6 +25,9 @@ class Reporter {
     // An end that did what it could, with something missing that the text
     // names: a bundle saved with parts left out.
     virtual void Incomplete(std::string_view text) = 0;
+    // The step a long procedure has reached ("Reading the report..."), for
+    // a reporter that shows it; the console shows its own progress windows.
+    virtual void Progress(std::string_view step) { static_cast<void>(step); }
     // A question with the buttons and default of style (ui::kMbOkCancel,
     // ui::kMbYesNo, ui::kMbDefButton2...); returns the answer's id
     // (ui::kIdOk, ui::kIdCancel, ui::kIdYes, ui::kIdNo).

@@ -1,17 +1,13 @@
 #include "console/SensorTimer.h"
 
-#include "ui/Dialog.h"
-
 namespace hw {
 
 void SensorTimer::Start() {
-    id = static_cast<std::intptr_t>(console.SetTimer(kSensorTimerEvent, kSensorTimerMs));
+    timer.Start(kSensorTimerEvent, kSensorTimerMs);
 }
 
 void SensorTimer::Kill() {
-    if (id <= 0) return;
-    console.KillTimer(static_cast<std::uintptr_t>(id));
-    id = -1;
+    timer.Stop();
 }
 
 void SensorTimer::Pause() {
@@ -21,7 +17,7 @@ void SensorTimer::Pause() {
 
 void SensorTimer::Resume() {
     paused = false;
-    if (session.Connected() && id <= 0) Start();
+    if (session.Connected() && !timer.IsRunning()) Start();
 }
 
 void SensorTimer::MarkNotAnswering() {
@@ -32,7 +28,7 @@ void SensorTimer::MarkNotAnswering() {
 bool SensorTimer::ResumeAnswering() {
     if (!notAnswering) return false;
     notAnswering = false;
-    if (session.Connected() && !paused && id <= 0) Start();
+    if (session.Connected() && !paused && !timer.IsRunning()) Start();
     return true;
 }
 

@@ -7,12 +7,9 @@
 #include <cstdint>
 
 #include "console/ProcedureContext.h"
+#include "ui/DialogTimer.h"
 
 namespace hw {
-
-namespace ui {
-class Dialog;
-}
 
 inline constexpr std::uintptr_t kSensorTimerEvent = 1;
 inline constexpr std::uint32_t kSensorTimerMs = 500;
@@ -20,10 +17,12 @@ inline constexpr std::uint32_t kSensorTimerMs = 500;
 class SensorTimer final : public SensorPolling {
   public:
     SensorTimer(ui::Dialog& console, const MachineSession& session)
-        : console(console), session(session) {}
+        : timer(console), session(session) {}
 
-    // The running timer's id; -1 or 0: not running.
-    std::intptr_t Id() const { return id; }
+    // The running timer's event; -1: not running.
+    std::intptr_t Id() const {
+        return timer.IsRunning() ? static_cast<std::intptr_t>(kSensorTimerEvent) : -1;
+    }
     bool Paused() const { return paused; }
     bool NotAnswering() const { return notAnswering; }
 
@@ -40,9 +39,8 @@ class SensorTimer final : public SensorPolling {
     bool ResumeAnswering();
 
   private:
-    ui::Dialog& console;
+    ui::DialogTimer timer;
     const MachineSession& session;
-    std::intptr_t id = -1;
     bool paused = false;
     bool notAnswering = false;
 };

@@ -5,7 +5,7 @@
 
 #include "link/Discovery.h"
 #include "link/OpenedPrinter.h"
-#include "platform/FileErrors.h"
+#include "platform/files/FileErrors.h"
 
 namespace hw {
 

@@ -6,8 +6,8 @@
 #include <cstdint>
 #include <string>
 
-#include "platform/File.h"
-#include "platform/LinkPlatform.h"
+#include "platform/device/LinkPlatform.h"
+#include "platform/files/File.h"
 
 namespace hw {
 

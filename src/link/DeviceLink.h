@@ -20,8 +20,8 @@
 
 #include "link/DeviceChannel.h"
 #include "link/PacketBuffer.h"
-#include "platform/File.h"
-#include "platform/LinkPlatform.h"
+#include "platform/device/LinkPlatform.h"
+#include "platform/files/File.h"
 
 namespace hw {
 

@@ -4,7 +4,7 @@
 
 #include "link/OpenedPrinter.h"
 #include "link/RegistryKey.h"
-#include "platform/System.h"
+#include "platform/device/System.h"
 
 namespace hw {
 

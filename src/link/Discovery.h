@@ -6,9 +6,9 @@
 #include <cstdint>
 #include <string>
 
-#include "platform/Registry.h"
-#include "platform/Spooler.h"
-#include "platform/Text.h"
+#include "platform/device/Registry.h"
+#include "platform/device/Spooler.h"
+#include "platform/device/Text.h"
 
 namespace hw {
 

@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "platform/Spooler.h"
+#include "platform/device/Spooler.h"
 
 namespace hw {
 

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <string>
 
-#include "platform/Registry.h"
+#include "platform/device/Registry.h"
 
 namespace hw {
 

@@ -1,6 +1,6 @@
 #include "ui/Application.h"
 
-#include "platform/FileSystem.h"
+#include "platform/files/FileSystem.h"
 
 namespace hw::ui {
 

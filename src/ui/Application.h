@@ -13,8 +13,8 @@
 #include <string>
 #include <string_view>
 
-#include "platform/Alerts.h"
-#include "platform/FileErrors.h"
+#include "platform/device/Alerts.h"
+#include "platform/files/FileErrors.h"
 #include "ui/Types.h"
 #include "ui/WindowSystem.h"
 

@@ -30,10 +30,10 @@ class CommandLine : public ::testing::Test {
         std::string err;
     };
 
-    Result Run(std::vector<std::string> args) {
+    Result Run(std::vector<std::string> args, TextOutput* progress = nullptr) {
         StringOutput out, err;
         const CliServices services{
-            {link, program, files, settings, versions, userSettings}, out, err, "v"};
+            {link, program, files, settings, versions, userSettings}, out, err, progress, "v"};
         const int code = RunCommandLine(args, services);
         return {code, out.text, err.text};
     }
@@ -164,10 +164,22 @@ TEST_F(CommandLine, FileProblemsExitFour) {
     }
 }
 
-TEST_F(CommandLine, ReportGoesToStdout) {
-    const Result r = Run({"report"});
+TEST_F(CommandLine, BundleIsSavedAsAZipArchive) {
+    const Result r = Run({"bundle", "-o", "C:\\bundle.zip"});
     ASSERT_EQ(r.code, kExitDone) << r.err;
-    EXPECT_GT(r.out.size(), 100u);
+    EXPECT_EQ(files.Text("C:\\bundle.zip").value_or("").substr(0, 4), std::string("PK\x03\x04"));
+}
+
+// The report goes to standard output whole; its step is shown on a
+// terminal, blanked before the end is told, and nowhere else.
+TEST_F(CommandLine, ReportGoesToStdoutItsStepToATerminal) {
+    StringOutput terminal;
+    const Result r = Run({"report", "-o", "C:\\report.txt"}, &terminal);
+    ASSERT_EQ(r.code, kExitDone) << r.err;
+    EXPECT_EQ(terminal.text, "\rReading the report...\r" + std::string(21, ' ') + "\r");
+    const Result plain = Run({"report"});
+    EXPECT_GT(plain.out.size(), 100u);
+    EXPECT_EQ(plain.out.find("Reading"), std::string::npos);
 }
 
 }  // namespace

@@ -2,7 +2,7 @@
 #include <numeric>
 
 #include "ConnectedLink.h"
-#include "platform/MemFile.h"
+#include "platform/files/MemFile.h"
 
 namespace hw::test {
 namespace {

@@ -3,8 +3,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/FileErrors.h"
-#include "platform/MemFile.h"
+#include "platform/files/FileErrors.h"
+#include "platform/files/MemFile.h"
 
 namespace hw::test {
 namespace {

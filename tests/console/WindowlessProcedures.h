@@ -31,7 +31,8 @@ struct WindowlessProcedures {
     RecordingReporter reporter;
     NoPolling polling;
     ProgramPaths paths;
-    ProcedureContext context{session, reporter, parts.services.Procedures(), log, polling, paths, nullptr};
+    ProcedureContext context{session, reporter, parts.services.Procedures(), log, polling,
+                             paths,   nullptr};
 };
 
 }  // namespace hw::test

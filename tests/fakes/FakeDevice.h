@@ -12,7 +12,7 @@
 #include <utility>
 #include <vector>
 
-#include "platform/DeviceFiles.h"
+#include "platform/device/DeviceFiles.h"
 
 namespace hw::test {
 

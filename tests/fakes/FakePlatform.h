@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "fakes/FakeDevice.h"
-#include "platform/LinkPlatform.h"
+#include "platform/device/LinkPlatform.h"
 #include "sim/pc/SimRegistry.h"
 #include "sim/pc/SimSystem.h"
 #include "sim/pc/SimText.h"

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/SettingsFile.h"
+#include "platform/files/SettingsFile.h"
 
 namespace hw::test {
 

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/VersionBlocks.h"
+#include "platform/files/VersionBlocks.h"
 
 namespace hw::test {
 

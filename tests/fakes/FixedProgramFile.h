@@ -5,7 +5,7 @@
 #include <string>
 #include <utility>
 
-#include "platform/ProgramFile.h"
+#include "platform/files/ProgramFile.h"
 
 namespace hw::test {
 

@@ -8,8 +8,8 @@
 #include "fakes/FakePlatform.h"
 #include "link/DeviceChannel.h"
 #include "link/Discovery.h"
-#include "platform/FileErrors.h"
-#include "platform/MemFile.h"
+#include "platform/files/FileErrors.h"
+#include "platform/files/MemFile.h"
 #include "sim/pc/SimEnvironment.h"
 
 namespace hw::test {

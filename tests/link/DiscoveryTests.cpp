@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "fakes/FakePlatform.h"
-#include "platform/System.h"
+#include "platform/device/System.h"
 #include "sim/pc/SimText.h"
 
 namespace hw::test {

@@ -11,7 +11,7 @@
 #include <string>
 
 #include "commands/MachineLink.h"
-#include "platform/MemFile.h"
+#include "platform/files/MemFile.h"
 #include "sim/pc/SimEnvironment.h"
 
 namespace hw::test {

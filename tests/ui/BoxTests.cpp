@@ -2,7 +2,7 @@
 // the headless window system.
 #include <gtest/gtest.h>
 
-#include "platform/FileErrors.h"
+#include "platform/files/FileErrors.h"
 #include "ui/TestDialogs.h"
 
 namespace hw::test {

@@ -11,7 +11,7 @@
 
 #include "fakes/FakePlatform.h"
 #include "link/Discovery.h"
-#include "platform/System.h"
+#include "platform/device/System.h"
 #include "platform/win32/Win32Registry.h"
 #include "platform/win32/Win32Text.h"
 

@@ -9,7 +9,7 @@
 #include "console/backlash/BacklashEntry.h"
 #include "console/backlash/BacklashPlot.h"
 #include "console/windows/AnchorLayout.h"
-#include "platform/FileSystem.h"
+#include "platform/files/FileSystem.h"
 #include "ui/Dialog.h"
 
 namespace hw {

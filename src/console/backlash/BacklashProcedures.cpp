@@ -64,14 +64,14 @@ void BacklashProcedures::ShowLabels(const BacklashMark* mark) {
 // Only a run that completed is kept.
 void BacklashProcedures::Check() {
     if (!context.session.RequireOnline(context.reporter)) return;
-    if (context.window != nullptr && !context.window->UpdateData(true)) return;
+    if (context.window == nullptr || !context.window->UpdateData(true)) return;
     const auto& services = context.services;
-    const std::string question = context.App().shell().LoadStringResource(id::kMountEncoderString);
-    if (context.App().ShowMessageBox(question, ui::kMbYesNo | ui::kMbDefButton2) == ui::kIdNo)
-        return;
+    ui::Application& app = context.App();
+    const std::string question = app.shell().LoadStringResource(id::kMountEncoderString);
+    if (app.ShowMessageBox(question, ui::kMbYesNo | ui::kMbDefButton2) == ui::kIdNo) return;
     PollingPause paused(context.polling);
     const auto run = std::make_shared<BacklashRun>(context.link(), services.link.system);
-    BacklashDialog dialog(context.App(), run);
+    BacklashDialog dialog(app, run);
     // Owned by the console, which it keeps disabled; it ends only once its
     // worker has.
     dialog.DoModal(context.Window());
@@ -92,15 +92,17 @@ void BacklashProcedures::Check() {
 }
 
 void BacklashProcedures::ShowDetails() {
+    if (context.window == nullptr) return;
     const auto& services = context.services;
+    ui::Application& app = context.App();
     if (!measured) {
-        context.App().ShowMessageBox(
-            context.App().shell().LoadStringResource(id::kCheckBacklashFirstString), ui::kMbOk);
+        app.ShowMessageBox(app.shell().LoadStringResource(id::kCheckBacklashFirstString),
+                           ui::kMbOk);
         return;
     }
-    if (context.window != nullptr && !context.window->UpdateData(true)) return;
+    if (!context.window->UpdateData(true)) return;
     const std::string text = BacklashTableText(record.table);
-    ReportDialog dialog(context.App(), services.files, text.c_str());
+    ReportDialog dialog(app, services.files, text.c_str());
     OfferBacklashTable(dialog, record.table, record.largest);
     dialog.KeepPlaceIn(viewerPlace);
     dialog.OfferSaveName(

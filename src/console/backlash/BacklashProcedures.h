@@ -9,7 +9,7 @@
 
 #include "console/ProcedureContext.h"
 #include "console/backlash/BacklashEntry.h"
-#include "platform/System.h"
+#include "platform/device/System.h"
 #include "ui/Types.h"
 
 namespace hw {

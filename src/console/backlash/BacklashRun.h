@@ -12,7 +12,7 @@
 
 #include "commands/MachineLink.h"
 #include "console/backlash/BacklashEntry.h"
-#include "platform/System.h"
+#include "platform/device/System.h"
 
 namespace hw {
 

@@ -9,7 +9,7 @@
 #include <string>
 
 #include "console/bundle/ActivityLog.h"
-#include "platform/FileSystem.h"
+#include "platform/files/FileSystem.h"
 
 namespace hw {
 

@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/System.h"
+#include "platform/device/System.h"
 
 namespace hw {
 

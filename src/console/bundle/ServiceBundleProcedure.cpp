@@ -24,7 +24,7 @@
 #include "console/windows/ProgressDialog.h"
 #include "link/DeviceChannel.h"
 #include "link/Discovery.h"
-#include "platform/MemFile.h"
+#include "platform/files/MemFile.h"
 #include "ui/Dialog.h"
 
 namespace hw {
@@ -118,15 +118,11 @@ bool ServiceBundleProcedure::Save(const std::string& path, const LocalTime& when
     std::string leftOut;
     {
         PollingPause paused(context.polling);
-        // The progress window, where there is a window to show it over.
-        std::optional<ProgressDialog> progress;
-        if (context.window != nullptr) {
-            progress.emplace(context.App());
-            if (!progress->Create(*context.window, kBundleCaption)) progress.reset();
-        }
+        const auto progress = ShowProgress(context.window, kBundleCaption);
         // Each step's text, and the window served between steps; Stop keeps
         // the bundle from being written.
         const auto status = [&](std::string_view text) {
+            reporter.Progress(text);
             if (!progress) return;
             progress->SetStatusText(text);
             stopped = progress->CheckCancel() || stopped;

@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-#include "platform/VersionBlocks.h"
+#include "platform/files/VersionBlocks.h"
 
 namespace hw {
 

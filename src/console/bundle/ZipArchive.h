@@ -10,7 +10,7 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/System.h"
+#include "platform/device/System.h"
 
 namespace hw {
 

@@ -173,10 +173,9 @@ void CalibrationProcedures::CorrectionCut() {
     if (answer != ui::kIdOk) return;
     if (!SendTestData()) return;
     PollingPause paused(context.polling);
-    ProgressDialog progress(context.App());
-    if (context.window != nullptr && progress.Create(*context.window, kCutCaption)) {
-        progress.SetStatusText(kCutting);
-        WatchTestCut(progress);
+    if (const auto progress = ShowProgress(context.window, kCutCaption)) {
+        progress->SetStatusText(kCutting);
+        WatchTestCut(*progress);
     } else {
         // Nothing could stop a cut left running unwatched.
         context.link().StopMotion();

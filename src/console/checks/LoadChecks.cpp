@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -104,26 +105,26 @@ void LoadChecks::StartAging() {
 // Asked once the console is up; the console does not ask while a procedure
 // of its own is under way (its window up, the polling paused).
 void LoadChecks::OfferWatchOfRunning() {
-    if (!context.session.Connected()) return;
+    if (context.window == nullptr || !context.session.Connected()) return;
     const std::uint16_t status = context.link().GetStatusWord();
     if (status == kStatusNoAnswer || (status & kStatusStateMask) != kStateProcedureRunning ||
         (status & kStatusBusy) == 0) {
         return;
     }
     context.log.Run("Procedure found running", [this] {
-        if (context.App().ShowMessageBox(kStillRunningQuestion, ui::kMbYesNo) != ui::kIdYes)
-            return;
+        if (context.App().ShowMessageBox(kStillRunningQuestion, ui::kMbYesNo) != ui::kIdYes) return;
         WatchInProgressWindow(kRunning, kRunning, false, kRunningNoAnswer);
     });
 }
 
 void LoadChecks::WatchInProgressWindow(std::string_view caption, std::string_view statusText,
                                        bool endMessages, std::string_view noAnswerText) {
-    ProgressDialog progress(context.App());
+    std::unique_ptr<ProgressDialog> progress;
     PollingPause paused(context.polling);
-    if (context.window != nullptr && progress.Create(*context.window, caption)) {
-        progress.SetStatusText(statusText);
-        WatchProcedure(progress, endMessages, noAnswerText);
+    progress = ShowProgress(context.window, caption);
+    if (progress) {
+        progress->SetStatusText(statusText);
+        WatchProcedure(*progress, endMessages, noAnswerText);
     } else {
         // Without the window nothing could stop the procedure: it is not
         // left running unwatched.

@@ -50,7 +50,7 @@ void MachineReadouts::ReadSpindle() {
 }
 
 void MachineReadouts::CheckPanel() {
-    if (!context.session.RequireOnline(context.reporter)) return;
+    if (context.window == nullptr || !context.session.RequireOnline(context.reporter)) return;
     PollingPause paused(context.polling);
     {
         PanelCheckDialog check(context.App(), context.link());

@@ -11,8 +11,8 @@
 #include "console/Messages.h"
 #include "console/files/FileDialogs.h"
 #include "console/files/OfferedNames.h"
-#include "platform/FileErrors.h"
-#include "platform/MemFile.h"
+#include "platform/files/FileErrors.h"
+#include "platform/files/MemFile.h"
 #include "ui/Application.h"
 
 namespace hw {
@@ -108,7 +108,7 @@ std::unique_ptr<MemFile> LoadOutputFile(FileSystem& files, Reporter& reporter,
 }  // namespace
 
 void FileOutput::SendChosenFile() {
-    if (!context.session.RequireOnline(context.reporter)) return;
+    if (context.window == nullptr || !context.session.RequireOnline(context.reporter)) return;
     const auto path = context.App().ShowFileDialog(
         FileDialogOptionsFor(true, kOutputFilter, kOutputFiles), context.Window());
     if (path) Send(*path);
@@ -121,7 +121,8 @@ void FileOutput::SendChosenFile() {
 bool FileOutput::Send(const std::string& path) {
     Reporter& reporter = context.reporter;
     if (!context.session.RequireOnline(reporter)) return false;
-    const std::unique_ptr<MemFile> contents = LoadOutputFile(context.services.files, reporter, path);
+    const std::unique_ptr<MemFile> contents =
+        LoadOutputFile(context.services.files, reporter, path);
     if (!contents) return false;
     MachineLink& link = context.link();
     const bool firmware = IsFirmwareFile(path);

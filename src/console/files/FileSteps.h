@@ -7,7 +7,7 @@
 #include "console/Reporter.h"
 #include "console/files/FileDialogs.h"
 #include "console/files/OfferedNames.h"
-#include "platform/FileErrors.h"
+#include "platform/files/FileErrors.h"
 #include "ui/Application.h"
 
 namespace hw {

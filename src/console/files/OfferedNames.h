@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "platform/System.h"
+#include "platform/device/System.h"
 
 namespace hw {
 

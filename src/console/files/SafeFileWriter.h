@@ -10,7 +10,7 @@
 #include <memory>
 #include <string>
 
-#include "platform/FileSystem.h"
+#include "platform/files/FileSystem.h"
 
 namespace hw {
 

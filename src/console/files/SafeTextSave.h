@@ -7,7 +7,7 @@
 #include <string_view>
 
 #include "console/Reporter.h"
-#include "platform/FileSystem.h"
+#include "platform/files/FileSystem.h"
 
 namespace hw {
 

@@ -13,8 +13,8 @@
 #include <string>
 #include <string_view>
 
-#include "platform/FileSystem.h"
-#include "platform/System.h"
+#include "platform/device/System.h"
+#include "platform/files/FileSystem.h"
 
 namespace hw {
 

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "platform/MemFile.h"
+#include "platform/files/MemFile.h"
 
 namespace hw {
 

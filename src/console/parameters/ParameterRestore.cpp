@@ -10,7 +10,7 @@
 #include "console/files/FileSteps.h"
 #include "console/parameters/ParameterBackups.h"
 #include "console/parameters/ParameterBlock.h"
-#include "platform/MemFile.h"
+#include "platform/files/MemFile.h"
 
 namespace hw {
 
@@ -120,7 +120,9 @@ void ParameterRestore::WriteAndVerify(const ParameterBlock& file, const Paramete
         context.reporter.Warning(ErrorReportText(error));
         return;
     }
+    context.reporter.Progress("Writing the parameter block...");
     const bool written = context.link().PutParameters(source);
+    context.reporter.Progress("Reading it back...");
     const auto after = ReadParameterBlock(context.link());
     if (written && after && *after == file) {
         context.reporter.Completed(kTextCompleted);
@@ -151,6 +153,7 @@ void ParameterRestore::Restore(const std::string& path) {
     if (!FileStepSucceeds(reporter,
                           [&] { in = services.files.Open(path, FileSystem::Access::Read); }))
         return;
+    reporter.Progress("Reading the machine's parameter block...");
     const auto held = ReadParameterBlock(context.link());
     if (!held) {
         reporter.Error(kTextError);

@@ -9,7 +9,7 @@
 #include "console/files/FileSteps.h"
 #include "console/files/SafeFileWriter.h"
 #include "console/windows/ReportDialog.h"
-#include "platform/MemFile.h"
+#include "platform/files/MemFile.h"
 #include "ui/DataExchange.h"
 #include "ui/Dialog.h"
 
@@ -56,6 +56,7 @@ void ReportProcedures::Exchange(ui::DataExchange& dx) {
 std::optional<std::string> ReportProcedures::ReadReport() {
     if (!context.session.RequireOnline(context.reporter)) return std::nullopt;
     MemFile report(kReportGrowth);
+    context.reporter.Progress("Reading the report...");
     if (!context.link().GetReport(report)) {
         context.reporter.Error(kTextError);
         return std::nullopt;

@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "platform/VersionBlocks.h"
+#include "platform/files/VersionBlocks.h"
 #include "ui/Dialog.h"
 
 namespace hw {

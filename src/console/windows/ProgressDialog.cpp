@@ -69,4 +69,11 @@ void ProgressDialog::OnCancel() {
     cancelRequested = true;
 }
 
+std::unique_ptr<ProgressDialog> ShowProgress(ui::Dialog* owner, std::string_view caption) {
+    if (owner == nullptr) return nullptr;
+    auto progress = std::make_unique<ProgressDialog>(owner->app());
+    if (!progress->Create(*owner, caption)) return nullptr;
+    return progress;
+}
+
 }  // namespace hw

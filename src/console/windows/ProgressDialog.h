@@ -4,6 +4,7 @@
 // which also keeps the program's windows served.
 #pragma once
 
+#include <memory>
 #include <string_view>
 
 #include "ui/Controls.h"
@@ -59,5 +60,9 @@ class ProgressDialog : public ui::Dialog {
     bool ownerDisabled = false;
     bool cancelRequested = false;
 };
+
+// The progress window opened over owner with caption; null without an owner
+// (no window: the command line) or when it could not be created.
+std::unique_ptr<ProgressDialog> ShowProgress(ui::Dialog* owner, std::string_view caption);
 
 }  // namespace hw

@@ -12,7 +12,7 @@
 #include <string>
 
 #include "console/windows/AnchorLayout.h"
-#include "platform/FileSystem.h"
+#include "platform/files/FileSystem.h"
 #include "ui/Dialog.h"
 
 namespace hw {

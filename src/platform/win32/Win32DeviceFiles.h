@@ -2,7 +2,7 @@
 // and DeviceIoControl on the machine's device handle.
 #pragma once
 
-#include "platform/DeviceFiles.h"
+#include "platform/device/DeviceFiles.h"
 
 namespace hw {
 

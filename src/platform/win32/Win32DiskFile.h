@@ -4,9 +4,9 @@
 
 #include <string>
 
-#include "platform/File.h"
-#include "platform/FileErrors.h"
-#include "platform/Handles.h"
+#include "platform/device/Handles.h"
+#include "platform/files/File.h"
+#include "platform/files/FileErrors.h"
 
 namespace hw {
 

@@ -4,7 +4,7 @@
 // folder, CreateDirectoryA and FindFirstFileA for folders.
 #pragma once
 
-#include "platform/FileSystem.h"
+#include "platform/files/FileSystem.h"
 
 namespace hw {
 

@@ -4,7 +4,7 @@
 
 #include <windows.h>
 
-#include "platform/Handles.h"
+#include "platform/device/Handles.h"
 
 namespace hw {
 

@@ -1,7 +1,7 @@
 // The named system-wide lock on Win32: a named mutex.
 #pragma once
 
-#include "platform/NamedLocks.h"
+#include "platform/device/NamedLocks.h"
 
 namespace hw {
 

@@ -1,7 +1,7 @@
 // Every Win32 implementation of the platform interfaces, owned together.
 #pragma once
 
-#include "platform/LinkPlatform.h"
+#include "platform/device/LinkPlatform.h"
 #include "platform/win32/Win32DeviceFiles.h"
 #include "platform/win32/Win32FileSystem.h"
 #include "platform/win32/Win32NamedLocks.h"

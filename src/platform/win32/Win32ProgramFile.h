@@ -1,7 +1,7 @@
 // The running program's file, from the module file name.
 #pragma once
 
-#include "platform/ProgramFile.h"
+#include "platform/files/ProgramFile.h"
 
 namespace hw {
 

@@ -1,7 +1,7 @@
 // Read access to the registry below HKEY_LOCAL_MACHINE on Win32.
 #pragma once
 
-#include "platform/Registry.h"
+#include "platform/device/Registry.h"
 
 namespace hw {
 

@@ -1,7 +1,7 @@
 // Sections of INI files read with the system's private-profile section read.
 #pragma once
 
-#include "platform/SettingsFile.h"
+#include "platform/files/SettingsFile.h"
 
 namespace hw {
 

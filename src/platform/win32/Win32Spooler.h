@@ -2,7 +2,7 @@
 // raw print jobs.
 #pragma once
 
-#include "platform/Spooler.h"
+#include "platform/device/Spooler.h"
 
 namespace hw {
 

@@ -1,7 +1,7 @@
 // The tick counter, sleep, the local time and the OS version query on Win32.
 #pragma once
 
-#include "platform/System.h"
+#include "platform/device/System.h"
 
 namespace hw {
 

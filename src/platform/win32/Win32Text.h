@@ -2,7 +2,7 @@
 // and its case-insensitive comparison in the system locale.
 #pragma once
 
-#include "platform/Text.h"
+#include "platform/device/Text.h"
 
 namespace hw {
 

@@ -2,7 +2,7 @@
 // as UTF-8 texts stored through the wide calls.
 #pragma once
 
-#include "platform/UserSettings.h"
+#include "platform/files/UserSettings.h"
 
 namespace hw {
 

@@ -2,7 +2,7 @@
 // VerQueryValueA.
 #pragma once
 
-#include "platform/VersionBlocks.h"
+#include "platform/files/VersionBlocks.h"
 
 namespace hw {
 

@@ -1,4 +1,4 @@
-#include "platform/FileSystem.h"
+#include "platform/files/FileSystem.h"
 
 namespace hw {
 

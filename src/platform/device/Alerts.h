@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "platform/FileErrors.h"
+#include "platform/files/FileErrors.h"
 
 namespace hw {
 

@@ -1,4 +1,4 @@
-#include "platform/FileErrors.h"
+#include "platform/files/FileErrors.h"
 
 namespace hw {
 

@@ -1,10 +1,10 @@
-#include "platform/MemFile.h"
+#include "platform/files/MemFile.h"
 
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
 
-#include "platform/FileErrors.h"
+#include "platform/files/FileErrors.h"
 
 namespace hw {
 

@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <memory>
 
-#include "platform/File.h"
+#include "platform/files/File.h"
 
 namespace hw {
 

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <string>
 
-#include "platform/Handles.h"
+#include "platform/device/Handles.h"
 
 namespace hw {
 

@@ -1,13 +1,13 @@
 // The OS services the device link reaches, gathered for its constructor.
 #pragma once
 
-#include "platform/Alerts.h"
-#include "platform/DeviceFiles.h"
-#include "platform/NamedLocks.h"
-#include "platform/Registry.h"
-#include "platform/Spooler.h"
-#include "platform/System.h"
-#include "platform/Text.h"
+#include "platform/device/Alerts.h"
+#include "platform/device/DeviceFiles.h"
+#include "platform/device/NamedLocks.h"
+#include "platform/device/Registry.h"
+#include "platform/device/Spooler.h"
+#include "platform/device/System.h"
+#include "platform/device/Text.h"
 
 namespace hw {
 

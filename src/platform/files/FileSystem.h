@@ -8,8 +8,8 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/File.h"
-#include "platform/FileErrors.h"
+#include "platform/files/File.h"
+#include "platform/files/FileErrors.h"
 
 namespace hw {
 

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/Handles.h"
+#include "platform/device/Handles.h"
 
 namespace hw {
 
