@@ -238,7 +238,9 @@ TEST_F(TwoMachinesOnWine, ChoosesTheMachineDoubleClickedInTheChooser) {
             PostMessageA(list, message, message == WM_LBUTTONUP ? 0 : MK_LBUTTON, at);
         }
         // A chooser still up after the double-click is cancelled, so that the test ends.
-        std::this_thread::sleep_for(std::chrono::milliseconds(1000));
+        for (int i = 0; i < 100 && IsWindow(chooser); ++i) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
         if (IsWindow(chooser)) PostMessageA(chooser, WM_COMMAND, IDCANCEL, 0);
     });
     SendMessageA(Window(), WM_SYSCOMMAND, console_id::kChooseCommand, 0);
