@@ -171,6 +171,8 @@ SimControlWindow::~SimControlWindow() = default;
 
 bool SimControlWindow::OnInitDialog() {
     ui::Dialog::OnInitDialog();
+    caption = Title();
+    ShowActingMachine();
     ShowMachine();
     PlaceBesideConsole();
     SetTimer(kSimControlTimerEvent, kSimControlTimerMs);
@@ -184,8 +186,13 @@ void SimControlWindow::OnCancel() {
 }
 
 void SimControlWindow::OnTimer(std::uintptr_t) {
+    ShowActingMachine();
     ShowMachine();
     PlaceBesideConsole();
+}
+
+void SimControlWindow::ShowActingMachine() {
+    SetTitle(caption + " - " + sim.Acting().name);
 }
 
 // The limit whose box was clicked is the one whose box and hold now differ.

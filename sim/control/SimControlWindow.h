@@ -5,12 +5,14 @@
 // plugs the cable, puts the machine in firmware update mode, makes the next command the
 // technician starts fail, makes the axes stiff, so that a load check fails, makes the
 // machine store the next parameter block put with one byte corrupted, and makes the next
-// firmware update erase the parameter block or leave the machine off the bus. It shows what
-// the machine received of the last file sent to it.
+// firmware update erase the parameter block or leave the machine off the bus. It acts on
+// the machine the console is connected to, and names it in its caption. It shows what the
+// machine received of the last file sent to it.
 #pragma once
 
 #include <cstdint>
 #include <span>
+#include <string>
 
 #include "sim/pc/SimEnvironment.h"
 #include "ui/Dialog.h"
@@ -91,11 +93,14 @@ class SimControlWindow : public ui::Dialog {
     // Once the console is up: beside it, or below it when there is no room,
     // so that both are in full view.
     void PlaceBesideConsole();
+    // The caption names the machine acted on: the one the console talks to.
+    void ShowActingMachine();
 
     static const ui::MessageMapEntry messageMap[];
 
     SimEnvironment& sim;
     bool placed = false;
+    std::string caption;
 };
 
 }  // namespace hw

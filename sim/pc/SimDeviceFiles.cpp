@@ -18,8 +18,13 @@ bool SamePath(const std::string& a, const std::string& b) {
 
 }  // namespace
 
-SimDeviceFiles::SimDeviceFiles(SimController& controller, std::string devicePath)
-    : controller_(controller), path_(std::move(devicePath)) {}
+SimDeviceFiles::SimDeviceFiles(SimController& controller, std::string devicePath,
+                               OsHandle firstHandle)
+    : controller_(controller), path_(std::move(devicePath)), nextHandle_(firstHandle) {}
+
+bool SimDeviceFiles::Names(const std::string& path) const {
+    return SamePath(path, path_);
+}
 
 OsHandle SimDeviceFiles::Open(const std::string& path, std::uint32_t) {
     bool cameBack = false;

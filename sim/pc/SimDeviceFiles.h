@@ -24,7 +24,9 @@ inline constexpr std::uint64_t kSimRestartMs = 3000;
 
 class SimDeviceFiles final : public DeviceFiles {
   public:
-    SimDeviceFiles(SimController& controller, std::string devicePath);
+    // Handles are handed out from firstHandle up, so that the devices of
+    // several machines never share one.
+    SimDeviceFiles(SimController& controller, std::string devicePath, OsHandle firstHandle = 0x200);
 
     OsHandle Open(const std::string& path, std::uint32_t flagsAndAttributes) override;
     bool Close(OsHandle handle) override;
@@ -44,6 +46,8 @@ class SimDeviceFiles final : public DeviceFiles {
     // Handles opened and not yet closed, stale ones included.
     std::size_t OpenHandles() const;
     const std::string& DevicePath() const { return path_; }
+    // Whether path names this device (Windows paths ignore case).
+    bool Names(const std::string& path) const;
 
     // A print job spooled to the machine's queue; held while it is unplugged.
     void DeliverPrintJob(const std::vector<std::uint8_t>& data);
@@ -85,7 +89,7 @@ class SimDeviceFiles final : public DeviceFiles {
     bool plugged_ = true;
     std::uint32_t generation_ = 1;
     std::map<OsHandle, std::uint32_t> handles_;
-    OsHandle nextHandle_ = 0x200;
+    OsHandle nextHandle_;
     std::vector<std::vector<std::uint8_t>> heldJobs_;
     bool restarting_ = false;
     // When a restarting machine is back; none: only when plugged in again.

@@ -11,16 +11,43 @@ std::string InterfacePath(const std::string& serial) {
     return std::string("\\\\?\\USB#") + kSimUsbDevice + "#" + serial + "#" + kSimInterfaceGuid;
 }
 
+// Each machine's device hands out handles from a range of its own.
+constexpr OsHandle kHandleRange = 0x10000;
+
+std::unique_ptr<SimPluggedMachine> Plug(SimClock& clock, const SimConfig& config,
+                                        const std::string& queue, const std::string& port,
+                                        std::size_t index) {
+    return std::make_unique<SimPluggedMachine>(clock, config, queue + " on " + port,
+                                               InterfacePath(config.serial),
+                                               0x200 + kHandleRange * index);
+}
+
+std::vector<std::unique_ptr<SimPluggedMachine>> FirstMachine(SimClock& clock,
+                                                             const SimConfig& config) {
+    std::vector<std::unique_ptr<SimPluggedMachine>> machines;
+    machines.push_back(Plug(clock, config, kSimQueueName, kSimPortName, 0));
+    return machines;
+}
+
 }  // namespace
+
+SimConfig SecondMachineConfig() {
+    SimConfig config;
+    config.version = "QMV-240 V1.48 PNL-J";
+    config.serial = "QMV0342";
+    config.spindleMinutes = 1210;
+    config.pumpMinutes = 980;
+    return config;
+}
 
 SimEnvironment::SimEnvironment(SimClock& clock, const SimConfig& config, std::uint32_t platformId)
     : clock_(clock),
-      controller_(clock, config),
-      files_(controller_, InterfacePath(config.serial)),
+      machines_(FirstMachine(clock, config)),
       locks_(clock),
       system_(clock),
-      spooler_(files_),
-      platform_{files_, locks_, system_, spooler_, registry_, alerts_, text_} {
+      spooler_(machines_.front()->files),
+      platform_{bus_, locks_, system_, spooler_, registry_, alerts_, text_} {
+    bus_.Attach(machines_.front()->files);
     system_.platformId = platformId;
     InstallPrinters();
     if (platformId == kPlatformWin32Windows) {
@@ -28,6 +55,28 @@ SimEnvironment::SimEnvironment(SimClock& clock, const SimConfig& config, std::ui
     } else {
         InstallNtRegistry(config.serial);
     }
+}
+
+void SimEnvironment::AddMachine(const std::string& queue, const std::string& port,
+                                const SimConfig& config) {
+    auto& machine = *machines_.emplace_back(Plug(clock_, config, queue, port, machines_.size()));
+    bus_.Attach(machine.files);
+    if (deviceListener_) machine.files.OnDeviceChange(deviceListener_);
+    spooler_.AddMachinePrinter({queue, port, kSimDriverName}, machine.files);
+    InstallNtMachineKeys(registry_, port, config.serial);
+}
+
+SimPluggedMachine& SimEnvironment::Acting() const {
+    const SimDeviceFiles& files = bus_.LastOpened();
+    for (const auto& machine : machines_) {
+        if (&machine->files == &files) return *machine;
+    }
+    return *machines_.front();
+}
+
+void SimEnvironment::OnDeviceChange(std::function<void()> listener) {
+    deviceListener_ = std::move(listener);
+    for (const auto& machine : machines_) machine->files.OnDeviceChange(deviceListener_);
 }
 
 void SimEnvironment::InstallPrinters() {

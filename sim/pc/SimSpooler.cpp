@@ -6,7 +6,12 @@ namespace hw {
 
 void SimSpooler::AddPrinter(const PrinterRecord& record, bool machineQueue) {
     std::lock_guard<std::mutex> lock(mutex_);
-    queues_.push_back({record, machineQueue});
+    queues_.push_back({record, machineQueue ? &device_ : nullptr});
+}
+
+void SimSpooler::AddMachinePrinter(const PrinterRecord& record, SimDeviceFiles& device) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    queues_.push_back({record, &device});
 }
 
 void SimSpooler::RemovePrinter(const std::string& name) {
@@ -92,8 +97,8 @@ bool SimSpooler::StartRawDocument(OsHandle printer, const char* documentName) {
     if (session == nullptr || session->inDocument) return false;
     const Queue* queue = FindQueue(session->printer);
     session->inDocument = true;
-    session->machine = queue != nullptr && queue->machine;
-    session->connection = session->machine ? device_.Connection() : 0;
+    session->device = queue != nullptr ? queue->device : nullptr;
+    session->connection = session->device != nullptr ? session->device->Connection() : 0;
     session->broken = false;
     session->job = {session->printer, documentName == nullptr ? "" : documentName, "RAW", {}};
     return true;
@@ -108,18 +113,18 @@ bool SimSpooler::StartPage(OsHandle printer) {
 bool SimSpooler::WritePrinter(OsHandle printer, const void* data, std::uint32_t n,
                               std::uint32_t& written) {
     written = 0;
-    bool machine = false;
+    SimDeviceFiles* machine = nullptr;
     std::uint32_t connection = 0;
     {
         std::lock_guard<std::mutex> lock(mutex_);
         const Session* session = FindSession(printer);
         if (session == nullptr || !session->inDocument || (data == nullptr && n != 0)) return false;
         if (writesBeforeFailure_ >= 0 && writesBeforeFailure_-- == 0) return false;
-        machine = session->machine;
+        machine = session->device;
         connection = session->connection;
     }
     // Outside the lock: pulling the cable tells the device-change listener.
-    const bool reached = !machine || device_.TakePrintPiece(connection);
+    const bool reached = machine == nullptr || machine->TakePrintPiece(connection);
     std::lock_guard<std::mutex> lock(mutex_);
     Session* session = FindSession(printer);
     if (session == nullptr || !session->inDocument) return false;
@@ -139,18 +144,18 @@ bool SimSpooler::EndPage(OsHandle printer) {
 
 bool SimSpooler::EndDocument(OsHandle printer) {
     SimPrintJob job;
-    bool machine = false;
+    SimDeviceFiles* machine = nullptr;
     {
         std::lock_guard<std::mutex> lock(mutex_);
         Session* session = FindSession(printer);
         if (session == nullptr || !session->inDocument) return false;
         session->inDocument = false;
         if (session->broken) return true;
-        machine = session->machine;
+        machine = session->device;
         job = std::move(session->job);
-        (machine ? machineJobs_ : otherJobs_).push_back(job);
+        (machine != nullptr ? machineJobs_ : otherJobs_).push_back(job);
     }
-    if (machine) device_.DeliverPrintJob(job.data);
+    if (machine != nullptr) machine->DeliverPrintJob(job.data);
     return true;
 }
 

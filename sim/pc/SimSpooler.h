@@ -31,6 +31,8 @@ class SimSpooler final : public Spooler {
 
     // Adds a local printer; machine queues print to the simulated machine.
     void AddPrinter(const PrinterRecord& record, bool machineQueue);
+    // Adds a queue that prints to the machine behind device.
+    void AddMachinePrinter(const PrinterRecord& record, SimDeviceFiles& device);
     void RemovePrinter(const std::string& name);
     // Pauses the queue, takes its printer offline, puts it in error, or
     // makes it ready again.
@@ -63,13 +65,14 @@ class SimSpooler final : public Spooler {
   private:
     struct Queue {
         PrinterRecord record;
-        bool machine;
+        // The machine it prints to; nullptr: another printer.
+        SimDeviceFiles* device;
         QueueState state = QueueState::Ready;
     };
     struct Session {
         std::string printer;
         bool inDocument = false;
-        bool machine = false;
+        SimDeviceFiles* device = nullptr;
         // The cable's connection when the job began, and whether it was lost.
         std::uint32_t connection = 0;
         bool broken = false;

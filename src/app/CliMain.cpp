@@ -21,7 +21,7 @@ int main() {
     const hw::LinkPlatform link = os.Link(alerts);
     const std::string version = hw::cli::VersionLine(os.versionBlocks, os.programFile.Path());
     const hw::cli::CliServices services{
-        {link, os.programFile, os.fileSystem, os.settings, os.versionBlocks},
+        {link, os.programFile, os.fileSystem, os.settings, os.versionBlocks, os.userSettings},
         out,
         err,
         _isatty(_fileno(stderr)) ? &err : nullptr,

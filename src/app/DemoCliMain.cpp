@@ -23,6 +23,8 @@ int main() {
     _setmode(_fileno(stderr), _O_BINARY);
     hw::RealClock clock;
     hw::SimEnvironment sim(clock);
+    // A second machine beside the first, as on a service bench.
+    sim.AddMachine(hw::kSimSecondQueueName, hw::kSimSecondPortName, hw::SecondMachineConfig());
     sim.System().start = hw::Win32System().Now();
     hw::Win32ProgramFile programFile;
     hw::Win32FileSystem files;
@@ -33,10 +35,11 @@ int main() {
     hw::cli::StreamAlerts alerts(err);
     const hw::LinkPlatform link = sim.Link(alerts);
     const std::string version = hw::cli::VersionLine(versionBlocks, programFile.Path());
-    const hw::cli::CliServices services{{link, programFile, files, settings, versionBlocks},
-                                        out,
-                                        err,
-                                        _isatty(_fileno(stderr)) ? &err : nullptr,
-                                        version};
+    const hw::cli::CliServices services{
+        {link, programFile, files, settings, versionBlocks, sim.UserSettings()},
+        out,
+        err,
+        _isatty(_fileno(stderr)) ? &err : nullptr,
+        version};
     return hw::cli::RunCommandLine(hw::Win32Arguments(), services);
 }

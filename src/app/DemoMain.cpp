@@ -21,6 +21,8 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     // The simulated PC's local time is the real one, so that the backups the
     // console keeps in the real local application data sort by when they
     // were made.
+    // A second machine beside the first, as on a service bench.
+    sim.AddMachine(hw::kSimSecondQueueName, hw::kSimSecondPortName, hw::SecondMachineConfig());
     sim.System().start = hw::Win32System().Now();
     hw::Win32ProgramFile programFile;
     hw::Win32FileSystem files;
@@ -44,6 +46,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     // modal procedure (the panel check among them).
     hw::SimControlWindow controls(app, sim);
     controls.Create(hw::ui::kNoWindow);
-    hw::ConsoleApp console({app, link, programFile, files, settings, versionBlocks});
+    hw::ConsoleApp console(
+        {app, link, programFile, files, settings, versionBlocks, sim.UserSettings()});
     return console.InitInstance() ? 1 : 0;
 }

@@ -13,6 +13,6 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     hw::ui::Application app(windows, paths ? paths->programName : "Hexwarden");
     const hw::LinkPlatform link = os.Link(app.alerts());
     hw::ConsoleApp console(
-        {app, link, os.programFile, os.fileSystem, os.settings, os.versionBlocks});
+        {app, link, os.programFile, os.fileSystem, os.settings, os.versionBlocks, os.userSettings});
     return console.InitInstance() ? 1 : 0;
 }

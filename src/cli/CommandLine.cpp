@@ -1,5 +1,6 @@
 #include "cli/CommandLine.h"
 
+#include <optional>
 #include <vector>
 
 #include "cli/CliArguments.h"
@@ -34,9 +35,19 @@ struct Run {
     const ProcedureContext& context;
 };
 
-// The queue the command acts on: --machine, else the first that connects.
-std::string ChosenQueue(const Arguments& args, const std::vector<FoundMachine>& found) {
-    if (!args.machine.empty()) return args.machine;
+// The queue the console chose last, as the user's settings remember it.
+std::optional<std::string> RememberedQueue(const Run& run) {
+    return run.services.procedures.userSettings.Read(kChosenMachineSetting);
+}
+
+// The queue the command acts on: --machine, else the remembered one when it
+// connects, else the first that connects.
+std::string ChosenQueue(const Run& run, const std::vector<FoundMachine>& found) {
+    if (!run.args.machine.empty()) return run.args.machine;
+    const auto remembered = RememberedQueue(run);
+    for (const FoundMachine& machine : found) {
+        if (machine.connects && machine.queue == remembered) return machine.queue;
+    }
     for (const FoundMachine& machine : found) {
         if (machine.connects) return machine.queue;
     }
@@ -47,7 +58,7 @@ std::string ChosenQueue(const Arguments& args, const std::vector<FoundMachine>& 
 // the line that says why (exit code 3), when there is none.
 bool Connect(const Run& run) {
     if (run.args.machine.empty()) {
-        if (run.session.ConnectFirst()) return true;
+        if (run.session.ConnectRemembered(RememberedQueue(run))) return true;
         run.reporter.Fail(kExitNoMachine, "no machine found");
         return false;
     }
@@ -76,7 +87,7 @@ std::string MachineJson(const FoundMachine& m, bool chosen) {
 
 void List(const Run& run) {
     const auto found = run.session.FindMachines();
-    const std::string chosen = ChosenQueue(run.args, found);
+    const std::string chosen = ChosenQueue(run, found);
     JsonList machines;
     for (const FoundMachine& m : found) {
         const bool isChosen = m.queue == chosen;

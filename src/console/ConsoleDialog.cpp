@@ -4,6 +4,7 @@
 #include "console/Messages.h"
 #include "console/ProgramPath.h"
 #include "console/windows/AboutDialog.h"
+#include "console/windows/MachineChooser.h"
 #include "link/DeviceChannel.h"
 #include "ui/Application.h"
 #include "ui/DataExchange.h"
@@ -20,8 +21,8 @@ constexpr const char* kTitleNotAnswering = " (not answering)";
 // The console's services with its disk files and settings file replaced.
 ConsoleServices WithFiles(const ConsoleServices& services, FileSystem& files,
                           SettingsFile& settings) {
-    return {services.app, services.link, services.programFile,
-            files,        settings,      services.versionBlocks};
+    return {services.app, services.link,          services.programFile, files,
+            settings,     services.versionBlocks, services.userSettings};
 }
 
 // The connection made at start-up, or that there is none.
@@ -30,8 +31,9 @@ void LogConnection(ActivityLog& activity, const MachineSession& session) {
         activity.Add("No machine connected");
         return;
     }
-    activity.Add("Connected to " + session.Queue() + ", device " + session.DevicePath() +
-                 ", firmware " + (session.Firmware().empty() ? "not read" : session.Firmware()));
+    activity.Add("Connected to " + session.QueueAndPort() + ", instance " + session.Instance() +
+                 ", device " + session.DevicePath() + ", firmware " +
+                 (session.Firmware().empty() ? "not read" : session.Firmware()));
 }
 
 // A button's caption without its mnemonic marks.
@@ -142,6 +144,8 @@ bool ConsoleDialog::OnInitDialog() {
         }
         const std::string bundle = shell.LoadStringResource(id::kBundleString);
         if (!bundle.empty()) shell.AppendSystemMenuItem(window(), id::kBundleCommand, bundle);
+        const std::string choose = shell.LoadStringResource(id::kChooseString);
+        if (!choose.empty()) shell.AppendSystemMenuItem(window(), id::kChooseCommand, choose);
     }
     SetIcon(icon, true);
     SetIcon(icon, false);
@@ -151,12 +155,34 @@ bool ConsoleDialog::OnInitDialog() {
     paths = std::move(*split);
 
     activity.Add(paths.programName + " started");
-    session.ConnectFirst();
+    session.ConnectRemembered(services.userSettings.Read(kChosenMachineSetting));
+    Connected();
+    return true;
+}
+
+void ConsoleDialog::Connected() {
     if (session.Connected()) sensorTimer.Start();
     ShowConnection();
     LogConnection(activity, session);
     if (session.Connected()) Post({kWmConnected, 0, 0});
-    return true;
+}
+
+void ConsoleDialog::ChooseMachine() {
+    // A procedure's window is up (the console disabled) or its polling paused.
+    if (!IsWindowEnabled() || sensorTimer.Paused()) return;
+    MachineChooser chooser(
+        services.app, [this] { return session.FindMachines(); }, session.Queue());
+    if (chooser.DoModal() != ui::kIdOk || chooser.Chosen().empty()) return;
+    sensorTimer.Kill();
+    session.Disconnect();
+    calibration.Forget();
+    backlash.Forget();
+    readouts.Forget();
+    activity.Add("Machine chosen: " + chooser.Chosen());
+    if (session.ConnectTo(chooser.Chosen())) {
+        services.userSettings.Write(kChosenMachineSetting, chooser.Chosen());
+    }
+    Connected();
 }
 
 void ConsoleDialog::UpdateTitle() {
@@ -164,7 +190,7 @@ void ConsoleDialog::UpdateTitle() {
         SetTitle(paths.programName + " - " + std::string(kTextOffline));
         return;
     }
-    SetTitle(paths.programName + " - " + session.Queue() +
+    SetTitle(paths.programName + " - " + session.QueueAndPort() +
              (sensorTimer.NotAnswering() ? kTitleNotAnswering : ""));
 }
 
@@ -218,6 +244,10 @@ std::intptr_t ConsoleDialog::OnClose(const ui::Message&) {
 }
 
 void ConsoleDialog::OnSysCommand(std::uintptr_t command) {
+    if (command == id::kChooseCommand) {
+        ChooseMachine();
+        return;
+    }
     if (command == id::kBundleCommand) {
         log.Run("Save Service Bundle", [this] { bundle.SaveChosenFile(); });
         return;

@@ -1,6 +1,7 @@
 // The main console: the one modal dialog of the program. It owns the device
-// link, connects to the first machine queue at start-up, shows the connection
-// in its title, runs the 500 ms sensor timer while connected, follows device
+// link, connects at start-up to the machine last chosen (else the first
+// machine queue that opens), switches to another machine on request, shows
+// the connection in its title, runs the 500 ms sensor timer while connected, follows device
 // arrival and removal, and routes every button to its procedure.
 #pragma once
 
@@ -78,6 +79,13 @@ class ConsoleDialog : public ui::Dialog {
     void UpdateTitle();
     // The connection's state shown: title, sensor labels, backlash group.
     void ShowConnection();
+    // The connection made, at start-up or to a chosen machine: the sensor
+    // timer, the window and the activity log follow it.
+    void Connected();
+    // Choose Machine: refused while a procedure runs; a machine chosen is
+    // connected to in place of the current one, remembered for the next
+    // start, and what the units held of the machine before is forgotten.
+    void ChooseMachine();
 
     void OnSysCommand(std::uintptr_t command);
     // WM_CLOSE (the close box, Alt+F4): as Close.

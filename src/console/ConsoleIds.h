@@ -10,6 +10,9 @@ inline constexpr int kAboutCommand = 16;
 // The system menu's Save Service Bundle entry, below About.
 inline constexpr int kBundleString = 125;
 inline constexpr int kBundleCommand = 32;
+// The system menu's Choose Machine entry, below Save Service Bundle.
+inline constexpr int kChooseString = 126;
+inline constexpr int kChooseCommand = 48;
 // Strings: the question before a backlash run, and Details before any run.
 inline constexpr int kMountEncoderString = 116;
 inline constexpr int kCheckBacklashFirstString = 122;

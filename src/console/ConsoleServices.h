@@ -1,13 +1,14 @@
 // What the console reaches outside itself: the dialog framework's
 // application, the OS services of the device link, the program file, the
-// disk files the technician chooses, the settings file beside the program and
-// the version blocks of program files.
+// disk files the technician chooses, the settings file beside the program,
+// the version blocks of program files and the user's remembered settings.
 #pragma once
 
 #include "platform/device/LinkPlatform.h"
 #include "platform/files/FileSystem.h"
 #include "platform/files/ProgramFile.h"
 #include "platform/files/SettingsFile.h"
+#include "platform/files/UserSettings.h"
 #include "platform/files/VersionBlocks.h"
 #include "ui/Application.h"
 
@@ -20,6 +21,8 @@ struct ProcedureServices {
     FileSystem& files;
     SettingsFile& settings;
     VersionBlocks& versionBlocks;
+    // What is remembered for the user between runs: the machine last chosen.
+    UserSettings& userSettings;
 };
 
 struct ConsoleServices {
@@ -29,9 +32,10 @@ struct ConsoleServices {
     FileSystem& files;
     SettingsFile& settings;
     VersionBlocks& versionBlocks;
+    UserSettings& userSettings;
 
     ProcedureServices Procedures() const {
-        return {link, programFile, files, settings, versionBlocks};
+        return {link, programFile, files, settings, versionBlocks, userSettings};
     }
 };
 

@@ -1,5 +1,6 @@
 #include "console/MachineSession.h"
 
+#include <algorithm>
 #include <string_view>
 
 #include "console/Messages.h"
@@ -40,41 +41,53 @@ const std::string& MachineSession::DevicePath() const {
     return link.Channel().DevicePath();
 }
 
-std::vector<FoundMachine> MachineSession::FindMachines() {
-    const bool wasConnected = connected;
-    const std::string was = queue;
-    std::vector<FoundMachine> found;
+std::vector<std::string> MachineSession::MachineQueues() {
+    std::vector<std::string> queues;
     const int count = link.FindPrinters(kMachineDriverName);
     for (int i = 0; i < count; ++i) {
-        const std::string* name = link.PrinterName(i);
-        if (name == nullptr) continue;
-        FoundMachine& machine = found.emplace_back();
-        machine.queue = *name;
+        if (const std::string* name = link.PrinterName(i)) queues.push_back(*name);
     }
-    for (FoundMachine& machine : found) {
+    return queues;
+}
+
+// The session's own machine is described from what it knows; every other
+// queue is tried with a link of its own, so that the session's connection,
+// and a removed machine it waits for, stay as they are.
+std::vector<FoundMachine> MachineSession::FindMachines() {
+    std::vector<FoundMachine> found;
+    for (const std::string& name : MachineQueues()) {
+        FoundMachine& machine = found.emplace_back();
+        machine.queue = name;
         std::string driver;
         GetPrinterDriverAndPort(platform.spooler, machine.queue, driver, machine.port);
-        machine.connects = ConnectTo(machine.queue);
-        machine.devicePath = link.Channel().DevicePath();
+        const bool own = connected && name == queue;
+        MachineSession probe(platform);
+        if (!own) probe.ConnectTo(name);
+        const MachineSession& from = own ? *this : probe;
+        machine.connects = from.Connected();
+        machine.devicePath = from.DevicePath();
         machine.instance = DeviceInstance(machine.devicePath);
-        machine.firmware = firmware;
+        machine.firmware = from.Firmware();
     }
-    Disconnect();
-    if (wasConnected) ConnectTo(was);
     return found;
 }
 
 bool MachineSession::ConnectFirst() {
     Disconnect();
-    const int count = link.FindPrinters(kMachineDriverName);
-    std::vector<std::string> queues;
-    for (int i = 0; i < count; ++i) {
-        if (const std::string* name = link.PrinterName(i)) queues.push_back(*name);
-    }
-    for (const std::string& name : queues) {
+    for (const std::string& name : MachineQueues()) {
         if (ConnectTo(name)) return true;
     }
     return false;
+}
+
+bool MachineSession::ConnectRemembered(const std::optional<std::string>& remembered) {
+    if (remembered) {
+        const std::vector<std::string> queues = MachineQueues();
+        if (std::ranges::find(queues, *remembered) != queues.end() && ConnectTo(*remembered)) {
+            return true;
+        }
+    }
+    return ConnectFirst();
 }
 
 bool MachineSession::ConnectTo(const std::string& name) {

@@ -1,10 +1,11 @@
 // The console's machine: the link to it, the connection, and what the
 // console knows of it (its queue, device path, firmware text and panel
-// type). Connects to the first queue of the machine's driver that opens,
-// re-tests the device when the devices change, and keeps the two guards
+// type). Connects to the queue chosen, else the first of the machine's driver
+// that opens, re-tests the device when the devices change, and keeps the two guards
 // every procedure starts with.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -36,6 +37,9 @@ struct FoundMachine {
 // The USB device instance a device path names ("\\?\USB#VID_x&PID_y#<instance>#{guid}").
 std::string DeviceInstance(std::string_view devicePath);
 
+// The user setting that remembers the queue of the machine last chosen.
+inline constexpr const char* kChosenMachineSetting = "Machine";
+
 // The driver name of the machine's printer queues.
 inline constexpr const char* kMachineDriverName = "Varnel QMV-240";
 
@@ -55,6 +59,8 @@ class MachineSession {
     // how the console names the machine to the technician.
     std::string QueueAndPort() const;
     const std::string& DevicePath() const;
+    // The machine's USB device instance (DeviceInstance of its path).
+    std::string Instance() const { return DeviceInstance(DevicePath()); }
     // The machine's version text as last read; empty: not read.
     const std::string& Firmware() const { return firmware; }
     // The panel that carries the rotary axis dial, as the version text told.
@@ -65,13 +71,16 @@ class MachineSession {
     void NoteSavedBlock(const std::string& path) { savedBlock = {queue, path}; }
     std::string SavedBlock() const { return savedBlock.first == queue ? savedBlock.second : ""; }
 
-    // Every queue of the machine's driver, each connected to in turn to
-    // tell whether its device opens and to read its version text; the
-    // session is then connected again to the machine it was connected to.
+    // Every queue of the machine's driver: the session's own machine as it
+    // knows it, each other one connected to in turn with a link of its own
+    // to tell whether its device opens and to read its version text.
     std::vector<FoundMachine> FindMachines();
     // Connects to the first queue of the machine's driver whose device opens,
     // then reads its version text. False: no machine, offline.
     bool ConnectFirst();
+    // Connects to the remembered queue when it is one of the machine's
+    // queues and its device opens; else as ConnectFirst.
+    bool ConnectRemembered(const std::optional<std::string>& remembered);
     // Connects to the machine on queue, then reads its version text. False:
     // it does not open, offline. What was known of the machine before is
     // forgotten either way.
@@ -91,6 +100,8 @@ class MachineSession {
     bool RequireReadyAtOrigin(Reporter& reporter);
 
   private:
+    // The queues of the machine's driver, in the spooler's order.
+    std::vector<std::string> MachineQueues();
     void ReadFirmware();
 
     const LinkPlatform& platform;

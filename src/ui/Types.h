@@ -91,6 +91,10 @@ constexpr bool IsKeyDown(const Message& message, std::uintptr_t key) {
 
 // Notification code of a button click in WM_COMMAND's high word.
 inline constexpr std::uint16_t kBnClicked = 0;
+// List box notifications (with LBS_NOTIFY): the selection changed, an item
+// was double-clicked.
+inline constexpr std::uint16_t kLbnSelChange = 1;
+inline constexpr std::uint16_t kLbnDblClk = 2;
 // WM_SYSCOMMAND: the close command (title bar close box, Alt+F4).
 inline constexpr std::uintptr_t kScClose = 0xF060;
 // WM_DEVICECHANGE: the device tree changed.
@@ -138,6 +142,8 @@ inline constexpr std::uint32_t kBsRadioButton = 0x4;
 inline constexpr std::uint32_t kBsAuto3State = 0x6;
 inline constexpr std::uint32_t kBsGroupBox = 0x7;
 inline constexpr std::uint32_t kBsAutoRadioButton = 0x9;
+// A list box that tells its owner of clicks and selection changes.
+inline constexpr std::uint32_t kLbsNotify = 0x1;
 
 // The state of a check box (BST_*): a three-state box also shows a third,
 // greyed state.

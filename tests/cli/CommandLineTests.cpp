@@ -3,11 +3,13 @@
 #include <gtest/gtest.h>
 
 #include <nlohmann/json.hpp>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "cli/CommandLine.h"
 #include "cli/TextReporter.h"
+#include "console/MachineSession.h"
 #include "fakes/FakeFileSystem.h"
 #include "fakes/FakePlatform.h"
 #include "fakes/FakeSettingsFile.h"
@@ -15,6 +17,7 @@
 #include "fakes/FixedProgramFile.h"
 #include "sim/pc/SimEnvironment.h"
 #include "sim/pc/SimSystem.h"
+#include "sim/pc/SimUserSettings.h"
 
 namespace hw::cli {
 namespace {
@@ -30,7 +33,7 @@ class CommandLine : public ::testing::Test {
     Result Run(std::vector<std::string> args, TextOutput* progress = nullptr) {
         StringOutput out, err;
         const CliServices services{
-            {link, program, files, settings, versions}, out, err, progress, "v"};
+            {link, program, files, settings, versions, userSettings}, out, err, progress, "v"};
         const int code = RunCommandLine(args, services);
         return {code, out.text, err.text};
     }
@@ -46,6 +49,7 @@ class CommandLine : public ::testing::Test {
     test::FakeFileSystem files;
     test::FakeSettingsFile settings;
     test::FakeVersionBlocks versions;
+    SimUserSettings userSettings;
 };
 
 TEST_F(CommandLine, BadInputIsAUsageError) {
@@ -81,6 +85,33 @@ TEST_F(CommandLine, ListJsonNamesTheMachineAndMarksIt) {
     EXPECT_EQ(machine["connected"], true);
     EXPECT_EQ(machine["chosen"], true);
     EXPECT_FALSE(machine["firmware"].get<std::string>().empty());
+}
+
+// Without --machine, the machine the console chose last when it is there,
+// else the first: marked in the list and acted on.
+TEST_F(CommandLine, TheDefaultMachineIsTheOneTheConsoleChoseLast) {
+    env.AddMachine(kSimSecondQueueName, kSimSecondPortName, SecondMachineConfig());
+    struct Case {
+        std::optional<std::string> remembered;
+        std::string queue;
+        std::string port;
+    } const cases[] = {
+        {std::nullopt, kSimQueueName, kSimPortName},
+        {kSimSecondQueueName, kSimSecondQueueName, kSimSecondPortName},
+        {"QMV-240 (Copy 2)", kSimQueueName, kSimPortName},
+    };
+    for (const Case& c : cases) {
+        userSettings.texts.clear();
+        if (c.remembered) userSettings.Write(kChosenMachineSetting, *c.remembered);
+        const auto json = nlohmann::json::parse(Run({"list", "--json"}).out);
+        std::string marked;
+        for (const auto& machine : json["machines"]) {
+            if (machine["chosen"] == true) marked += machine["queue"].get<std::string>();
+        }
+        EXPECT_EQ(marked, c.queue);
+        ASSERT_EQ(Run({"status"}).code, kExitDone);
+        EXPECT_EQ(env.Acting().name, c.queue + " on " + c.port);
+    }
 }
 
 TEST_F(CommandLine, StatusJsonCarriesTheWordSensorsAndSpindle) {

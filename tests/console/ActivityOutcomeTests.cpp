@@ -63,7 +63,7 @@ TEST_F(ActivityOutcome, EachProcedureLogsHowItEndedAndWhatItWrote) {
              windows.Type(c.window(), id::kSerialNumber, "SK12345");
              Click(c, id::kWriteSerial);
          },
-         {"Wrote serial number SK12345 to QMV-240\r\n", "Write ended: Completed\r\n"}},
+         {"Wrote serial number SK12345 to QMV-240 on USB001\r\n", "Write ended: Completed\r\n"}},
         {"a bulk read that failed",
          [&](ConsoleDialog& c) {
              env.Faults().failNextRead = true;

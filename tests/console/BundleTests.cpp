@@ -105,7 +105,7 @@ class Bundle : public ::testing::Test, public test::SimulatedConsoleParts {
 
 TEST_F(Bundle, OfflineShowsOfflineAndWritesNothing) {
     test::FakePlatform offline;
-    Run({app, offline.platform, program, files, settings, versions},
+    Run({app, offline.platform, program, files, settings, versions, userSettings},
         [&](ConsoleDialog& console) { SaveBundle(console); });
     EXPECT_EQ(BoxTexts(), std::vector<std::string>{"OFFLINE"});
     EXPECT_TRUE(windows.FileDialogs().empty());

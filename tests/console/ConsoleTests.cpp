@@ -13,6 +13,7 @@
 #include "fakes/FakeSettingsFile.h"
 #include "fakes/FakeVersionBlocks.h"
 #include "fakes/FixedProgramFile.h"
+#include "sim/pc/SimUserSettings.h"
 #include "ui/headless/HeadlessWindowSystem.h"
 
 namespace hw {
@@ -75,7 +76,8 @@ class Console : public ::testing::Test {
     test::FakeFileSystem files;
     test::FakeSettingsFile settings;
     test::FakeVersionBlocks versions;
-    ConsoleServices services{app, fake.platform, program, files, settings, versions};
+    SimUserSettings userSettings;
+    ConsoleServices services{app, fake.platform, program, files, settings, versions, userSettings};
     const std::vector<ui::HeadlessWindowSystem::TimerState> kSensorTimer = {{1, 500}};
 };
 
@@ -104,7 +106,7 @@ TEST_F(Console, ConnectsToTheFirstMachineQueueThatOpens) {
     fake.device.openablePaths.erase(first);
     Run([&](ConsoleDialog& console) {
         EXPECT_TRUE(console.IsConnected());
-        EXPECT_EQ(console.Title(), "Hexwarden - QMV-240 (back)");
+        EXPECT_EQ(console.Title(), "Hexwarden - QMV-240 (back) on USB002");
         EXPECT_EQ(Timers(console), kSensorTimer);
         EXPECT_EQ(console.SettingsPath(), "C:\\Tools\\Hexwarden.INI");
     });
@@ -141,7 +143,8 @@ TEST_F(Console, PanelTypeDecidesTheBacklashGroup) {
         FakePlatform machine;
         machine.InstallMachine("QMV-240", "USB001", "AAA111");
         machine.device.replies = {VersionReply(c.version)};
-        ConsoleServices local{app, machine.platform, program, files, settings, versions};
+        ConsoleServices local{app,      machine.platform, program,     files,
+                              settings, versions,         userSettings};
         windows.OnModal(id::kDialog, [&](ui::Dialog& dialog) {
             EXPECT_EQ(BacklashGroupEnabled(static_cast<ConsoleDialog&>(dialog)), c.enabled)
                 << c.version;
@@ -184,13 +187,13 @@ TEST(MachineSession, FindsEveryMachineAndStaysOnItsOwn) {
     fake.device.replies = {VersionReply("first")};
     MachineSession session(fake.platform);
     ASSERT_TRUE(session.ConnectFirst());
-    fake.device.replies = {VersionReply("first again"), VersionReply("first once more")};
+    // Its own machine is described as the session knows it: not reopened.
     const auto found = session.FindMachines();
     ASSERT_EQ(found.size(), 2u);
     EXPECT_EQ(found[0].port, "USB001");
     EXPECT_EQ(found[0].instance, "AAA111");
     EXPECT_TRUE(found[0].connects);
-    EXPECT_EQ(found[0].firmware, "first again");
+    EXPECT_EQ(found[0].firmware, "first");
     EXPECT_EQ(found[1].queue, "QMV-240 (Copy 1)");
     EXPECT_EQ(found[1].port, "USB002");
     EXPECT_EQ(found[1].devicePath, gone);
@@ -199,7 +202,7 @@ TEST(MachineSession, FindsEveryMachineAndStaysOnItsOwn) {
     EXPECT_TRUE(found[1].firmware.empty());
     EXPECT_TRUE(session.Connected());
     EXPECT_EQ(session.QueueAndPort(), "QMV-240 on USB001");
-    EXPECT_EQ(session.Firmware(), "first once more");
+    EXPECT_EQ(session.Firmware(), "first");
 }
 
 TEST_F(Console, UnplugAndPlugBackIn) {
@@ -217,7 +220,7 @@ TEST_F(Console, UnplugAndPlugBackIn) {
         fake.device.openablePaths.insert(path);
         fake.device.replies = {VersionReply("PNL J")};
         SendDeviceChange(console, ui::kDbtDevNodesChanged);
-        EXPECT_EQ(console.Title(), "Hexwarden - QMV-240");
+        EXPECT_EQ(console.Title(), "Hexwarden - QMV-240 on USB001");
         EXPECT_EQ(Timers(console), kSensorTimer);
         EXPECT_TRUE(BacklashGroupEnabled(console));
         EXPECT_TRUE(fake.device.replies.empty());  // the version was read again
@@ -241,7 +244,7 @@ TEST_F(Console, OnlyDeviceNodeChangesAreFollowed) {
         // A change that keeps the device answering still refreshes the title.
         fake.device.deviceIdFails = false;
         SendDeviceChange(console, ui::kDbtDevNodesChanged);
-        EXPECT_EQ(console.Title(), "Hexwarden - QMV-240");
+        EXPECT_EQ(console.Title(), "Hexwarden - QMV-240 on USB001");
     });
 }
 
@@ -259,7 +262,7 @@ TEST_F(Console, SensorPollingStartsOnlyOnlineAndStopsOnce) {
         EXPECT_EQ(console.SensorTimerId(), 1);
     });
     FakePlatform offline;
-    ConsoleServices local{app, offline.platform, program, files, settings, versions};
+    ConsoleServices local{app, offline.platform, program, files, settings, versions, userSettings};
     windows.OnModal(id::kDialog, [&](ui::Dialog& dialog) {
         auto& console = static_cast<ConsoleDialog&>(dialog);
         console.Polling().Resume();
@@ -338,12 +341,14 @@ TEST_F(Console, SystemMenuCarriesTheAboutAndBundleEntries) {
     windows.OnModal(100, [&](ui::Dialog& about) { aboutTitles.push_back(about.Title()); });
     Run([&](ConsoleDialog& console) {
         const auto menu = windows.SystemMenu(console.window());
-        ASSERT_GE(menu.size(), 3u);
-        EXPECT_EQ(menu[menu.size() - 3].commandId, 0);
-        EXPECT_EQ(menu[menu.size() - 2].commandId, 16);
-        EXPECT_EQ(menu[menu.size() - 2].text, "&About Hexwarden...");
-        EXPECT_EQ(menu.back().commandId, id::kBundleCommand);
-        EXPECT_EQ(menu.back().text, "Save Service &Bundle...");
+        ASSERT_GE(menu.size(), 4u);
+        EXPECT_EQ(menu[menu.size() - 4].commandId, 0);
+        EXPECT_EQ(menu[menu.size() - 3].commandId, 16);
+        EXPECT_EQ(menu[menu.size() - 3].text, "&About Hexwarden...");
+        EXPECT_EQ(menu[menu.size() - 2].commandId, id::kBundleCommand);
+        EXPECT_EQ(menu[menu.size() - 2].text, "Save Service &Bundle...");
+        EXPECT_EQ(menu.back().commandId, id::kChooseCommand);
+        EXPECT_EQ(menu.back().text, "Choose &Machine...");
         // Commands 16 to 31 go to the About handler; the others, the close
         // command among them, to the default processing (no result).
         struct Case {
@@ -351,7 +356,7 @@ TEST_F(Console, SystemMenuCarriesTheAboutAndBundleEntries) {
             bool about;
         };
         for (const Case& c : {Case{15, false}, Case{16, true}, Case{17, true}, Case{31, true},
-                              Case{48, false}, Case{ui::kScClose, false}}) {
+                              Case{64, false}, Case{ui::kScClose, false}}) {
             const auto result = console.HandleMessage({ui::kWmSysCommand, c.command, 0});
             EXPECT_EQ(result.has_value(), c.about) << c.command;
         }
@@ -418,7 +423,8 @@ TEST_F(Console, F1OpensTheManualBesideTheProgramOrNamesWhereItWasExpected) {
         test::FakeFileSystem disk;
         if (c.pagePresent) disk.Put(page, "<html></html>");
         if (!c.browserOpens) shell.FailOpeningDocuments();
-        const ConsoleServices parts{application, fake.platform, program, disk, settings, versions};
+        const ConsoleServices parts{application, fake.platform, program,     disk,
+                                    settings,    versions,      userSettings};
         shell.OnModal(id::kDialog, [](ui::Dialog& dialog) { dialog.Send({ui::kWmHelp, 0, 0}); });
         ConsoleApp consoleApp(parts);
         consoleApp.InitInstance();

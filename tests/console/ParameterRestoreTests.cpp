@@ -25,7 +25,7 @@ using Box = std::pair<std::string, std::uint32_t>;  // text and style
 constexpr const char* kFile = "C:\\Service\\qmv.par";
 const std::string kFolder = "C:\\Users\\tech\\AppData\\Local\\Hexwarden\\Backups";
 // Named from the simulated PC's local time when the console starts.
-const std::string kBackup = kFolder + "\\2026-12-09 08-00-00 QMV-240.par";
+const std::string kBackup = kFolder + "\\2026-12-09 08-00-00 QMV-240 QMV0117.par";
 
 // The console on a simulated machine of its own, with disk files in memory.
 struct Bench : test::SimulatedConsoleParts {
@@ -54,8 +54,8 @@ struct Bench : test::SimulatedConsoleParts {
 const Bytes kOther = SimParameters("XYZ9876").Block();
 Box Confirm(int differing) {
     return {"qmv.par: " + std::to_string(differing) +
-                " of 2500 bytes differ from the machine's parameter block.\nWrite it to the "
-                "machine?",
+                " of 2500 bytes differ from the machine's parameter block.\nWrite it to "
+                "QMV-240 on USB001?",
             ui::kMbOkCancel | ui::kMbDefButton2};
 }
 const Box kConfirm = Confirm(11);
@@ -161,8 +161,8 @@ TEST(PutParameters, OnlyTheNewestBackupsAreKept) {
     std::sort(kept.begin(), kept.end());
     ASSERT_EQ(kept.size(), kKeptParameterBackups + 1);
     EXPECT_EQ(kept[0], "2026-11-04 09-00-00 QMV-240.par");
-    EXPECT_EQ(kept[18], "2026-12-09 08-00-00 QMV-240.par");
-    EXPECT_EQ(kept[19], "2026-12-09 08-00-00-2 QMV-240.par");
+    EXPECT_EQ(kept[18], "2026-12-09 08-00-00 QMV-240 QMV0117.par");
+    EXPECT_EQ(kept[19], "2026-12-09 08-00-00-2 QMV-240 QMV0117.par");
     EXPECT_EQ(kept[20], "notes.txt");
     EXPECT_EQ(bench.files.files.at(kFolder + "\\" + kept[19]), kOther);
 }
@@ -183,6 +183,27 @@ TEST(ParameterBackups, TheNewBackupIsKeptWhenTheClockIsBehind) {
     EXPECT_EQ(files.files.at(path), kOther);
     EXPECT_EQ(files.files.size(), kKeptParameterBackups);
     EXPECT_FALSE(files.files.contains(kFolder + "\\2027-01-01 09-00-00 QMV-240.par"));
+}
+
+// A backup names its machine by queue and the end of its device instance;
+// a file with another machine's name in it is told apart by that name.
+TEST(ParameterBackupName, NamesTheMachineAndTellsAnotherMachinesBackup) {
+    EXPECT_EQ(BackupMachineName("QMV-240", "QMV0117"), "QMV-240 QMV0117");
+    EXPECT_EQ(BackupMachineName("QMV-240", "6&2bd1a7f&0&1"), "QMV-240 1a7f&0&1");
+    EXPECT_EQ(BackupMachineName("QMV-240", ""), "QMV-240");
+    const std::string machine = "QMV-240 (Copy 1) QMV0342";
+    struct Case {
+        const char* name;
+        std::optional<std::string> other;
+    } const cases[] = {
+        {"2026-12-09 08-00-00 QMV-240 QMV0117.par", "QMV-240 QMV0117"},
+        {"2026-12-09 08-00-00-3 QMV-240 QMV0117.par", "QMV-240 QMV0117"},
+        {"2026-12-09 08-00-00 QMV-240 (Copy 1) QMV0342.par", std::nullopt},
+        {"2026-12-09 08-00-00-2 QMV-240 (Copy 1) QMV0342.par", std::nullopt},
+        {"qmv.par", std::nullopt},
+        {"2026-12-09 08-00-00.par", std::nullopt},
+    };
+    for (const Case& c : cases) EXPECT_EQ(OtherMachineBackup(c.name, machine), c.other) << c.name;
 }
 
 TEST(ParameterBackupName, NamesSortByTimeAndStayInsideTheFolder) {

@@ -101,8 +101,10 @@ TEST_F(ReportProcedures, SerialNumberRules) {
 TEST_F(ReportProcedures, ASerialNumberIsWrittenOnlyOnceConfirmedAndIsKeptInTheLog) {
     app.SetProgramName("HexwardenDemo");
     const std::string question =
-        "Write the serial number AB12345 to QMV-240? It replaces the machine's serial number.";
-    const std::string logged = "2026-12-09 10:30:00  Wrote serial number AB12345 to QMV-240\r\n";
+        "Write the serial number AB12345 to QMV-240 on USB001? It replaces the machine's serial "
+        "number.";
+    const std::string logged =
+        "2026-12-09 10:30:00  Wrote serial number AB12345 to QMV-240 on USB001\r\n";
     struct Case {
         int answer;
         std::vector<Bytes> replies;
@@ -147,8 +149,11 @@ TEST_F(ReportProcedures, ClearingACounterAsksFirst) {
         int command;
     };
     const Case cases[] = {
-        {id::kClearSpindleTime, "Spindle Time will be cleared.\n             Are you sure?", 116},
-        {id::kClearPumpTime, "Pump Time will be cleared.\n             Are you sure?", 135},
+        {id::kClearSpindleTime,
+         "Spindle Time will be cleared.\n             Are you sure?\nMachine: QMV-240 on USB001",
+         116},
+        {id::kClearPumpTime,
+         "Pump Time will be cleared.\n             Are you sure?\nMachine: QMV-240 on USB001", 135},
     };
     Run([&](ConsoleDialog& console) {
         for (const Case& c : cases) {
@@ -272,7 +277,7 @@ TEST_F(ReportProcedures, TheViewerKeepsItsPlaceAndSizeForTheSession) {
 
 TEST_F(ReportProcedures, OfflineNoFileDialogIsShown) {
     test::FakePlatform offline;
-    ConsoleServices local{app, offline.platform, program, files, settings, versions};
+    ConsoleServices local{app, offline.platform, program, files, settings, versions, userSettings};
     windows.OnModal(id::kDialog, [&](ui::Dialog& dialog) {
         for (int button : {id::kGetParameters, id::kPutParameters})
             windows.Click(dialog.window(), button);

@@ -31,7 +31,7 @@ class SimulatedConsole : public ::testing::Test, public test::SimulatedConsolePa
         windows.OnModal(id::kDialog, [&](ui::Dialog& dialog) {
             auto& console = static_cast<ConsoleDialog&>(dialog);
             ASSERT_TRUE(console.IsConnected());
-            ASSERT_EQ(console.Title(), "Hexwarden - QMV-240");
+            ASSERT_EQ(console.Title(), "Hexwarden - QMV-240 on USB001");
             body(console);
         });
         ConsoleDialog console(services);
@@ -381,7 +381,7 @@ TEST_F(SimulatedConsole, AProcedureCutOffByTheCableFailsAndTheConsoleRecovers) {
             clock.Advance(1000);  // a check cut off by the cable has ended meanwhile
             env.PlugIn();
             console.Send(deviceChange);
-            ASSERT_EQ(console.Title(), "Hexwarden - QMV-240") << c.what;
+            ASSERT_EQ(console.Title(), "Hexwarden - QMV-240 on USB001") << c.what;
             click();
             EXPECT_EQ(BoxTexts(), c.afterReplug) << c.what;
         }

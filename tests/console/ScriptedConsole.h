@@ -18,6 +18,7 @@
 #include "fakes/FakeVersionBlocks.h"
 #include "fakes/FixedProgramFile.h"
 #include "link/DeviceChannel.h"
+#include "sim/pc/SimUserSettings.h"
 #include "ui/headless/HeadlessWindowSystem.h"
 
 namespace hw::test {
@@ -105,7 +106,8 @@ class ScriptedConsole : public ::testing::Test {
     FakeFileSystem files;
     FakeSettingsFile settings;
     FakeVersionBlocks versions;
-    ConsoleServices services{app, fake.platform, program, files, settings, versions};
+    SimUserSettings userSettings;
+    ConsoleServices services{app, fake.platform, program, files, settings, versions, userSettings};
     std::size_t firstControl = 0;
 };
 

@@ -20,6 +20,7 @@
 #include "fakes/FixedProgramFile.h"
 #include "link/DeviceChannel.h"
 #include "sim/pc/SimEnvironment.h"
+#include "sim/pc/SimUserSettings.h"
 #include "ui/headless/HeadlessWindowSystem.h"
 
 namespace hw {
@@ -153,7 +154,8 @@ class SensorMonitor : public ::testing::Test {
     test::FakeFileSystem files;
     test::FakeSettingsFile settings;
     test::FakeVersionBlocks versions;
-    ConsoleServices services{app, fake.platform, program, files, settings, versions};
+    SimUserSettings userSettings;
+    ConsoleServices services{app, fake.platform, program, files, settings, versions, userSettings};
 };
 
 TEST_F(SensorMonitor, SensorLabelsShowTheirBits) {
@@ -391,12 +393,12 @@ TEST_F(SensorMonitor, AReadThatTimesOutStopsTheTicksUntilAButtonOrADeviceChange)
                 return std::vector<std::uint8_t>{trigger};  // still pending
             };
             ASSERT_TRUE(windows.FireTimer(console.window(), 1));
-            EXPECT_EQ(console.Title(), "Hexwarden - QMV-240 (not answering)");
+            EXPECT_EQ(console.Title(), "Hexwarden - QMV-240 on USB001 (not answering)");
             EXPECT_TRUE(windows.ActiveTimers(console.window()).empty());
             fake.device.answer = nullptr;
         };
         const auto resumed = [&] {
-            EXPECT_EQ(console.Title(), "Hexwarden - QMV-240");
+            EXPECT_EQ(console.Title(), "Hexwarden - QMV-240 on USB001");
             EXPECT_EQ(windows.ActiveTimers(console.window()), (Timers{{1, 500}}));
         };
         stopped();
@@ -481,7 +483,8 @@ class SimulatedSensors : public ::testing::Test {
     test::FakeFileSystem files;
     test::FakeSettingsFile settings;
     test::FakeVersionBlocks versions;
-    ConsoleServices services{app, sim.Platform(), program, files, settings, versions};
+    SimUserSettings userSettings;
+    ConsoleServices services{app, sim.Platform(), program, files, settings, versions, userSettings};
 };
 
 TEST_F(SimulatedSensors, SensorLabelsFollowTheMachine) {

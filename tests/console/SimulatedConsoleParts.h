@@ -10,6 +10,7 @@
 #include "fakes/FakeVersionBlocks.h"
 #include "fakes/FixedProgramFile.h"
 #include "sim/pc/SimEnvironment.h"
+#include "sim/pc/SimUserSettings.h"
 #include "ui/Application.h"
 #include "ui/headless/HeadlessWindowSystem.h"
 
@@ -29,7 +30,8 @@ struct SimulatedConsoleParts {
     FakeFileSystem files;
     FakeSettingsFile settings;
     FakeVersionBlocks versions;
-    ConsoleServices services{app, link, program, files, settings, versions};
+    SimUserSettings userSettings;
+    ConsoleServices services{app, link, program, files, settings, versions, userSettings};
 };
 
 }  // namespace hw::test

@@ -223,7 +223,8 @@ class Soak : public ::testing::Test, public test::SimulatedConsoleParts {
     CountingDeviceFiles device{env.Files()};
     LinkPlatform countedLink{device,         env.Locks(),  env.System(), env.Spooler(),
                              env.Registry(), app.alerts(), env.Text()};
-    ConsoleServices countedServices{app, countedLink, program, files, settings, versions};
+    ConsoleServices countedServices{app,      countedLink, program,     files,
+                                    settings, versions,    userSettings};
     int failuresAtUnplug = 0;
     std::mt19937_64 generator;
     int pumps = 0;

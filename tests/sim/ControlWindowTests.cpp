@@ -24,6 +24,7 @@
 #include "sim/control/SimControlPlacement.h"
 #include "sim/control/SimControlWindow.h"
 #include "sim/pc/SimEnvironment.h"
+#include "sim/pc/SimUserSettings.h"
 #include "ui/headless/HeadlessWindowSystem.h"
 #include "ui/headless/ResourceScript.h"
 
@@ -71,7 +72,9 @@ class ControlWindow : public ::testing::Test {
         test::FakeFileSystem files;
         test::FakeSettingsFile settings;
         test::FakeVersionBlocks versions;
-        ConsoleServices services{app, sim.Platform(), program, files, settings, versions};
+        SimUserSettings userSettings;
+        ConsoleServices services{app,      sim.Platform(), program,     files,
+                                 settings, versions,       userSettings};
         windows.OnModal(console_id::kDialog, std::move(inside));
         ConsoleDialog console(services);
         app.SetMainWindow(&console);
@@ -87,8 +90,23 @@ class ControlWindow : public ::testing::Test {
     SimControlWindow controls{app, sim};
 };
 
+// With two machines, the window follows the one whose device the console
+// opened last, and pulls that one's cable only.
+TEST_F(ControlWindow, ActsOnTheMachineTheConsoleTalksTo) {
+    sim.AddMachine(kSimSecondQueueName, kSimSecondPortName, SecondMachineConfig());
+    MachineLink second(sim.Platform());
+    ASSERT_TRUE(second.Connect(kSimSecondQueueName, 0, 32, false));
+    Tick();
+    EXPECT_EQ(controls.Title(), "Simulated QMV-240 - QMV-240 (Copy 1) on USB002");
+    ASSERT_TRUE(windows.Click(Window(), id::kUnplug));
+    second.Disconnect();
+    EXPECT_FALSE(second.Connect(kSimSecondQueueName, 0, 32, false));
+    MachineLink first(sim.Platform());
+    EXPECT_TRUE(first.Connect(kSimQueueName, 0, 32, false));
+}
+
 TEST_F(ControlWindow, OpensShowingTheMachine) {
-    EXPECT_EQ(controls.Title(), "Simulated QMV-240");
+    EXPECT_EQ(controls.Title(), "Simulated QMV-240 - QMV-240 on USB001");
     // At its origin the machine stands on its four home switches, which
     // follow their axes.
     const std::vector<std::pair<int, std::string>> limits = {{901, "Limit X: on"},

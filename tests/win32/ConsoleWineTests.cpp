@@ -1,10 +1,9 @@
 // The main console on real windows (Wine on the build machine), connected to
-// the simulated machine: its title, its sensor timer and how it follows the
-// machine being unplugged and plugged back in, one calibration through the
-// real controls and message box, the aging run stopped from the real
-// progress window, a backlash run watched by the real timer, and the About box
-// on the version block of this test program, which is built with the
-// program's own resources.
+// the simulated machine: its title, the machine chosen from its system menu, its sensor timer and
+// how it follows the machine being unplugged and plugged back in, one calibration through the real
+// controls and message box, the aging run stopped from the real progress window, a backlash run
+// watched by the real timer, and the About box on the version block of this test program, which is
+// built with the program's own resources.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -22,12 +21,14 @@
 #include "console/ConsoleDialog.h"
 #include "console/ConsoleIds.h"
 #include "console/windows/AboutDialog.h"
+#include "console/windows/MachineChooser.h"
 #include "fakes/FixedProgramFile.h"
 #include "platform/win32/Win32FileSystem.h"
 #include "platform/win32/Win32ProgramFile.h"
 #include "platform/win32/Win32SettingsFile.h"
 #include "platform/win32/Win32VersionBlocks.h"
 #include "sim/pc/SimEnvironment.h"
+#include "sim/pc/SimUserSettings.h"
 #include "ui/win32/Win32WindowSystem.h"
 
 namespace hw::test {
@@ -59,11 +60,21 @@ class ConsoleOnWine : public ::testing::Test {
     Win32SettingsFile settings;
     Win32VersionBlocks versions;
     const LinkPlatform link = sim.Link(app.alerts());
-    ConsoleDialog console{{app, link, programFile, files, settings, versions}};
+    SimUserSettings userSettings;
+    ConsoleDialog console{{app, link, programFile, files, settings, versions, userSettings}};
+};
+
+// The same with a second machine on the simulated PC.
+class TwoMachinesOnWine : public ConsoleOnWine {
+  protected:
+    void SetUp() override {
+        sim.AddMachine(kSimSecondQueueName, kSimSecondPortName, SecondMachineConfig());
+        ConsoleOnWine::SetUp();
+    }
 };
 
 TEST_F(ConsoleOnWine, ConnectsAndShowsTheQueueInTheTitle) {
-    EXPECT_EQ(Title(), "Hexwarden - QMV-240");
+    EXPECT_EQ(Title(), "Hexwarden - QMV-240 on USB001");
     EXPECT_TRUE(console.IsConnected());
     EXPECT_GT(console.SensorTimerId(), 0);
     EXPECT_TRUE(ItemEnabled(console_id::kBacklashCheck));
@@ -126,7 +137,7 @@ TEST_F(ConsoleOnWine, FollowsUnplugAndPlugBackIn) {
     EXPECT_FALSE(ItemEnabled(console_id::kBacklashCheck));
     sim.PlugIn();
     EXPECT_EQ(DeviceChange(), 1);
-    EXPECT_EQ(Title(), "Hexwarden - QMV-240");
+    EXPECT_EQ(Title(), "Hexwarden - QMV-240 on USB001");
     EXPECT_TRUE(console.IsConnected());
     EXPECT_GT(console.SensorTimerId(), 0);
     EXPECT_TRUE(ItemEnabled(console_id::kBacklashCheck));
@@ -156,7 +167,7 @@ TEST_F(ConsoleOnWine, SensorLabelsAreDrawnGreyWhileOffline) {
 TEST_F(ConsoleOnWine, OtherDeviceEventsLeaveTheConsoleAlone) {
     sim.Unplug();
     EXPECT_EQ(SendMessageA(Window(), WM_DEVICECHANGE, 0x8000, 0), 1);
-    EXPECT_EQ(Title(), "Hexwarden - QMV-240");
+    EXPECT_EQ(Title(), "Hexwarden - QMV-240 on USB001");
     EXPECT_TRUE(console.IsConnected());
 }
 
@@ -206,6 +217,39 @@ TEST_F(ConsoleOnWine, AboutBoxShowsTheProgramFilesVersionBlock) {
 
 // The technician starts the aging run: the progress window comes up over the
 // disabled console, and its real Stop button ends the watch and the run.
+// Choose Machine from the real system menu command; the technician
+// double-clicks the second machine's line with the mouse.
+TEST_F(TwoMachinesOnWine, ChoosesTheMachineDoubleClickedInTheChooser) {
+    ASSERT_EQ(Title(), "Hexwarden - QMV-240 on USB001");
+    int lines = 0;
+    std::thread technician([&] {
+        HWND chooser = nullptr;
+        for (int i = 0; i < 500 && chooser == nullptr; ++i) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+            chooser = FindWindowA(nullptr, "Choose Machine");
+        }
+        if (chooser == nullptr) return;
+        HWND list = GetDlgItem(chooser, chooser_id::kList);
+        lines = static_cast<int>(SendMessageA(list, LB_GETCOUNT, 0, 0));
+        RECT line{};
+        SendMessageA(list, LB_GETITEMRECT, 1, reinterpret_cast<LPARAM>(&line));
+        const LPARAM at = MAKELPARAM(line.left + 4, (line.top + line.bottom) / 2);
+        for (UINT message : {WM_LBUTTONDOWN, WM_LBUTTONUP, WM_LBUTTONDBLCLK, WM_LBUTTONUP}) {
+            PostMessageA(list, message, message == WM_LBUTTONUP ? 0 : MK_LBUTTON, at);
+        }
+        // A chooser still up after the double-click is cancelled, so that the test ends.
+        for (int i = 0; i < 100 && IsWindow(chooser); ++i) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
+        if (IsWindow(chooser)) PostMessageA(chooser, WM_COMMAND, IDCANCEL, 0);
+    });
+    SendMessageA(Window(), WM_SYSCOMMAND, console_id::kChooseCommand, 0);
+    technician.join();
+    EXPECT_EQ(lines, 2);
+    EXPECT_EQ(Title(), "Hexwarden - QMV-240 (Copy 1) on USB002");
+    EXPECT_EQ(userSettings.Read(kChosenMachineSetting), kSimSecondQueueName);
+}
+
 TEST_F(ConsoleOnWine, StopInTheProgressWindowEndsTheAgingRun) {
     HWND progress = nullptr;
     bool consoleDisabled = false;
@@ -354,7 +398,7 @@ TEST_F(ConsoleOnWine, F1OpensTheManualBesideTheProgramInTheBrowser) {
     program.path = folder + "\\Hexwarden.exe";
     const StandInBrowser browser(log);
     ASSERT_TRUE(browser.Registered());
-    const ConsoleApp consoleApp({app, link, program, files, settings, versions});
+    const ConsoleApp consoleApp({app, link, program, files, settings, versions, userSettings});
     HELPINFO info{sizeof info, HELPINFO_WINDOW, IDOK, Window(), 0, {0, 0}};
     SendMessageA(Window(), WM_HELP, 0, reinterpret_cast<LPARAM>(&info));
     // The shell starts the stand-in on its own; its file appears once it ran.

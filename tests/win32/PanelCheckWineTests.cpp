@@ -156,7 +156,7 @@ TEST_F(PanelCheckOnWine, ControlWindowBoxesReachTheMachine) {
     SimControlWindow controls(app, sim);
     ASSERT_TRUE(controls.Create(ui::kNoWindow));
     const auto hwnd = reinterpret_cast<HWND>(controls.window());
-    EXPECT_EQ(TextOf(hwnd), "Simulated QMV-240");
+    EXPECT_EQ(TextOf(hwnd), "Simulated QMV-240 - QMV-240 on USB001");
     EXPECT_TRUE(IsWindowVisible(hwnd));
     // At its origin the X switch follows its axis, which stands on it; a
     // click holds it open.

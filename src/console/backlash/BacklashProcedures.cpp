@@ -49,6 +49,12 @@ void BacklashProcedures::EnableGroup(bool enable) {
     }
 }
 
+void BacklashProcedures::Forget() {
+    record = {};
+    measured = false;
+    ShowLabels(nullptr);
+}
+
 void BacklashProcedures::ShowLabels(const BacklashMark* mark) {
     if (context.window == nullptr) return;
     context.window->SetItemText(id::kBacklashAngle, AngleLabel(mark));

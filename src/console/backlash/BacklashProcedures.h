@@ -44,6 +44,9 @@ class BacklashProcedures {
     void ShowDetails();
     // The group's controls, usable with a machine whose panel has the dial.
     void EnableGroup(bool enable);
+    // Another machine is connected: the kept run and the labels belonged to
+    // the one before.
+    void Forget();
 
     const BacklashRecord& Record() const { return record; }
 

@@ -211,6 +211,7 @@ std::string ServiceBundleProcedure::MachineText() {
                 Line("Port", NotRead("the printer record could not be read"));
     }
     text += Line("Device path", context.link().Channel().DevicePath());
+    text += Line("Device instance", context.session.Instance());
 
     char version[64] = {};
     text += Line("Firmware version", context.link().GetVersionString(version, sizeof version)

@@ -86,6 +86,10 @@ std::string ScaleRangeText(bool measured, char axis, std::int32_t nominal) {
            std::to_string(MulDivRounded(kScaleHighest, nominal, kScaleBase));
 }
 
+// The tool position labels before a position is taken.
+constexpr std::string_view kNoToolX = "X:--";
+constexpr std::string_view kNoToolY = "Y:--";
+
 }  // namespace
 
 void CalibrationProcedures::Exchange(ui::DataExchange& dx) {
@@ -96,6 +100,19 @@ void CalibrationProcedures::Exchange(ui::DataExchange& dx) {
     dx.Control(id::kLaserX, laserX);
     dx.Control(id::kLaserY, laserY);
     dx.Radio(id::kPercentMode, mode);
+}
+
+void CalibrationProcedures::Forget() {
+    for (ui::EditControl* edit :
+         {&correctionX, &correctionY, &correctionZ, &y0Offset, &laserX, &laserY}) {
+        edit->SetText("");
+    }
+    tool.reset();
+    if (context.window != nullptr) {
+        context.window->SetItemText(id::kToolX, kNoToolX);
+        context.window->SetItemText(id::kToolY, kNoToolY);
+    }
+    ShowEdits();
 }
 
 void CalibrationProcedures::ShowEdits() {

@@ -40,6 +40,9 @@ class CalibrationProcedures {
     void CalcWriteLaser();
     void WriteY0();
     void CalcWriteY0();
+    // Another machine is connected: the values typed for the one before and
+    // its remembered tool position are cleared; the correction mode stays.
+    void Forget();
 
   private:
     // The offsets are worked out in 64 bits so that no sum or difference of

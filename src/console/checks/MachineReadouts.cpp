@@ -10,9 +10,26 @@
 
 namespace hw {
 
+namespace {
+
+// The spindle labels before a reading.
+constexpr std::string_view kNoCurrent = "--A";
+constexpr std::string_view kNoTemperature = "--C --F";
+
+}  // namespace
+
 void MachineReadouts::EnableSensorLabels(bool enable) {
     if (context.window == nullptr) return;
     for (const BitLabel& label : kSensorLabels) context.window->EnableItem(label.id, enable);
+}
+
+void MachineReadouts::Forget() {
+    if (context.window == nullptr) return;
+    for (const BitLabel& label : kSensorLabels) {
+        context.window->SetItemText(label.id, label.set.substr(0, label.set.find('=') + 1));
+    }
+    context.window->SetItemText(console_id::kSpindleCurrent, kNoCurrent);
+    context.window->SetItemText(console_id::kSpindleTemperature, kNoTemperature);
 }
 
 bool MachineReadouts::ShowSensors() {

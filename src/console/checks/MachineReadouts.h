@@ -13,6 +13,9 @@ class MachineReadouts {
     // The sensor labels are live only while connected; offline they keep
     // their last texts, drawn grey.
     void EnableSensorLabels(bool enable);
+    // Another machine is connected: the sensor and spindle labels show no
+    // reading until it is read.
+    void Forget();
     // One sensor tick: the labels from a whole read; a short or failed read
     // leaves them as they were. False when the read timed out: the machine
     // is not answering.

@@ -81,7 +81,9 @@ std::string SavedBlockComparison(const ProcedureContext& context) {
     FileSystem& files = context.services.files;
     std::string path = context.session.SavedBlock();
     try {
-        if (path.empty()) path = NewestParameterBackup(files, context.session.Queue());
+        if (path.empty())
+            path = NewestParameterBackup(
+                files, BackupMachineName(context.session.Queue(), context.session.Instance()));
         if (path.empty()) return {};
         const std::optional<ParameterBlock> block = ReadParameterBlock(context.link());
         if (!block) return std::string(kNotCompared) + "the machine's could not be read.";

@@ -84,15 +84,40 @@ std::string ParameterBackupFolder(FileSystem& files) {
     return files.LocalAppDataFolder() + std::string(kBackupSubfolder);
 }
 
-std::string ParameterBackupName(const LocalTime& now, std::string_view queue) {
-    return Stamp(now) + " " + FileNameText(queue) + std::string(kBackupExtension);
+std::string BackupMachineName(std::string_view queue, std::string_view instance) {
+    if (instance.empty()) return std::string(queue);
+    const std::size_t from =
+        instance.size() > kInstanceShortForm ? instance.size() - kInstanceShortForm : 0;
+    return std::string(queue) + " " + std::string(instance.substr(from));
 }
 
-std::string SaveParameterBackup(FileSystem& files, System& system, std::string_view queue,
+std::string ParameterBackupName(const LocalTime& now, std::string_view machine) {
+    return Stamp(now) + " " + FileNameText(machine) + std::string(kBackupExtension);
+}
+
+// After the stamp: "-<n>" of a second backup within one second, a blank,
+// then the machine.
+std::optional<std::string> OtherMachineBackup(std::string_view fileName, std::string_view machine) {
+    if (!IsBackupName(fileName)) return std::nullopt;
+    std::string_view rest = fileName.substr(kStampPattern.size());
+    rest.remove_suffix(kBackupExtension.size());
+    if (rest.starts_with('-')) {
+        rest.remove_prefix(1);
+        while (!rest.empty() && std::isdigit(static_cast<unsigned char>(rest.front())) != 0) {
+            rest.remove_prefix(1);
+        }
+    }
+    if (!rest.starts_with(' ')) return std::nullopt;
+    rest.remove_prefix(1);
+    if (rest == FileNameText(machine)) return std::nullopt;
+    return std::string(rest);
+}
+
+std::string SaveParameterBackup(FileSystem& files, System& system, std::string_view machine,
                                 std::span<const std::uint8_t> block) {
     const std::string folder = ParameterBackupFolder(files);
     files.CreateFolder(folder);
-    const std::string path = FreePath(files, folder, ParameterBackupName(system.Now(), queue));
+    const std::string path = FreePath(files, folder, ParameterBackupName(system.Now(), machine));
     SafeFileWriter out(files, path);
     out.file().Write(block.data(), static_cast<std::uint32_t>(block.size()));
     out.Commit();
@@ -100,13 +125,13 @@ std::string SaveParameterBackup(FileSystem& files, System& system, std::string_v
     return path;
 }
 
-std::string NewestParameterBackup(FileSystem& files, std::string_view queue) {
+std::string NewestParameterBackup(FileSystem& files, std::string_view machine) {
     const std::string folder = ParameterBackupFolder(files);
-    const std::string end = " " + FileNameText(queue) + std::string(kBackupExtension);
+    const std::string end = " " + FileNameText(machine) + std::string(kBackupExtension);
     std::vector<std::string> names = files.FileNamesIn(folder);
     std::erase_if(names, [&](const std::string& name) {
         if (!IsBackupName(name)) return true;
-        // After the stamp and its "-2", "-3"..., if any, the queue alone.
+        // After the stamp and its "-2", "-3"..., if any, the machine alone.
         std::string_view rest = std::string_view(name).substr(kStampPattern.size());
         if (rest.starts_with('-')) rest.remove_prefix(std::min(rest.find(' '), rest.size()));
         return rest != end;

@@ -30,9 +30,16 @@ std::string WrongSizeText(const std::string& name, std::uint64_t size, std::size
            " bytes, the machine's block holds " + std::to_string(length) + " bytes.";
 }
 
-std::string ConfirmText(const std::string& name, std::size_t differing, std::size_t length) {
-    return name + ": " + std::to_string(differing) + " of " + std::to_string(length) +
-           " bytes differ from the machine's parameter block.\nWrite it to the machine?";
+// A backup of another machine is named: restoring one machine's block into
+// another is the loss the confirmation is there to prevent.
+std::string ConfirmText(const std::string& name, std::size_t differing, std::size_t length,
+                        const MachineSession& session) {
+    std::string text = name + ": " + std::to_string(differing) + " of " + std::to_string(length) +
+                       " bytes differ from the machine's parameter block.\n";
+    const auto other =
+        OtherMachineBackup(name, BackupMachineName(session.Queue(), session.Instance()));
+    if (other) text += "It was backed up from another machine: " + *other + ".\n";
+    return text + "Write it to " + session.QueueAndPort() + "?";
 }
 
 // What the machine holds after a write that was refused or that the
@@ -62,9 +69,9 @@ std::string ReadBackText(bool written, const std::optional<ParameterBlock>& afte
 // empty path when the technician goes on without one. Nothing, after the
 // technician declined to go on without a backup.
 std::optional<std::string> BackUp(Reporter& reporter, FileSystem& files, System& system,
-                                  const std::string& queue, const ParameterBlock& held) {
+                                  const std::string& machine, const ParameterBlock& held) {
     try {
-        return SaveParameterBackup(files, system, queue, held);
+        return SaveParameterBackup(files, system, machine, held);
     } catch (const FileException& error) {
         const std::string ask = ErrorReportText(error) + "\n" + std::string(kWriteAnyway);
         const auto style = ui::kMbYesNo | ui::kMbDefButton2 | ui::kMbIconExclamation;
@@ -141,10 +148,11 @@ void ParameterRestore::Restore(const std::string& path) {
         return;
     }
     const std::string confirm =
-        ConfirmText(name, DifferingBytes(chosen.bytes, *held), held->size());
+        ConfirmText(name, DifferingBytes(chosen.bytes, *held), held->size(), context.session);
     if (reporter.Ask(confirm, ui::kMbOkCancel | ui::kMbDefButton2) != ui::kIdOk) return;
     const auto backup =
-        BackUp(reporter, services.files, services.link.system, context.session.Queue(), *held);
+        BackUp(reporter, services.files, services.link.system,
+               BackupMachineName(context.session.Queue(), context.session.Instance()), *held);
     if (!backup) return;
     if (!backup->empty()) context.session.NoteSavedBlock(*backup);
     WriteAndVerify(chosen.bytes, *held, *backup);

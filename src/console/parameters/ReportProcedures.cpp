@@ -121,7 +121,7 @@ void ReportProcedures::WriteSerialNumber() {
     }
     // The machine cannot read its serial number back: the technician sees
     // what is replaced before, and the log keeps what was written.
-    const std::string& queue = context.session.Queue();
+    const std::string queue = context.session.QueueAndPort();
     if (reporter.Ask(SerialQuestion(text, queue), ui::kMbOkCancel | ui::kMbDefButton2) != ui::kIdOk)
         return;
     if (context.link().WriteSerialNumber(text.c_str())) {
@@ -138,7 +138,8 @@ void ReportProcedures::WriteSerialNumber() {
 void ReportProcedures::ClearCounter(std::string_view prompt, bool (MachineLink::*clear)()) {
     Reporter& reporter = context.reporter;
     if (!context.session.RequireOnline(reporter)) return;
-    if (reporter.Ask(prompt, ui::kMbOkCancel | ui::kMbDefButton2) != ui::kIdOk) return;
+    const std::string ask = std::string(prompt) + "\nMachine: " + context.session.QueueAndPort();
+    if (reporter.Ask(ask, ui::kMbOkCancel | ui::kMbDefButton2) != ui::kIdOk) return;
     if ((context.link().*clear)()) {
         reporter.Completed(kTextCompleted);
     } else {

@@ -40,6 +40,8 @@ class HeadlessDesktop {
         int rangeLower = 0;
         int rangeUpper = 100;
         int pos = 0;
+        std::vector<std::string> lines;  // a list box's lines
+        int selected = -1;               // a list box's selected line
     };
     struct TimerState {
         std::uintptr_t id = 0;

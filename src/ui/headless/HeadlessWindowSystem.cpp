@@ -76,6 +76,22 @@ bool HeadlessWindowSystem::Click(WindowId window, int id) {
     return true;
 }
 
+bool HeadlessWindowSystem::DoubleClickListLine(WindowId window, int id, int index) {
+    const HeadlessDesktop::WindowState* state = desktop_.Find(window);
+    HeadlessDesktop::ControlState* list = desktop_.FindControl(window, id);
+    if (state == nullptr || !state->enabled || list == nullptr || !list->enabled ||
+        !list->visible || index < 0 || static_cast<std::size_t>(index) >= list->lines.size()) {
+        return false;
+    }
+    items_.FocusItem(window, id);
+    const bool changed = list->selected != index;
+    list->selected = index;
+    if ((list->style & kLbsNotify) == 0) return true;
+    if (changed) desktop_.Dispatch(window, {kWmCommand, CommandParam(id, kLbnSelChange), 0});
+    desktop_.Dispatch(window, {kWmCommand, CommandParam(id, kLbnDblClk), 0});
+    return true;
+}
+
 void HeadlessWindowSystem::Type(WindowId window, int id, std::string_view text) {
     items_.FocusItem(window, id);
     items_.SetItemText(window, id, text);

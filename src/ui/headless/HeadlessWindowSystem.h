@@ -92,6 +92,11 @@ class HeadlessWindowSystem final : public WindowSystem {
     // three-state box goes from unchecked to checked to indeterminate and round again; then
     // BN_CLICKED goes to the dialog.
     bool Click(WindowId window, int id);
+    // A double-click on line index of list box id, as the mouse gives it:
+    // the list takes the focus and selects the line, and a list with
+    // LBS_NOTIFY tells its window LBN_SELCHANGE when the selection changed,
+    // then LBN_DBLCLK. False when the window, list or line cannot take it.
+    bool DoubleClickListLine(WindowId window, int id, int index);
     // WM_COMMAND from item id with code, whatever the item's state; the
     // handler's result, nullopt when default processing took it.
     std::optional<std::intptr_t> SendCommand(WindowId window, int id,

@@ -55,6 +55,8 @@ const std::unordered_map<std::string, std::uint32_t>& StyleNames() {
         {"DS_CENTERMOUSE", 0x1000},
         {"DS_CONTEXTHELP", 0x2000},
         {"DS_SHELLFONT", 0x48},
+        {"LBS_NOTIFY", 0x1},
+        {"LBS_NOINTEGRALHEIGHT", 0x100},
         {"BS_PUSHBUTTON", 0x0},
         {"BS_DEFPUSHBUTTON", 0x1},
         {"BS_CHECKBOX", 0x2},
