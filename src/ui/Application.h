@@ -60,6 +60,7 @@ class Application {
     // The parts of the window system.
     DialogWindows& windows() const { return system_.windows; }
     DialogItems& items() const { return system_.items; }
+    ListBoxes& lists() const { return system_.lists; }
     WindowGeometry& geometry() const { return system_.geometry; }
     WindowMessages& messages() const { return system_.messages; }
     Shell& shell() const { return system_.shell; }

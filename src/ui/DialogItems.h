@@ -1,6 +1,5 @@
 // The window system's items of a dialog window (its child controls): text,
-// enabled, visible and check states, focus, radio groups, progress bars and
-// list boxes.
+// enabled, visible and check states, focus, radio groups and progress bars.
 //
 // Items are addressed by their dialog control id within a dialog window. A
 // call on a window or item that does not exist does nothing and returns the
@@ -43,11 +42,6 @@ class DialogItems {
     // Progress bar: range and position.
     virtual void SetProgressRange(WindowId window, int id, int lower, int upper) = 0;
     virtual void SetProgressPos(WindowId window, int id, int pos) = 0;
-    // List box: its lines replaced (no line selected then), the line
-    // selected (-1: none), and the selected line's index (-1: none).
-    virtual void SetListLines(WindowId window, int id, const std::vector<std::string>& lines) = 0;
-    virtual void SelectListLine(WindowId window, int id, int index) = 0;
-    virtual int SelectedListLine(WindowId window, int id) const = 0;
 };
 
 }  // namespace hw::ui

@@ -68,7 +68,7 @@ TEST_F(MachineChoice, ListsBothChoosesOneByDoubleClickAndSwitchesBack) {
 
         Choose(console, [&](ui::Dialog& chooser) {
             EXPECT_EQ(Selected(chooser), 1);
-            app.items().SelectListLine(chooser.window(), chooser_id::kList, 0);
+            app.lists().SelectListLine(chooser.window(), chooser_id::kList, 0);
             windows.PressEnter(chooser.window());
         });
         EXPECT_EQ(console.Title(), kFirstTitle);

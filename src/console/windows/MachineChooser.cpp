@@ -69,18 +69,18 @@ void MachineChooser::Fill(const std::string& select) {
         if (machine.queue == select) selected = static_cast<int>(lines.size());
         lines.push_back(ChooserLine(machine));
     }
-    app().items().SetListLines(window(), id::kList, lines);
-    app().items().SelectListLine(window(), id::kList, selected);
+    app().lists().SetListLines(window(), id::kList, lines);
+    app().lists().SelectListLine(window(), id::kList, selected);
 }
 
 void MachineChooser::OnRefresh() {
-    const int selected = app().items().SelectedListLine(window(), id::kList);
+    const int selected = app().lists().SelectedListLine(window(), id::kList);
     const bool inside = selected >= 0 && static_cast<std::size_t>(selected) < machines.size();
     Fill(inside ? machines[static_cast<std::size_t>(selected)].queue : current);
 }
 
 void MachineChooser::OnOK() {
-    const int selected = app().items().SelectedListLine(window(), id::kList);
+    const int selected = app().lists().SelectedListLine(window(), id::kList);
     if (selected < 0 || static_cast<std::size_t>(selected) >= machines.size()) return;
     chosen = machines[static_cast<std::size_t>(selected)].queue;
     EndDialog(ui::kIdOk);

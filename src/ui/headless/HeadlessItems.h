@@ -25,9 +25,6 @@ class HeadlessItems final : public DialogItems {
     std::vector<int> RadioGroup(WindowId window, int firstId) const override;
     void SetProgressRange(WindowId window, int id, int lower, int upper) override;
     void SetProgressPos(WindowId window, int id, int pos) override;
-    void SetListLines(WindowId window, int id, const std::vector<std::string>& lines) override;
-    void SelectListLine(WindowId window, int id, int index) override;
-    int SelectedListLine(WindowId window, int id) const override;
 
   private:
     HeadlessDesktop& desktop_;

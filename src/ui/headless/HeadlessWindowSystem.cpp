@@ -10,7 +10,7 @@ namespace hw::ui {
 HeadlessWindowSystem::HeadlessWindowSystem() : HeadlessWindowSystem(ProgramResources()) {}
 
 HeadlessWindowSystem::HeadlessWindowSystem(const ResourceScript& resources)
-    : WindowSystem{windows_, items_, geometry_, messages_, shell_}, desktop_(resources) {}
+    : WindowSystem{windows_, items_, lists_, geometry_, messages_, shell_}, desktop_(resources) {}
 
 void HeadlessWindowSystem::OnModal(int templateId, std::function<void(Dialog&)> handler) {
     if (handler) {

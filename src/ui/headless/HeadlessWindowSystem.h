@@ -31,6 +31,7 @@
 #include "ui/headless/HeadlessDialogWindows.h"
 #include "ui/headless/HeadlessGeometry.h"
 #include "ui/headless/HeadlessItems.h"
+#include "ui/headless/HeadlessListBoxes.h"
 #include "ui/headless/HeadlessMessages.h"
 #include "ui/headless/HeadlessShell.h"
 #include "ui/headless/ResourceScript.h"
@@ -163,6 +164,7 @@ class HeadlessWindowSystem final : public WindowSystem {
     HeadlessDesktop desktop_;
     HeadlessDialogWindows windows_{desktop_};
     HeadlessItems items_{desktop_};
+    HeadlessListBoxes lists_{desktop_};
     HeadlessGeometry geometry_{desktop_};
     HeadlessMessages messages_{desktop_};
     HeadlessShell shell_{desktop_};

@@ -37,7 +37,7 @@ LRESULT CALLBACK DialogMessageFilter(int code, WPARAM wParam, LPARAM lParam) {
 }  // namespace
 
 Win32WindowSystem::Win32WindowSystem()
-    : WindowSystem{windows_, items_, geometry_, messages_, shell_} {
+    : WindowSystem{windows_, items_, lists_, geometry_, messages_, shell_} {
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_PROGRESS_CLASS | ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&controls);
     messageFilter_ = reinterpret_cast<std::uintptr_t>(

@@ -9,6 +9,7 @@
 #include "ui/win32/Win32DialogWindows.h"
 #include "ui/win32/Win32Geometry.h"
 #include "ui/win32/Win32Items.h"
+#include "ui/win32/Win32ListBoxes.h"
 #include "ui/win32/Win32Messages.h"
 #include "ui/win32/Win32Shell.h"
 
@@ -28,6 +29,7 @@ class Win32WindowSystem final : public WindowSystem {
   private:
     Win32DialogWindows windows_;
     Win32Items items_;
+    Win32ListBoxes lists_;
     Win32Geometry geometry_;
     Win32Messages messages_;
     Win32Shell shell_;
