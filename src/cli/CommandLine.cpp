@@ -1,5 +1,6 @@
 #include "cli/CommandLine.h"
 
+#include <algorithm>
 #include <optional>
 #include <vector>
 
@@ -62,14 +63,14 @@ bool Connect(const Run& run) {
         run.reporter.Fail(kExitNoMachine, "no machine found");
         return false;
     }
-    const auto found = run.session.FindMachines();
-    for (const FoundMachine& machine : found) {
-        if (machine.queue != run.args.machine) continue;
-        if (run.session.ConnectTo(machine.queue)) return true;
-        run.reporter.Fail(kExitNoMachine, machine.queue + " is not connected");
+    // Only the queue names are needed here: no machine is opened to find it.
+    const auto queues = run.session.MachineQueues();
+    if (std::find(queues.begin(), queues.end(), run.args.machine) == queues.end()) {
+        run.reporter.Fail(kExitNoMachine, "no machine on queue " + run.args.machine);
         return false;
     }
-    run.reporter.Fail(kExitNoMachine, "no machine on queue " + run.args.machine);
+    if (run.session.ConnectTo(run.args.machine)) return true;
+    run.reporter.Fail(kExitNoMachine, run.args.machine + " is not connected");
     return false;
 }
 

@@ -99,9 +99,11 @@ class MachineSession {
     // machine does not stand ready at its origin.
     bool RequireReadyAtOrigin(Reporter& reporter);
 
-  private:
-    // The queues of the machine's driver, in the spooler's order.
+    // The queues of the machine's driver, in the spooler's order; nothing
+    // is opened.
     std::vector<std::string> MachineQueues();
+
+  private:
     void ReadFirmware();
 
     const LinkPlatform& platform;
