@@ -22,9 +22,10 @@ window_id() {
   done
 }
 
-# Waits until a window titled exactly $1 is up and drawn; fails after 30 s.
+# Waits until a window titled exactly $1 is up and drawn; fails after $2
+# seconds, 30 unless given.
 wait_window() {
-  for _ in $(seq 1 60); do
+  for _ in $(seq 1 $((${2:-30} * 2))); do
     if [ -n "$(window_id "$1")" ]; then sleep 1; return 0; fi
     sleep 0.5
   done
@@ -67,46 +68,131 @@ prefix=$build/wineprefix
 images=$(cd "$here/.." && pwd)/docs/images
 demo=$build/src/app/HexwardenDemo.exe
 press=$build/tests/win32/press_button.exe
-console="HexwardenDemo - QMV-240"
+console="HexwardenDemo - QMV-240 on USB001"
 question=HexwardenDemo
 
-# press TITLE ID [sys]: the command to the window titled TITLE.
+# press TITLE ID [sys | text VALUE | wait START | rect]: see press_button.
 press() { "$here/wine-run.sh" "$press" "$@"; }
+# answer TITLE ID: presses a button of a box or dialog and lets it close, so
+# that the next box of the same title is not taken for it.
+answer() {
+  press "$@"
+  sleep 1
+}
 # shot TITLE NAME: the window titled TITLE as docs/images/NAME.png.
 shot() {
   wait_window "$1"
   import -window "$(window_id "$1")" "$images/$2.png"
   echo "docs/images/$2.png: $1"
 }
+# shot_item TITLE ID NAME: the control ID (a group) of the window titled
+# TITLE, cut out of the window's picture, as docs/images/NAME.png.
+shot_item() {
+  wait_window "$1"
+  local place
+  place=$(press "$1" "$2" rect | tr -d '\r')
+  import -window "$(window_id "$1")" -crop "$place" +repage "$images/$3.png"
+  echo "docs/images/$3.png: $1, control $2"
+}
 mkdir -p "$images"
+# The demo runs in a folder of its own on drive C: the file dialogs start
+# there, and what it saves lands there and is named by a short path.
+service=$prefix/drive_c/Service
+rm -rf "$service"
+mkdir -p "$service"
+cd "$service"
 "$here/wine-run.sh" "$demo" &
 runner=$!
 trap stop_wine EXIT
 wait_window "$console"
 sleep 2
 shot "$console" console
+shot_item "$console" 1001 sensor
+# Choose Machine, from the system menu.
+press "$console" 48 sys
+shot "Choose Machine" choose-machine
+answer "Choose Machine" 2
 
 press "$console" 1005
 shot Report get-report
-press Report 2
+answer Report 2
 press "$console" 1036
 shot "$question" clear-pump-time
-press "$question" 2
+answer "$question" 2
+
+# Get Parameters saves the block under the name it offers; WriteY0 then
+# changes the machine's block, so that Put Parameters with that file asks.
+press "$console" 1007
+shot "Save As" get-parameters
+answer "Save As" 1
+answer "$question" 1
+press "$console" 1038 text 25
+press "$console" 1037
+shot "$question" write-y0
+answer "$question" 1
+press "$console" 1009
+wait_window Open
+press Open 1148 text "QMV-240 $(date +%F).par"
+answer Open 1
+shot "$question" put-parameters
+answer "$question" 2
+
+press "$console" 1010
+shot "$question" check-serial-port
+answer "$question" 1
+press "$console" 1012 text AB12345
+press "$console" 1011
+shot "$question" write-serial
+answer "$question" 2
+
+# A scale out of the machine's range.
+press "$console" 1021 text 101
+press "$console" 1013
+shot "$question" write-xy
+answer "$question" 1
+# Calc & Write Laser before Tool Pos.
+press "$console" 1047
+shot "$question" write-laser
+answer "$question" 1
+
+# The test cut runs to its end (about 40 s), so that the machine is back at
+# its origin for the procedures after it.
 press "$console" 1015
 shot "$question" corr-cut
-press "$question" 2
+answer "$question" 1
+shot "Test cut" test-cut
+wait_window "$question" 120
+answer "$question" 1
+
+press "$console" 1020
+sleep 1
+shot_item "$console" 1003 spindle-read
+
 press "$console" 1073
 shot "Check Panel" check-panel
-press "Check Panel" 2
+answer "Check Panel" 2
 # The load check on the simulated machine ends by itself with "Completed".
 press "$console" 1014
 shot "Check Load X" check-load
-press HexwardenDemo 1
+answer "$question" 1
 press "$console" 1019
 shot "Run Aging" start-aging
-press "Run Aging" 2
-# The backlash check asks first whether the encoder set is mounted: Yes.
+answer "Run Aging" 2
+
+press "$console" 1018
+shot Open output-file
+answer Open 2
+# The service bundle, from the system menu, under the name it offers.
+press "$console" 32 sys
+wait_window "Save As"
+answer "Save As" 1
+shot "$question" service-bundle
+answer "$question" 1
+
+# The backlash check asks first whether the encoder set is mounted: Yes;
+# the picture shows it once the first step is measured.
 press "$console" 1051
-wait_window HexwardenDemo
-press HexwardenDemo 6
+wait_window "$question"
+press "$question" 6
+press "Check Backlash" 1055 wait "Checking... step"
 shot "Check Backlash" backlash-check
