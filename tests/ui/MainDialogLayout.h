@@ -54,7 +54,7 @@ inline constexpr std::array<LayoutRow, 63> kMainDialogLayout{{
     {1025, Kind::Static, "Y", 108, 112, 8, 10},
     {1026, Kind::Static, "Z", 189, 248, 8, 10, false},
     {1027, Kind::Static, "--A", 296, 162, 20, 20},
-    {1028, Kind::Static, "--C --F", 319, 162, 19, 20},
+    {1028, Kind::Static, "--C --F", 319, 162, 22, 20},
     {1029, Kind::Static, "LimitX=", 288, 50, 38, 8},
     {1030, Kind::Static, "LimitY=", 288, 62, 38, 8},
     {1031, Kind::Static, "LimitZ=", 288, 74, 38, 8},

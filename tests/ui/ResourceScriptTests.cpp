@@ -43,6 +43,39 @@ TEST(ResourceScript, MainDialogControlsInTemplateOrder) {
     }
 }
 
+bool Overlap(const ui::Rect& a, const ui::Rect& b) {
+    return a.left < b.right && b.left < a.right && a.top < b.bottom && b.top < a.bottom;
+}
+
+bool Inside(const ui::Rect& inner, const ui::Rect& outer) {
+    return inner.left >= outer.left && inner.top >= outer.top && inner.right <= outer.right &&
+           inner.bottom <= outer.bottom;
+}
+
+// A control grown to fit its text covers no other control and stays within
+// the frame of the group it stands in: no control overlaps another, and one
+// that reaches into a group lies wholly inside it.
+TEST(ResourceScript, MainDialogControlsNeitherOverlapNorCrossAGroupFrame) {
+    const DialogTemplate& dialog = ui::ProgramResources().dialogs.at(102);
+    const auto isGroup = [](const ControlTemplate& c) {
+        return KindOf(c.className, c.style) == Kind::GroupBox;
+    };
+    for (std::size_t i = 0; i < dialog.controls.size(); ++i) {
+        const ControlTemplate& a = dialog.controls[i];
+        for (std::size_t j = i + 1; j < dialog.controls.size(); ++j) {
+            const ControlTemplate& b = dialog.controls[j];
+            if (!Overlap(a.rect, b.rect)) continue;
+            SCOPED_TRACE("controls " + a.text + " (" + std::to_string(a.id) + ") and " + b.text +
+                         " (" + std::to_string(b.id) + ")");
+            if (isGroup(a) == isGroup(b)) {
+                ADD_FAILURE() << "they overlap";
+            } else {
+                EXPECT_TRUE(isGroup(a) ? Inside(b.rect, a.rect) : Inside(a.rect, b.rect));
+            }
+        }
+    }
+}
+
 TEST(ResourceScript, RadioPairIsOneGroupStartingAtPercent) {
     const DialogTemplate& dialog = ui::ProgramResources().dialogs.at(102);
     const auto find = [&](int id) -> const ControlTemplate& {

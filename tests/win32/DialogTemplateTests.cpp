@@ -334,11 +334,12 @@ struct DialogFontAt {
         DeleteObject(font);
         DeleteDC(dc);
     }
-    // The text as a left-aligned, word-wrapping static control lays it out
-    // in width pixels: the rectangle it needs.
-    RECT Needs(const std::string& text, int width) const {
-        RECT rect{0, 0, width, 0};
-        DrawTextA(dc, text.c_str(), -1, &rect, DT_CALCRECT | DT_WORDBREAK | DT_LEFT);
+    // The rectangle the text needs with each of its lines kept whole: a
+    // left-aligned static control wraps a line wider than itself at its
+    // blanks.
+    RECT Needs(const std::string& text) const {
+        RECT rect{0, 0, 0, 0};
+        DrawTextA(dc, text.c_str(), -1, &rect, DT_CALCRECT | DT_LEFT);
         return rect;
     }
 
@@ -350,8 +351,8 @@ struct DialogFontAt {
 };
 
 // The labels whose texts grow once the machine has answered show them whole
-// at 96 and at 120 DPI: no character cut off at the right, no line below
-// the control's bottom.
+// at 96 and at 120 DPI: no line wrapped or cut off at the right, no line
+// below the control's bottom.
 TEST(DialogTemplate, LabelTextsFitTheirControlsAt96And120Dpi) {
     struct Label {
         int id;
@@ -383,7 +384,7 @@ TEST(DialogTemplate, LabelTextsFitTheirControlsAt96And120Dpi) {
             const int height = MulDiv(row->height, font.baseY, 8);
             for (const std::string& text : label.texts) {
                 SCOPED_TRACE(std::to_string(dpi) + " DPI: " + text);
-                const RECT needs = font.Needs(text, width);
+                const RECT needs = font.Needs(text);
                 EXPECT_LE(needs.right, width);
                 EXPECT_LE(needs.bottom, height);
             }
