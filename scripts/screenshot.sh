@@ -69,6 +69,8 @@ images=$(cd "$here/.." && pwd)/docs/images
 demo=$build/src/app/HexwardenDemo.exe
 press=$build/tests/win32/press_button.exe
 console="HexwardenDemo - QMV-240 on USB001"
+# Every box of the demo is captioned with the program's name: a box captioned
+# otherwise is not found, and the script stops there.
 question=HexwardenDemo
 
 # press TITLE ID [sys | text VALUE | wait START | rect]: see press_button.
@@ -132,6 +134,7 @@ shot "$question" write-y0
 answer "$question" 1
 press "$console" 1009
 wait_window Open
+# 1148: the file name field of the common file dialogs.
 press Open 1148 text "QMV-240 $(date +%F).par"
 answer Open 1
 shot "$question" put-parameters
