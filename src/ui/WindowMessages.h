@@ -30,7 +30,7 @@ class WindowMessages {
     // KillTimer: false when no such timer runs.
     virtual bool KillTimer(WindowId window, std::uintptr_t id) = 0;
     // Empties the thread's message queue: every waiting message goes
-    // through the dialog's keyboard handling (IsDialogMessageA) or else is
+    // through the dialog's keyboard handling (IsDialogMessage) or else is
     // translated and dispatched. Returns when the queue is empty.
     virtual void PumpMessages(WindowId dialog) = 0;
     // Starts body on a worker thread (normal priority, default stack).

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "SecondRun.h"
 #include "WideTestPlaces.h"
 #include "console/backlash/BacklashPlotDialog.h"
 #include "platform/win32/Win32FileSystem.h"
@@ -123,31 +124,15 @@ DWORD RunAt144Dpi() {
     const DWORD dpi = 144;
     const UserRegistryValue logPixels(L"Control Panel\\Desktop", L"LogPixels", REG_DWORD, &dpi,
                                       sizeof dpi);
-    SetEnvironmentVariableW(kAt144, L"1");
-    wchar_t self[MAX_PATH] = {};
-    GetModuleFileNameW(nullptr, self, MAX_PATH);
-    std::wstring command = L"\"" + std::wstring(self) +
-                           L"\" --gtest_filter=BacklashPlotOnWine.TextsKeepClearAt144DotsPerInch";
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION process{};
-    const BOOL started = CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0,
-                                        nullptr, nullptr, &startup, &process);
-    SetEnvironmentVariableW(kAt144, nullptr);
-    if (!started) return ~0u;
-    WaitForSingleObject(process.hProcess, INFINITE);
-    DWORD code = ~0u;
-    GetExitCodeProcess(process.hProcess, &code);
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
-    return code;
+    return RunTestAgain(ThisProgram(), L"BacklashPlotOnWine.TextsKeepClearAt144DotsPerInch",
+                        kAt144);
 }
 
 // The angle labels and their title, the value labels and the legend keep
 // clear of each other and of the box in the real font at 144 dots per inch;
 // each text's place shows its ink.
 TEST(BacklashPlotOnWine, TextsKeepClearAt144DotsPerInch) {
-    if (GetEnvironmentVariableW(kAt144, nullptr, 0) == 0) {
+    if (!IsSecondRun(kAt144)) {
         EXPECT_EQ(RunAt144Dpi(), 0u);
         return;
     }

@@ -14,55 +14,18 @@
 #include <string>
 #include <thread>
 
+#include "ConsoleOnWine.h"
 #include "KeyPresses.h"
 #include "StandInBrowser.h"
 #include "WindowCapture.h"
 #include "console/ConsoleApp.h"
-#include "console/ConsoleDialog.h"
 #include "console/ConsoleIds.h"
 #include "console/windows/AboutDialog.h"
 #include "console/windows/MachineChooser.h"
-#include "fakes/FixedProgramFile.h"
-#include "platform/win32/Win32FileSystem.h"
 #include "platform/win32/Win32ProgramFile.h"
-#include "platform/win32/Win32SettingsFile.h"
-#include "platform/win32/Win32VersionBlocks.h"
-#include "sim/pc/SimEnvironment.h"
-#include "sim/pc/SimUserSettings.h"
-#include "ui/win32/Win32WindowSystem.h"
 
 namespace hw::test {
 namespace {
-
-// The console shown modeless on the simulated machine, so that the test can act on it.
-class ConsoleOnWine : public ::testing::Test {
-  protected:
-    void SetUp() override { ASSERT_TRUE(console.Create(ui::kNoWindow)); }
-    void TearDown() override { console.DestroyWindow(); }
-
-    HWND Window() const { return reinterpret_cast<HWND>(console.window()); }
-    std::string Title() const {
-        char text[256] = {};
-        GetWindowTextA(Window(), text, sizeof text);
-        return text;
-    }
-    bool ItemEnabled(int id) const { return IsWindowEnabled(GetDlgItem(Window(), id)) != FALSE; }
-    LRESULT DeviceChange() {
-        return SendMessageA(Window(), WM_DEVICECHANGE, ui::kDbtDevNodesChanged, 0);
-    }
-
-    TestClock clock{1};
-    SimEnvironment sim{clock};
-    ui::Win32WindowSystem windows;
-    ui::Application app{windows, "Hexwarden"};
-    FixedProgramFile programFile;
-    Win32FileSystem files;
-    Win32SettingsFile settings;
-    Win32VersionBlocks versions;
-    const LinkPlatform link = sim.Link(app.alerts());
-    SimUserSettings userSettings;
-    ConsoleDialog console{{app, link, programFile, files, settings, versions, userSettings}};
-};
 
 // The same with a second machine on the simulated PC.
 class TwoMachinesOnWine : public ConsoleOnWine {
@@ -96,27 +59,12 @@ TEST_F(ConsoleOnWine, SavesTheServiceBundleFromTheSystemMenu) {
     DeleteFileA(path.c_str());
     std::string completed;
     std::thread technician([&] {
-        // The first dialog the console owns whose caption is, or is not, caption.
-        auto find = [this](const char* caption, bool is) {
-            for (int i = 0; i < 1000; ++i) {
-                std::this_thread::sleep_for(std::chrono::milliseconds(10));
-                HWND window = nullptr;
-                while ((window = FindWindowExA(nullptr, window, "#32770", nullptr)) != nullptr) {
-                    char text[128] = {};
-                    GetWindowTextA(window, text, sizeof text);
-                    if (GetWindow(window, GW_OWNER) == Window() &&
-                        (caption == std::string(text)) == is)
-                        return window;
-                }
-            }
-            return HWND{};
-        };
-        HWND save = find("Hexwarden", false);
+        HWND save = OwnedDialog(Window(), "Hexwarden", false);
         if (save == nullptr) return;
         // The name box of the old-style and of the explorer-style dialog.
         for (int nameBox : {0x47C, 0x480}) SetDlgItemTextA(save, nameBox, path.c_str());
         PostMessageA(save, WM_COMMAND, IDOK, 0);
-        HWND box = find("Hexwarden", true);
+        HWND box = OwnedDialog(Window(), "Hexwarden");
         if (box == nullptr) return;
         char text[512] = {};
         GetDlgItemTextA(box, 0xFFFF, text, sizeof text);

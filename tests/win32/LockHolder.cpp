@@ -4,6 +4,10 @@
 // "end" event is set; then releases it and exits with 0. Exits with 1 when
 // any step fails, with 2 on wrong arguments. The test creates both events.
 #include <windows.h>
+// This needs <windows.h> first.
+#include <shellapi.h>
+
+#include <memory>
 
 #include "OwnedHandle.h"
 
@@ -15,11 +19,16 @@ constexpr DWORD kLongestHoldMs = 60000;
 
 }  // namespace
 
-int main(int argc, char** argv) {
-    if (argc != 4) return 2;
-    const hw::test::OwnedHandle mutex(CreateMutexA(nullptr, FALSE, argv[1]));
-    const hw::test::OwnedHandle held(OpenEventA(EVENT_MODIFY_STATE, FALSE, argv[2]));
-    const hw::test::OwnedHandle end(OpenEventA(SYNCHRONIZE, FALSE, argv[3]));
+// The names are read wide: a mutex name may hold letters of no code page.
+int main() {
+    int argc = 0;
+    const std::unique_ptr<LPWSTR, decltype(&LocalFree)> argv(
+        CommandLineToArgvW(GetCommandLineW(), &argc), &LocalFree);
+    if (!argv || argc != 4) return 2;
+    const LPWSTR* args = argv.get();
+    const hw::test::OwnedHandle mutex(CreateMutexW(nullptr, FALSE, args[1]));
+    const hw::test::OwnedHandle held(OpenEventW(EVENT_MODIFY_STATE, FALSE, args[2]));
+    const hw::test::OwnedHandle end(OpenEventW(SYNCHRONIZE, FALSE, args[3]));
     if (!mutex || !held || !end) return 1;
     if (WaitForSingleObject(mutex.get(), kLongestHoldMs) != WAIT_OBJECT_0) return 1;
     SetEvent(held.get());

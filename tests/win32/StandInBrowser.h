@@ -13,11 +13,19 @@ namespace hw::test {
 
 class StandInBrowser {
   public:
-    // The pages opened are written, one path a line, to the file at log.
-    explicit StandInBrowser(const std::string& log) {
+    // What the stand-in leaves in its log: the path of the page opened, or
+    // the page itself (whose path the console's command prompt would write
+    // in its own code page).
+    enum class Logs { Path, Page };
+
+    // The pages opened are written, one path a line, to the file at log, or
+    // copied there.
+    explicit StandInBrowser(const std::string& log, Logs logs = Logs::Path) {
         std::string current = Get(kHtmlKey, nullptr);
         if (current == kProgId) current = Get(kProgIdKey, kPreviousValue);
-        const std::string command = "C:\\windows\\system32\\cmd.exe /c echo %1>\"" + log + "\"";
+        const std::string command = std::string("C:\\windows\\system32\\cmd.exe /c ") +
+                                    (logs == Logs::Path ? "echo %1>" : "copy /y %1 ") + "\"" + log +
+                                    "\"";
         registered = Set(kProgIdKey, kPreviousValue, current) &&
                      Set(kCommandKey, nullptr, command) && Set(kHtmlKey, nullptr, kProgId);
     }

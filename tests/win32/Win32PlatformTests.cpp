@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <string>
@@ -16,6 +17,7 @@
 #include <vector>
 
 #include "OwnedHandle.h"
+#include "WideTestPlaces.h"
 #include "platform/win32/Win32DeviceFiles.h"
 #include "platform/win32/Win32DiskFile.h"
 #include "platform/win32/Win32Handles.h"
@@ -24,6 +26,7 @@
 #include "platform/win32/Win32Spooler.h"
 #include "platform/win32/Win32System.h"
 #include "platform/win32/Win32UserSettings.h"
+#include "platform/win32/Win32Utf8.h"
 
 namespace hw::test {
 namespace {
@@ -41,8 +44,11 @@ std::string TempPath(const std::string& leaf) {
     return std::string(dir, length) + Unique("hexwarden") + "-" + leaf;
 }
 
+// "Łukasz-李" in UTF-8: letters of no ANSI code page the prefix may use.
+constexpr const char* kOutside = "\xC5\x81ukasz-\xE6\x9D\x8E";
+
 std::string ContentOf(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
+    std::ifstream in(std::filesystem::path(Widen(path)), std::ios::binary);
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
@@ -50,9 +56,9 @@ std::string ContentOf(const std::string& path) {
 struct TempFile {
     explicit TempFile(const std::string& leaf, const std::string& content = "")
         : path(TempPath(leaf)) {
-        std::ofstream(path, std::ios::binary) << content;
+        std::ofstream(std::filesystem::path(Widen(path)), std::ios::binary) << content;
     }
-    ~TempFile() { DeleteFileA(path.c_str()); }
+    ~TempFile() { DeleteFileW(Widen(path).c_str()); }
     std::string path;
 };
 
@@ -83,7 +89,8 @@ class Win32NamedLocksTest : public ::testing::Test {
     }
 
     Win32NamedLocks locks;
-    const std::string name = "Global\\" + Unique("HexwardenTestLock");
+    // A printer name, which the lock's name holds, may lie outside the code page.
+    const std::string name = "Global\\" + Unique("HexwardenTestLock-") + kOutside;
 };
 
 TEST_F(Win32NamedLocksTest, SameNameOpensTheSameMutex) {
@@ -154,7 +161,7 @@ TEST_F(Win32NamedLocksTest, OpenToWaitOpensOnlyAnExistingMutex) {
 }
 
 TEST_F(Win32NamedLocksTest, NameHeldByAnotherKindOfObjectGivesNullHandle) {
-    const HANDLE event = CreateEventA(nullptr, TRUE, FALSE, name.c_str());
+    const HANDLE event = CreateEventW(nullptr, TRUE, FALSE, Widen(name).c_str());
     ASSERT_NE(event, nullptr);
     EXPECT_EQ(Create(name), kNullHandle);
     CloseHandle(event);
@@ -169,13 +176,13 @@ class LockHolderProcess {
           endName(Unique("HexwardenTestEnd")),
           held(CreateEventA(nullptr, TRUE, FALSE, heldName.c_str())),
           end(CreateEventA(nullptr, TRUE, FALSE, endName.c_str())) {
-        std::string command =
-            "\"" + ProgramPath() + "\" " + mutexName + " " + heldName + " " + endName;
-        STARTUPINFOA startup = {};
+        std::wstring command =
+            Widen("\"" + ProgramPath() + "\" " + mutexName + " " + heldName + " " + endName);
+        STARTUPINFOW startup = {};
         startup.cb = sizeof startup;
         PROCESS_INFORMATION started = {};
         if (held && end &&
-            CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+            CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
                            &startup, &started)) {
             CloseHandle(started.hThread);
             process = started.hProcess;
@@ -249,7 +256,7 @@ TEST(Win32UserSettings, StoresAndReadsBack) {
 }
 
 TEST(Win32DeviceFiles, ReadsAndWritesAnOpenFile) {
-    TempFile file("device.bin", "abcd");
+    TempFile file("device-"s + kOutside + ".bin", "abcd");
     Win32DeviceFiles files;
     const OsHandle handle = files.Open(file.path, kFileAttributeNormal);
     ASSERT_NE(handle, kInvalidHandle);
@@ -401,6 +408,43 @@ TEST_F(Win32RegistryTest, ClosingTheLocalMachineKeyKeepsItUsable) {
     registry.CloseKey(key);
 }
 
+// A key and a value whose names and text lie outside the code page read
+// whole; a text of 255 such letters is within the limit, which counts
+// characters, not the bytes of their UTF-8.
+TEST_F(Win32RegistryTest, NamesAndTextsOutsideTheCodePageReadWhole) {
+    const std::string path = "C:\\Users\\"s + kOutside;
+    std::string full;
+    for (int i = 0; i < 255; ++i) full += "\xC5\x81";
+    HKEY made = nullptr;
+    ASSERT_EQ(RegCreateKeyExW(root, Widen(kOutside).c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
+                              &made, nullptr),
+              ERROR_SUCCESS);
+    for (const auto& [name, text] : {std::pair{kOutside, path}, std::pair{"Full", full}}) {
+        const std::wstring wide = Widen(text);
+        RegSetValueExW(made, Widen(name).c_str(), 0, REG_SZ,
+                       reinterpret_cast<const BYTE*>(wide.c_str()),
+                       static_cast<DWORD>((wide.size() + 1) * sizeof(wchar_t)));
+    }
+    RegCloseKey(made);
+
+    const OsHandle parent = OpenRoot();
+    std::vector<std::string> names;
+    std::string name;
+    for (std::uint32_t i = 0; registry.EnumSubkey(parent, i, name) == EnumKeyOutcome::Found; ++i) {
+        names.push_back(name);
+    }
+    EXPECT_NE(std::find(names.begin(), names.end(), kOutside), names.end());
+    OsHandle key = kNullHandle;
+    ASSERT_TRUE(registry.OpenKey(parent, kOutside, key));
+    std::string value;
+    EXPECT_TRUE(registry.QueryValue(key, kOutside, value));
+    EXPECT_EQ(value, path);
+    EXPECT_TRUE(registry.QueryValue(key, "Full", value));
+    EXPECT_EQ(value, full);
+    registry.CloseKey(key);
+    registry.CloseKey(parent);
+}
+
 struct ValueCase {
     const char* name;
     DWORD type;
@@ -444,35 +488,37 @@ TEST_F(Win32RegistryTest, ValuesAreCutAtTheirFirstNulAndLongOnesAreUnreadable) {
 // sent to it lands in that file unchanged. Removed with its driver at the end.
 class InstalledPrinter {
   public:
+    // The printer's name and its port's path lie outside the code page.
     InstalledPrinter()
-        : name(Unique("Hexwarden Test Printer")),
+        : name(Unique("Hexwarden Test Printer ") + kOutside),
           driver(Unique("Hexwarden Test Driver")),
-          port(TempPath("port.prn")) {
-        DRIVER_INFO_3A driverInfo = {};
+          port(PathOutsideCodePage("hw-port") + ".prn") {
+        std::wstring driverName = Widen(driver), module = L"wineps.drv", data = L"generic.ppd";
+        DRIVER_INFO_3W driverInfo = {};
         driverInfo.cVersion = 3;
-        driverInfo.pName = driver.data();
-        std::string module = "wineps.drv", data = "generic.ppd";
+        driverInfo.pName = driverName.data();
         driverInfo.pDriverPath = module.data();
         driverInfo.pConfigFile = module.data();
         driverInfo.pDataFile = data.data();
-        if (!AddPrinterDriverA(nullptr, 3, reinterpret_cast<BYTE*>(&driverInfo))) return;
+        if (!AddPrinterDriverW(nullptr, 3, reinterpret_cast<BYTE*>(&driverInfo))) return;
         driverAdded = true;
-        std::string processor = "WinPrint", dataType = "RAW";
-        PRINTER_INFO_2A info = {};
-        info.pPrinterName = name.data();
-        info.pPortName = port.data();
-        info.pDriverName = driver.data();
+        std::wstring printerName = Widen(name), portName = Widen(port);
+        std::wstring processor = L"WinPrint", dataType = L"RAW";
+        PRINTER_INFO_2W info = {};
+        info.pPrinterName = printerName.data();
+        info.pPortName = portName.data();
+        info.pDriverName = driverName.data();
         info.pPrintProcessor = processor.data();
         info.pDatatype = dataType.data();
-        printer = AddPrinterA(nullptr, 2, reinterpret_cast<BYTE*>(&info));
+        printer = AddPrinterW(nullptr, 2, reinterpret_cast<BYTE*>(&info));
     }
     ~InstalledPrinter() {
         if (printer != nullptr) {
             DeletePrinter(printer);
             ::ClosePrinter(printer);
         }
-        if (driverAdded) DeletePrinterDriverA(nullptr, nullptr, driver.data());
-        DeleteFileA(port.c_str());
+        if (driverAdded) DeletePrinterDriverW(nullptr, nullptr, Widen(driver).data());
+        DeleteFileW(Widen(port).c_str());
     }
     InstalledPrinter(const InstalledPrinter&) = delete;
     InstalledPrinter& operator=(const InstalledPrinter&) = delete;
@@ -482,11 +528,11 @@ class InstalledPrinter {
     // Sets the printer's attributes through its level-2 record.
     bool SetAttributes(DWORD attributes) {
         DWORD needed = 0;
-        GetPrinterA(printer, 2, nullptr, 0, &needed);
+        GetPrinterW(printer, 2, nullptr, 0, &needed);
         std::vector<BYTE> record(needed);
-        if (!GetPrinterA(printer, 2, record.data(), needed, &needed)) return false;
-        reinterpret_cast<PRINTER_INFO_2A*>(record.data())->Attributes = attributes;
-        return SetPrinterA(printer, 2, record.data(), 0) != 0;
+        if (!GetPrinterW(printer, 2, record.data(), needed, &needed)) return false;
+        reinterpret_cast<PRINTER_INFO_2W*>(record.data())->Attributes = attributes;
+        return SetPrinterW(printer, 2, record.data(), 0) != 0;
     }
 
     std::string name;

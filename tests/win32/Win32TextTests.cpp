@@ -1,4 +1,4 @@
-// The ANSI code page's text rules on Win32, run with Wine set to the
+// The text rules on Win32, run with Wine set to the
 // Japanese code page 932 (ctest gives this binary LC_ALL=ja_JP.UTF-8).
 #include <windows.h>
 
@@ -42,6 +42,8 @@ TEST_F(Win32TextTest, ComparesCharactersIgnoringCase) {
                   "ABC",
                   true},  // after a double-byte character
              Case{"", "", true},
+             // UTF-8 text: an L with stroke, which the code page lacks, and a kanji
+             Case{"\xC5\x81ukasz \xE6\x9D\x8E", "\xC5\x82UKASZ \xE6\x9D\x8E", true},
          }) {
         EXPECT_EQ(text.EqualsIgnoreCase(c.a, c.b), c.equal) << c.a << " / " << c.b;
     }

@@ -12,7 +12,7 @@ namespace hw {
 inline constexpr OsHandle kLocalMachineKey = 1;
 
 // The longest subkey name and value text, in characters: both are read into
-// 256-byte buffers that keep their terminating NUL.
+// buffers of 256 characters that keep their terminating NUL.
 inline constexpr std::size_t kRegistryTextMax = 255;
 
 enum class EnumKeyOutcome { Found, NoMoreItems, Failed };
@@ -28,10 +28,11 @@ class Registry {
     // characters. NoMoreItems past the last subkey.
     virtual EnumKeyOutcome EnumSubkey(OsHandle key, std::uint32_t index, std::string& name) = 0;
 
-    // A value of the key as text, whatever its registry type, cut at its first
-    // NUL. False when it cannot be read, and when it does not fit the 256-byte
-    // buffer or its text runs past kRegistryTextMax characters: such a value
-    // is never used cut short (value untouched on false).
+    // A value of the key as text (UTF-8), whatever its registry type: a value
+    // of another type is its bytes. Cut at its first NUL. False when it cannot
+    // be read, and when it does not fit the buffer or its text runs past
+    // kRegistryTextMax characters: such a value is never used cut short
+    // (value untouched on false).
     virtual bool QueryValue(OsHandle key, const std::string& valueName, std::string& value) = 0;
 
     virtual void CloseKey(OsHandle key) = 0;

@@ -19,8 +19,9 @@ class Text {
 
     // True when a and b are equal as the system's own comparison in its locale
     // finds them with letter case ignored: characters, not bytes, are
-    // compared, and the letters of every script of the code page fold, not
-    // only ASCII ones. Whole strings are compared, up to their sizes.
+    // compared (UTF-8, or the ANSI code page for text that is not UTF-8), and
+    // the letters of every script fold, not only ASCII ones. Whole strings are
+    // compared, up to their sizes.
     virtual bool EqualsIgnoreCase(std::string_view a, std::string_view b) = 0;
 };
 

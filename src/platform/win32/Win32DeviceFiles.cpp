@@ -1,11 +1,12 @@
 #include "platform/win32/Win32DeviceFiles.h"
 
 #include "platform/win32/Win32Handles.h"
+#include "platform/win32/Win32Utf8.h"
 
 namespace hw {
 
 OsHandle Win32DeviceFiles::Open(const std::string& path, std::uint32_t flagsAndAttributes) {
-    return ToOsHandle(CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
+    return ToOsHandle(CreateFileW(Widen(path).c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
                                   OPEN_EXISTING, flagsAndAttributes, nullptr));
 }
 

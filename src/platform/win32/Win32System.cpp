@@ -27,13 +27,13 @@ bool Win32System::QueryPlatformId(std::uint32_t& platformId) {
 
 bool Win32System::QueryOsVersion(OsVersion& version) {
     // The basic version record, zero-filled, with its size field set.
-    OSVERSIONINFOA info{};
-    static_assert(sizeof(info) == 148);
+    OSVERSIONINFOW info{};
+    static_assert(sizeof(info) == 276);
     info.dwOSVersionInfoSize = sizeof(info);
 #ifdef _MSC_VER
 #pragma warning(suppress : 4996)  // deprecated, yet the only source of the platform id
 #endif
-    const BOOL result = GetVersionExA(&info);
+    const BOOL result = GetVersionExW(&info);
     if (!result) return false;
     version = {info.dwPlatformId, info.dwMajorVersion, info.dwMinorVersion, info.dwBuildNumber};
     return true;

@@ -1,5 +1,5 @@
-// The ANSI code page's text rules on Win32: the system's own lead-byte table
-// and its case-insensitive comparison in the system locale.
+// The text rules on Win32: the ANSI code page's own lead-byte table, and the
+// system's case-insensitive comparison in the system locale.
 #pragma once
 
 #include "platform/device/Text.h"

@@ -34,31 +34,31 @@ bool ReturnsResultDirectly(UINT message) {
 INT_PTR CALLBACK DialogProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_INITDIALOG) {
         auto* dialog = reinterpret_cast<Dialog*>(lParam);
-        SetWindowLongPtrA(hwnd, DWLP_USER, reinterpret_cast<LONG_PTR>(dialog));
+        SetWindowLongPtrW(hwnd, DWLP_USER, reinterpret_cast<LONG_PTR>(dialog));
         return dialog->HandleInitDialog(ToWindow(hwnd)) ? TRUE : FALSE;
     }
-    auto* dialog = reinterpret_cast<Dialog*>(GetWindowLongPtrA(hwnd, DWLP_USER));
+    auto* dialog = reinterpret_cast<Dialog*>(GetWindowLongPtrW(hwnd, DWLP_USER));
     if (dialog == nullptr) return FALSE;
     if (message == WM_NCDESTROY) {
-        SetWindowLongPtrA(hwnd, DWLP_USER, 0);
+        SetWindowLongPtrW(hwnd, DWLP_USER, 0);
         dialog->HandleDestroyed();
         return FALSE;
     }
     const std::optional<std::intptr_t> result = dialog->HandleMessage({message, wParam, lParam});
     if (!result) return FALSE;
     if (ReturnsResultDirectly(message)) return static_cast<INT_PTR>(*result);
-    SetWindowLongPtrA(hwnd, DWLP_MSGRESULT, static_cast<LONG_PTR>(*result));
+    SetWindowLongPtrW(hwnd, DWLP_MSGRESULT, static_cast<LONG_PTR>(*result));
     return TRUE;
 }
 
 int Win32DialogWindows::RunModal(Dialog& dialog, WindowId owner) {
-    return static_cast<int>(DialogBoxParamA(Instance(), MAKEINTRESOURCEA(dialog.templateId()),
+    return static_cast<int>(DialogBoxParamW(Instance(), MAKEINTRESOURCEW(dialog.templateId()),
                                             ToHwnd(owner), DialogProc,
                                             reinterpret_cast<LPARAM>(&dialog)));
 }
 
 WindowId Win32DialogWindows::CreateModeless(Dialog& dialog, WindowId owner) {
-    return ToWindow(CreateDialogParamA(Instance(), MAKEINTRESOURCEA(dialog.templateId()),
+    return ToWindow(CreateDialogParamW(Instance(), MAKEINTRESOURCEW(dialog.templateId()),
                                        ToHwnd(owner), DialogProc,
                                        reinterpret_cast<LPARAM>(&dialog)));
 }
@@ -75,13 +75,13 @@ bool Win32DialogWindows::AddButton(WindowId window, int id, const Rect& rect,
                                    std::string_view text) {
     HWND dialog = ToHwnd(window);
     if (!IsWindow(dialog) || Item(window, id) != nullptr) return false;
-    const std::string caption(text);
-    HWND button = CreateWindowExA(
-        0, "BUTTON", caption.c_str(), WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, rect.left,
-        rect.top, rect.Width(), rect.Height(), dialog,
+    const std::wstring caption = Widen(text);
+    HWND button = CreateWindowExW(
+        0, L"BUTTON", caption.c_str(), WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON,
+        rect.left, rect.top, rect.Width(), rect.Height(), dialog,
         reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), Instance(), nullptr);
     if (button == nullptr) return false;
-    SendMessageA(button, WM_SETFONT, static_cast<WPARAM>(SendMessageA(dialog, WM_GETFONT, 0, 0)),
+    SendMessageW(button, WM_SETFONT, static_cast<WPARAM>(SendMessageW(dialog, WM_GETFONT, 0, 0)),
                  TRUE);
     return true;
 }
@@ -107,7 +107,7 @@ bool Win32DialogWindows::IsMinimized(WindowId window) const {
 }
 
 void Win32DialogWindows::SetIcon(WindowId window, IconHandle icon, bool big) {
-    SendMessageA(ToHwnd(window), WM_SETICON, big ? ICON_BIG : ICON_SMALL,
+    SendMessageW(ToHwnd(window), WM_SETICON, big ? ICON_BIG : ICON_SMALL,
                  static_cast<LPARAM>(icon));
 }
 

@@ -9,19 +9,19 @@ namespace hw::ui {
 namespace {
 
 // The font a control draws with: the one it was given, else the system font.
-LOGFONTA FontOf(HWND item) {
-    auto font = reinterpret_cast<HFONT>(SendMessageA(item, WM_GETFONT, 0, 0));
+LOGFONTW FontOf(HWND item) {
+    auto font = reinterpret_cast<HFONT>(SendMessageW(item, WM_GETFONT, 0, 0));
     if (font == nullptr) font = static_cast<HFONT>(GetStockObject(SYSTEM_FONT));
-    LOGFONTA logFont{};
-    GetObjectA(font, sizeof logFont, &logFont);
+    LOGFONTW logFont{};
+    GetObjectW(font, sizeof logFont, &logFont);
     return logFont;
 }
 
 bool IsFixedPitch(HFONT font) {
     HDC dc = GetDC(nullptr);
     HGDIOBJ previous = SelectObject(dc, font);
-    TEXTMETRICA metrics{};
-    const bool got = GetTextMetricsA(dc, &metrics) != FALSE;
+    TEXTMETRICW metrics{};
+    const bool got = GetTextMetricsW(dc, &metrics) != FALSE;
     SelectObject(dc, previous);
     ReleaseDC(nullptr, dc);
     // The flag, despite its name, is set for a proportional font.
@@ -30,11 +30,11 @@ bool IsFixedPitch(HFONT font) {
 
 // "Courier New" in the size, weight and character set of like; nullptr when
 // the system offers no fixed-pitch font for it.
-HFONT CreateFixedPitchFont(LOGFONTA like) {
+HFONT CreateFixedPitchFont(LOGFONTW like) {
     like.lfWidth = 0;
     like.lfPitchAndFamily = FIXED_PITCH | FF_MODERN;
-    lstrcpynA(like.lfFaceName, "Courier New", LF_FACESIZE);
-    HFONT font = CreateFontIndirectA(&like);
+    lstrcpynW(like.lfFaceName, L"Courier New", LF_FACESIZE);
+    HFONT font = CreateFontIndirectW(&like);
     if (font != nullptr && !IsFixedPitch(font)) {
         DeleteObject(font);
         font = nullptr;
@@ -42,7 +42,7 @@ HFONT CreateFixedPitchFont(LOGFONTA like) {
     return font;
 }
 
-std::uint64_t FontKey(const LOGFONTA& font) {
+std::uint64_t FontKey(const LOGFONTW& font) {
     return (std::uint64_t{static_cast<std::uint32_t>(font.lfHeight)} << 32) |
            (std::uint64_t{static_cast<std::uint32_t>(font.lfWeight)} << 8) | font.lfCharSet;
 }
@@ -79,7 +79,7 @@ Rect Win32Geometry::WorkArea(WindowId window) const {
     MONITORINFO info{};
     info.cbSize = sizeof info;
     HMONITOR monitor = MonitorFromWindow(ToHwnd(window), MONITOR_DEFAULTTONEAREST);
-    if (!GetMonitorInfoA(monitor, &info)) return {};
+    if (!GetMonitorInfoW(monitor, &info)) return {};
     return FromRect(info.rcWork);
 }
 
@@ -122,7 +122,7 @@ void Win32Geometry::PaintMinimizedIcon(WindowId window, IconHandle icon) {
     HWND hwnd = ToHwnd(window);
     PAINTSTRUCT paint{};
     HDC dc = BeginPaint(hwnd, &paint);
-    SendMessageA(hwnd, WM_ICONERASEBKGND, reinterpret_cast<WPARAM>(dc), 0);
+    SendMessageW(hwnd, WM_ICONERASEBKGND, reinterpret_cast<WPARAM>(dc), 0);
     RECT client{};
     GetClientRect(hwnd, &client);
     const int x = (client.right - client.left - GetSystemMetrics(SM_CXICON) + 1) / 2;
@@ -151,12 +151,12 @@ Size Win32Geometry::MeasureText(WindowId window, std::string_view text) const {
 void Win32Geometry::UseFixedPitchFont(WindowId window, int id) {
     HWND item = Item(window, id);
     if (item == nullptr) return;
-    const LOGFONTA present = FontOf(item);
+    const LOGFONTW present = FontOf(item);
     auto& made = fixedFonts_[FontKey(present)];
     if (made == 0) made = reinterpret_cast<std::uintptr_t>(CreateFixedPitchFont(present));
     HFONT font = made != 0 ? reinterpret_cast<HFONT>(made)
                            : static_cast<HFONT>(GetStockObject(SYSTEM_FIXED_FONT));
-    SendMessageA(item, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+    SendMessageW(item, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
 }
 
 }  // namespace hw::ui

@@ -20,7 +20,7 @@ inline WindowId ToWindow(HWND hwnd) {
     return reinterpret_cast<WindowId>(hwnd);
 }
 inline HINSTANCE Instance() {
-    return GetModuleHandleA(nullptr);
+    return GetModuleHandleW(nullptr);
 }
 inline HWND Item(WindowId window, int id) {
     return GetDlgItem(ToHwnd(window), id);

@@ -9,7 +9,7 @@ namespace hw::ui {
 namespace {
 
 bool IsRadio(HWND item) {
-    return item != nullptr && (SendMessageA(item, WM_GETDLGCODE, 0, 0) & DLGC_RADIOBUTTON) != 0;
+    return item != nullptr && (SendMessageW(item, WM_GETDLGCODE, 0, 0) & DLGC_RADIOBUTTON) != 0;
 }
 
 }  // namespace
@@ -41,7 +41,7 @@ void Win32Items::ShowItem(WindowId window, int id, bool show) {
 
 bool Win32Items::IsItemVisible(WindowId window, int id) const {
     HWND item = Item(window, id);
-    return item != nullptr && (GetWindowLongA(item, GWL_STYLE) & WS_VISIBLE) != 0;
+    return item != nullptr && (GetWindowLongW(item, GWL_STYLE) & WS_VISIBLE) != 0;
 }
 
 void Win32Items::CheckItem(WindowId window, int id, bool checked) {
@@ -69,7 +69,7 @@ CheckState Win32Items::ItemCheckState(WindowId window, int id) const {
 
 void Win32Items::FocusItem(WindowId window, int id) {
     if (HWND item = Item(window, id)) {
-        SendMessageA(ToHwnd(window), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(item), TRUE);
+        SendMessageW(ToHwnd(window), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(item), TRUE);
     }
 }
 
@@ -79,7 +79,7 @@ std::vector<int> Win32Items::RadioGroup(WindowId window, int firstId) const {
     if (!IsRadio(item)) return group;
     group.push_back(firstId);
     for (item = GetWindow(item, GW_HWNDNEXT);
-         item != nullptr && (GetWindowLongA(item, GWL_STYLE) & WS_GROUP) == 0;
+         item != nullptr && (GetWindowLongW(item, GWL_STYLE) & WS_GROUP) == 0;
          item = GetWindow(item, GW_HWNDNEXT)) {
         if (IsRadio(item)) group.push_back(GetDlgCtrlID(item));
     }
@@ -87,12 +87,12 @@ std::vector<int> Win32Items::RadioGroup(WindowId window, int firstId) const {
 }
 
 void Win32Items::SetProgressRange(WindowId window, int id, int lower, int upper) {
-    SendDlgItemMessageA(ToHwnd(window), id, PBM_SETRANGE32, static_cast<WPARAM>(lower),
+    SendDlgItemMessageW(ToHwnd(window), id, PBM_SETRANGE32, static_cast<WPARAM>(lower),
                         static_cast<LPARAM>(upper));
 }
 
 void Win32Items::SetProgressPos(WindowId window, int id, int pos) {
-    SendDlgItemMessageA(ToHwnd(window), id, PBM_SETPOS, static_cast<WPARAM>(pos), 0);
+    SendDlgItemMessageW(ToHwnd(window), id, PBM_SETPOS, static_cast<WPARAM>(pos), 0);
 }
 
 }  // namespace hw::ui

@@ -7,11 +7,11 @@
 namespace hw::ui {
 
 std::intptr_t Win32Messages::Send(WindowId window, const Message& message) {
-    return SendMessageA(ToHwnd(window), message.message, message.wParam, message.lParam);
+    return SendMessageW(ToHwnd(window), message.message, message.wParam, message.lParam);
 }
 
 bool Win32Messages::Post(WindowId window, const Message& message) {
-    return PostMessageA(ToHwnd(window), message.message, message.wParam, message.lParam) != FALSE;
+    return PostMessageW(ToHwnd(window), message.message, message.wParam, message.lParam) != FALSE;
 }
 
 std::uintptr_t Win32Messages::SetTimer(WindowId window, std::uintptr_t id, std::uint32_t ms) {
@@ -24,15 +24,15 @@ bool Win32Messages::KillTimer(WindowId window, std::uintptr_t id) {
 
 void Win32Messages::PumpMessages(WindowId dialog) {
     MSG msg{};
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
         if (msg.message == WM_QUIT) {
             // Left for the main loop, which ends the program on it.
             PostQuitMessage(static_cast<int>(msg.wParam));
             return;
         }
-        if (!IsDialogMessageA(ToHwnd(dialog), &msg)) {
+        if (!IsDialogMessageW(ToHwnd(dialog), &msg)) {
             TranslateMessage(&msg);
-            DispatchMessageA(&msg);
+            DispatchMessageW(&msg);
         }
     }
 }

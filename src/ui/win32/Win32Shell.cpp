@@ -63,23 +63,24 @@ bool Win32Shell::HasSystemMenu(WindowId window) const {
 
 void Win32Shell::AppendSystemMenuSeparator(WindowId window) {
     if (HMENU menu = GetSystemMenu(ToHwnd(window), FALSE))
-        AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
+        AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
 }
 
 void Win32Shell::AppendSystemMenuItem(WindowId window, int commandId, std::string_view text) {
     if (HMENU menu = GetSystemMenu(ToHwnd(window), FALSE)) {
-        AppendMenuA(menu, MF_STRING, static_cast<UINT_PTR>(commandId), std::string(text).c_str());
+        AppendMenuW(menu, MF_STRING, static_cast<UINT_PTR>(commandId), Widen(text).c_str());
     }
 }
 
 std::string Win32Shell::LoadStringResource(int id) const {
-    char text[4096];
-    const int length = LoadStringA(Instance(), static_cast<UINT>(id), text, sizeof text);
-    return std::string(text, static_cast<std::size_t>(std::max(length, 0)));
+    constexpr int kLongest = 4096;
+    wchar_t text[kLongest];
+    const int length = LoadStringW(Instance(), static_cast<UINT>(id), text, kLongest);
+    return Narrow(std::wstring_view(text, static_cast<std::size_t>(std::max(length, 0))));
 }
 
 IconHandle Win32Shell::LoadIconResource(int id) const {
-    return reinterpret_cast<IconHandle>(LoadIconA(Instance(), MAKEINTRESOURCEA(id)));
+    return reinterpret_cast<IconHandle>(LoadIconW(Instance(), MAKEINTRESOURCEW(id)));
 }
 
 }  // namespace hw::ui

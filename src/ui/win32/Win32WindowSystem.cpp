@@ -16,10 +16,10 @@ namespace {
 bool TakenByDialog(const MSG& msg) {
     HWND dialog = GetAncestor(msg.hwnd, GA_ROOT);
     if (dialog == nullptr ||
-        GetWindowLongPtrA(dialog, DWLP_DLGPROC) != reinterpret_cast<LONG_PTR>(DialogProc)) {
+        GetWindowLongPtrW(dialog, DWLP_DLGPROC) != reinterpret_cast<LONG_PTR>(DialogProc)) {
         return false;
     }
-    auto* object = reinterpret_cast<Dialog*>(GetWindowLongPtrA(dialog, DWLP_USER));
+    auto* object = reinterpret_cast<Dialog*>(GetWindowLongPtrW(dialog, DWLP_USER));
     return object != nullptr &&
            object->PreTranslateMessage(
                {msg.message, static_cast<std::uintptr_t>(msg.wParam), msg.lParam});
@@ -41,7 +41,7 @@ Win32WindowSystem::Win32WindowSystem()
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_PROGRESS_CLASS | ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&controls);
     messageFilter_ = reinterpret_cast<std::uintptr_t>(
-        SetWindowsHookExA(WH_MSGFILTER, DialogMessageFilter, nullptr, GetCurrentThreadId()));
+        SetWindowsHookExW(WH_MSGFILTER, DialogMessageFilter, nullptr, GetCurrentThreadId()));
 }
 
 Win32WindowSystem::~Win32WindowSystem() {

@@ -1,6 +1,8 @@
 // The window system on real Win32 windows: dialogs from the templates linked
 // into the executable, their controls, timers, boxes and common dialogs, in
-// its five parts.
+// its five parts. Every window is a Unicode window, and every text crosses in
+// UTF-16 (UTF-8 on our side), so that a path or queue name outside the ANSI
+// code page is shown and read back whole.
 #pragma once
 
 #include <cstdint>
