@@ -5,6 +5,7 @@
 
 #include "console/ConsoleApp.h"
 #include "console/ProgramPath.h"
+#include "link/StartupTimer.h"
 #include "platform/win32/Win32FileSystem.h"
 #include "platform/win32/Win32ProgramFile.h"
 #include "platform/win32/Win32SettingsFile.h"
@@ -16,6 +17,10 @@
 #include "ui/win32/Win32WindowSystem.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+    // The start-up is timed on the PC's own clock from here, the earliest the
+    // program acts, and from the process's creation before it.
+    hw::Win32System pc;
+    hw::StartupTimer startup(pc, pc.MicrosecondsSinceProcessStart());
     hw::RealClock clock;
     hw::SimEnvironment sim(clock);
     // The simulated PC's local time is the real one, so that the backups the
@@ -23,7 +28,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     // were made.
     // A second machine beside the first, as on a service bench.
     sim.AddMachine(hw::kSimSecondQueueName, hw::kSimSecondPortName, hw::SecondMachineConfig());
-    sim.System().start = hw::Win32System().Now();
+    sim.System().start = pc.Now();
     hw::Win32ProgramFile programFile;
     hw::Win32FileSystem files;
     // The settings file beside the demo program, as the real program reads its own.
@@ -47,6 +52,6 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     hw::SimControlWindow controls(app, sim);
     controls.Create(hw::ui::kNoWindow);
     hw::ConsoleApp console(
-        {app, link, programFile, files, settings, versionBlocks, sim.UserSettings()});
+        {app, link, programFile, files, settings, versionBlocks, sim.UserSettings()}, &startup);
     return console.InitInstance() ? 1 : 0;
 }
