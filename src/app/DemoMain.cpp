@@ -16,6 +16,19 @@
 #include "ui/Dialog.h"
 #include "ui/win32/Win32WindowSystem.h"
 
+namespace {
+
+hw::SimControlWindow* pendingControls = nullptr;
+
+// A thread timer's message comes only when no other message waits: the
+// console's message loop calls this once the console has shown itself.
+void CALLBACK CreateControls(HWND, UINT, UINT_PTR timer, DWORD) {
+    KillTimer(nullptr, timer);
+    pendingControls->Create(hw::ui::kNoWindow);
+}
+
+}  // namespace
+
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     // The start-up is timed on the PC's own clock from here, the earliest the
     // program acts, and from the process's creation before it.
@@ -48,9 +61,11 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
         }
     });
     // Owned by no window, so that it stays usable while the console runs a
-    // modal procedure (the panel check among them).
+    // modal procedure (the panel check among them). Made once the console is
+    // up, so that making it does not hold back the console's window.
     hw::SimControlWindow controls(app, sim);
-    controls.Create(hw::ui::kNoWindow);
+    pendingControls = &controls;
+    SetTimer(nullptr, 0, 0, CreateControls);
     hw::ConsoleApp console(
         {app, link, programFile, files, settings, versionBlocks, sim.UserSettings()}, &startup);
     return console.InitInstance() ? 1 : 0;
