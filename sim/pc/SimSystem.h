@@ -26,6 +26,8 @@ class SimSystem final : public System {
     std::uint32_t TickCount() override {
         return static_cast<std::uint32_t>(tickBase + clock_.NowMs());
     }
+    // The sim clock has no finer steps than milliseconds.
+    std::uint64_t MicrosecondCount() override { return clock_.NowMs() * 1000; }
     void Sleep(std::uint32_t ms) override { clock_.SleepMs(ms); }
     LocalTime Now() override;
     bool QueryPlatformId(std::uint32_t& id) override {

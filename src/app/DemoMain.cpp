@@ -5,6 +5,7 @@
 
 #include "console/ConsoleApp.h"
 #include "console/ProgramPath.h"
+#include "link/StartupTimer.h"
 #include "platform/win32/Win32FileSystem.h"
 #include "platform/win32/Win32ProgramFile.h"
 #include "platform/win32/Win32SettingsFile.h"
@@ -15,7 +16,24 @@
 #include "ui/Dialog.h"
 #include "ui/win32/Win32WindowSystem.h"
 
+namespace {
+
+hw::SimControlWindow* pendingControls = nullptr;
+
+// A thread timer's message comes only when no other message waits: the
+// console's message loop calls this once the console has shown itself.
+void CALLBACK CreateControls(HWND, UINT, UINT_PTR timer, DWORD) {
+    KillTimer(nullptr, timer);
+    pendingControls->Create(hw::ui::kNoWindow);
+}
+
+}  // namespace
+
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+    // The start-up is timed on the PC's own clock from here, the earliest the
+    // program acts, and from the process's creation before it.
+    hw::Win32System pc;
+    hw::StartupTimer startup(pc, pc.MicrosecondsSinceProcessStart());
     hw::RealClock clock;
     hw::SimEnvironment sim(clock);
     // The simulated PC's local time is the real one, so that the backups the
@@ -23,7 +41,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     // were made.
     // A second machine beside the first, as on a service bench.
     sim.AddMachine(hw::kSimSecondQueueName, hw::kSimSecondPortName, hw::SecondMachineConfig());
-    sim.System().start = hw::Win32System().Now();
+    sim.System().start = pc.Now();
     hw::Win32ProgramFile programFile;
     hw::Win32FileSystem files;
     // The settings file beside the demo program, as the real program reads its own.
@@ -43,10 +61,12 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
         }
     });
     // Owned by no window, so that it stays usable while the console runs a
-    // modal procedure (the panel check among them).
+    // modal procedure (the panel check among them). Made once the console is
+    // up, so that making it does not hold back the console's window.
     hw::SimControlWindow controls(app, sim);
-    controls.Create(hw::ui::kNoWindow);
+    pendingControls = &controls;
+    SetTimer(nullptr, 0, 0, CreateControls);
     hw::ConsoleApp console(
-        {app, link, programFile, files, settings, versionBlocks, sim.UserSettings()});
+        {app, link, programFile, files, settings, versionBlocks, sim.UserSettings()}, &startup);
     return console.InitInstance() ? 1 : 0;
 }

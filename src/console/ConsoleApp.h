@@ -7,9 +7,12 @@
 
 namespace hw {
 
+class StartupTimer;
+
 class ConsoleApp {
   public:
-    explicit ConsoleApp(const ConsoleServices& services);
+    // startup, when given, times the start-up (ConsoleDialog).
+    explicit ConsoleApp(const ConsoleServices& services, StartupTimer* startup = nullptr);
 
     // Runs the whole program; false, so that the process ends afterwards.
     bool InitInstance();
@@ -18,6 +21,7 @@ class ConsoleApp {
     static const ui::AppCommandEntry commandMap[];
 
     ConsoleServices services;
+    StartupTimer* startup;
 };
 
 }  // namespace hw

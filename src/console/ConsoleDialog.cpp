@@ -94,7 +94,7 @@ std::span<const ui::MessageMapEntry> ConsoleDialog::GetMessageMap() const {
     return messageMap;
 }
 
-ConsoleDialog::ConsoleDialog(const ConsoleServices& consoleServices)
+ConsoleDialog::ConsoleDialog(const ConsoleServices& consoleServices, StartupTimer* startup)
     : ui::Dialog(consoleServices.app, id::kDialog),
       activity(consoleServices.link.system),
       activityFiles(consoleServices.files, activity),
@@ -113,10 +113,12 @@ ConsoleDialog::ConsoleDialog(const ConsoleServices& consoleServices)
       output(context),
       readouts(context),
       bundle(context, backlash.Record()),
-      icon(consoleServices.app.shell().LoadIconResource(id::kIcon)) {
+      icon(consoleServices.app.shell().LoadIconResource(id::kIcon)),
+      startup(startup) {
     services.app.SetBoxObserver([this](const ui::BoxNote& box) {
         log.NoteBox(ShownBox{std::string(box.text), box.style, box.answer});
     });
+    if (startup != nullptr) creationStart = startup->Now();
 }
 
 ConsoleDialog::~ConsoleDialog() {
@@ -154,9 +156,12 @@ bool ConsoleDialog::OnInitDialog() {
     if (!split) return false;
     paths = std::move(*split);
 
+    if (startup != nullptr) startup->CountSince(StartupPart::Dialog, creationStart);
     activity.Add(paths.programName + " started");
-    session.ConnectRemembered(services.userSettings.Read(kChosenMachineSetting));
+    session.ConnectRemembered(services.userSettings.Read(kChosenMachineSetting), startup);
     Connected();
+    if (startup != nullptr) activity.Add(startup->Line());
+    startup = nullptr;
     return true;
 }
 

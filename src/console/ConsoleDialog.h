@@ -30,6 +30,7 @@
 #include "console/files/FileOutput.h"
 #include "console/parameters/ParameterRestore.h"
 #include "console/parameters/ReportProcedures.h"
+#include "link/StartupTimer.h"
 #include "ui/Controls.h"
 #include "ui/Dialog.h"
 
@@ -40,7 +41,9 @@ inline constexpr std::uint32_t kWmConnected = ui::kWmApp + 1;
 
 class ConsoleDialog : public ui::Dialog {
   public:
-    explicit ConsoleDialog(const ConsoleServices& services);
+    // startup, when given, times the start-up up to the connected title and
+    // has its line written to the activity log.
+    explicit ConsoleDialog(const ConsoleServices& services, StartupTimer* startup = nullptr);
     ~ConsoleDialog() override;
 
     bool IsConnected() const { return session.Connected(); }
@@ -126,6 +129,10 @@ class ConsoleDialog : public ui::Dialog {
     MachineReadouts readouts;
     ServiceBundleProcedure bundle;
     ui::IconHandle icon = 0;
+    // The start-up being timed, until the console has connected; and when
+    // the dialog's window began to be made.
+    StartupTimer* startup;
+    std::uint64_t creationStart = 0;
 };
 
 }  // namespace hw

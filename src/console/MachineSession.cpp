@@ -7,6 +7,7 @@
 #include "console/Reporter.h"
 #include "link/DeviceChannel.h"
 #include "link/Discovery.h"
+#include "link/StartupTimer.h"
 #include "platform/device/LinkPlatform.h"
 
 namespace hw {
@@ -72,35 +73,42 @@ std::vector<FoundMachine> MachineSession::FindMachines() {
     return found;
 }
 
-bool MachineSession::ConnectFirst() {
+std::vector<std::string> MachineSession::TimedQueues(StartupTimer* startup) {
+    return Timed(startup, StartupPart::Spooler, [this] { return MachineQueues(); });
+}
+
+bool MachineSession::ConnectFirst(StartupTimer* startup) {
     Disconnect();
-    for (const std::string& name : MachineQueues()) {
-        if (ConnectTo(name)) return true;
+    for (const std::string& name : TimedQueues(startup)) {
+        if (ConnectTo(name, startup)) return true;
     }
     return false;
 }
 
-bool MachineSession::ConnectRemembered(const std::optional<std::string>& remembered) {
+bool MachineSession::ConnectRemembered(const std::optional<std::string>& remembered,
+                                       StartupTimer* startup) {
     if (remembered) {
-        const std::vector<std::string> queues = MachineQueues();
-        if (std::ranges::find(queues, *remembered) != queues.end() && ConnectTo(*remembered)) {
+        const std::vector<std::string> queues = TimedQueues(startup);
+        if (std::ranges::find(queues, *remembered) != queues.end() &&
+            ConnectTo(*remembered, startup)) {
             return true;
         }
     }
-    return ConnectFirst();
+    return ConnectFirst(startup);
 }
 
-bool MachineSession::ConnectTo(const std::string& name) {
+bool MachineSession::ConnectTo(const std::string& name, StartupTimer* startup) {
     link.Disconnect();
     firmware.clear();
     panelTypeJ = false;
-    connected = link.Connect(name, 0, 32, false);
+    connected = link.Connect(name, 0, 32, false, startup);
     if (!connected) return false;
     queue = name;
     std::string driver;
     port.clear();
-    GetPrinterDriverAndPort(platform.spooler, queue, driver, port);
-    ReadFirmware();
+    Timed(startup, StartupPart::Spooler,
+          [&] { return GetPrinterDriverAndPort(platform.spooler, queue, driver, port); });
+    Timed(startup, StartupPart::FirstReads, [this] { ReadFirmware(); });
     return true;
 }
 

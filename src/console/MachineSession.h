@@ -15,6 +15,7 @@
 namespace hw {
 
 class Reporter;
+class StartupTimer;
 struct LinkPlatform;
 
 // A queue of the machine's driver found on the PC.
@@ -76,15 +77,17 @@ class MachineSession {
     // to tell whether its device opens and to read its version text.
     std::vector<FoundMachine> FindMachines();
     // Connects to the first queue of the machine's driver whose device opens,
-    // then reads its version text. False: no machine, offline.
-    bool ConnectFirst();
+    // then reads its version text. False: no machine, offline. Each connects
+    // with its steps timed for the start-up when a timer is given.
+    bool ConnectFirst(StartupTimer* startup = nullptr);
     // Connects to the remembered queue when it is one of the machine's
     // queues and its device opens; else as ConnectFirst.
-    bool ConnectRemembered(const std::optional<std::string>& remembered);
+    bool ConnectRemembered(const std::optional<std::string>& remembered,
+                           StartupTimer* startup = nullptr);
     // Connects to the machine on queue, then reads its version text. False:
     // it does not open, offline. What was known of the machine before is
     // forgotten either way.
-    bool ConnectTo(const std::string& queue);
+    bool ConnectTo(const std::string& queue, StartupTimer* startup = nullptr);
     // Re-tests the device after the devices changed (opening it again, or
     // finding the machine again by its queue); a machine that came back has
     // its version read anew. True when the connection state changed.
@@ -104,6 +107,8 @@ class MachineSession {
     std::vector<std::string> MachineQueues();
 
   private:
+    // MachineQueues, timed for the start-up when a timer is given.
+    std::vector<std::string> TimedQueues(StartupTimer* startup);
     void ReadFirmware();
 
     const LinkPlatform& platform;

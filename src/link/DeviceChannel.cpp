@@ -77,14 +77,15 @@ bool DeviceChannel::Resolve(const std::string& name, std::string& path) {
                              path);
 }
 
-bool DeviceChannel::Open(const std::string& name, bool overlapped) {
+bool DeviceChannel::Open(const std::string& name, bool overlapped, StartupTimer* startup) {
     Close();
     std::string path;
-    if (!Resolve(name, path)) return false;
+    if (!Timed(startup, StartupPart::Registry, [&] { return Resolve(name, path); })) return false;
     // Recorded before the open, so that a failed open can be retried later.
     RecordPrinter(name, path);
     openFlags = overlapped ? (kFileFlagOverlapped | kFileAttributeNormal) : kFileAttributeNormal;
-    handle = platform.files.Open(devicePath, openFlags);
+    handle = Timed(startup, StartupPart::Device,
+                   [this] { return platform.files.Open(devicePath, openFlags); });
     return IsHandleValid();
 }
 

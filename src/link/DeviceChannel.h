@@ -7,6 +7,7 @@
 #include <functional>
 #include <string>
 
+#include "link/StartupTimer.h"
 #include "platform/device/LinkPlatform.h"
 #include "platform/files/File.h"
 
@@ -32,7 +33,9 @@ class DeviceChannel {
     DeviceChannel(const DeviceChannel&) = delete;
     DeviceChannel& operator=(const DeviceChannel&) = delete;
 
-    bool Open(const std::string& printerName, bool overlapped);
+    // Resolves the queue's device path and opens it, each timed for the
+    // start-up when a timer is given.
+    bool Open(const std::string& printerName, bool overlapped, StartupTimer* startup = nullptr);
     bool Close();
     bool CheckConnection();
 

@@ -58,7 +58,7 @@ bool DeviceLink::IsTimedOut(std::uint32_t elapsedMs) const {
 }
 
 bool DeviceLink::Connect(const std::string& printerName, std::uint32_t requestIndex,
-                         std::int32_t size, bool overlapped) {
+                         std::int32_t size, bool overlapped, StartupTimer* startup) {
     const auto lock = LockCommand();
     if (size < kMinPacketSize) return false;
     packetSize = size;
@@ -72,7 +72,7 @@ bool DeviceLink::Connect(const std::string& printerName, std::uint32_t requestIn
         case PacketBuffer::AllocateOutcome::Done:
             break;
     }
-    return channel.Open(printerName, overlapped);
+    return channel.Open(printerName, overlapped, startup);
 }
 
 bool DeviceLink::Disconnect() {

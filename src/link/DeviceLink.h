@@ -48,9 +48,10 @@ class DeviceLink {
     // True when more than 10000 ms have elapsed.
     virtual bool IsTimedOut(std::uint32_t elapsedMs) const;
 
-    // Connection: each holds the command lock.
+    // Connection: each holds the command lock. Connect times its steps for
+    // the start-up when a timer is given.
     bool Connect(const std::string& printerName, std::uint32_t requestIndex,
-                 std::int32_t packetSize, bool overlapped);
+                 std::int32_t packetSize, bool overlapped, StartupTimer* startup = nullptr);
     bool Disconnect();
     bool CheckConnection();
     // Fills the printer list with the local printers whose driver name equals

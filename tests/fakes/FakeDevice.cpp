@@ -25,6 +25,7 @@ std::size_t FakeDevice::VendorSetCount() const {
 }
 
 OsHandle FakeDevice::Open(const std::string& path, std::uint32_t flagsAndAttributes) {
+    if (onOpen) onOpen();
     opens.emplace_back(path, flagsAndAttributes);
     if (openablePaths.count(path) == 0) return kInvalidHandle;
     const OsHandle handle = nextHandle++;

@@ -35,6 +35,8 @@ class FakeDevice final : public DeviceFiles {
 
     // Paths that open; any other path fails.
     std::set<std::string> openablePaths;
+    // Called as each open is tried.
+    std::function<void()> onOpen;
     bool closeSucceeds = true;
 
     // Calls seen.

@@ -54,6 +54,7 @@ bool FakeSystem::QueryOsVersion(OsVersion& version) {
 }
 
 EnumOutcome FakeSpooler::EnumLocalPrinters(std::vector<PrinterRecord>& records) {
+    if (onEnumerate) onEnumerate();
     records.clear();
     if (enumOutcome == EnumOutcome::Listed) records = printers;
     return enumOutcome;

@@ -5,6 +5,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <set>
 #include <string>
@@ -47,12 +48,15 @@ class FakeSystem final : public System {
   public:
     std::atomic<std::uint32_t> now{0};
     std::atomic<std::uint32_t> step{1};
+    // The fine clock, in microseconds: it moves only when a test moves it.
+    std::atomic<std::uint64_t> microseconds{0};
     std::uint32_t platformId = kPlatformWin32Nt;
     bool versionFails = false;
     std::vector<std::uint32_t> sleeps;
     LocalTime localTime{2026, 12, 9, 10, 30, 0};
 
     std::uint32_t TickCount() override;
+    std::uint64_t MicrosecondCount() override { return microseconds; }
     void Sleep(std::uint32_t ms) override;
     LocalTime Now() override { return localTime; }
     bool QueryPlatformId(std::uint32_t& id) override;
@@ -79,6 +83,7 @@ class FakeSpooler final : public Spooler {
     std::set<std::size_t> failingWrites;       // WritePrinter call indices that fail
     std::uint32_t writeLimit = 0;              // most bytes one call takes (0 = all)
     bool acceptsNothing = false;               // WritePrinter succeeds but takes no byte
+    std::function<void()> onEnumerate;         // called as the printers are listed
 
     std::vector<PrintJob> jobs;
     int openPrinters = 0;  // opened and not yet closed

@@ -1,4 +1,4 @@
-// The millisecond tick counter, sleep, the local date and time and the OS
+// The millisecond tick counter, a finer clock, sleep, the local date and time and the OS
 // platform id.
 #pragma once
 
@@ -32,8 +32,12 @@ class System {
   public:
     virtual ~System() = default;
 
-    // Milliseconds since start-up; wraps modulo 2^32.
+    // Milliseconds since start-up; wraps modulo 2^32. On Windows it moves in
+    // steps of about 16 ms.
     virtual std::uint32_t TickCount() = 0;
+    // Microseconds on the finest steady clock the PC has, from some moment
+    // before: for timing steps shorter than the tick counter's steps.
+    virtual std::uint64_t MicrosecondCount() = 0;
 
     // Suspends the calling thread for at least ms milliseconds.
     virtual void Sleep(std::uint32_t ms) = 0;

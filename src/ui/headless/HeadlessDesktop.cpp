@@ -98,6 +98,7 @@ WindowId HeadlessDesktop::Open(Dialog& dialog, WindowId owner, bool modal) {
             windows[window]->ownerDisabled = true;
         }
     }
+    if (createHook) createHook(dialog.templateId());
     // As the dialog manager does, a true result puts the focus on the first
     // tab stop that takes it.
     if (dialog.HandleInitDialog(window)) {

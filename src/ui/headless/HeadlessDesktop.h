@@ -135,6 +135,7 @@ class HeadlessDesktop {
     std::function<std::uint64_t()> clock;
     std::deque<std::pair<WindowId, Message>> posted;
     std::vector<int> failCreates;
+    std::function<void(int)> createHook;
     bool failTimers = false;
     bool inlineThreads = false;
     std::vector<BoxRecord> boxes;

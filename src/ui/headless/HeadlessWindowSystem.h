@@ -81,6 +81,11 @@ class HeadlessWindowSystem final : public WindowSystem {
     void UseClock(std::function<std::uint64_t()> nowMs);
     // The next creation of a dialog from templateId fails.
     void FailNextCreate(int templateId);
+    // Called as each dialog window is made, before WM_INITDIALOG, with its
+    // template id: where a test lets pass the time making it takes.
+    void OnCreate(std::function<void(int templateId)> hook) {
+        desktop_.createHook = std::move(hook);
+    }
     // Every SetTimer from now on fails (returns 0) while on.
     void FailTimers(bool fail) { desktop_.failTimers = fail; }
     // StartThread runs the body before it returns (deterministic tests).
