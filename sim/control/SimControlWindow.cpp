@@ -13,8 +13,6 @@ namespace hw {
 
 namespace {
 
-namespace id = sim_control_id;
-
 using SensorBytes = std::array<std::uint8_t, kSimSensorBytes>;
 
 // A bit of the machine's sensor bytes.
@@ -36,12 +34,13 @@ struct LimitSwitch {
     SensorBit bit;
 };
 
-const std::array<LimitSwitch, id::kLastLimit - id::kFirstLimit + 1> kLimits = {{
-    {901, "Limit X", kSimAxisX, {0, 0x08}},
-    {902, "Limit Y", kSimAxisY, {0, 0x10}},
-    {903, "Limit Z", kSimAxisZ, {0, 0x20}},
-    {904, "Limit A (home)", kSimAxisA, {2, 0x10}},
-}};
+const std::array<LimitSwitch, sim_control_id::kLastLimit - sim_control_id::kFirstLimit + 1>
+    kLimits = {{
+        {901, "Limit X", kSimAxisX, {0, 0x08}},
+        {902, "Limit Y", kSimAxisY, {0, 0x10}},
+        {903, "Limit Z", kSimAxisZ, {0, 0x20}},
+        {904, "Limit A (home)", kSimAxisA, {2, 0x10}},
+    }};
 
 // One other sensor's check box: the bit it shows and what a person does at
 // the machine to change it.
@@ -52,17 +51,18 @@ struct SensorSwitch {
     void (*set)(SimMachine& machine, bool checked);
 };
 
-const std::array<SensorSwitch, id::kLastSwitch - id::kFirstSwitch + 1> kSwitches = {{
-    {905, {5, 0x40}, false, [](SimMachine& m, bool on) { m.SetCoverOpen(on); }},
-    {906, {5, 0x01}, false, [](SimMachine& m, bool on) { m.SetNoseTouching(on); }},
-    {907, {4, 0x02}, true, [](SimMachine& m, bool on) { m.SetPumpSwitch(on); }},
-}};
+const std::array<SensorSwitch, sim_control_id::kLastSwitch - sim_control_id::kFirstSwitch + 1>
+    kSwitches = {{
+        {905, {5, 0x40}, false, [](SimMachine& m, bool on) { m.SetCoverOpen(on); }},
+        {906, {5, 0x01}, false, [](SimMachine& m, bool on) { m.SetNoseTouching(on); }},
+        {907, {4, 0x02}, true, [](SimMachine& m, bool on) { m.SetPumpSwitch(on); }},
+    }};
 
-// The machine's key word bit of each key box, from id::kFirstKey on: +X, -X,
+// The machine's key word bit of each key box, from sim_control_id::kFirstKey on: +X, -X,
 // +Y, -Y, +Z, -Z, Rapid, XY, Z, MENU, ENTER, SP, COPY.
-constexpr std::array<std::uint16_t, id::kLastKey - id::kFirstKey + 1> kKeyBits = {
-    0x0008, 0x0400, 0x1000, 0x0002, 0x0800, 0x0001, 0x0200,
-    0x0080, 0x2000, 0x0040, 0x0020, 0x0010, 0x0004};
+constexpr std::array<std::uint16_t, sim_control_id::kLastKey - sim_control_id::kFirstKey + 1>
+    kKeyBits = {0x0008, 0x0400, 0x1000, 0x0002, 0x0800, 0x0001, 0x0200,
+                0x0080, 0x2000, 0x0040, 0x0020, 0x0010, 0x0004};
 
 bool IsOn(const SensorBytes& bytes, const SensorSwitch& sensor) {
     return IsSet(bytes, sensor.bit) != sensor.activeLow;
@@ -86,9 +86,9 @@ struct FaultBox {
 };
 
 constexpr std::array<FaultBox, 3> kFaultBoxes{{
-    {id::kCorruptNextPut, &SimFaults::corruptNextPut},
-    {id::kLoseBlockAtUpdate, &SimFaults::loseBlockAtUpdate},
-    {id::kStaysAwayAfterUpdate, &SimFaults::staysAwayAfterUpdate},
+    {sim_control_id::kCorruptNextPut, &SimFaults::corruptNextPut},
+    {sim_control_id::kLoseBlockAtUpdate, &SimFaults::loseBlockAtUpdate},
+    {sim_control_id::kStaysAwayAfterUpdate, &SimFaults::staysAwayAfterUpdate},
 }};
 
 // What the window shows, read from the machine and its controller at once.
@@ -146,17 +146,20 @@ std::string ReceiptText(const SimReceipt& receipt) {
 
 const ui::MessageMapEntry SimControlWindow::messageMap[] = {
     ui::OnTimer(&SimControlWindow::OnTimer),
-    ui::OnCommandRange(id::kFirstLimit, id::kLastLimit, &SimControlWindow::OnLimit),
-    ui::OnCommandRange(id::kFirstSwitch, id::kLastSwitch, &SimControlWindow::OnSwitch),
-    ui::OnCommandRange(id::kFirstKey, id::kLastKey, &SimControlWindow::OnKey),
-    ui::OnCommand(id::kDialMinus, &SimControlWindow::OnDialMinus),
-    ui::OnCommand(id::kDialPlus, &SimControlWindow::OnDialPlus),
-    ui::OnCommand(id::kUnplug, &SimControlWindow::OnUnplug),
-    ui::OnCommand(id::kPlugIn, &SimControlWindow::OnPlugIn),
-    ui::OnCommand(id::kUpdateMode, &SimControlWindow::OnUpdateMode),
-    ui::OnCommand(id::kFailNextCommand, &SimControlWindow::OnFailNextCommand),
-    ui::OnCommand(id::kStiffAxes, &SimControlWindow::OnStiffAxes),
-    ui::OnCommandRange(id::kCorruptNextPut, id::kStaysAwayAfterUpdate,
+    ui::OnCommandRange(sim_control_id::kFirstLimit, sim_control_id::kLastLimit,
+                       &SimControlWindow::OnLimit),
+    ui::OnCommandRange(sim_control_id::kFirstSwitch, sim_control_id::kLastSwitch,
+                       &SimControlWindow::OnSwitch),
+    ui::OnCommandRange(sim_control_id::kFirstKey, sim_control_id::kLastKey,
+                       &SimControlWindow::OnKey),
+    ui::OnCommand(sim_control_id::kDialMinus, &SimControlWindow::OnDialMinus),
+    ui::OnCommand(sim_control_id::kDialPlus, &SimControlWindow::OnDialPlus),
+    ui::OnCommand(sim_control_id::kUnplug, &SimControlWindow::OnUnplug),
+    ui::OnCommand(sim_control_id::kPlugIn, &SimControlWindow::OnPlugIn),
+    ui::OnCommand(sim_control_id::kUpdateMode, &SimControlWindow::OnUpdateMode),
+    ui::OnCommand(sim_control_id::kFailNextCommand, &SimControlWindow::OnFailNextCommand),
+    ui::OnCommand(sim_control_id::kStiffAxes, &SimControlWindow::OnStiffAxes),
+    ui::OnCommandRange(sim_control_id::kCorruptNextPut, sim_control_id::kStaysAwayAfterUpdate,
                        &SimControlWindow::OnFaultBox),
 };
 
@@ -165,7 +168,7 @@ std::span<const ui::MessageMapEntry> SimControlWindow::GetMessageMap() const {
 }
 
 SimControlWindow::SimControlWindow(ui::Application& app, SimEnvironment& environment)
-    : ui::Dialog(app, id::kDialog), sim(environment) {}
+    : ui::Dialog(app, sim_control_id::kDialog), sim(environment) {}
 
 SimControlWindow::~SimControlWindow() = default;
 
@@ -228,7 +231,7 @@ void SimControlWindow::OnSwitch() {
 void SimControlWindow::OnKey() {
     std::uint16_t keys = 0;
     for (std::size_t i = 0; i < kKeyBits.size(); ++i) {
-        if (IsItemChecked(id::kFirstKey + static_cast<int>(i))) keys |= kKeyBits[i];
+        if (IsItemChecked(sim_control_id::kFirstKey + static_cast<int>(i))) keys |= kKeyBits[i];
     }
     sim.WithMachine([keys](SimMachine& machine) { machine.SetKeys(keys); });
 }
@@ -252,7 +255,7 @@ void SimControlWindow::OnPlugIn() {
 }
 
 void SimControlWindow::OnUpdateMode() {
-    const bool on = IsItemChecked(id::kUpdateMode);
+    const bool on = IsItemChecked(sim_control_id::kUpdateMode);
     sim.WithMachine([on](SimMachine& machine) {
         if (on) {
             machine.EnterUpdateMode();
@@ -273,7 +276,7 @@ void SimControlWindow::OnFailNextCommand() {
 }
 
 void SimControlWindow::OnStiffAxes() {
-    const bool stiff = IsItemChecked(id::kStiffAxes);
+    const bool stiff = IsItemChecked(sim_control_id::kStiffAxes);
     sim.WithMachine([stiff](SimMachine& machine) { machine.SetAxesStiff(stiff); });
 }
 
@@ -312,18 +315,21 @@ void SimControlWindow::ShowMachine() {
         if (ItemText(limit.id) != text) SetItemText(limit.id, text);
     }
     for (const SensorSwitch& sensor : kSwitches) CheckItem(sensor.id, IsOn(view.bytes, sensor));
-    CheckItem(id::kUpdateMode, view.updateMode);
-    CheckItem(id::kStiffAxes, view.axesStiff);
+    CheckItem(sim_control_id::kUpdateMode, view.updateMode);
+    CheckItem(sim_control_id::kStiffAxes, view.axesStiff);
     for (const FaultBox& box : kFaultBoxes) CheckItem(box.id, view.faults.*box.fault);
     const std::string failed = FailedCommandText(view);
-    if (ItemText(id::kFailedCommand) != failed) SetItemText(id::kFailedCommand, failed);
+    if (ItemText(sim_control_id::kFailedCommand) != failed)
+        SetItemText(sim_control_id::kFailedCommand, failed);
     const std::string position = PositionText(view.position);
-    if (ItemText(id::kPosition) != position) SetItemText(id::kPosition, position);
+    if (ItemText(sim_control_id::kPosition) != position)
+        SetItemText(sim_control_id::kPosition, position);
     const std::string received = ReceiptText(view.receipt);
-    if (ItemText(id::kReceived) != received) SetItemText(id::kReceived, received);
+    if (ItemText(sim_control_id::kReceived) != received)
+        SetItemText(sim_control_id::kReceived, received);
     const bool plugged = sim.Plugged();
-    EnableItem(id::kUnplug, plugged);
-    EnableItem(id::kPlugIn, !plugged);
+    EnableItem(sim_control_id::kUnplug, plugged);
+    EnableItem(sim_control_id::kPlugIn, !plugged);
 }
 
 void SimControlWindow::PlaceBesideConsole() {

@@ -11,8 +11,6 @@
 
 namespace hw {
 
-namespace id = console_id;
-
 namespace {
 
 // Added to the title after the queue name while the machine is not answering.
@@ -49,44 +47,51 @@ const ui::MessageMapEntry ConsoleDialog::messageMap[] = {
     ui::OnMessage(ui::kWmClose, &ConsoleDialog::OnClose),
     ui::OnPaint(&ConsoleDialog::OnPaint),
     ui::OnMessage(ui::kWmQueryDragIcon, &ConsoleDialog::OnQueryDragIcon),
-    ui::OnCommandTo<&ConsoleDialog::reports, &ReportProcedures::ShowReport>(id::kGetReport),
+    ui::OnCommandTo<&ConsoleDialog::reports, &ReportProcedures::ShowReport>(console_id::kGetReport),
     ui::OnCommandTo<&ConsoleDialog::reports, &ReportProcedures::SaveParametersAs>(
-        id::kGetParameters),
+        console_id::kGetParameters),
     ui::OnCommandTo<&ConsoleDialog::restore, &ParameterRestore::RestoreChosenFile>(
-        id::kPutParameters),
-    ui::OnCommandTo<&ConsoleDialog::calibration, &CalibrationProcedures::WriteScale>(id::kWriteXY),
+        console_id::kPutParameters),
+    ui::OnCommandTo<&ConsoleDialog::calibration, &CalibrationProcedures::WriteScale>(
+        console_id::kWriteXY),
     ui::OnCommandTo<&ConsoleDialog::reports, &ReportProcedures::WriteSerialNumber>(
-        id::kWriteSerial),
+        console_id::kWriteSerial),
     ui::OnCommandTo<&ConsoleDialog::reports, &ReportProcedures::ClearSpindleTime>(
-        id::kClearSpindleTime),
+        console_id::kClearSpindleTime),
     ui::OnCommandTo<&ConsoleDialog::reports, &ReportProcedures::CheckSerialPort>(
-        id::kCheckSerialPort),
-    ui::OnCommandTo<&ConsoleDialog::loadChecks, &LoadChecks::CheckLoadX>(id::kCheckLoadX),
-    ui::OnCommandTo<&ConsoleDialog::loadChecks, &LoadChecks::CheckLoadY>(id::kCheckLoadY),
-    ui::OnCommandTo<&ConsoleDialog::loadChecks, &LoadChecks::CheckLoadZ>(id::kCheckLoadZ),
+        console_id::kCheckSerialPort),
+    ui::OnCommandTo<&ConsoleDialog::loadChecks, &LoadChecks::CheckLoadX>(console_id::kCheckLoadX),
+    ui::OnCommandTo<&ConsoleDialog::loadChecks, &LoadChecks::CheckLoadY>(console_id::kCheckLoadY),
+    ui::OnCommandTo<&ConsoleDialog::loadChecks, &LoadChecks::CheckLoadZ>(console_id::kCheckLoadZ),
     ui::OnCommandTo<&ConsoleDialog::calibration, &CalibrationProcedures::CorrectionCut>(
-        id::kCorrectionCut),
-    ui::OnCommandTo<&ConsoleDialog::output, &FileOutput::SendChosenFile>(id::kOutputFile),
-    ui::OnCommandTo<&ConsoleDialog::loadChecks, &LoadChecks::StartAging>(id::kStartAging),
-    ui::OnCommandTo<&ConsoleDialog::readouts, &MachineReadouts::ReadSpindle>(id::kReadSpindle),
-    ui::OnCommandTo<&ConsoleDialog::backlash, &BacklashProcedures::Check>(id::kBacklashCheck),
+        console_id::kCorrectionCut),
+    ui::OnCommandTo<&ConsoleDialog::output, &FileOutput::SendChosenFile>(console_id::kOutputFile),
+    ui::OnCommandTo<&ConsoleDialog::loadChecks, &LoadChecks::StartAging>(console_id::kStartAging),
+    ui::OnCommandTo<&ConsoleDialog::readouts, &MachineReadouts::ReadSpindle>(
+        console_id::kReadSpindle),
+    ui::OnCommandTo<&ConsoleDialog::backlash, &BacklashProcedures::Check>(
+        console_id::kBacklashCheck),
     ui::OnTimer(&ConsoleDialog::OnTimer),
-    ui::OnCommandTo<&ConsoleDialog::reports, &ReportProcedures::ClearPumpTime>(id::kClearPumpTime),
-    ui::OnCommandTo<&ConsoleDialog::calibration, &CalibrationProcedures::WriteY0>(id::kWriteY0),
+    ui::OnCommandTo<&ConsoleDialog::reports, &ReportProcedures::ClearPumpTime>(
+        console_id::kClearPumpTime),
+    ui::OnCommandTo<&ConsoleDialog::calibration, &CalibrationProcedures::WriteY0>(
+        console_id::kWriteY0),
     ui::OnCommandTo<&ConsoleDialog::calibration, &CalibrationProcedures::WriteLaser>(
-        id::kWriteLaser),
-    ui::OnCommandTo<&ConsoleDialog::loadChecks, &LoadChecks::CheckLoadA>(id::kCheckLoadA),
-    ui::OnCommandTo<&ConsoleDialog::readouts, &MachineReadouts::CheckPanel>(id::kCheckPanel),
+        console_id::kWriteLaser),
+    ui::OnCommandTo<&ConsoleDialog::loadChecks, &LoadChecks::CheckLoadA>(console_id::kCheckLoadA),
+    ui::OnCommandTo<&ConsoleDialog::readouts, &MachineReadouts::CheckPanel>(
+        console_id::kCheckPanel),
     ui::OnCommandTo<&ConsoleDialog::calibration, &CalibrationProcedures::TakeToolPosition>(
-        id::kToolPosition),
+        console_id::kToolPosition),
     ui::OnCommandTo<&ConsoleDialog::calibration, &CalibrationProcedures::CalcWriteLaser>(
-        id::kCalcWriteLaser),
+        console_id::kCalcWriteLaser),
     ui::OnCommandTo<&ConsoleDialog::calibration, &CalibrationProcedures::CalcWriteY0>(
-        id::kCalcWriteY0),
-    ui::OnCommandRange(id::kPercentMode, id::kMeasuredMode, &ConsoleDialog::OnCorrectionMode),
+        console_id::kCalcWriteY0),
+    ui::OnCommandRange(console_id::kPercentMode, console_id::kMeasuredMode,
+                       &ConsoleDialog::OnCorrectionMode),
     ui::OnDeviceChange(&ConsoleDialog::OnDeviceChange),
     ui::OnCommandTo<&ConsoleDialog::backlash, &BacklashProcedures::ShowDetails>(
-        id::kBacklashDetails),
+        console_id::kBacklashDetails),
     ui::OnMessage(kWmConnected, &ConsoleDialog::OnConnected),
 };
 
@@ -95,7 +100,7 @@ std::span<const ui::MessageMapEntry> ConsoleDialog::GetMessageMap() const {
 }
 
 ConsoleDialog::ConsoleDialog(const ConsoleServices& consoleServices, StartupTimer* startup)
-    : ui::Dialog(consoleServices.app, id::kDialog),
+    : ui::Dialog(consoleServices.app, console_id::kDialog),
       activity(consoleServices.link.system),
       activityFiles(consoleServices.files, activity),
       settingsFile(consoleServices.settings, consoleServices.files),
@@ -113,7 +118,7 @@ ConsoleDialog::ConsoleDialog(const ConsoleServices& consoleServices, StartupTime
       output(context),
       readouts(context),
       bundle(context, backlash.Record()),
-      icon(consoleServices.app.shell().LoadIconResource(id::kIcon)),
+      icon(consoleServices.app.shell().LoadIconResource(console_id::kIcon)),
       startup(startup) {
     services.app.SetBoxObserver([this](const ui::BoxNote& box) {
         log.NoteBox(ShownBox{std::string(box.text), box.style, box.answer});
@@ -139,15 +144,17 @@ bool ConsoleDialog::OnInitDialog() {
     ui::Dialog::OnInitDialog();
     auto& shell = services.app.shell();
     if (shell.HasSystemMenu(window())) {
-        const std::string about = shell.LoadStringResource(id::kAboutString);
+        const std::string about = shell.LoadStringResource(console_id::kAboutString);
         if (!about.empty()) {
             shell.AppendSystemMenuSeparator(window());
-            shell.AppendSystemMenuItem(window(), id::kAboutCommand, about);
+            shell.AppendSystemMenuItem(window(), console_id::kAboutCommand, about);
         }
-        const std::string bundle = shell.LoadStringResource(id::kBundleString);
-        if (!bundle.empty()) shell.AppendSystemMenuItem(window(), id::kBundleCommand, bundle);
-        const std::string choose = shell.LoadStringResource(id::kChooseString);
-        if (!choose.empty()) shell.AppendSystemMenuItem(window(), id::kChooseCommand, choose);
+        const std::string bundle = shell.LoadStringResource(console_id::kBundleString);
+        if (!bundle.empty())
+            shell.AppendSystemMenuItem(window(), console_id::kBundleCommand, bundle);
+        const std::string choose = shell.LoadStringResource(console_id::kChooseString);
+        if (!choose.empty())
+            shell.AppendSystemMenuItem(window(), console_id::kChooseCommand, choose);
     }
     SetIcon(icon, true);
     SetIcon(icon, false);
@@ -249,15 +256,15 @@ std::intptr_t ConsoleDialog::OnClose(const ui::Message&) {
 }
 
 void ConsoleDialog::OnSysCommand(std::uintptr_t command) {
-    if (command == id::kChooseCommand) {
+    if (command == console_id::kChooseCommand) {
         ChooseMachine();
         return;
     }
-    if (command == id::kBundleCommand) {
+    if (command == console_id::kBundleCommand) {
         log.Run("Save Service Bundle", [this] { bundle.SaveChosenFile(); });
         return;
     }
-    if (command != id::kAboutCommand) {
+    if (command != console_id::kAboutCommand) {
         Default();
         return;
     }

@@ -14,14 +14,12 @@
 namespace hw {
 namespace {
 
-namespace id = console_id;
-
 class ActivityOutcome : public ::testing::Test, public test::SimulatedConsoleParts {
   protected:
     // Runs the console, acts on it, and returns the log written meanwhile.
     std::string LogOf(const std::function<void(ConsoleDialog&)>& act) {
         std::string log;
-        windows.OnModal(id::kDialog, [&](ui::Dialog& dialog) {
+        windows.OnModal(console_id::kDialog, [&](ui::Dialog& dialog) {
             auto& console = static_cast<ConsoleDialog&>(dialog);
             const std::size_t before = console.Activity().Text().size();
             act(console);
@@ -46,28 +44,28 @@ TEST_F(ActivityOutcome, EachProcedureLogsHowItEndedAndWhatItWrote) {
         {"a question answered Cancel",
          [&](ConsoleDialog& c) {
              windows.QueueBoxAnswer(ui::kIdCancel);
-             Click(c, id::kClearPumpTime);
+             Click(c, console_id::kClearPumpTime);
          },
          {"Clear Pump Time ended: cancelled by the technician\r\n"}},
         {"a refused axis, the others written",
          [&](ConsoleDialog& c) {
-             windows.Type(c.window(), id::kCorrectionX, "100.2");
-             windows.Type(c.window(), id::kCorrectionY, "99.9");
+             windows.Type(c.window(), console_id::kCorrectionX, "100.2");
+             windows.Type(c.window(), console_id::kCorrectionY, "99.9");
              env.Faults().refuseNextStartedCommand = true;
-             Click(c, id::kWriteXY);
+             Click(c, console_id::kWriteXY);
          },
          {"Wrote Y scale 99900/100000\r\n", "Wrote Z scale 100000/100000\r\n",
           "Write XY ended: failed: error X (command 99: answered status "}},
         {"a serial number written",
          [&](ConsoleDialog& c) {
-             windows.Type(c.window(), id::kSerialNumber, "SK12345");
-             Click(c, id::kWriteSerial);
+             windows.Type(c.window(), console_id::kSerialNumber, "SK12345");
+             Click(c, console_id::kWriteSerial);
          },
          {"Wrote serial number SK12345 to QMV-240 on USB001\r\n", "Write ended: Completed\r\n"}},
         {"a bulk read that failed",
          [&](ConsoleDialog& c) {
              env.Faults().failNextRead = true;
-             Click(c, id::kGetReport);
+             Click(c, console_id::kGetReport);
          },
          {"Get Report ended: failed: error (a bulk read: the device refused it)\r\n"}},
         {"an aging run stopped",
@@ -76,14 +74,14 @@ TEST_F(ActivityOutcome, EachProcedureLogsHowItEndedAndWhatItWrote) {
                  if (const ui::Dialog* progress = windows.FindDialog(progress_id::kDialog))
                      windows.Click(progress->window(), progress_id::kStop);
              });
-             Click(c, id::kStartAging);
+             Click(c, console_id::kStartAging);
              windows.OnPump({});
          },
          {"Start Aging ended: stopped by the technician\r\n"}},
         {"a backlash run that completed",
          [&](ConsoleDialog& c) {
              windows.RunThreadsInline(true);
-             Click(c, id::kBacklashCheck);
+             Click(c, console_id::kBacklashCheck);
              windows.RunThreadsInline(false);
          },
          {"Check ended: completed: Angle="}},

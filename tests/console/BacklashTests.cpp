@@ -29,7 +29,6 @@
 namespace hw {
 namespace {
 
-namespace id = console_id;
 using test::Bytes;
 
 // Commands as the scripted machine keys them: extended ones above 0x100.
@@ -47,7 +46,7 @@ constexpr int kPanelOperation = 0x100 + 50;
 constexpr int kAnalog = 0x100 + 51;
 
 // A refusal: any status but 0 and the command's own number (still pending).
-const Bytes kRefused = {0xFE};
+const Bytes kRefusal = {0xFE};
 
 Bytes Words(std::vector<std::uint16_t> words, bool extended) {
     Bytes reply(extended ? 4 : 2, 0);
@@ -218,16 +217,16 @@ TEST_F(BacklashWorker, FailuresEndTheRunInvalid) {
         int originRuns;
     };
     const Case cases[] = {
-        {"status unreadable at the start", On(kStatus, 0, kRefused), false, 0},
+        {"status unreadable at the start", On(kStatus, 0, kRefusal), false, 0},
         {"origin reached", origin({0, 0x4000, 0x4000, 1}), true, 1},
         {"origin reached failed", origin({0, 0x4000, 0x2001}), false, 1},
         {"error state on the way", origin({0, 0x0003}), false, 1},
         {"no answer on the way", origin({0, 0xFFFF}), false, 1},
         {"position short", On(kPosition, 0, {0, 3, 0, 0, 1, 0, 0, 0}), false, 0},
-        {"move refused", On(kMove, 5, kRefused), false, 0},
+        {"move refused", On(kMove, 5, kRefusal), false, 0},
         {"motion ends failed", On(kStatus, 6, Words({0x2001}, false)), false, 0},
         {"error state in a wait", On(kStatus, 20, Words({0x0003}, false)), false, 0},
-        {"dial unreadable", On(kDial, 9, kRefused), false, 0},
+        {"dial unreadable", On(kDial, 9, kRefusal), false, 0},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -275,7 +274,7 @@ class BacklashConsole : public test::ScriptedConsole {
     // Clicks Check and answers its question Yes; the dialog's handler acts inside.
     void CheckAnsweringYes(ConsoleDialog& console) {
         windows.QueueBoxAnswer(ui::kIdYes);
-        ASSERT_TRUE(windows.Click(console.window(), id::kBacklashCheck));
+        ASSERT_TRUE(windows.Click(console.window(), console_id::kBacklashCheck));
     }
 
     ScriptedRotary machine;
@@ -291,11 +290,11 @@ TEST_F(BacklashConsole, ReadShowsWhatCameBack) {
     for (const auto& [refused, temperature, current] : cases) {
         SCOPED_TRACE(refused);
         machine = {};
-        machine.fault = On(refused, kAny, kRefused);
+        machine.fault = On(refused, kAny, kRefusal);
         Run([&](ConsoleDialog& console) {
-            ASSERT_TRUE(windows.Click(console.window(), id::kReadSpindle));
-            EXPECT_EQ(console.ItemText(id::kSpindleTemperature), temperature);
-            EXPECT_EQ(console.ItemText(id::kSpindleCurrent), current);
+            ASSERT_TRUE(windows.Click(console.window(), console_id::kReadSpindle));
+            EXPECT_EQ(console.ItemText(console_id::kSpindleTemperature), temperature);
+            EXPECT_EQ(console.ItemText(console_id::kSpindleCurrent), current);
         });
     }
 }
@@ -330,7 +329,7 @@ TEST_F(BacklashConsole, CompletedRunShowsLabelsAndDetails) {
     });
     Run([&](ConsoleDialog& console) {
         windows.QueueBoxAnswer(ui::kIdNo);
-        ASSERT_TRUE(windows.Click(console.window(), id::kBacklashCheck));
+        ASSERT_TRUE(windows.Click(console.window(), console_id::kBacklashCheck));
         EXPECT_TRUE(SentRequests().empty());
         CheckAnsweringYes(console);
         ASSERT_EQ(windows.Boxes().size(), 2u);
@@ -339,12 +338,12 @@ TEST_F(BacklashConsole, CompletedRunShowsLabelsAndDetails) {
         EXPECT_EQ(windows.Boxes()[1].style, ui::kMbYesNo | ui::kMbDefButton2);
         EXPECT_EQ(shown, (std::vector<std::string>{"Completed", "OK", "40"}));
         EXPECT_FALSE(sensorsPolled);
-        EXPECT_EQ(console.ItemText(id::kBacklashAngle), "Angle=27.0deg");
-        EXPECT_EQ(console.ItemText(id::kBacklashValue), "Backlash=-0.054deg");
+        EXPECT_EQ(console.ItemText(console_id::kBacklashAngle), "Angle=27.0deg");
+        EXPECT_EQ(console.ItemText(console_id::kBacklashValue), "Backlash=-0.054deg");
         // Off for the measurement, off again at its end, on when the dialog closes.
         EXPECT_EQ(machine.panelOperations, (std::vector<int>{0, 0, 1}));
         EXPECT_GT(console.SensorTimerId(), 0);
-        ASSERT_TRUE(windows.Click(console.window(), id::kBacklashDetails));
+        ASSERT_TRUE(windows.Click(console.window(), console_id::kBacklashDetails));
     });
     EXPECT_EQ(
         details.rfind("Backlash\nAngle[deg] : Backlash[deg]\r\n0.0 : 0.000  0.000\r\n9.0 ", 0), 0u);
@@ -372,7 +371,7 @@ TEST_F(BacklashConsole, ConcurrentCancelWhileBusy) {
     std::atomic<int> busyPolls{0};
     Run([&](ConsoleDialog& console) {
         CheckAnsweringYes(console);
-        ASSERT_NE(console.ItemText(id::kBacklashAngle), "Angle=--deg");
+        ASSERT_NE(console.ItemText(console_id::kBacklashAngle), "Angle=--deg");
 
         windows.RunThreadsInline(false);
         machine.fault = [&](int command, int) -> std::optional<Bytes> {
@@ -390,16 +389,16 @@ TEST_F(BacklashConsole, ConcurrentCancelWhileBusy) {
         });
         CheckAnsweringYes(console);
         EXPECT_EQ(status, "Checking...");
-        EXPECT_EQ(console.ItemText(id::kBacklashAngle), "Angle=--deg");
-        EXPECT_EQ(console.ItemText(id::kBacklashValue), "Backlash=--deg");
+        EXPECT_EQ(console.ItemText(console_id::kBacklashAngle), "Angle=--deg");
+        EXPECT_EQ(console.ItemText(console_id::kBacklashValue), "Backlash=--deg");
         // The bundle still carries the completed run's table.
         windows.QueueFileAnswer("C:\\bundle.zip");
-        console.Send({ui::kWmSysCommand, id::kBundleCommand, 0});
+        console.Send({ui::kWmSysCommand, console_id::kBundleCommand, 0});
         EXPECT_NE(files.Text("C:\\bundle.zip").value_or("").find("backlash.csv"),
                   std::string::npos);
         for (int i = 0; i < 20; ++i) windows.FireTimer(console.window(), kSensorTimerEvent);
         windows.ClearBoxes();
-        ASSERT_TRUE(windows.Click(console.window(), id::kBacklashDetails));
+        ASSERT_TRUE(windows.Click(console.window(), console_id::kBacklashDetails));
         ASSERT_EQ(windows.Boxes().size(), 1u);
         EXPECT_EQ(windows.Boxes()[0].text, "Please check the backlash first.");
         EXPECT_EQ(windows.Boxes()[0].style, ui::kMbOk);
@@ -465,7 +464,7 @@ TEST_F(BacklashConsole, ConcurrentCancelWaitsForTheWorkerServingTheWindow) {
         EXPECT_TRUE(consoleDisabled);
         EXPECT_EQ(machine.seen[kStop], 1);
         EXPECT_EQ(machine.panelOperations, (std::vector<int>{0, 1}));
-        EXPECT_EQ(console.ItemText(id::kBacklashAngle), "Angle=--deg");
+        EXPECT_EQ(console.ItemText(console_id::kBacklashAngle), "Angle=--deg");
     });
 }
 

@@ -18,7 +18,6 @@
 namespace hw {
 namespace {
 
-namespace id = console_id;
 constexpr const char* kBundle = "C:\\Support\\qmv.zip";
 
 // A line added with Keep stays besides the last 2000 others.
@@ -83,7 +82,7 @@ class Bundle : public ::testing::Test, public test::SimulatedConsoleParts {
   protected:
     // Runs the console with services; body acts while it is up.
     void Run(const ConsoleServices& with, const std::function<void(ConsoleDialog&)>& body) {
-        windows.OnModal(id::kDialog, [&](ui::Dialog& dialog) {
+        windows.OnModal(console_id::kDialog, [&](ui::Dialog& dialog) {
             windows.ClearBoxes();
             body(static_cast<ConsoleDialog&>(dialog));
         });
@@ -93,7 +92,7 @@ class Bundle : public ::testing::Test, public test::SimulatedConsoleParts {
 
     void SaveBundle(ConsoleDialog& console) {
         windows.QueueFileAnswer(kBundle);
-        console.Send({ui::kWmSysCommand, id::kBundleCommand, 0});
+        console.Send({ui::kWmSysCommand, console_id::kBundleCommand, 0});
     }
 
     std::vector<std::string> BoxTexts() const {
@@ -163,7 +162,7 @@ TEST_F(Bundle, NoSensorPollWhileItIsMade) {
     Run(services, [&](ConsoleDialog& console) {
         SaveBundle(console);
         EXPECT_GT(pumps, 1);
-        EXPECT_EQ(console.ItemText(id::kLimitX), "LimitX=");
+        EXPECT_EQ(console.ItemText(console_id::kLimitX), "LimitX=");
     });
 }
 

@@ -15,9 +15,10 @@
 namespace hw {
 namespace {
 
-namespace id = console_id;
 using test::Bytes;
+using test::kRefused;
 using test::Sent;
+using test::StatusReply;
 
 constexpr int kScaleCommand = 99;
 constexpr int kSetY0Command = 130;
@@ -35,10 +36,6 @@ Bytes DwordsReply(std::vector<std::int32_t> values) {
     return reply;
 }
 
-Bytes StatusReply(std::uint16_t word) {
-    return {0, 1, static_cast<std::uint8_t>(word), static_cast<std::uint8_t>(word >> 8)};
-}
-
 // The 13 sensor bytes with the cover byte (5) given.
 Bytes SensorReply(std::uint8_t coverByte) {
     Bytes reply(2 + 13, 0);
@@ -48,8 +45,6 @@ Bytes SensorReply(std::uint8_t coverByte) {
 }
 
 const Bytes kOk = {0};
-const Bytes kRefused = {1};
-
 // A constructor rather than an aggregate: the Windows compiler otherwise
 // warns about the strings of a partly built table of cases.
 struct Box {
@@ -58,7 +53,7 @@ struct Box {
     std::uint32_t style;
     bool operator==(const Box&) const = default;
 };
-const std::uint32_t kStop = ui::kMbIconHand;
+const std::uint32_t kStopIcon = ui::kMbIconHand;
 const std::uint32_t kWarn = ui::kMbIconExclamation;
 const std::uint32_t kOkBox = ui::kMbOk;
 const std::uint32_t kQuestion = ui::kMbOkCancel | ui::kMbDefButton2;
@@ -104,45 +99,45 @@ TEST_F(CalibrationProcedures, WriteXYScalesAndRangeTests) {
         std::int32_t sentX, sentY;  // only when "Completed"
     };
     const Case cases[] = {
-        {id::kPercentMode, "100", "100", {{"Completed", kOkBox}}, 100000, 100000},
-        {id::kPercentMode, " 100.123", "99.5", {{"Completed", kOkBox}}, 100123, 99500},
-        {id::kPercentMode, "100.5", "+1.00e2 ", {{"Completed", kOkBox}}, 100500, 100000},
-        {id::kPercentMode,
+        {console_id::kPercentMode, "100", "100", {{"Completed", kOkBox}}, 100000, 100000},
+        {console_id::kPercentMode, " 100.123", "99.5", {{"Completed", kOkBox}}, 100123, 99500},
+        {console_id::kPercentMode, "100.5", "+1.00e2 ", {{"Completed", kOkBox}}, 100500, 100000},
+        {console_id::kPercentMode,
          "100,5",
          "100",
          {{"100,5 is not a number here: type decimals after a point (100.5).", kWarn}},
          0,
          0},
-        {id::kMeasuredMode,
+        {console_id::kMeasuredMode,
          "23000",
          " 19000mm",
          {{"19000mm is not a number here: type digits, with decimals after a point.", kWarn}},
          0,
          0},
-        {id::kPercentMode,
+        {console_id::kPercentMode,
          "abc",
          "100",
          {{"abc is not a number here: type digits, with decimals after a point.", kWarn}},
          0,
          0},
-        {id::kPercentMode, "99.4999", "100", {{"99.500% - 100.500%", kWarn}}, 0, 0},
-        {id::kPercentMode, "100", "100.5001", {{"99.500% - 100.500%", kWarn}}, 0, 0},
-        {id::kPercentMode, "", "", {{"99.500% - 100.500%", kWarn}}, 0, 0},
-        {id::kMeasuredMode, "23000", "19000", {{"Completed", kOkBox}}, 100000, 100000},
-        {id::kMeasuredMode, "23010", "18905", {{"Completed", kOkBox}}, 100043, 99500},
-        {id::kMeasuredMode, "22885", "19000", {{"Completed", kOkBox}}, 99500, 100000},
-        {id::kMeasuredMode, "23115", "19000", {{"X:22885 - 23115", kWarn}}, 0, 0},
-        {id::kMeasuredMode, "23000", "19095", {{"Y:18905 - 19095", kWarn}}, 0, 0},
-        {id::kMeasuredMode, "", "", {{"X:22885 - 23115", kWarn}}, 0, 0},
-        {id::kMeasuredMode, "23000", "", {{"Y:18905 - 19095", kWarn}}, 0, 0},
+        {console_id::kPercentMode, "99.4999", "100", {{"99.500% - 100.500%", kWarn}}, 0, 0},
+        {console_id::kPercentMode, "100", "100.5001", {{"99.500% - 100.500%", kWarn}}, 0, 0},
+        {console_id::kPercentMode, "", "", {{"99.500% - 100.500%", kWarn}}, 0, 0},
+        {console_id::kMeasuredMode, "23000", "19000", {{"Completed", kOkBox}}, 100000, 100000},
+        {console_id::kMeasuredMode, "23010", "18905", {{"Completed", kOkBox}}, 100043, 99500},
+        {console_id::kMeasuredMode, "22885", "19000", {{"Completed", kOkBox}}, 99500, 100000},
+        {console_id::kMeasuredMode, "23115", "19000", {{"X:22885 - 23115", kWarn}}, 0, 0},
+        {console_id::kMeasuredMode, "23000", "19095", {{"Y:18905 - 19095", kWarn}}, 0, 0},
+        {console_id::kMeasuredMode, "", "", {{"X:22885 - 23115", kWarn}}, 0, 0},
+        {console_id::kMeasuredMode, "23000", "", {{"Y:18905 - 19095", kWarn}}, 0, 0},
     };
     Run([&](ConsoleDialog& console) {
         for (const Case& c : cases) {
             SCOPED_TRACE(c.x + " / " + c.y);
             ASSERT_TRUE(windows.Click(console.window(), c.mode));
-            windows.Type(console.window(), id::kCorrectionX, c.x);
-            windows.Type(console.window(), id::kCorrectionY, c.y);
-            Click(console, id::kWriteXY);
+            windows.Type(console.window(), console_id::kCorrectionX, c.x);
+            windows.Type(console.window(), console_id::kCorrectionY, c.y);
+            Click(console, console_id::kWriteXY);
             EXPECT_EQ(Boxes(), c.boxes);
             const auto sent = SentOf(kScaleCommand);
             if (c.boxes[0].text != "Completed") {
@@ -167,18 +162,18 @@ TEST_F(CalibrationProcedures, WriteXYReportsEachAxisAndStillSendsTheRest) {
         std::vector<Box> boxes;
     };
     const Case cases[] = {
-        {{kRefused, kOk, kOk}, {{"error X", kStop}}},
-        {{kOk, kRefused, kOk}, {{"error Y", kStop}}},
-        {{kOk, kOk, kRefused}, {{"error Z", kStop}}},
-        {{kRefused, kRefused, kOk}, {{"error X", kStop}, {"error Y", kStop}}},
+        {{kRefused, kOk, kOk}, {{"error X", kStopIcon}}},
+        {{kOk, kRefused, kOk}, {{"error Y", kStopIcon}}},
+        {{kOk, kOk, kRefused}, {{"error Z", kStopIcon}}},
+        {{kRefused, kRefused, kOk}, {{"error X", kStopIcon}, {"error Y", kStopIcon}}},
         {{kRefused, kRefused, kRefused},
-         {{"error X", kStop}, {"error Y", kStop}, {"error Z", kStop}}},
+         {{"error X", kStopIcon}, {"error Y", kStopIcon}, {"error Z", kStopIcon}}},
     };
     Run([&](ConsoleDialog& console) {
-        windows.Type(console.window(), id::kCorrectionX, "100");
-        windows.Type(console.window(), id::kCorrectionY, "100");
+        windows.Type(console.window(), console_id::kCorrectionX, "100");
+        windows.Type(console.window(), console_id::kCorrectionY, "100");
         for (const Case& c : cases) {
-            Click(console, id::kWriteXY, c.replies);
+            Click(console, console_id::kWriteXY, c.replies);
             EXPECT_EQ(Boxes(), c.boxes);
             EXPECT_EQ(SentOf(kScaleCommand).size(), 3u);
         }
@@ -214,7 +209,7 @@ TEST_F(CalibrationProcedures, CorrectionCutSendsTheTestDataInPieces) {
             settings.sections.clear();
             if (!c.section.empty()) settings.sections["TestData"] = c.section;
             windows.QueueBoxAnswer(ui::kIdOk);
-            Click(console, id::kCorrectionCut,
+            Click(console, console_id::kCorrectionCut,
                   {StatusReply(c.status), SensorReply(0x01), StatusReply(0x4000),
                    StatusReply(0x0001)});
             EXPECT_EQ(Boxes(),
@@ -247,9 +242,9 @@ TEST_F(CalibrationProcedures, CorrectionCutChecksTheCoverAsksFirstAndStopsAtAFai
     };
     const std::vector<Box> asked = OneBox(kCutQuestion, kQuestion);
     const Case cases[] = {
-        {SensorReply(0), ui::kIdOk, {asked[0], {"error", kStop}}, 1, 1},
+        {SensorReply(0), ui::kIdOk, {asked[0], {"error", kStopIcon}}, 1, 1},
         {SensorReply(0x40), ui::kIdOk, OneBox("Close the cover first.", kWarn), 0},
-        {kRefused, ui::kIdOk, OneBox("error", kStop), 0},
+        {kRefused, ui::kIdOk, OneBox("error", kStopIcon), 0},
         {SensorReply(0xBF), ui::kIdCancel, asked, 0},
         {SensorReply(0xBF), ui::kIdOk, {asked[0], {"Completed", kOkBox}}, 3},
     };
@@ -258,7 +253,7 @@ TEST_F(CalibrationProcedures, CorrectionCutChecksTheCoverAsksFirstAndStopsAtAFai
         for (const Case& c : cases) {
             windows.OnBox([&](const auto&) { return c.answer; });
             fake.device.failingWrite = c.failingWrite;
-            Click(console, id::kCorrectionCut,
+            Click(console, console_id::kCorrectionCut,
                   {StatusReply(0x0001), c.sensors, StatusReply(0x4000), StatusReply(0x0001)});
             EXPECT_EQ(Boxes(), c.boxes);
             EXPECT_EQ(fake.device.writes.size(), c.writes);
@@ -281,8 +276,8 @@ TEST_F(CalibrationProcedures, CorrectionCutIsWatchedUntilBackAtTheOrigin) {
          {0x0001, 0x4000, 0x4000, 0x0001},
          false,
          OneBox("Completed", kOkBox)},
-        {"back with the failed bit", {0x4000, 0x2001}, false, OneBox("Failed", kStop)},
-        {"error state", {0x4000, 0x0003}, false, OneBox("Failed", kStop)},
+        {"back with the failed bit", {0x4000, 0x2001}, false, OneBox("Failed", kStopIcon)},
+        {"error state", {0x4000, 0x0003}, false, OneBox("Failed", kStopIcon)},
         {"no answer",
          {0x4000, 0xFFFF},
          false,
@@ -307,7 +302,7 @@ TEST_F(CalibrationProcedures, CorrectionCutIsWatchedUntilBackAtTheOrigin) {
                 if (c.stop) windows.Click(progress->window(), progress_id::kStop);
             });
             windows.QueueBoxAnswer(ui::kIdOk);
-            Click(console, id::kCorrectionCut, std::move(replies));
+            Click(console, console_id::kCorrectionCut, std::move(replies));
             windows.OnPump({});
             std::vector<Box> boxes = OneBox(kCutQuestion, kQuestion);
             boxes.insert(boxes.end(), c.ends.begin(), c.ends.end());
@@ -330,7 +325,7 @@ TEST_F(CalibrationProcedures, SettingsFileSavedWithAByteOrderMarkIsReadAfterTheM
               "\xEF\xBB\xBF[TestData]\r\nCut=^PA0,0;\r\n[CheckLoadX]\r\nPower=70\r\n");
     Run([&](ConsoleDialog& console) {
         windows.QueueBoxAnswer(ui::kIdOk);
-        Click(console, id::kCorrectionCut, {StatusReply(0x0001), SensorReply(0xBF)});
+        Click(console, console_id::kCorrectionCut, {StatusReply(0x0001), SensorReply(0xBF)});
         ASSERT_EQ(fake.device.writes.size(), 1u);
         EXPECT_EQ(std::string(fake.device.writes[0].begin(), fake.device.writes[0].end()),
                   "^PA0,0;");
@@ -347,11 +342,11 @@ TEST_F(CalibrationProcedures, CorrectionCutOnlyGoesToAMachineReadyAtTheOrigin) {
     const Case cases[] = {
         {StatusReply(0x0000), {"Hit [ENTER]    ", kWarn}},
         {StatusReply(0x4002), {"Hit [ENTER]    ", kWarn}},
-        {kRefused, {"error", kStop}},
+        {kRefused, {"error", kStopIcon}},
     };
     Run([&](ConsoleDialog& console) {
         for (const Case& c : cases) {
-            Click(console, id::kCorrectionCut, {c.status});
+            Click(console, console_id::kCorrectionCut, {c.status});
             EXPECT_EQ(Boxes(), std::vector<Box>{c.box});
             EXPECT_TRUE(fake.device.writes.empty());
         }
@@ -371,16 +366,16 @@ TEST_F(CalibrationProcedures, WriteLaserChecksTheRangeAfterReadingTheOffsets) {
         {"-1000", "1000", {offsets, kOk}, {"Completed", kOkBox}, true},
         {"1001", "0", {offsets, kOk}, {"-10.00mm - +10.00mm", kWarn}, false},
         {"0", "-1001", {offsets, kOk}, {"-10.00mm - +10.00mm", kWarn}, false},
-        {"10", "20", {kRefused}, {"error", kStop}, false},
-        {"10", "20", {offsets, kRefused}, {"error X", kStop}, true},
+        {"10", "20", {kRefused}, {"error", kStopIcon}, false},
+        {"10", "20", {offsets, kRefused}, {"error X", kStopIcon}, true},
         {"10", "2.5", {}, {"2.5 is not a number here: type whole 1/100 mm.", kWarn}, false},
     };
     Run([&](ConsoleDialog& console) {
         for (const Case& c : cases) {
             SCOPED_TRACE(c.x + " / " + c.y);
-            windows.Type(console.window(), id::kLaserX, c.x);
-            windows.Type(console.window(), id::kLaserY, c.y);
-            Click(console, id::kWriteLaser, c.replies);
+            windows.Type(console.window(), console_id::kLaserX, c.x);
+            windows.Type(console.window(), console_id::kLaserY, c.y);
+            Click(console, console_id::kWriteLaser, c.replies);
             EXPECT_EQ(Boxes(), std::vector<Box>{c.box});
             const auto sent = SentOf(kSetLaserCommand);
             ASSERT_EQ(sent.size(), c.written ? 1u : 0u);
@@ -393,41 +388,41 @@ TEST_F(CalibrationProcedures, WriteLaserChecksTheRangeAfterReadingTheOffsets) {
 
 TEST_F(CalibrationProcedures, CalcWriteLaserAddsTheToolPositionDifference) {
     Run([&](ConsoleDialog& console) {
-        Click(console, id::kToolPosition, {DwordsReply({1000, 2000, 7, 8})});
+        Click(console, console_id::kToolPosition, {DwordsReply({1000, 2000, 7, 8})});
         EXPECT_TRUE(Boxes().empty());
-        EXPECT_EQ(console.ItemText(id::kToolX), "X:1000");
-        EXPECT_EQ(console.ItemText(id::kToolY), "Y:2000");
+        EXPECT_EQ(console.ItemText(console_id::kToolX), "X:1000");
+        EXPECT_EQ(console.ItemText(console_id::kToolY), "Y:2000");
 
         Click(
-            console, id::kCalcWriteLaser,
+            console, console_id::kCalcWriteLaser,
             {DwordsReply({1100, 1900, 0, 0}), DwordsReply({50, -20}), kOk, DwordsReply({-50, 80})});
         EXPECT_EQ(Boxes(), OneBox("Completed", kOkBox));
         auto sent = SentOf(kSetLaserCommand);
         ASSERT_EQ(sent.size(), 1u);
         EXPECT_EQ(sent[0].Dword(4), -50);
         EXPECT_EQ(sent[0].Dword(8), 80);
-        EXPECT_EQ(console.ItemText(id::kLaserX), "-50");
-        EXPECT_EQ(console.ItemText(id::kLaserY), "80");
+        EXPECT_EQ(console.ItemText(console_id::kLaserX), "-50");
+        EXPECT_EQ(console.ItemText(console_id::kLaserY), "80");
 
         // The remembered position stays; a sum beyond the range writes
         // nothing but the edits still show the machine's offsets.
-        Click(console, id::kCalcWriteLaser,
+        Click(console, console_id::kCalcWriteLaser,
               {DwordsReply({0, 2000, 0, 0}), DwordsReply({1, 2}), DwordsReply({1, 2})});
         EXPECT_EQ(Boxes(), OneBox("-10.00mm - +10.00mm", kWarn));
         EXPECT_TRUE(SentOf(kSetLaserCommand).empty());
-        EXPECT_EQ(console.ItemText(id::kLaserX), "1");
-        EXPECT_EQ(console.ItemText(id::kLaserY), "2");
+        EXPECT_EQ(console.ItemText(console_id::kLaserX), "1");
+        EXPECT_EQ(console.ItemText(console_id::kLaserY), "2");
 
         // A position read of fewer than four items leaves everything as it was.
-        Click(console, id::kToolPosition, {DwordsReply({1, 2, 3})});
-        EXPECT_EQ(Boxes(), OneBox("error", kStop));
-        EXPECT_EQ(console.ItemText(id::kToolX), "X:1000");
+        Click(console, console_id::kToolPosition, {DwordsReply({1, 2, 3})});
+        EXPECT_EQ(Boxes(), OneBox("error", kStopIcon));
+        EXPECT_EQ(console.ItemText(console_id::kToolX), "X:1000");
     });
 }
 
 TEST_F(CalibrationProcedures, CalcWriteLaserNeedsAToolPositionFirst) {
     Run([&](ConsoleDialog& console) {
-        Click(console, id::kCalcWriteLaser, {DwordsReply({1100, 1900, 0, 0})});
+        Click(console, console_id::kCalcWriteLaser, {DwordsReply({1100, 1900, 0, 0})});
         EXPECT_EQ(Boxes(), OneBox("Press Tool Pos first", kWarn));
         EXPECT_TRUE(SentRequests().empty());
     });
@@ -443,41 +438,41 @@ TEST_F(CalibrationProcedures, Y0OffsetTypedOrWorkedOut) {
         std::vector<std::int32_t> written;
     };
     const Case cases[] = {
-        {id::kWriteY0, "-1000", {kOk}, "-1000", {"Completed", kOkBox}, {-1000}},
-        {id::kWriteY0, "1001", {}, "1001", {"-10.00mm - +10.00%", kWarn}, {}},
-        {id::kWriteY0, "12", {kRefused}, "12", {"error Y", kStop}, {12}},
-        {id::kWriteY0,
+        {console_id::kWriteY0, "-1000", {kOk}, "-1000", {"Completed", kOkBox}, {-1000}},
+        {console_id::kWriteY0, "1001", {}, "1001", {"-10.00mm - +10.00%", kWarn}, {}},
+        {console_id::kWriteY0, "12", {kRefused}, "12", {"error Y", kStopIcon}, {12}},
+        {console_id::kWriteY0,
          "1,5",
          {},
          "1,5",
          {"1,5 is not a number here: type whole 1/100 mm.", kWarn},
          {}},
-        {id::kCalcWriteY0,
+        {console_id::kCalcWriteY0,
          "",
          {DwordsReply({9, 500, 0, 0}), DwordsReply({200}), kOk},
          "300",
          {"Completed", kOkBox},
          {300}},
-        {id::kCalcWriteY0,
+        {console_id::kCalcWriteY0,
          "",
          {DwordsReply({9, 1500, 0, 0}), DwordsReply({300})},
          "1200",
          {"-10.00mm - +10.00%", kWarn},
          {}},
-        {id::kCalcWriteY0,
+        {console_id::kCalcWriteY0,
          "7",
          {DwordsReply({9, 1500, 0, 0}), kRefused},
          "7",
-         {"error", kStop},
+         {"error", kStopIcon},
          {}},
     };
     Run([&](ConsoleDialog& console) {
         for (const Case& c : cases) {
             SCOPED_TRACE(c.shown);
-            windows.Type(console.window(), id::kY0Offset, c.typed);
+            windows.Type(console.window(), console_id::kY0Offset, c.typed);
             Click(console, c.button, c.replies);
             EXPECT_EQ(Boxes(), std::vector<Box>{c.box});
-            EXPECT_EQ(console.ItemText(id::kY0Offset), c.shown);
+            EXPECT_EQ(console.ItemText(console_id::kY0Offset), c.shown);
             std::vector<std::int32_t> written;
             for (const Sent& s : SentOf(kSetY0Command)) written.push_back(s.Dword(4));
             EXPECT_EQ(written, c.written);

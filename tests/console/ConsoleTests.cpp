@@ -21,7 +21,6 @@
 namespace hw {
 namespace {
 
-namespace id = console_id;
 using test::FakePlatform;
 
 // A version reply: status 0, the count, the text and its NUL.
@@ -34,16 +33,18 @@ std::vector<std::uint8_t> VersionReply(const std::string& text) {
 
 // Every button whose procedure talks to the machine.
 const std::vector<int> kGuardedButtons = {
-    id::kGetReport,      id::kGetParameters,    id::kPutParameters,   id::kWriteXY,
-    id::kWriteSerial,    id::kClearSpindleTime, id::kCheckSerialPort, id::kCheckLoadX,
-    id::kCheckLoadY,     id::kCheckLoadZ,       id::kCorrectionCut,   id::kOutputFile,
-    id::kStartAging,     id::kReadSpindle,      id::kClearPumpTime,   id::kWriteY0,
-    id::kWriteLaser,     id::kCheckLoadA,       id::kCheckPanel,      id::kToolPosition,
-    id::kCalcWriteLaser, id::kCalcWriteY0};
+    console_id::kGetReport,       console_id::kGetParameters, console_id::kPutParameters,
+    console_id::kWriteXY,         console_id::kWriteSerial,   console_id::kClearSpindleTime,
+    console_id::kCheckSerialPort, console_id::kCheckLoadX,    console_id::kCheckLoadY,
+    console_id::kCheckLoadZ,      console_id::kCorrectionCut, console_id::kOutputFile,
+    console_id::kStartAging,      console_id::kReadSpindle,   console_id::kClearPumpTime,
+    console_id::kWriteY0,         console_id::kWriteLaser,    console_id::kCheckLoadA,
+    console_id::kCheckPanel,      console_id::kToolPosition,  console_id::kCalcWriteLaser,
+    console_id::kCalcWriteY0};
 
-const std::vector<int> kBacklashGroup = {id::kBacklashCheck, id::kBacklashDetails,
-                                         id::kBacklashGroup, id::kBacklashAngle,
-                                         id::kBacklashValue};
+const std::vector<int> kBacklashGroup = {console_id::kBacklashCheck, console_id::kBacklashDetails,
+                                         console_id::kBacklashGroup, console_id::kBacklashAngle,
+                                         console_id::kBacklashValue};
 
 // The simulated PC's registry, on which each walk from the USB printing
 // nodes takes 2.5 ms of the fine clock.
@@ -74,7 +75,7 @@ class Console : public ::testing::Test {
     // Runs the console modally; body acts while it is up. A console body
     // left up ends with IDCANCEL, and is destroyed when Run returns.
     int Run(const std::function<void(ConsoleDialog&)>& body) {
-        windows.OnModal(id::kDialog,
+        windows.OnModal(console_id::kDialog,
                         [&](ui::Dialog& dialog) { body(static_cast<ConsoleDialog&>(dialog)); });
         ConsoleDialog console(services);
         return console.DoModal();
@@ -171,7 +172,7 @@ TEST_F(Console, PanelTypeDecidesTheBacklashGroup) {
         machine.device.replies = {VersionReply(c.version)};
         ConsoleServices local{app,      machine.platform, program,     files,
                               settings, versions,         userSettings};
-        windows.OnModal(id::kDialog, [&](ui::Dialog& dialog) {
+        windows.OnModal(console_id::kDialog, [&](ui::Dialog& dialog) {
             EXPECT_EQ(BacklashGroupEnabled(static_cast<ConsoleDialog&>(dialog)), c.enabled)
                 << c.version;
         });
@@ -289,7 +290,7 @@ TEST_F(Console, SensorPollingStartsOnlyOnlineAndStopsOnce) {
     });
     FakePlatform offline;
     ConsoleServices local{app, offline.platform, program, files, settings, versions, userSettings};
-    windows.OnModal(id::kDialog, [&](ui::Dialog& dialog) {
+    windows.OnModal(console_id::kDialog, [&](ui::Dialog& dialog) {
         auto& console = static_cast<ConsoleDialog&>(dialog);
         console.Polling().Resume();
         EXPECT_TRUE(Timers(console).empty());
@@ -321,7 +322,7 @@ TEST_F(Console, ADeviceChangeLeavesPausedPollingToItsProcedure) {
 TEST_F(Console, CloseKillsTheTimerAndDisconnects) {
     fake.InstallMachine("QMV-240", "USB001", "AAA111");
     const int result = Run([&](ConsoleDialog& console) {
-        ASSERT_TRUE(windows.Click(console.window(), id::kClose));
+        ASSERT_TRUE(windows.Click(console.window(), console_id::kClose));
         EXPECT_TRUE(Timers(console).empty());
         EXPECT_EQ(fake.device.closes.size(), 1u);
     });
@@ -334,13 +335,13 @@ TEST_F(Console, OnlyCloseAndTheCloseBoxEndIt) {
     fake.InstallMachine("QMV-240", "USB001", "AAA111");
     const int result = Run([&](ConsoleDialog& console) {
         const ui::WindowId window = console.window();
-        windows.Type(window, id::kSerialNumber, "AB12345");
+        windows.Type(window, console_id::kSerialNumber, "AB12345");
         windows.PressEnter(window);
-        windows.items.FocusItem(window, id::kClose);
+        windows.items.FocusItem(window, console_id::kClose);
         windows.PressEnter(window);
         windows.PressEscape(window);
         ASSERT_TRUE(windows.IsUp(window));
-        EXPECT_EQ(console.ItemText(id::kSerialNumber), "AB12345");
+        EXPECT_EQ(console.ItemText(console_id::kSerialNumber), "AB12345");
         EXPECT_EQ(Timers(console), kSensorTimer);
 
         windows.PressCloseBox(window);
@@ -371,9 +372,9 @@ TEST_F(Console, SystemMenuCarriesTheAboutAndBundleEntries) {
         EXPECT_EQ(menu[menu.size() - 4].commandId, 0);
         EXPECT_EQ(menu[menu.size() - 3].commandId, 16);
         EXPECT_EQ(menu[menu.size() - 3].text, "&About Hexwarden...");
-        EXPECT_EQ(menu[menu.size() - 2].commandId, id::kBundleCommand);
+        EXPECT_EQ(menu[menu.size() - 2].commandId, console_id::kBundleCommand);
         EXPECT_EQ(menu[menu.size() - 2].text, "Save Service &Bundle...");
-        EXPECT_EQ(menu.back().commandId, id::kChooseCommand);
+        EXPECT_EQ(menu.back().commandId, console_id::kChooseCommand);
         EXPECT_EQ(menu.back().text, "Choose &Machine...");
         // Commands 16 to 31 go to the About handler; the others, the close
         // command among them, to the default processing (no result).
@@ -406,21 +407,21 @@ TEST_F(Console, MinimisedConsolePaintsItsIcon) {
 
 TEST_F(Console, CorrectionModeFollowsTheRadioPair) {
     Run([&](ConsoleDialog& console) {
-        EXPECT_TRUE(windows.Item(console.window(), id::kPercentMode).checked);
+        EXPECT_TRUE(windows.Item(console.window(), console_id::kPercentMode).checked);
         // The device change shows the controls anew from the stored mode.
         const auto shownAfterDeviceChange = [&](int radio) {
             EXPECT_TRUE(windows.Click(console.window(), radio));
             console.OnDeviceChange(ui::kDbtDevNodesChanged, 0);
             return windows.Item(console.window(), radio).checked;
         };
-        EXPECT_TRUE(shownAfterDeviceChange(id::kMeasuredMode));
-        EXPECT_TRUE(shownAfterDeviceChange(id::kPercentMode));
+        EXPECT_TRUE(shownAfterDeviceChange(console_id::kMeasuredMode));
+        EXPECT_TRUE(shownAfterDeviceChange(console_id::kPercentMode));
     });
 }
 
 TEST_F(Console, TheApplicationRunsTheConsoleOnceAndEnds) {
     int shown = 0;
-    windows.OnModal(id::kDialog, [&](ui::Dialog& dialog) {
+    windows.OnModal(console_id::kDialog, [&](ui::Dialog& dialog) {
         ++shown;
         EXPECT_EQ(app.mainWindow(), &dialog);
     });
@@ -489,7 +490,9 @@ TEST_F(Console, F1OpensTheManualBesideTheProgramOrNamesWhereItWasExpected) {
         if (!c.browserOpens) shell.FailOpeningDocuments();
         const ConsoleServices parts{application, fake.platform, program,     disk,
                                     settings,    versions,      userSettings};
-        shell.OnModal(id::kDialog, [](ui::Dialog& dialog) { dialog.Send({ui::kWmHelp, 0, 0}); });
+        shell.OnModal(console_id::kDialog, [](ui::Dialog& dialog) {
+            dialog.Send({ui::kWmHelp, 0, 0});
+        });
         ConsoleApp consoleApp(parts);
         consoleApp.InitInstance();
         EXPECT_EQ(shell.DocumentsOpened(), c.opened);

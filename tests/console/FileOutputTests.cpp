@@ -14,10 +14,7 @@ namespace hw {
 namespace {
 
 using test::Bytes;
-
-Bytes Status(std::uint16_t word) {
-    return {0, 1, static_cast<std::uint8_t>(word), static_cast<std::uint8_t>(word >> 8)};
-}
+using test::StatusReply;
 
 std::string ReadError(const std::string& path) {
     return FileException(FileException::Cause::Generic, path).ErrorMessage();
@@ -66,7 +63,7 @@ TEST_F(OutputFile, SendsAFileOnlyToAMachineInTheStateItsKindNeeds) {
     const std::string image = "image\x01";
     const std::string queue = "The printer queue QMV-240 is ";
     const std::string kept = ": it would keep the file and send it later. Nothing was sent.!";
-    const Bytes ready = Status(0x0001), updateMode = Status(0x8000), refused = {1};
+    const Bytes ready = StatusReply(0x0001), updateMode = StatusReply(0x8000), refused = {1};
     const std::string tooLarge =
         "C:\\big.qfw holds 16777217 bytes, more than the 16777216 bytes (16 MiB) a file sent to "
         "the machine may hold: nothing was sent.!";

@@ -12,18 +12,13 @@
 namespace hw {
 namespace {
 
-namespace id = console_id;
 using test::Bytes;
+using test::kRefused;
+using test::StatusReply;
 
 constexpr int kLoadCheck = 113;
 constexpr int kAging = 114;
 const Bytes kOk = {0};
-const Bytes kRefused = {1};
-
-Bytes Status(std::uint16_t word) {
-    return {0, 1, static_cast<std::uint8_t>(word), static_cast<std::uint8_t>(word >> 8)};
-}
-
 class LoadCheckProcedures : public test::ScriptedConsole {
   protected:
     // Clicks button; each box is recorded as "text/style", and the progress
@@ -67,17 +62,17 @@ TEST_F(LoadCheckProcedures, EachCheckSendsItsAxisAndThePowerFromTheSettings) {
         int power;
     };
     const Case cases[] = {
-        {id::kCheckLoadX, "CheckLoadX", std::string("Power=75\0Other=9", 16), 1, 75},
-        {id::kCheckLoadY, "CheckLoadY", "", 2, 60},
-        {id::kCheckLoadZ, "CheckLoadZ", "P=abc", 4, 0},
-        {id::kCheckLoadA, "CheckLoadA", "P=-1", 3, 65535},
-        {id::kCheckLoadX, "CheckLoadX", std::string("no equals\0P=20", 14), 1, 60},
-        {id::kCheckLoadY, "CheckLoadY", "P=70000x", 2, 4464},
+        {console_id::kCheckLoadX, "CheckLoadX", std::string("Power=75\0Other=9", 16), 1, 75},
+        {console_id::kCheckLoadY, "CheckLoadY", "", 2, 60},
+        {console_id::kCheckLoadZ, "CheckLoadZ", "P=abc", 4, 0},
+        {console_id::kCheckLoadA, "CheckLoadA", "P=-1", 3, 65535},
+        {console_id::kCheckLoadX, "CheckLoadX", std::string("no equals\0P=20", 14), 1, 60},
+        {console_id::kCheckLoadY, "CheckLoadY", "P=70000x", 2, 4464},
     };
     Run([&](ConsoleDialog& console) {
         for (const Case& c : cases) {
             settings.sections = {{c.section, c.text}};
-            Click(console, c.button, {Status(0x0001), kOk, Status(0x0001)});
+            Click(console, c.button, {StatusReply(0x0001), kOk, StatusReply(0x0001)});
             EXPECT_EQ(settings.reads.back().capacity, 256u);
             const auto sent = SentRequests();
             ASSERT_EQ(sent.size(), 3u);
@@ -102,32 +97,42 @@ TEST_F(LoadCheckProcedures, HowAProcedureEnds) {
         std::vector<int> commands;
         bool windowFails = false;
     };
-    const Bytes busy = Status(0x4001);
+    const Bytes busy = StatusReply(0x4001);
     const Case cases[] = {
-        {id::kCheckLoadX,
-         {Status(1), kOk, busy, busy, Status(1)},
+        {console_id::kCheckLoadX,
+         {StatusReply(1), kOk, busy, busy, StatusReply(1)},
          {"Completed/0"},
          {1, kLoadCheck, 1, 1, 1}},
-        {id::kCheckLoadZ,
-         {Status(1), kOk, busy, Status(0x2001)},
+        {console_id::kCheckLoadZ,
+         {StatusReply(1), kOk, busy, StatusReply(0x2001)},
          {"Failed/16"},
          {1, kLoadCheck, 1, 1}},
-        {id::kCheckLoadY,
-         {Status(1), kOk, busy, kRefused},
+        {console_id::kCheckLoadY,
+         {StatusReply(1), kOk, busy, kRefused},
          {"The machine stopped answering. The load check's result is unknown./48"},
          {1, kLoadCheck, 1, 1}},
-        {id::kStartAging,
-         {Status(1), kOk, kRefused},
+        {console_id::kStartAging,
+         {StatusReply(1), kOk, kRefused},
          {"The machine stopped answering during the aging run./48"},
          {1, kAging, 1}},
-        {id::kCheckLoadA, {Status(1), kOk, Status(0x6003)}, {}, {1, kLoadCheck, 1}},
-        {id::kStartAging, {Status(1), kOk, busy, Status(0x2001)}, {}, {1, kAging, 1, 1}},
-        {id::kCheckLoadX, {Status(0x4000)}, {"Hit [ENTER]    /48"}, {1}},
-        {id::kCheckLoadX, {kRefused}, {"error/16"}, {1}},
-        {id::kCheckLoadX, {Status(1), kRefused}, {"error/16"}, {1, kLoadCheck}},
-        {id::kStartAging, {Status(1), kRefused}, {"error/16"}, {1, kAging}},
-        {id::kCheckLoadZ, {Status(1), kOk, kOk}, {"error/16"}, {1, kLoadCheck, 8}, true},
-        {id::kStartAging, {Status(1), kOk, kOk}, {"error/16"}, {1, kAging, 8}, true},
+        {console_id::kCheckLoadA,
+         {StatusReply(1), kOk, StatusReply(0x6003)},
+         {},
+         {1, kLoadCheck, 1}},
+        {console_id::kStartAging,
+         {StatusReply(1), kOk, busy, StatusReply(0x2001)},
+         {},
+         {1, kAging, 1, 1}},
+        {console_id::kCheckLoadX, {StatusReply(0x4000)}, {"Hit [ENTER]    /48"}, {1}},
+        {console_id::kCheckLoadX, {kRefused}, {"error/16"}, {1}},
+        {console_id::kCheckLoadX, {StatusReply(1), kRefused}, {"error/16"}, {1, kLoadCheck}},
+        {console_id::kStartAging, {StatusReply(1), kRefused}, {"error/16"}, {1, kAging}},
+        {console_id::kCheckLoadZ,
+         {StatusReply(1), kOk, kOk},
+         {"error/16"},
+         {1, kLoadCheck, 8},
+         true},
+        {console_id::kStartAging, {StatusReply(1), kOk, kOk}, {"error/16"}, {1, kAging, 8}, true},
     };
     Run([&](ConsoleDialog& console) {
         for (const Case& c : cases) {
@@ -142,16 +147,16 @@ TEST_F(LoadCheckProcedures, HowAProcedureEnds) {
 // Enter leaves the window up; Stop or Esc ends the watch at its next pass
 // with one cancel and no message, though the machine had just finished.
 TEST_F(LoadCheckProcedures, StopCancelsOnceAndShowsNothing) {
-    for (const int button : {id::kCheckLoadX, id::kStartAging}) {
+    for (const int button : {console_id::kCheckLoadX, console_id::kStartAging}) {
         int pumps = 0;
         windows.OnPump([&] {
             const ui::WindowId progress = windows.FindDialog(progress_id::kDialog)->window();
             if (++pumps == 1) return windows.PressEnter(progress);
-            if (button == id::kStartAging) return windows.PressEscape(progress);
+            if (button == console_id::kStartAging) return windows.PressEscape(progress);
             windows.Click(progress, progress_id::kStop);
         });
         Run([&](ConsoleDialog& console) {
-            Click(console, button, {Status(1), kOk, Status(0x4001), Status(1), kOk});
+            Click(console, button, {StatusReply(1), kOk, StatusReply(0x4001), StatusReply(1), kOk});
             EXPECT_EQ(pumps, 2);
             EXPECT_TRUE(shown.empty());
             ASSERT_EQ(Commands().size(), 5u);
@@ -177,13 +182,13 @@ TEST_F(LoadCheckProcedures, AProcedureFoundRunningOnConnectCanBeWatchedAndStoppe
         std::vector<int> commands;
         bool watched;  // the window was up when the watch served it
     };
-    const Bytes busy = Status(0x4001);
+    const Bytes busy = StatusReply(0x4001);
     const Case cases[] = {
-        {false, ui::kIdYes, false, {busy, busy, Status(1)}, {question}, {1, 1, 1}, true},
+        {false, ui::kIdYes, false, {busy, busy, StatusReply(1)}, {question}, {1, 1, 1}, true},
         {true, ui::kIdYes, true, {busy, busy, kOk}, {question}, {1, 1, 8}, true},
         {false, ui::kIdNo, false, {busy}, {question}, {1}, false},
-        {true, ui::kIdYes, false, {Status(0x0001)}, {}, {1}, false},
-        {false, ui::kIdYes, false, {Status(0x2003)}, {}, {1}, false},
+        {true, ui::kIdYes, false, {StatusReply(0x0001)}, {}, {1}, false},
+        {false, ui::kIdYes, false, {StatusReply(0x2003)}, {}, {1}, false},
         {true,
          ui::kIdYes,
          false,
@@ -238,13 +243,14 @@ TEST_F(LoadCheckProcedures, NothingButTheWatchReadsTheMachineDuringIt) {
         int start;
         std::vector<std::string> shown;
     };
-    const Case cases[] = {{id::kCheckLoadX, kLoadCheck, {"Completed/0"}},
-                          {id::kStartAging, kAging, {}}};
+    const Case cases[] = {{console_id::kCheckLoadX, kLoadCheck, {"Completed/0"}},
+                          {console_id::kStartAging, kAging, {}}};
     windows.OnPump([&] { fake.system.now += 1000; });
     Run([&](ConsoleDialog& console) {
         for (const Case& c : cases) {
             Click(console, c.button,
-                  {Status(1), kOk, Status(0x4001), Status(0x4001), Status(0x0001)});
+                  {StatusReply(1), kOk, StatusReply(0x4001), StatusReply(0x4001),
+                   StatusReply(0x0001)});
             EXPECT_EQ(Commands(), (std::vector<int>{1, c.start, 1, 1, 1}));
             EXPECT_EQ(shown, c.shown);
         }

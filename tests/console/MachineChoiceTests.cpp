@@ -17,8 +17,6 @@
 namespace hw {
 namespace {
 
-namespace id = console_id;
-
 constexpr const char* kFirstTitle = "Hexwarden - QMV-240 on USB001";
 constexpr const char* kSecondTitle = "Hexwarden - QMV-240 (Copy 1) on USB002";
 
@@ -29,7 +27,7 @@ class MachineChoice : public ::testing::Test, public test::SimulatedConsoleParts
     }
 
     void Run(const std::function<void(ConsoleDialog&)>& body) {
-        windows.OnModal(id::kDialog,
+        windows.OnModal(console_id::kDialog,
                         [&](ui::Dialog& dialog) { body(static_cast<ConsoleDialog&>(dialog)); });
         ConsoleDialog console(services);
         console.DoModal();
@@ -38,7 +36,7 @@ class MachineChoice : public ::testing::Test, public test::SimulatedConsoleParts
     // Choose Machine from the system menu; chooser acts in the chooser.
     void Choose(ConsoleDialog& console, const std::function<void(ui::Dialog&)>& chooser) {
         windows.OnModal(chooser_id::kDialog, chooser);
-        console.Send({ui::kWmSysCommand, id::kChooseCommand, 0});
+        console.Send({ui::kWmSysCommand, console_id::kChooseCommand, 0});
     }
 
     std::vector<std::string> Lines(const ui::Dialog& chooser) const {
@@ -81,27 +79,29 @@ TEST_F(MachineChoice, ListsBothChoosesOneByDoubleClickAndSwitchesBack) {
 TEST_F(MachineChoice, SwitchingForgetsWhatBelongedToTheMachineBefore) {
     Run([&](ConsoleDialog& console) {
         const ui::WindowId window = console.window();
-        windows.Click(window, id::kReadSpindle);
-        windows.Click(window, id::kToolPosition);
+        windows.Click(window, console_id::kReadSpindle);
+        windows.Click(window, console_id::kToolPosition);
         windows.FireTimer(window, console.SensorTimerId());
-        for (int edit : {id::kCorrectionX, id::kCorrectionY, id::kY0Offset, id::kLaserX})
+        for (int edit : {console_id::kCorrectionX, console_id::kCorrectionY, console_id::kY0Offset,
+                         console_id::kLaserX})
             windows.Type(window, edit, "12");
-        ASSERT_NE(console.ItemText(id::kToolX), "X:--");
-        ASSERT_NE(console.ItemText(id::kSpindleCurrent), "--A");
-        ASSERT_NE(console.ItemText(id::kLimitX), "LimitX=");
+        ASSERT_NE(console.ItemText(console_id::kToolX), "X:--");
+        ASSERT_NE(console.ItemText(console_id::kSpindleCurrent), "--A");
+        ASSERT_NE(console.ItemText(console_id::kLimitX), "LimitX=");
 
         Choose(console, [&](ui::Dialog& chooser) {
             windows.DoubleClickListLine(chooser.window(), chooser_id::kList, 1);
         });
-        EXPECT_EQ(console.ItemText(id::kToolX), "X:--");
-        EXPECT_EQ(console.ItemText(id::kToolY), "Y:--");
-        EXPECT_EQ(console.ItemText(id::kSpindleCurrent), "--A");
-        EXPECT_EQ(console.ItemText(id::kSpindleTemperature), "--C --F");
-        EXPECT_EQ(console.ItemText(id::kLimitX), "LimitX=");
-        for (int edit : {id::kCorrectionX, id::kCorrectionY, id::kY0Offset, id::kLaserX})
+        EXPECT_EQ(console.ItemText(console_id::kToolX), "X:--");
+        EXPECT_EQ(console.ItemText(console_id::kToolY), "Y:--");
+        EXPECT_EQ(console.ItemText(console_id::kSpindleCurrent), "--A");
+        EXPECT_EQ(console.ItemText(console_id::kSpindleTemperature), "--C --F");
+        EXPECT_EQ(console.ItemText(console_id::kLimitX), "LimitX=");
+        for (int edit : {console_id::kCorrectionX, console_id::kCorrectionY, console_id::kY0Offset,
+                         console_id::kLaserX})
             EXPECT_EQ(console.ItemText(edit), "") << edit;
         windows.ClearBoxes();
-        windows.Click(window, id::kCalcWriteLaser);
+        windows.Click(window, console_id::kCalcWriteLaser);
         ASSERT_EQ(windows.Boxes().size(), 1u);
         EXPECT_EQ(windows.Boxes()[0].text, "Press Tool Pos first");
     });
@@ -128,7 +128,7 @@ TEST_F(MachineChoice, TheRestoreConfirmationWarnsOfAnotherMachinesBackup) {
             windows.ClearBoxes();
             windows.QueueFileAnswer(path);
             windows.QueueBoxAnswer(ui::kIdCancel);
-            windows.Click(console.window(), id::kPutParameters);
+            windows.Click(console.window(), console_id::kPutParameters);
             ASSERT_EQ(windows.Boxes().size(), 1u);
             EXPECT_EQ(windows.Boxes()[0].text, std::string(c.file) +
                                                    ": 8 of 2500 bytes differ from the machine's " +
@@ -145,10 +145,10 @@ TEST_F(MachineChoice, NoSwitchWhileAProgressWindowIsUp) {
             const ui::Dialog* progress = windows.FindDialog(progress_id::kDialog);
             if (progress == nullptr || tried) return;
             tried = true;
-            console.Send({ui::kWmSysCommand, id::kChooseCommand, 0});
+            console.Send({ui::kWmSysCommand, console_id::kChooseCommand, 0});
             windows.PressEscape(progress->window());
         });
-        windows.Click(console.window(), id::kCheckLoadX);
+        windows.Click(console.window(), console_id::kCheckLoadX);
         EXPECT_EQ(console.Title(), kFirstTitle);
     });
     EXPECT_TRUE(tried);

@@ -15,7 +15,6 @@
 namespace hw {
 namespace {
 
-namespace id = report_id;
 using Cause = FileException::Cause;
 
 // The headless window system puts every client area at this screen point.
@@ -34,7 +33,7 @@ class ReportViewer : public ::testing::Test {
     // With backlash rows, the dialog offers them as the backlash table.
     void Show(const char* text, const std::function<void(ReportDialog&)>& body,
               std::span<const BacklashEntry> backlash = {}) {
-        windows.OnModal(id::kDialog,
+        windows.OnModal(report_id::kDialog,
                         [&](ui::Dialog& dialog) { body(static_cast<ReportDialog&>(dialog)); });
         ReportDialog dialog(app, files, text);
         if (!backlash.empty()) OfferBacklashTable(dialog, backlash, {});
@@ -43,7 +42,7 @@ class ReportViewer : public ::testing::Test {
 
     std::map<int, ui::Rect> Rects(const ReportDialog& dialog) const {
         std::map<int, ui::Rect> rects;
-        for (int item : {id::kSave, id::kClose, id::kText})
+        for (int item : {report_id::kSave, report_id::kClose, report_id::kText})
             rects[item] = windows.Item(dialog.window(), item).rect;
         return rects;
     }
@@ -55,7 +54,7 @@ class ReportViewer : public ::testing::Test {
 
     void Save(ReportDialog& dialog, const std::string& chosen) {
         windows.QueueFileAnswer(chosen);
-        ASSERT_TRUE(windows.Click(dialog.window(), id::kSave));
+        ASSERT_TRUE(windows.Click(dialog.window(), report_id::kSave));
     }
 
     ui::HeadlessWindowSystem windows;
@@ -66,13 +65,13 @@ class ReportViewer : public ::testing::Test {
 TEST_F(ReportViewer, ShowsTheTextUnderItsOwnCaption) {
     Show("QMV-240 SERVICE REPORT\r\nSerial number   : QMV0117\r\n", [&](ReportDialog& dialog) {
         EXPECT_EQ(dialog.Title(), "Report");
-        EXPECT_EQ(dialog.ItemText(id::kText),
+        EXPECT_EQ(dialog.ItemText(report_id::kText),
                   "QMV-240 SERVICE REPORT\r\nSerial number   : QMV0117\r\n");
         std::vector<int> order;
         for (const auto* item : windows.Items(dialog.window())) order.push_back(item->id);
-        EXPECT_EQ(order, (std::vector<int>{id::kSave, id::kClose, id::kText}));
+        EXPECT_EQ(order, (std::vector<int>{report_id::kSave, report_id::kClose, report_id::kText}));
         EXPECT_EQ(dialog.Layout().Count(), 3u);
-        ASSERT_TRUE(windows.Click(dialog.window(), id::kClose));
+        ASSERT_TRUE(windows.Click(dialog.window(), report_id::kClose));
     });
     ASSERT_EQ(windows.Modals().size(), 1u);
     EXPECT_EQ(windows.Modals()[0].result, ui::kIdCancel);
@@ -81,7 +80,7 @@ TEST_F(ReportViewer, ShowsTheTextUnderItsOwnCaption) {
 TEST_F(ReportViewer, ATextWithANulBeforeItsEndIsShownAndSavedUpToIt) {
     const char text[] = "shown part\0hidden part";
     Show(text, [&](ReportDialog& dialog) {
-        EXPECT_EQ(dialog.ItemText(id::kText), "shown part");
+        EXPECT_EQ(dialog.ItemText(report_id::kText), "shown part");
         Save(dialog, "C:\\Reports\\rep.txt");
     });
     EXPECT_EQ(files.Text("C:\\Reports\\rep.txt"), "shown part");
@@ -93,13 +92,14 @@ TEST_F(ReportViewer, ButtonsKeepToTheCornerAndTheTextGrows) {
         const auto before = Rects(dialog);
         windows.Resize(dialog.window(), client.right + 120, client.bottom + 45);
         const auto after = Rects(dialog);
-        for (int button : {id::kSave, id::kClose}) {
+        for (int button : {report_id::kSave, report_id::kClose}) {
             const ui::Rect& b = before.at(button);
             EXPECT_EQ(after.at(button),
                       (ui::Rect{b.left + 120, b.top + 45, b.right + 120, b.bottom + 45}));
         }
-        const ui::Rect& t = before.at(id::kText);
-        EXPECT_EQ(after.at(id::kText), (ui::Rect{t.left, t.top, t.right + 120, t.bottom + 45}));
+        const ui::Rect& t = before.at(report_id::kText);
+        EXPECT_EQ(after.at(report_id::kText),
+                  (ui::Rect{t.left, t.top, t.right + 120, t.bottom + 45}));
     });
 }
 
@@ -111,7 +111,7 @@ TEST_F(ReportViewer, ShrunkToNothingAndGrownBackEveryControlReturns) {
         const auto atMiddle = Rects(dialog);
         windows.Resize(dialog.window(), 0, 0);
         // The text has no room: it stays where it was last.
-        EXPECT_EQ(Rects(dialog).at(id::kText), atMiddle.at(id::kText));
+        EXPECT_EQ(Rects(dialog).at(report_id::kText), atMiddle.at(report_id::kText));
         windows.Resize(dialog.window(), 300, 200);
         EXPECT_EQ(Rects(dialog), atMiddle);
         windows.Resize(dialog.window(), client.right, client.bottom);
@@ -151,7 +151,7 @@ TEST_F(ReportViewer, TheGripIsPaintedAndHitInTheBottomRightCorner) {
 
 TEST_F(ReportViewer, SaveOffersTextFilesAndTheStarExtension) {
     Show("report", [&](ReportDialog& dialog) {
-        ASSERT_TRUE(windows.Click(dialog.window(), id::kSave));  // cancelled
+        ASSERT_TRUE(windows.Click(dialog.window(), report_id::kSave));  // cancelled
         ASSERT_EQ(windows.FileDialogs().size(), 1u);
         const auto& record = windows.FileDialogs()[0];
         EXPECT_EQ(record.owner, dialog.window());
@@ -271,7 +271,7 @@ TEST_F(ReportViewer, BacklashTableSavedAsCsvByNameOrFilter) {
             "Angle[deg] : Backlash[deg]",
             [&](ReportDialog& dialog) {
                 windows.QueueFileAnswer(c.chosen, c.filter);
-                ASSERT_TRUE(windows.Click(dialog.window(), id::kSave));
+                ASSERT_TRUE(windows.Click(dialog.window(), report_id::kSave));
             },
             rows);
         const std::string text = files.Text(c.written).value_or("missing");

@@ -11,12 +11,13 @@
 namespace hw {
 namespace {
 
-namespace id = console_id;
 using test::Bytes;
+using test::kRefused;
 using test::Reply;
 using test::Sent;
+using test::StatusReply;
 
-class ReportProcedures : public test::ScriptedConsole {
+class ReportProcedureTest : public test::ScriptedConsole {
   protected:
     std::vector<int> SentCommands() const {
         std::vector<int> commands;
@@ -40,13 +41,7 @@ class ReportProcedures : public test::ScriptedConsole {
     }
 };
 
-const Bytes kRefused = Reply({1});
-
-Bytes StatusReply(std::uint16_t word) {
-    return Reply({0, 1, static_cast<std::uint8_t>(word), static_cast<std::uint8_t>(word >> 8)});
-}
-
-TEST_F(ReportProcedures, SerialNumberRules) {
+TEST_F(ReportProcedureTest, SerialNumberRules) {
     struct Case {
         std::string text;
         const char* warning;  // nullptr: sent
@@ -76,8 +71,8 @@ TEST_F(ReportProcedures, SerialNumberRules) {
     Run([&](ConsoleDialog& console) {
         for (const Case& c : cases) {
             StartRecord();
-            windows.Type(console.window(), id::kSerialNumber, c.text);
-            Press(console, id::kWriteSerial);
+            windows.Type(console.window(), console_id::kSerialNumber, c.text);
+            Press(console, console_id::kWriteSerial);
             if (c.warning != nullptr) {
                 ExpectOneBox(c.warning, ui::kMbIconExclamation, ui::kNoWindow);
                 EXPECT_TRUE(SentRequests().empty()) << c.text;
@@ -98,7 +93,7 @@ TEST_F(ReportProcedures, SerialNumberRules) {
 // The machine cannot tell its serial number back: the technician is asked
 // before it is replaced (the box captioned with the program's name, the
 // demo's too), and the log keeps each one written with its date.
-TEST_F(ReportProcedures, ASerialNumberIsWrittenOnlyOnceConfirmedAndIsKeptInTheLog) {
+TEST_F(ReportProcedureTest, ASerialNumberIsWrittenOnlyOnceConfirmedAndIsKeptInTheLog) {
     app.SetProgramName("HexwardenDemo");
     const std::string question =
         "Write the serial number AB12345 to QMV-240 on USB001? It replaces the machine's serial "
@@ -117,12 +112,12 @@ TEST_F(ReportProcedures, ASerialNumberIsWrittenOnlyOnceConfirmedAndIsKeptInTheLo
         {ui::kIdOk, {}, {question, "Completed"}, {98}},
     };
     Run([&](ConsoleDialog& console) {
-        windows.Type(console.window(), id::kSerialNumber, "AB12345");
+        windows.Type(console.window(), console_id::kSerialNumber, "AB12345");
         for (const Case& c : cases) {
             EXPECT_EQ(console.Activity().Text().find(logged), std::string::npos);
             StartRecord();
             windows.QueueBoxAnswer(c.answer);
-            Press(console, id::kWriteSerial, c.replies);
+            Press(console, console_id::kWriteSerial, c.replies);
             EXPECT_EQ(BoxTexts(), c.boxes);
             EXPECT_EQ(windows.Boxes()[0].style, ui::kMbOkCancel | ui::kMbDefButton2);
             EXPECT_EQ(windows.Boxes()[0].caption, "HexwardenDemo");
@@ -132,27 +127,27 @@ TEST_F(ReportProcedures, ASerialNumberIsWrittenOnlyOnceConfirmedAndIsKeptInTheLo
     });
 }
 
-TEST_F(ReportProcedures, ControlsThatCannotBeReadGiveFailed) {
+TEST_F(ReportProcedureTest, ControlsThatCannotBeReadGiveFailed) {
     Run([&](ConsoleDialog& console) {
-        windows.Type(console.window(), id::kSerialNumber, "AB12345");
-        windows.RemoveItem(console.window(), id::kCorrectionX);
-        Press(console, id::kWriteSerial);
+        windows.Type(console.window(), console_id::kSerialNumber, "AB12345");
+        windows.RemoveItem(console.window(), console_id::kCorrectionX);
+        Press(console, console_id::kWriteSerial);
         ExpectOneBox("Failed", ui::kMbIconHand, ui::kNoWindow);
         EXPECT_TRUE(SentRequests().empty());
     });
 }
 
-TEST_F(ReportProcedures, ClearingACounterAsksFirst) {
+TEST_F(ReportProcedureTest, ClearingACounterAsksFirst) {
     struct Case {
         int button;
         const char* prompt;
         int command;
     };
     const Case cases[] = {
-        {id::kClearSpindleTime,
+        {console_id::kClearSpindleTime,
          "Spindle Time will be cleared.\n             Are you sure?\nMachine: QMV-240 on USB001",
          116},
-        {id::kClearPumpTime,
+        {console_id::kClearPumpTime,
          "Pump Time will be cleared.\n             Are you sure?\nMachine: QMV-240 on USB001", 135},
     };
     Run([&](ConsoleDialog& console) {
@@ -178,9 +173,9 @@ TEST_F(ReportProcedures, ClearingACounterAsksFirst) {
     });
 }
 
-TEST_F(ReportProcedures, ACounterTheMachineDoesNotClearIsReportedAsAnError) {
+TEST_F(ReportProcedureTest, ACounterTheMachineDoesNotClearIsReportedAsAnError) {
     Run([&](ConsoleDialog& console) {
-        for (int button : {id::kClearSpindleTime, id::kClearPumpTime}) {
+        for (int button : {console_id::kClearSpindleTime, console_id::kClearPumpTime}) {
             windows.ClearBoxes();
             windows.QueueBoxAnswer(ui::kIdOk);
             Press(console, button, {kRefused});
@@ -191,7 +186,7 @@ TEST_F(ReportProcedures, ACounterTheMachineDoesNotClearIsReportedAsAnError) {
     });
 }
 
-TEST_F(ReportProcedures, SerialPortCheckReadsTheFailedBit) {
+TEST_F(ReportProcedureTest, SerialPortCheckReadsTheFailedBit) {
     struct Case {
         std::vector<Bytes> replies;
         const char* text;
@@ -209,7 +204,7 @@ TEST_F(ReportProcedures, SerialPortCheckReadsTheFailedBit) {
     Run([&](ConsoleDialog& console) {
         for (const Case& c : cases) {
             StartRecord();
-            Press(console, id::kCheckSerialPort, c.replies);
+            Press(console, console_id::kCheckSerialPort, c.replies);
             ASSERT_EQ(BoxTexts(), std::vector<std::string>{c.text});
             EXPECT_EQ(windows.Boxes()[0].style, c.style) << c.text;
             EXPECT_EQ(SentCommands(), c.commands) << c.text;
@@ -217,21 +212,21 @@ TEST_F(ReportProcedures, SerialPortCheckReadsTheFailedBit) {
     });
 }
 
-TEST_F(ReportProcedures, AReportTheMachineDoesNotSendIsAnError) {
+TEST_F(ReportProcedureTest, AReportTheMachineDoesNotSendIsAnError) {
     Run([&](ConsoleDialog& console) {
-        Press(console, id::kGetReport, {kRefused});
+        Press(console, console_id::kGetReport, {kRefused});
         ExpectOneBox("error", ui::kMbIconHand, ui::kNoWindow);
         // A failed read of the stream is an error too.
         windows.ClearBoxes();
         fake.device.reads.push_back({{'Q', 'M', 'V'}});
         fake.device.reads.push_back({{}, true});
-        Press(console, id::kGetReport);
+        Press(console, console_id::kGetReport);
         ExpectOneBox("error", ui::kMbIconHand, ui::kNoWindow);
     });
     for (const auto& modal : windows.Modals()) EXPECT_NE(modal.templateId, report_id::kDialog);
 }
 
-TEST_F(ReportProcedures, TheReportIsShownInTheReportDialog) {
+TEST_F(ReportProcedureTest, TheReportIsShownInTheReportDialog) {
     std::string shown;
     windows.OnModal(report_id::kDialog,
                     [&](ui::Dialog& dialog) { shown = dialog.ItemText(report_id::kText); });
@@ -240,7 +235,7 @@ TEST_F(ReportProcedures, TheReportIsShownInTheReportDialog) {
         const std::string first(1023, 'a');
         fake.device.reads.push_back({Bytes(first.begin(), first.end())});
         fake.device.reads.push_back({{'b', 'c', 0}});
-        Press(console, id::kGetReport);
+        Press(console, console_id::kGetReport);
         EXPECT_TRUE(windows.Boxes().empty());
         ASSERT_FALSE(windows.Modals().empty());
         EXPECT_EQ(windows.Modals().back().templateId, report_id::kDialog);
@@ -252,7 +247,7 @@ TEST_F(ReportProcedures, TheReportIsShownInTheReportDialog) {
 
 // The viewer opens where the technician last left it, with that size, its
 // controls laid out for it: sized and moved, then closed by its close box.
-TEST_F(ReportProcedures, TheViewerKeepsItsPlaceAndSizeForTheSession) {
+TEST_F(ReportProcedureTest, TheViewerKeepsItsPlaceAndSizeForTheSession) {
     const ui::Rect kept{200, 120, 900, 620};
     std::vector<ui::Rect> opened;
     std::vector<ui::Rect> texts;
@@ -265,7 +260,7 @@ TEST_F(ReportProcedures, TheViewerKeepsItsPlaceAndSizeForTheSession) {
     Run([&](ConsoleDialog& console) {
         for (int i = 0; i < 2; ++i) {
             fake.device.reads.push_back({{'r', 0}});
-            Press(console, id::kGetReport);
+            Press(console, console_id::kGetReport);
         }
     });
     ASSERT_EQ(opened.size(), 2u);
@@ -275,11 +270,11 @@ TEST_F(ReportProcedures, TheViewerKeepsItsPlaceAndSizeForTheSession) {
     EXPECT_EQ(texts[1].Width() - texts[0].Width(), kept.Width() - opened[0].Width());
 }
 
-TEST_F(ReportProcedures, OfflineNoFileDialogIsShown) {
+TEST_F(ReportProcedureTest, OfflineNoFileDialogIsShown) {
     test::FakePlatform offline;
     ConsoleServices local{app, offline.platform, program, files, settings, versions, userSettings};
-    windows.OnModal(id::kDialog, [&](ui::Dialog& dialog) {
-        for (int button : {id::kGetParameters, id::kPutParameters})
+    windows.OnModal(console_id::kDialog, [&](ui::Dialog& dialog) {
+        for (int button : {console_id::kGetParameters, console_id::kPutParameters})
             windows.Click(dialog.window(), button);
     });
     ConsoleDialog console(local);

@@ -16,11 +16,10 @@
 namespace hw {
 namespace {
 
-namespace id = console_id;
 using Cause = FileException::Cause;
 using Bytes = std::vector<std::uint8_t>;
 
-constexpr const char* kBackup = "C:\\Backup\\qmv.par";
+constexpr const char* kBackupFile = "C:\\Backup\\qmv.par";
 
 using test::FixedProgramFile;
 
@@ -28,7 +27,7 @@ class SimulatedConsole : public ::testing::Test, public test::SimulatedConsolePa
   protected:
     // Runs the console on the simulated machine; body acts while it is up.
     void Run(const std::function<void(ConsoleDialog&)>& body) {
-        windows.OnModal(id::kDialog, [&](ui::Dialog& dialog) {
+        windows.OnModal(console_id::kDialog, [&](ui::Dialog& dialog) {
             auto& console = static_cast<ConsoleDialog&>(dialog);
             ASSERT_TRUE(console.IsConnected());
             ASSERT_EQ(console.Title(), "Hexwarden - QMV-240 on USB001");
@@ -81,7 +80,7 @@ TEST_F(SimulatedConsole, TheReportIsShownAndSavedAsText) {
         windows.QueueFileAnswer("C:\\Reports\\qmv.*");
         windows.Click(dialog.window(), report_id::kSave);
     });
-    Run([&](ConsoleDialog& console) { Click(console, id::kGetReport); });
+    Run([&](ConsoleDialog& console) { Click(console, console_id::kGetReport); });
     EXPECT_EQ(shown.rfind("QMV-240 SERVICE REPORT\r\n", 0), 0u);
     EXPECT_NE(shown.find("Serial number   : QMV0117\r\n"), std::string::npos);
     EXPECT_EQ(files.Text("C:\\Reports\\qmv"), shown);
@@ -94,7 +93,7 @@ TEST_F(SimulatedConsole, TheReportIsShownAndSavedAsText) {
 TEST_F(SimulatedConsole, ABrokenReportStreamIsAnError) {
     Run([&](ConsoleDialog& console) {
         env.Faults().failNextRead = true;
-        Click(console, id::kGetReport);
+        Click(console, console_id::kGetReport);
         EXPECT_EQ(BoxTexts(), std::vector<std::string>{"error"});
         EXPECT_EQ(windows.Boxes()[0].style, ui::kMbIconHand);
     });
@@ -104,7 +103,7 @@ TEST_F(SimulatedConsole, ABrokenReportStreamIsAnError) {
 
 TEST_F(SimulatedConsole, GetParametersBacksTheBlockUp) {
     Run([&](ConsoleDialog& console) {
-        ClickWithFile(console, id::kGetParameters, kBackup);
+        ClickWithFile(console, console_id::kGetParameters, kBackupFile);
         EXPECT_EQ(BoxTexts(), std::vector<std::string>{"Completed"});
         EXPECT_EQ(windows.Boxes()[0].owner, console.window());
     });
@@ -115,43 +114,43 @@ TEST_F(SimulatedConsole, GetParametersBacksTheBlockUp) {
     EXPECT_EQ(options.initialName, "QMV-240 2026-12-09.par");
     EXPECT_EQ(options.flags, ui::kOfnHideReadOnly | ui::kOfnOverwritePrompt);
     EXPECT_EQ(options.filter, "all (*.*)|*.*||");
-    EXPECT_EQ(files.files.at(kBackup), Block());
-    EXPECT_EQ(files.files.at(kBackup).size(), kSimBlockSize);
-    ExpectOnlyFiles({kBackup});
+    EXPECT_EQ(files.files.at(kBackupFile), Block());
+    EXPECT_EQ(files.files.at(kBackupFile).size(), kSimBlockSize);
+    ExpectOnlyFiles({kBackupFile});
 }
 
 TEST_F(SimulatedConsole, AFailedGetParametersKeepsTheBackupThatWasThere) {
-    files.Put(kBackup, "good backup");
+    files.Put(kBackupFile, "good backup");
     Run([&](ConsoleDialog& console) {
         // The block stops coming.
         env.Faults().failNextRead = true;
-        ClickWithFile(console, id::kGetParameters, kBackup);
+        ClickWithFile(console, console_id::kGetParameters, kBackupFile);
         EXPECT_EQ(BoxTexts(), std::vector<std::string>{"error"});
-        EXPECT_EQ(files.Text(kBackup), "good backup");
-        ExpectOnlyFiles({kBackup});
+        EXPECT_EQ(files.Text(kBackupFile), "good backup");
+        ExpectOnlyFiles({kBackupFile});
 
         // The disk fills up half way: the file's own box, then the procedure's.
         files.diskFullAfter = 1500;
-        ClickWithFile(console, id::kGetParameters, kBackup);
+        ClickWithFile(console, console_id::kGetParameters, kBackupFile);
         EXPECT_EQ(BoxTexts(), (std::vector<std::string>{
                                   "Disk full while accessing C:\\Backup\\qmv.par.", "error"}));
         EXPECT_EQ(windows.Boxes()[0].style, ui::kMbOk | ui::kMbIconExclamation);
         EXPECT_EQ(windows.Boxes()[1].style, ui::kMbIconHand);
-        EXPECT_EQ(files.Text(kBackup), "good backup");
-        ExpectOnlyFiles({kBackup});
+        EXPECT_EQ(files.Text(kBackupFile), "good backup");
+        ExpectOnlyFiles({kBackupFile});
 
         // The machine refuses to announce the block.
         files.diskFullAfter.reset();
         env.Faults().refuseCommands = 1;
-        ClickWithFile(console, id::kGetParameters, kBackup);
+        ClickWithFile(console, console_id::kGetParameters, kBackupFile);
         EXPECT_EQ(BoxTexts(), std::vector<std::string>{"error"});
-        EXPECT_EQ(files.Text(kBackup), "good backup");
-        ExpectOnlyFiles({kBackup});
+        EXPECT_EQ(files.Text(kBackupFile), "good backup");
+        ExpectOnlyFiles({kBackupFile});
 
         // A temporary that cannot be removed is named before the error.
         files.removeFailure = Cause::SharingViolation;
         env.Faults().failNextRead = true;
-        ClickWithFile(console, id::kGetParameters, kBackup);
+        ClickWithFile(console, console_id::kGetParameters, kBackupFile);
         const std::string temporary = files.removes.back();
         EXPECT_EQ(BoxTexts(),
                   (std::vector<std::string>{
@@ -160,29 +159,29 @@ TEST_F(SimulatedConsole, AFailedGetParametersKeepsTheBackupThatWasThere) {
         files.Remove(temporary);
 
         // The channel was left quiet: the next backup goes through.
-        ClickWithFile(console, id::kGetParameters, kBackup);
+        ClickWithFile(console, console_id::kGetParameters, kBackupFile);
         EXPECT_EQ(BoxTexts(), std::vector<std::string>{"Completed"});
     });
-    EXPECT_EQ(files.files.at(kBackup), Block());
-    ExpectOnlyFiles({kBackup});
+    EXPECT_EQ(files.files.at(kBackupFile), Block());
+    ExpectOnlyFiles({kBackupFile});
 }
 
 TEST_F(SimulatedConsole, ABackupThatCannotReplaceTheOldOneIsAnError) {
-    files.Put(kBackup, "good backup");
+    files.Put(kBackupFile, "good backup");
     files.replaceFailure = Cause::AccessDenied;
     Run([&](ConsoleDialog& console) {
-        ClickWithFile(console, id::kGetParameters, kBackup);
+        ClickWithFile(console, console_id::kGetParameters, kBackupFile);
         EXPECT_EQ(BoxTexts(),
                   (std::vector<std::string>{"Access to C:\\Backup\\qmv.par was denied.", "error"}));
     });
-    EXPECT_EQ(files.Text(kBackup), "good backup");
-    ExpectOnlyFiles({kBackup});
+    EXPECT_EQ(files.Text(kBackupFile), "good backup");
+    ExpectOnlyFiles({kBackupFile});
 }
 
 // The chosen file is checked before the machine is asked: one that could not
 // be replaced at the end is found before anything is sent.
 TEST_F(SimulatedConsole, AParameterFileThatCannotBeWrittenSendsNothing) {
-    files.Put(kBackup, "good backup");
+    files.Put(kBackupFile, "good backup");
     struct Case {
         std::string path;
         std::string failure;  // the openFailures key
@@ -190,32 +189,32 @@ TEST_F(SimulatedConsole, AParameterFileThatCannotBeWrittenSendsNothing) {
     };
     const Case cases[] = {
         {"C:\\Locked\\qmv.par", "C:\\Locked\\", "Access to C:\\Locked\\qmv.par was denied."},
-        {kBackup, kBackup, "Access to C:\\Backup\\qmv.par was denied."},  // read-only
+        {kBackupFile, kBackupFile, "Access to C:\\Backup\\qmv.par was denied."},  // read-only
     };
     Run([&](ConsoleDialog& console) {
         for (const Case& c : cases) {
             files.openFailures = {{c.failure, Cause::AccessDenied}};
-            ClickWithFile(console, id::kGetParameters, c.path);
+            ClickWithFile(console, console_id::kGetParameters, c.path);
             EXPECT_EQ(BoxTexts(), std::vector<std::string>{c.box});
             EXPECT_EQ(windows.Boxes()[0].style, ui::kMbOk | ui::kMbIconExclamation);
         }
         // Held open by another program.
         files.openFailures.clear();
-        const auto held = files.Open(kBackup, FileSystem::Access::Read);
-        ClickWithFile(console, id::kGetParameters, kBackup);
+        const auto held = files.Open(kBackupFile, FileSystem::Access::Read);
+        ClickWithFile(console, console_id::kGetParameters, kBackupFile);
         EXPECT_EQ(BoxTexts(),
                   std::vector<std::string>{
                       "A sharing violation occurred while accessing C:\\Backup\\qmv.par."});
     });
     EXPECT_FALSE(MachineLogged("parameter block sent"));
-    EXPECT_EQ(files.Text(kBackup), "good backup");
-    ExpectOnlyFiles({kBackup});
+    EXPECT_EQ(files.Text(kBackupFile), "good backup");
+    ExpectOnlyFiles({kBackupFile});
 }
 
 TEST_F(SimulatedConsole, CancelledFileDialogsDoNothing) {
     Run([&](ConsoleDialog& console) {
-        Click(console, id::kGetParameters);
-        Click(console, id::kPutParameters);
+        Click(console, console_id::kGetParameters);
+        Click(console, console_id::kPutParameters);
         EXPECT_TRUE(windows.Boxes().empty());
     });
     EXPECT_EQ(windows.FileDialogs().size(), 2u);
@@ -228,15 +227,15 @@ TEST_F(SimulatedConsole, CancelledFileDialogsDoNothing) {
 
 TEST_F(SimulatedConsole, AParameterBlockRoundTripsThroughFilesByteForByte) {
     Run([&](ConsoleDialog& console) {
-        ClickWithFile(console, id::kGetParameters, "C:\\Backup\\before.par");
+        ClickWithFile(console, console_id::kGetParameters, "C:\\Backup\\before.par");
         ASSERT_EQ(BoxTexts(), std::vector<std::string>{"Completed"});
 
-        windows.Type(console.window(), id::kSerialNumber, "XYZ9876");
-        Click(console, id::kWriteSerial);
+        windows.Type(console.window(), console_id::kSerialNumber, "XYZ9876");
+        Click(console, console_id::kWriteSerial);
         ASSERT_EQ(BoxTexts().back(), "Completed");
         ASSERT_EQ(env.Machine().Parameters().Serial(), "XYZ9876");
 
-        ClickWithFile(console, id::kPutParameters, "C:\\Backup\\before.par");
+        ClickWithFile(console, console_id::kPutParameters, "C:\\Backup\\before.par");
         EXPECT_EQ(BoxTexts().back(), "Completed");
         EXPECT_EQ(env.Machine().Parameters().Serial(), "QMV0117");
         // The backup of the block before is the only file it leaves.
@@ -246,7 +245,7 @@ TEST_F(SimulatedConsole, AParameterBlockRoundTripsThroughFilesByteForByte) {
                                 }),
                   1u);
 
-        ClickWithFile(console, id::kGetParameters, "C:\\Backup\\after.par");
+        ClickWithFile(console, console_id::kGetParameters, "C:\\Backup\\after.par");
         EXPECT_EQ(BoxTexts(), std::vector<std::string>{"Completed"});
     });
     EXPECT_EQ(files.files.at("C:\\Backup\\after.par"), files.files.at("C:\\Backup\\before.par"));
@@ -260,22 +259,22 @@ TEST_F(SimulatedConsole, AParameterBlockRoundTripsThroughFilesByteForByte) {
 TEST_F(SimulatedConsole, PutParametersFailures) {
     files.Put("C:\\Backup\\empty.par", "");
     Run([&](ConsoleDialog& console) {
-        ClickWithFile(console, id::kPutParameters, "C:\\Backup\\none.par");
+        ClickWithFile(console, console_id::kPutParameters, "C:\\Backup\\none.par");
         EXPECT_EQ(BoxTexts(), std::vector<std::string>{"C:\\Backup\\none.par was not found."});
 
-        ClickWithFile(console, id::kPutParameters, "C:\\Backup\\empty.par");
+        ClickWithFile(console, console_id::kPutParameters, "C:\\Backup\\empty.par");
         EXPECT_EQ(BoxTexts(), std::vector<std::string>{
                                   "empty.par is not a parameter block of this machine: it holds 0 "
                                   "bytes, the machine's block holds 2500 bytes."});
 
-        ClickWithFile(console, id::kGetParameters, kBackup);
+        ClickWithFile(console, console_id::kGetParameters, kBackupFile);
         ASSERT_EQ(BoxTexts(), std::vector<std::string>{"Completed"});
         env.Faults().refuseCommands = 1;
-        ClickWithFile(console, id::kPutParameters, kBackup);
+        ClickWithFile(console, console_id::kPutParameters, kBackupFile);
         EXPECT_EQ(BoxTexts(), std::vector<std::string>{"error"});
 
         files.readFailsAfter = 1000;
-        ClickWithFile(console, id::kPutParameters, kBackup);
+        ClickWithFile(console, console_id::kPutParameters, kBackupFile);
         EXPECT_EQ(BoxTexts(),
                   std::vector<std::string>{
                       "An unexpected error occurred while accessing C:\\Backup\\qmv.par."});
@@ -287,41 +286,41 @@ TEST_F(SimulatedConsole, PutParametersFailures) {
 
 TEST_F(SimulatedConsole, SerialNumberCountersAndSerialPort) {
     Run([&](ConsoleDialog& console) {
-        windows.Type(console.window(), id::kSerialNumber, "AB12345");
-        Click(console, id::kWriteSerial);
+        windows.Type(console.window(), console_id::kSerialNumber, "AB12345");
+        Click(console, console_id::kWriteSerial);
         EXPECT_EQ(BoxTexts().back(), "Completed");
         EXPECT_EQ(env.Machine().Parameters().Serial(), "AB12345");
 
         ASSERT_GT(env.Machine().SpindleMinutes(), 0u);
         env.Faults().refuseCommands = 1;
         windows.QueueBoxAnswer(ui::kIdOk);
-        Click(console, id::kClearSpindleTime);
+        Click(console, console_id::kClearSpindleTime);
         EXPECT_EQ(BoxTexts()[1], "error");
         EXPECT_GT(env.Machine().SpindleMinutes(), 0u);
         windows.QueueBoxAnswer(ui::kIdOk);
-        Click(console, id::kClearSpindleTime);
+        Click(console, console_id::kClearSpindleTime);
         EXPECT_EQ(BoxTexts()[1], "Completed");
         EXPECT_EQ(env.Machine().SpindleMinutes(), 0u);
 
         ASSERT_GT(env.Machine().PumpMinutes(), 0u);
         windows.QueueBoxAnswer(ui::kIdCancel);
-        Click(console, id::kClearPumpTime);
+        Click(console, console_id::kClearPumpTime);
         EXPECT_GT(env.Machine().PumpMinutes(), 0u);
         windows.QueueBoxAnswer(ui::kIdOk);
-        Click(console, id::kClearPumpTime);
+        Click(console, console_id::kClearPumpTime);
         EXPECT_EQ(BoxTexts()[1], "Completed");
         EXPECT_EQ(env.Machine().PumpMinutes(), 0u);
 
-        Click(console, id::kCheckSerialPort);
+        Click(console, console_id::kCheckSerialPort);
         EXPECT_EQ(BoxTexts(), std::vector<std::string>{"Completed"});
         env.Machine().SetSerialLoopback(false);
-        Click(console, id::kCheckSerialPort);
+        Click(console, console_id::kCheckSerialPort);
         EXPECT_EQ(BoxTexts(), std::vector<std::string>{"Failed"});
         env.Machine().SetSerialLoopback(true);
         env.Faults().failNextProcedure = true;
-        Click(console, id::kCheckSerialPort);
+        Click(console, console_id::kCheckSerialPort);
         EXPECT_EQ(BoxTexts(), std::vector<std::string>{"Failed"});
-        Click(console, id::kCheckSerialPort);
+        Click(console, console_id::kCheckSerialPort);
         EXPECT_EQ(BoxTexts(), std::vector<std::string>{"Completed"});
     });
 }
@@ -331,7 +330,7 @@ TEST_F(SimulatedConsole, SerialNumberCountersAndSerialPort) {
 // cable is back the console is online again and the same procedure succeeds.
 TEST_F(SimulatedConsole, AProcedureCutOffByTheCableFailsAndTheConsoleRecovers) {
     const Bytes block = Block();
-    files.Put(kBackup, std::string(block.begin(), block.end()));
+    files.Put(kBackupFile, std::string(block.begin(), block.end()));
     struct Case {
         const char* what;
         SimUnplugAt point;
@@ -342,24 +341,24 @@ TEST_F(SimulatedConsole, AProcedureCutOffByTheCableFailsAndTheConsoleRecovers) {
     const Case cases[] = {
         {"Check Serial Port, before the trigger",
          SimUnplugAt::BeforeTrigger,
-         id::kCheckSerialPort,
+         console_id::kCheckSerialPort,
          nullptr,
          {"Completed"}},
         {"Check Serial Port, between polls",
          SimUnplugAt::BetweenPolls,
-         id::kCheckSerialPort,
+         console_id::kCheckSerialPort,
          nullptr,
          {"Completed"}},
-        {"Get Report, in mid-stream", SimUnplugAt::MidStream, id::kGetReport, nullptr, {}},
+        {"Get Report, in mid-stream", SimUnplugAt::MidStream, console_id::kGetReport, nullptr, {}},
         {"Get Parameters, in mid-stream",
          SimUnplugAt::MidStream,
-         id::kGetParameters,
+         console_id::kGetParameters,
          "C:\\Backup\\copy.par",
          {"Completed"}},
         {"Put Parameters, reading the machine's block",
          SimUnplugAt::MidStream,
-         id::kPutParameters,
-         kBackup,
+         console_id::kPutParameters,
+         kBackupFile,
          {"The machine already holds this parameter block."}},
     };
     const ui::Message deviceChange{ui::kWmDeviceChange, ui::kDbtDevNodesChanged, 0};
@@ -386,7 +385,7 @@ TEST_F(SimulatedConsole, AProcedureCutOffByTheCableFailsAndTheConsoleRecovers) {
             EXPECT_EQ(BoxTexts(), c.afterReplug) << c.what;
         }
     });
-    EXPECT_EQ(files.files.at("C:\\Backup\\copy.par"), files.files.at(kBackup));
+    EXPECT_EQ(files.files.at("C:\\Backup\\copy.par"), files.files.at(kBackupFile));
 }
 
 // The simulated machine keeps the scales and offsets as the console means them.
@@ -395,21 +394,21 @@ TEST_F(SimulatedConsole, CalibrationReachesTheMachineAsMeant) {
         const auto type = [&](int edit, const std::string& text) {
             windows.Type(console.window(), edit, text);
         };
-        ASSERT_TRUE(windows.Click(console.window(), id::kMeasuredMode));
-        type(id::kCorrectionX, "23010");
-        type(id::kCorrectionY, "18905");
-        Click(console, id::kWriteXY);
+        ASSERT_TRUE(windows.Click(console.window(), console_id::kMeasuredMode));
+        type(console_id::kCorrectionX, "23010");
+        type(console_id::kCorrectionY, "18905");
+        Click(console, console_id::kWriteXY);
         EXPECT_EQ(BoxTexts(), std::vector<std::string>{"Completed"});
-        type(id::kLaserX, "-50");
-        type(id::kLaserY, "80");
-        Click(console, id::kWriteLaser);
+        type(console_id::kLaserX, "-50");
+        type(console_id::kLaserY, "80");
+        Click(console, console_id::kWriteLaser);
         EXPECT_EQ(BoxTexts(), std::vector<std::string>{"Completed"});
-        type(id::kY0Offset, "-300");
-        Click(console, id::kWriteY0);
+        type(console_id::kY0Offset, "-300");
+        Click(console, console_id::kWriteY0);
         EXPECT_EQ(BoxTexts(), std::vector<std::string>{"Completed"});
         // The test cut ends once the machine stands at its origin again.
         windows.QueueBoxAnswer(ui::kIdOk);
-        Click(console, id::kCorrectionCut);
+        Click(console, console_id::kCorrectionCut);
         EXPECT_EQ(BoxTexts().back(), "Completed");
         EXPECT_EQ(BoxTexts().size(), 2u);
     });

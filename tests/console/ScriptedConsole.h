@@ -25,6 +25,15 @@ namespace hw::test {
 
 using Bytes = std::vector<std::uint8_t>;
 
+// The machine's reply to a status request: the status word after the reply's
+// header bytes.
+inline Bytes StatusReply(std::uint16_t word) {
+    return {0, 1, static_cast<std::uint8_t>(word), static_cast<std::uint8_t>(word >> 8)};
+}
+
+// A reply that refuses the request.
+inline const Bytes kRefused = {1};
+
 // One request as the machine received it.
 struct Sent {
     int command;    // the command number (extended ones too)

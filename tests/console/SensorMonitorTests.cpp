@@ -26,7 +26,6 @@
 namespace hw {
 namespace {
 
-namespace id = console_id;
 using Timers = std::vector<ui::HeadlessWindowSystem::TimerState>;
 
 constexpr int kPanelDialog = 137;
@@ -38,8 +37,9 @@ const std::string kLostText =
 
 // The sensor labels in the order LimitX, LimitY, LimitZ, LimitA, Cover,
 // Z0Nose, PumpSW.
-const std::array<int, 7> kSensorIds = {id::kLimitX, id::kLimitY, id::kLimitZ,    id::kLimitA,
-                                       id::kCover,  id::kZ0Nose, id::kPumpSwitch};
+const std::array<int, 7> kSensorIds = {
+    console_id::kLimitX, console_id::kLimitY, console_id::kLimitZ,    console_id::kLimitA,
+    console_id::kCover,  console_id::kZ0Nose, console_id::kPumpSwitch};
 
 struct KeyLabel {
     int id;
@@ -76,7 +76,7 @@ std::vector<std::uint8_t> DialReply(std::int32_t counter) {
             static_cast<std::uint8_t>(u >> 24)};
 }
 
-const std::vector<std::uint8_t> kRefused = {1};
+const std::vector<std::uint8_t> kRefusedReply = {1};
 
 // The console on a scripted device; body acts while it is up.
 class SensorMonitor : public ::testing::Test {
@@ -84,7 +84,7 @@ class SensorMonitor : public ::testing::Test {
     void SetUp() override { fake.InstallMachine("QMV-240", "USB001", "AAA111"); }
 
     void Run(const std::function<void(ConsoleDialog&)>& body) {
-        windows.OnModal(id::kDialog,
+        windows.OnModal(console_id::kDialog,
                         [&](ui::Dialog& dialog) { body(static_cast<ConsoleDialog&>(dialog)); });
         ConsoleDialog console(services);
         console.DoModal();
@@ -93,7 +93,7 @@ class SensorMonitor : public ::testing::Test {
     // Runs Check Panel from the console; body acts while the check is up.
     void RunPanelCheck(ConsoleDialog& console, const std::function<void(ui::Dialog&)>& body) {
         windows.OnModal(kPanelDialog, body);
-        ASSERT_TRUE(windows.Click(console.window(), id::kCheckPanel));
+        ASSERT_TRUE(windows.Click(console.window(), console_id::kCheckPanel));
     }
 
     std::vector<std::string> Texts(ui::WindowId window, const std::vector<int>& ids) const {
@@ -204,7 +204,7 @@ TEST_F(SensorMonitor, AShortOrFailedReadLeavesTheLabels) {
         const auto shown = SensorTexts(console);
         ASSERT_EQ(shown[0], "LimitX=ON");
         const std::size_t before = Requests().size();
-        for (const auto& reply : {SensorReply({}, 12), SensorReply({}, 0), kRefused}) {
+        for (const auto& reply : {SensorReply({}, 12), SensorReply({}, 0), kRefusedReply}) {
             fake.device.replies = {reply};
             console.Send({ui::kWmTimer, 1, 0});
             EXPECT_EQ(SensorTexts(console), shown);
@@ -238,11 +238,11 @@ TEST_F(SensorMonitor, TheTickOfAnOfflineConsoleSendsNothing) {
         ASSERT_FALSE(console.IsConnected());
         console.Send({ui::kWmTimer, 1, 0});
         EXPECT_TRUE(fake.device.controls.empty());
-        EXPECT_EQ(windows.Item(console.window(), id::kLimitX).text, "LimitX=");
+        EXPECT_EQ(windows.Item(console.window(), console_id::kLimitX).text, "LimitX=");
         for (int label : kSensorIds) EXPECT_FALSE(windows.Item(console.window(), label).enabled);
         EXPECT_TRUE(windows.Boxes().empty());
         // Check Panel answers "OFFLINE" (the guard) and opens no check.
-        ASSERT_TRUE(windows.Click(console.window(), id::kCheckPanel));
+        ASSERT_TRUE(windows.Click(console.window(), console_id::kCheckPanel));
         EXPECT_EQ(windows.Boxes().size(), 1u);
     });
     EXPECT_TRUE(fake.device.controls.empty());
@@ -307,7 +307,7 @@ TEST_F(SensorMonitor, DialLabelShowsTheCountersSign) {
                 EXPECT_EQ(dial(), text) << counter;
             }
             // A failed dial read leaves the label.
-            fake.device.replies = {KeysReply(0, 0), kRefused};
+            fake.device.replies = {KeysReply(0, 0), kRefusedReply};
             ASSERT_TRUE(windows.FireTimer(check.window(), 1));
             EXPECT_EQ(dial(), "Dial=Plus");
             windows.Click(check.window(), kExit);
@@ -328,7 +328,7 @@ TEST_F(SensorMonitor, ExitWaitsForTheFirstGoodKeyRead) {
             // Only the console's sensor timer is stopped while the check runs.
             EXPECT_TRUE(windows.ActiveTimers(console.window()).empty());
 
-            fake.device.replies = {kRefused, DialReply(0)};
+            fake.device.replies = {kRefusedReply, DialReply(0)};
             ASSERT_TRUE(windows.FireTimer(window, 1));
             EXPECT_FALSE(windows.Item(window, kExit).enabled);
 
@@ -360,7 +360,7 @@ TEST_F(SensorMonitor, EachFailedKeyReadShowsTheMessageOnceWithTheTimerStopped) {
             ASSERT_TRUE(windows.Item(window, kExit).enabled);
 
             // The dial is still read after the failed key read.
-            fake.device.replies = {kRefused, DialReply(-5)};
+            fake.device.replies = {kRefusedReply, DialReply(-5)};
             ASSERT_TRUE(windows.FireTimer(window, 1));
             // One byte short of a key word.
             fake.device.replies = {{0, 1, 0}, DialReply(-5)};
@@ -405,7 +405,7 @@ TEST_F(SensorMonitor, AReadThatTimesOutStopsTheTicksUntilAButtonOrADeviceChange)
         console.Send({ui::kWmDeviceChange, ui::kDbtDevNodesChanged, 0});
         resumed();
         stopped();
-        ASSERT_TRUE(windows.Click(console.window(), id::kReadSpindle));
+        ASSERT_TRUE(windows.Click(console.window(), console_id::kReadSpindle));
         resumed();
     });
 }
@@ -463,7 +463,7 @@ TEST_F(SensorMonitor, TheCheckEndsInOrderWhateverTheMachineAnswers) {
 class SimulatedSensors : public ::testing::Test {
   protected:
     void Run(const std::function<void(ConsoleDialog&)>& body) {
-        windows.OnModal(id::kDialog,
+        windows.OnModal(console_id::kDialog,
                         [&](ui::Dialog& dialog) { body(static_cast<ConsoleDialog&>(dialog)); });
         ConsoleDialog console(services);
         console.DoModal();
@@ -492,21 +492,21 @@ TEST_F(SimulatedSensors, SensorLabelsFollowTheMachine) {
         ASSERT_TRUE(console.IsConnected());
         ASSERT_TRUE(windows.FireTimer(console.window(), 1));
         // At its origin the machine stands on its X, Y, Z and A home switches.
-        EXPECT_EQ(Text(console, id::kLimitX), "LimitX=ON");
-        EXPECT_EQ(Text(console, id::kLimitA), "LimitA=ON");
-        EXPECT_EQ(Text(console, id::kCover), "Cover=Close");
-        EXPECT_EQ(Text(console, id::kPumpSwitch), "PumpSW=__");
+        EXPECT_EQ(Text(console, console_id::kLimitX), "LimitX=ON");
+        EXPECT_EQ(Text(console, console_id::kLimitA), "LimitA=ON");
+        EXPECT_EQ(Text(console, console_id::kCover), "Cover=Close");
+        EXPECT_EQ(Text(console, console_id::kPumpSwitch), "PumpSW=__");
 
         Machine().SetCoverOpen(true);
         Machine().SetNoseTouching(true);
         Machine().SetPumpSwitch(true);
         Machine().HoldLimitSwitch(kSimAxisX, false);
         ASSERT_TRUE(windows.FireTimer(console.window(), 1));
-        EXPECT_EQ(Text(console, id::kCover), "Cover=Open");
-        EXPECT_EQ(Text(console, id::kZ0Nose), "Z0Nose=ON");
-        EXPECT_EQ(Text(console, id::kPumpSwitch), "PumpSW=ON");
-        EXPECT_EQ(Text(console, id::kLimitX), "LimitX=__");
-        EXPECT_EQ(Text(console, id::kLimitY), "LimitY=ON");
+        EXPECT_EQ(Text(console, console_id::kCover), "Cover=Open");
+        EXPECT_EQ(Text(console, console_id::kZ0Nose), "Z0Nose=ON");
+        EXPECT_EQ(Text(console, console_id::kPumpSwitch), "PumpSW=ON");
+        EXPECT_EQ(Text(console, console_id::kLimitX), "LimitX=__");
+        EXPECT_EQ(Text(console, console_id::kLimitY), "LimitY=ON");
     });
 }
 
@@ -519,12 +519,12 @@ TEST_F(SimulatedSensors, SensorLabelsAreGreyWhileTheMachineIsUnplugged) {
             return states;
         };
         ASSERT_TRUE(windows.FireTimer(console.window(), 1));
-        const std::string limitX = Text(console, id::kLimitX);
+        const std::string limitX = Text(console, console_id::kLimitX);
         EXPECT_EQ(enabled(), std::vector<bool>(7, true));
         sim.Unplug();
         console.Send({ui::kWmDeviceChange, ui::kDbtDevNodesChanged, 0});
         EXPECT_EQ(enabled(), std::vector<bool>(7, false));
-        EXPECT_EQ(Text(console, id::kLimitX), limitX);
+        EXPECT_EQ(Text(console, console_id::kLimitX), limitX);
         sim.PlugIn();
         console.Send({ui::kWmDeviceChange, ui::kDbtDevNodesChanged, 0});
         EXPECT_EQ(enabled(), std::vector<bool>(7, true));
@@ -550,7 +550,7 @@ TEST_F(SimulatedSensors, PanelCheckFollowsThePanelAndHandsItBack) {
             EXPECT_EQ(Text(check, kDialLabel), "Dial=__");
             ASSERT_TRUE(windows.Click(check.window(), kExit));
         });
-        ASSERT_TRUE(windows.Click(console.window(), id::kCheckPanel));
+        ASSERT_TRUE(windows.Click(console.window(), console_id::kCheckPanel));
         EXPECT_TRUE(Machine().PanelOperation());
         EXPECT_EQ(Machine().PanelText(), "\x7F");
         EXPECT_EQ(Machine().PanelTextTime(), 254);
@@ -584,7 +584,7 @@ TEST_F(SimulatedSensors, APulledCableDuringTheCheckAsksForTheConnection) {
             EXPECT_EQ(windows.Boxes().size(), 1u);
             ASSERT_TRUE(windows.Click(check.window(), kExit));
         });
-        ASSERT_TRUE(windows.Click(console.window(), id::kCheckPanel));
+        ASSERT_TRUE(windows.Click(console.window(), console_id::kCheckPanel));
         EXPECT_TRUE(Machine().PanelOperation());
         EXPECT_EQ(windows.ActiveTimers(console.window()), (Timers{{1, 500}}));
     });

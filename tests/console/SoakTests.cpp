@@ -24,8 +24,6 @@
 namespace hw {
 namespace {
 
-namespace id = console_id;
-
 constexpr const char* kBlockA = "C:\\Soak\\a.par";
 constexpr const char* kBlockB = "C:\\Soak\\b.par";
 constexpr const char* kJobFile = "C:\\Soak\\job.txt";
@@ -95,8 +93,8 @@ class Soak : public ::testing::Test, public test::SimulatedConsoleParts {
     void Run(ConsoleDialog& console, const Procedure& procedure) {
         for (const auto& [edit, text] : procedure.edits) windows.Type(console.window(), edit, text);
         if (procedure.file != nullptr) windows.QueueFileAnswer(procedure.file);
-        if (procedure.button == id::kBundleCommand) {
-            console.Send({ui::kWmSysCommand, id::kBundleCommand, 0});
+        if (procedure.button == console_id::kBundleCommand) {
+            console.Send({ui::kWmSysCommand, console_id::kBundleCommand, 0});
         } else {
             Click(console, procedure.button);
         }
@@ -104,26 +102,30 @@ class Soak : public ::testing::Test, public test::SimulatedConsoleParts {
 
     static std::vector<Procedure> Procedures() {
         return {
-            {"Get Report", id::kGetReport},
-            {"Get Parameters", id::kGetParameters, {}, kBlockA},
-            {"Put Parameters", id::kPutParameters, {}, kBlockA},
-            {"Put Parameters", id::kPutParameters, {}, kBlockB},
-            {"Write Serial", id::kWriteSerial, {{id::kSerialNumber, "SK12345"}}},
-            {"Clear Spindle Time", id::kClearSpindleTime},
-            {"Check Serial Port", id::kCheckSerialPort},
-            {"Write XY", id::kWriteXY, {{id::kCorrectionX, "100.1"}, {id::kCorrectionY, "99.9"}}},
-            {"Corr.Cut", id::kCorrectionCut},
-            {"Write Laser", id::kWriteLaser, {{id::kLaserX, "120"}, {id::kLaserY, "-80"}}},
-            {"Write Y0", id::kWriteY0, {{id::kY0Offset, "35"}}},
-            {"Tool Position", id::kToolPosition},
-            {"Check Load X", id::kCheckLoadX},
-            {"Check Load A", id::kCheckLoadA},
-            {"Start Aging", id::kStartAging},
-            {"Read Spindle", id::kReadSpindle},
-            {"Check Backlash", id::kBacklashCheck},
-            {"Check Panel", id::kCheckPanel},
-            {"Output File", id::kOutputFile, {}, kJobFile},
-            {"Save Service Bundle", id::kBundleCommand, {}, "C:\\Soak\\bundle.zip"},
+            {"Get Report", console_id::kGetReport},
+            {"Get Parameters", console_id::kGetParameters, {}, kBlockA},
+            {"Put Parameters", console_id::kPutParameters, {}, kBlockA},
+            {"Put Parameters", console_id::kPutParameters, {}, kBlockB},
+            {"Write Serial", console_id::kWriteSerial, {{console_id::kSerialNumber, "SK12345"}}},
+            {"Clear Spindle Time", console_id::kClearSpindleTime},
+            {"Check Serial Port", console_id::kCheckSerialPort},
+            {"Write XY",
+             console_id::kWriteXY,
+             {{console_id::kCorrectionX, "100.1"}, {console_id::kCorrectionY, "99.9"}}},
+            {"Corr.Cut", console_id::kCorrectionCut},
+            {"Write Laser",
+             console_id::kWriteLaser,
+             {{console_id::kLaserX, "120"}, {console_id::kLaserY, "-80"}}},
+            {"Write Y0", console_id::kWriteY0, {{console_id::kY0Offset, "35"}}},
+            {"Tool Position", console_id::kToolPosition},
+            {"Check Load X", console_id::kCheckLoadX},
+            {"Check Load A", console_id::kCheckLoadA},
+            {"Start Aging", console_id::kStartAging},
+            {"Read Spindle", console_id::kReadSpindle},
+            {"Check Backlash", console_id::kBacklashCheck},
+            {"Check Panel", console_id::kCheckPanel},
+            {"Output File", console_id::kOutputFile, {}, kJobFile},
+            {"Save Service Bundle", console_id::kBundleCommand, {}, "C:\\Soak\\bundle.zip"},
         };
     }
 
@@ -204,7 +206,7 @@ class Soak : public ::testing::Test, public test::SimulatedConsoleParts {
         const auto timers = windows.ActiveTimers(console.window());
         if (timers.size() != 1) return std::to_string(timers.size()) + " timers run";
         windows.ClearBoxes();
-        Click(console, id::kClearPumpTime);
+        Click(console, console_id::kClearPumpTime);
         const auto& boxes = windows.Boxes();
         if (boxes.empty() || boxes.back().text != "Completed")
             return "Clear Pump Time did not complete: " +
@@ -243,14 +245,14 @@ TEST_F(Soak, OneConsoleThroughManyFaultsInARow) {
     windows.OnPump([this] { OnPump(); });
 
     std::uint64_t survived = 0;
-    windows.OnModal(id::kDialog, [&](ui::Dialog& dialog) {
+    windows.OnModal(console_id::kDialog, [&](ui::Dialog& dialog) {
         auto& console = static_cast<ConsoleDialog&>(dialog);
         ASSERT_TRUE(console.IsConnected());
         // Two blocks the machine itself made: the first, and one with
         // another serial number.
-        Run(console, {"", id::kGetParameters, {}, kBlockA});
-        Run(console, {"", id::kWriteSerial, {{id::kSerialNumber, "SK00001"}}});
-        Run(console, {"", id::kGetParameters, {}, kBlockB});
+        Run(console, {"", console_id::kGetParameters, {}, kBlockA});
+        Run(console, {"", console_id::kWriteSerial, {{console_id::kSerialNumber, "SK00001"}}});
+        Run(console, {"", console_id::kGetParameters, {}, kBlockB});
         ASSERT_TRUE(files.Text(kBlockA) && files.Text(kBlockB));
 
         const auto procedures = Procedures();

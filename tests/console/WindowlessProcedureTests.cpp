@@ -12,7 +12,7 @@
 namespace hw {
 namespace {
 
-constexpr const char* kBackup = "C:\\Service\\qmv.par";
+constexpr const char* kSavedBlock = "C:\\Service\\qmv.par";
 
 // Get Parameters saves the machine's block with no file dialog; offline it
 // says so and writes nothing.
@@ -33,10 +33,10 @@ TEST(WindowlessProcedure, SaveParametersToAGivenPath) {
         std::optional<ui::Rect> viewerPlace;
         ReportProcedures reports(windowless.context, viewerPlace);
 
-        EXPECT_EQ(reports.SaveParameters(kBackup), c.saved) << c.plugged;
+        EXPECT_EQ(reports.SaveParameters(kSavedBlock), c.saved) << c.plugged;
         EXPECT_EQ(windowless.reporter.told, c.told) << c.plugged;
         const auto block = parts.env.Machine().Parameters().Block();
-        EXPECT_EQ(parts.files.Text(kBackup),
+        EXPECT_EQ(parts.files.Text(kSavedBlock),
                   c.saved ? std::optional<std::string>(std::string(block.begin(), block.end()))
                           : std::nullopt);
         EXPECT_TRUE(parts.windows.Boxes().empty());

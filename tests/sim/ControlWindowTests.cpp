@@ -35,7 +35,6 @@ std::string_view DemoControlsText();
 
 namespace {
 
-namespace id = sim_control_id;
 using Timers = std::vector<ui::HeadlessWindowSystem::TimerState>;
 using Bytes = std::array<std::uint8_t, kSimSensorBytes>;
 using ui::CheckState;
@@ -98,7 +97,7 @@ TEST_F(ControlWindow, ActsOnTheMachineTheConsoleTalksTo) {
     ASSERT_TRUE(second.Connect(kSimSecondQueueName, 0, 32, false));
     Tick();
     EXPECT_EQ(controls.Title(), "Simulated QMV-240 - QMV-240 (Copy 1) on USB002");
-    ASSERT_TRUE(windows.Click(Window(), id::kUnplug));
+    ASSERT_TRUE(windows.Click(Window(), sim_control_id::kUnplug));
     second.Disconnect();
     EXPECT_FALSE(second.Connect(kSimSecondQueueName, 0, 32, false));
     MachineLink first(sim.Platform());
@@ -117,14 +116,16 @@ TEST_F(ControlWindow, OpensShowingTheMachine) {
         EXPECT_EQ(Box(box), CheckState::Indeterminate) << box;
         EXPECT_EQ(Text(box), text);
     }
-    for (int sensor = id::kFirstSwitch; sensor <= id::kLastSwitch; ++sensor) {
+    for (int sensor = sim_control_id::kFirstSwitch; sensor <= sim_control_id::kLastSwitch;
+         ++sensor) {
         EXPECT_FALSE(Checked(sensor)) << sensor;
     }
-    for (int key = id::kFirstKey; key <= id::kLastKey; ++key) EXPECT_FALSE(Checked(key)) << key;
-    EXPECT_FALSE(Checked(id::kUpdateMode));
-    EXPECT_EQ(Text(id::kFailedCommand), "");
-    EXPECT_TRUE(Enabled(id::kUnplug));
-    EXPECT_FALSE(Enabled(id::kPlugIn));
+    for (int key = sim_control_id::kFirstKey; key <= sim_control_id::kLastKey; ++key)
+        EXPECT_FALSE(Checked(key)) << key;
+    EXPECT_FALSE(Checked(sim_control_id::kUpdateMode));
+    EXPECT_EQ(Text(sim_control_id::kFailedCommand), "");
+    EXPECT_TRUE(Enabled(sim_control_id::kUnplug));
+    EXPECT_FALSE(Enabled(sim_control_id::kPlugIn));
     EXPECT_EQ(windows.ActiveTimers(Window()), (Timers{{1, 500}}));
 }
 
@@ -224,43 +225,43 @@ TEST_F(ControlWindow, EachKeyBoxLightsItsOwnKeyInThePanelCheck) {
         }
         return on;
     };
-    for (int box = id::kFirstKey; box <= id::kLastKey; ++box) {
+    for (int box = sim_control_id::kFirstKey; box <= sim_control_id::kLastKey; ++box) {
         ASSERT_TRUE(windows.Click(Window(), box));
         EXPECT_EQ(keysOn(), std::set<std::string>{Upper(Text(box)) + "=ON"}) << box;
         ASSERT_TRUE(windows.Click(Window(), box));
     }
-    ASSERT_TRUE(windows.Click(Window(), id::kFirstKey));
-    ASSERT_TRUE(windows.Click(Window(), id::kLastKey));
+    ASSERT_TRUE(windows.Click(Window(), sim_control_id::kFirstKey));
+    ASSERT_TRUE(windows.Click(Window(), sim_control_id::kLastKey));
     EXPECT_EQ(keysOn(), (std::set<std::string>{"+X=ON", "COPY=ON"}));
 }
 
 TEST_F(ControlWindow, DialButtonsTurnTheDialEitherWay) {
     const std::int32_t start = sim.Machine().DialCounter();
-    ASSERT_TRUE(windows.Click(Window(), id::kDialMinus));
-    ASSERT_TRUE(windows.Click(Window(), id::kDialMinus));
+    ASSERT_TRUE(windows.Click(Window(), sim_control_id::kDialMinus));
+    ASSERT_TRUE(windows.Click(Window(), sim_control_id::kDialMinus));
     EXPECT_EQ(sim.Machine().DialCounter(), start - 2);
-    ASSERT_TRUE(windows.Click(Window(), id::kDialPlus));
+    ASSERT_TRUE(windows.Click(Window(), sim_control_id::kDialPlus));
     EXPECT_EQ(sim.Machine().DialCounter(), start - 1);
 }
 
 TEST_F(ControlWindow, CableButtonsUnplugAndPlugBackIn) {
     int changes = 0;
     sim.OnDeviceChange([&changes] { ++changes; });
-    ASSERT_TRUE(windows.Click(Window(), id::kUnplug));
+    ASSERT_TRUE(windows.Click(Window(), sim_control_id::kUnplug));
     EXPECT_FALSE(sim.Plugged());
-    EXPECT_FALSE(Enabled(id::kUnplug));
-    EXPECT_TRUE(Enabled(id::kPlugIn));
-    ASSERT_TRUE(windows.Click(Window(), id::kPlugIn));
+    EXPECT_FALSE(Enabled(sim_control_id::kUnplug));
+    EXPECT_TRUE(Enabled(sim_control_id::kPlugIn));
+    ASSERT_TRUE(windows.Click(Window(), sim_control_id::kPlugIn));
     EXPECT_TRUE(sim.Plugged());
-    EXPECT_TRUE(Enabled(id::kUnplug));
-    EXPECT_FALSE(Enabled(id::kPlugIn));
+    EXPECT_TRUE(Enabled(sim_control_id::kUnplug));
+    EXPECT_FALSE(Enabled(sim_control_id::kPlugIn));
     EXPECT_EQ(changes, 2);
 }
 
 TEST_F(ControlWindow, UpdateModeBoxEntersAndLeavesUpdateMode) {
-    ASSERT_TRUE(windows.Click(Window(), id::kUpdateMode));
+    ASSERT_TRUE(windows.Click(Window(), sim_control_id::kUpdateMode));
     EXPECT_NE(sim.Machine().StatusWord() & kSimStatusUpdateMode, 0);
-    ASSERT_TRUE(windows.Click(Window(), id::kUpdateMode));
+    ASSERT_TRUE(windows.Click(Window(), sim_control_id::kUpdateMode));
     EXPECT_EQ(sim.Machine().StatusWord() & kSimStatusUpdateMode, 0);
 }
 
@@ -269,27 +270,27 @@ TEST_F(ControlWindow, UpdateModeBoxEntersAndLeavesUpdateMode) {
 TEST_F(ControlWindow, FailNextCommandPassesTheRepeatedReads) {
     MachineLink link(sim.Platform());
     Connect(link);
-    ASSERT_TRUE(windows.Click(Window(), id::kFailNextCommand));
-    EXPECT_EQ(Text(id::kFailedCommand), "Next command fails");
+    ASSERT_TRUE(windows.Click(Window(), sim_control_id::kFailNextCommand));
+    EXPECT_EQ(Text(sim_control_id::kFailedCommand), "Next command fails");
     std::array<std::uint8_t, kSimSensorBytes> bytes{};
     EXPECT_EQ(link.GetSensorBytes(bytes.data(), kSimSensorBytes), kSimSensorBytes);
     EXPECT_EQ(link.GetPanelKeys(bytes.data(), kPanelReplyBytes), kPanelReplyBytes);
     std::int32_t dial = 0;
     EXPECT_EQ(link.GetDialCounter(&dial, 1), 1);
     Tick();
-    EXPECT_EQ(Text(id::kFailedCommand), "Next command fails");
+    EXPECT_EQ(Text(sim_control_id::kFailedCommand), "Next command fails");
 
     EXPECT_EQ(link.GetStatusWord(), kStatusNoAnswer);
     EXPECT_NE(link.GetStatusWord(), kStatusNoAnswer);
     Tick();
-    EXPECT_EQ(Text(id::kFailedCommand), "Failed: command 1");
+    EXPECT_EQ(Text(sim_control_id::kFailedCommand), "Failed: command 1");
 }
 
 TEST_F(ControlWindow, FaultBoxesStayCheckedUntilTheMachineTakesTheirFault) {
     const std::pair<int, bool SimFaults::*> boxes[] = {
-        {id::kCorruptNextPut, &SimFaults::corruptNextPut},
-        {id::kLoseBlockAtUpdate, &SimFaults::loseBlockAtUpdate},
-        {id::kStaysAwayAfterUpdate, &SimFaults::staysAwayAfterUpdate},
+        {sim_control_id::kCorruptNextPut, &SimFaults::corruptNextPut},
+        {sim_control_id::kLoseBlockAtUpdate, &SimFaults::loseBlockAtUpdate},
+        {sim_control_id::kStaysAwayAfterUpdate, &SimFaults::staysAwayAfterUpdate},
     };
     for (const auto& [box, fault] : boxes) {
         SCOPED_TRACE(box);
@@ -317,14 +318,14 @@ TEST_F(ControlWindow, BoxesFollowTheMachineOnEachTick) {
     sim.Machine().EnterUpdateMode();
     sim.Unplug();
     EXPECT_FALSE(Checked(905));
-    EXPECT_EQ(Text(id::kPosition), "X 0.00  Y 0.00  Z 0.00 mm");
+    EXPECT_EQ(Text(sim_control_id::kPosition), "X 0.00  Y 0.00  Z 0.00 mm");
     Tick();
-    EXPECT_EQ(Text(id::kPosition), "X 230.00  Y 190.00  Z -0.30 mm");
+    EXPECT_EQ(Text(sim_control_id::kPosition), "X 230.00  Y 190.00  Z -0.30 mm");
     EXPECT_TRUE(Checked(905));
     EXPECT_TRUE(Checked(907));
-    EXPECT_TRUE(Checked(id::kUpdateMode));
-    EXPECT_FALSE(Enabled(id::kUnplug));
-    EXPECT_TRUE(Enabled(id::kPlugIn));
+    EXPECT_TRUE(Checked(sim_control_id::kUpdateMode));
+    EXPECT_FALSE(Enabled(sim_control_id::kUnplug));
+    EXPECT_TRUE(Enabled(sim_control_id::kPlugIn));
 }
 
 TEST_F(ControlWindow, ShowsWhatTheMachineMadeOfTheLastFile) {
@@ -335,7 +336,7 @@ TEST_F(ControlWindow, ShowsWhatTheMachineMadeOfTheLastFile) {
         before(sim.Machine());
         sim.Controller().ReceivePrintJob(file);
         Tick();
-        shown.push_back(Text(id::kReceived));
+        shown.push_back(Text(sim_control_id::kReceived));
     }
     EXPECT_EQ(shown, (std::vector<std::string>{"Received a file, 12 bytes",
                                                "Received firmware, 12 bytes, restarted",
@@ -399,7 +400,7 @@ TEST_F(ControlWindow, TheConsoleShowsWhatWasDone) {
 
         windows.OnModal(panel_id::kDialog, [&](ui::Dialog& check) {
             ASSERT_TRUE(windows.Click(Window(), 911));  // +X held
-            ASSERT_TRUE(windows.Click(Window(), id::kDialPlus));
+            ASSERT_TRUE(windows.Click(Window(), sim_control_id::kDialPlus));
             ASSERT_TRUE(windows.FireTimer(check.window(), kPanelTimerEvent));
             EXPECT_EQ(windows.Item(check.window(), 1078).text, "+X=ON");
             EXPECT_EQ(windows.Item(check.window(), 1087).text, "Dial=Plus");
@@ -409,7 +410,7 @@ TEST_F(ControlWindow, TheConsoleShowsWhatWasDone) {
 
         // Armed while the sensor labels keep following, the failure waits
         // for the check the technician starts.
-        ASSERT_TRUE(windows.Click(Window(), id::kFailNextCommand));
+        ASSERT_TRUE(windows.Click(Window(), sim_control_id::kFailNextCommand));
         ASSERT_TRUE(windows.Click(Window(), 905));  // cover closed
         ASSERT_TRUE(windows.FireTimer(console.window(), kSensorTimerEvent));
         EXPECT_EQ(windows.Item(console.window(), console_id::kCover).text, "Cover=Close");
@@ -417,7 +418,7 @@ TEST_F(ControlWindow, TheConsoleShowsWhatWasDone) {
         ASSERT_EQ(windows.Boxes().size(), 1u);
         EXPECT_EQ(windows.Boxes()[0].text, "error");
         Tick();
-        EXPECT_EQ(Text(id::kFailedCommand), "Failed: command 119 (extended)");
+        EXPECT_EQ(Text(sim_control_id::kFailedCommand), "Failed: command 119 (extended)");
     });
     EXPECT_TRUE(sim.Machine().PanelOperation());
 }
@@ -431,13 +432,13 @@ TEST_F(ControlWindow, TheStiffAxesBoxDecidesTheLoadCheck) {
             ASSERT_TRUE(windows.Click(console.window(), console_id::kCheckLoadZ));
             ASSERT_EQ(windows.Boxes().size(), 1u);
             EXPECT_EQ(windows.Boxes()[0].text, outcome);
-            ASSERT_TRUE(windows.Click(Window(), id::kStiffAxes));
+            ASSERT_TRUE(windows.Click(Window(), sim_control_id::kStiffAxes));
         }
     });
     EXPECT_FALSE(sim.Machine().AxesStiff());
     sim.Machine().SetAxesStiff(true);
     Tick();
-    EXPECT_TRUE(Checked(id::kStiffAxes));
+    EXPECT_TRUE(Checked(sim_control_id::kStiffAxes));
 }
 
 }  // namespace

@@ -17,14 +17,14 @@ using ui::kIdOk;
 using Calls = std::vector<std::string>;
 
 // A test dialog shown modeless, so the test can act on it directly.
-struct Shown : Ui {
-    Shown() { EXPECT_TRUE(dialog.Create(ui::kNoWindow)); }
+struct ShownDialog : Ui {
+    ShownDialog() { EXPECT_TRUE(dialog.Create(ui::kNoWindow)); }
     TestDialog dialog{app};
     ui::WindowId w() const { return dialog.window(); }
 };
 
 TEST(MessageMap, FirstMatchingEntryWins) {
-    Shown s;
+    ShownDialog s;
     const struct {
         int id;
         std::uint16_t code;
@@ -67,7 +67,7 @@ TEST(MessageMap, WindowMessagesReachTheirHandlersDecoded) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.message.message);
-        Shown s;
+        ShownDialog s;
         s.dialog.leaveSysCommandToDefault = false;
         EXPECT_EQ(s.windows.messages.Send(s.w(), c.message), c.result);
         EXPECT_EQ(s.dialog.calls, c.calls);
@@ -99,7 +99,7 @@ TEST(MessageMap, CloseBoxLeftToDefaultCancels) {
 }
 
 TEST(MessageMap, CloseBoxHandledByTheDialogDoesNotCancel) {
-    Shown s;
+    ShownDialog s;
     s.dialog.leaveSysCommandToDefault = false;
     s.windows.PressCloseBox(s.w());
     EXPECT_TRUE(s.windows.IsUp(s.w()));
@@ -111,38 +111,38 @@ TEST(MessageMap, CloseBoxHandledByTheDialogDoesNotCancel) {
 TEST(Keys, EnterGoesToTheFocusedButtonElseTheDefaultButton) {
     const struct {
         const char* what;
-        std::function<void(Shown&)> before;
+        std::function<void(ShownDialog&)> before;
         Calls calls;
     } cases[] = {
-        {"first tab stop", [](Shown&) {}, {"OnOK"}},
-        {"clicked button", [](Shown& s) { s.windows.Click(s.w(), 30); }, {"go", "go"}},
+        {"first tab stop", [](ShownDialog&) {}, {"OnOK"}},
+        {"clicked button", [](ShownDialog& s) { s.windows.Click(s.w(), 30); }, {"go", "go"}},
         {"in an edit: the template's default",
-         [](Shown& s) { s.windows.Type(s.w(), 10, "x"); },
+         [](ShownDialog& s) { s.windows.Type(s.w(), 10, "x"); },
          {"OnOK"}},
         {"a default set by DM_SETDEFID",
-         [](Shown& s) {
+         [](ShownDialog& s) {
              s.dialog.Send({ui::kDmSetDefId, 30, 0});
              s.windows.Type(s.w(), 10, "x");
          },
          {"go"}},
         {"a disabled default",
-         [](Shown& s) {
+         [](ShownDialog& s) {
              s.dialog.Send({ui::kDmSetDefId, 31, 0});
              s.windows.Type(s.w(), 10, "x");
          },
          {}},
         {"no default button",
-         [](Shown& s) {
+         [](ShownDialog& s) {
              s.windows.RemoveItem(s.w(), 1);
              s.windows.Type(s.w(), 10, "x");
          },
          {"OnOK"}},
-        {"a disabled window", [](Shown& s) { s.dialog.EnableWindow(false); }, {}},
-        {"taken by the dialog", [](Shown& s) { s.dialog.takenKey = ui::kVkReturn; }, {}},
+        {"a disabled window", [](ShownDialog& s) { s.dialog.EnableWindow(false); }, {}},
+        {"taken by the dialog", [](ShownDialog& s) { s.dialog.takenKey = ui::kVkReturn; }, {}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
-        Shown s;
+        ShownDialog s;
         c.before(s);
         s.windows.PressEnter(s.w());
         EXPECT_EQ(s.dialog.calls, c.calls);
@@ -150,7 +150,7 @@ TEST(Keys, EnterGoesToTheFocusedButtonElseTheDefaultButton) {
 }
 
 TEST(Keys, EscapeCancelsUnlessTakenOrDisabled) {
-    Shown s;
+    ShownDialog s;
     s.dialog.takenKey = ui::kVkEscape;
     s.windows.PressEscape(s.w());
     s.dialog.takenKey = 0;
@@ -163,7 +163,7 @@ TEST(Keys, EscapeCancelsUnlessTakenOrDisabled) {
 }
 
 TEST(DataExchange, BindsEditsAndLoadsTheMembersAtInit) {
-    Shown s;
+    ShownDialog s;
     EXPECT_TRUE(s.dialog.edit.IsBound());
     EXPECT_EQ(s.dialog.edit.GetText(), "start");
     s.dialog.edit.SetText("typed");
@@ -177,7 +177,7 @@ TEST(DataExchange, BindsEditsAndLoadsTheMembersAtInit) {
 }
 
 TEST(DataExchange, RadioGroupBothWays) {
-    Shown s;
+    ShownDialog s;
     // Saving: the index within the group (the label inside does not count).
     const struct {
         bool first, second, third;
@@ -206,7 +206,7 @@ TEST(DataExchange, RadioGroupBothWays) {
 }
 
 TEST(DataExchange, ClickingARadioChecksItAloneAndSavesAsItsIndex) {
-    Shown s;
+    ShownDialog s;
     ASSERT_TRUE(s.windows.Click(s.w(), 22));
     EXPECT_FALSE(s.windows.items.IsItemChecked(s.w(), 20));
     EXPECT_TRUE(s.windows.items.IsItemChecked(s.w(), 22));
@@ -220,7 +220,7 @@ TEST(DataExchange, ClickingARadioChecksItAloneAndSavesAsItsIndex) {
 }
 
 TEST(DataExchange, SavesTextIntoMembers) {
-    Shown s;
+    ShownDialog s;
     s.windows.Type(s.w(), 50, "changed");
     ASSERT_TRUE(s.dialog.UpdateData(true));
     EXPECT_EQ(s.dialog.label, "changed");
@@ -229,7 +229,7 @@ TEST(DataExchange, SavesTextIntoMembers) {
 TEST(DataExchange, FailsWhenABoundControlIsMissing) {
     for (int missing : {10, 20, 50}) {
         SCOPED_TRACE(missing);
-        Shown s;
+        ShownDialog s;
         s.dialog.label = "kept";
         s.windows.RemoveItem(s.w(), missing);
         EXPECT_FALSE(s.dialog.UpdateData(true));
@@ -240,7 +240,7 @@ TEST(DataExchange, FailsWhenABoundControlIsMissing) {
 }
 
 TEST(DataExchange, FailedSaveKeepsTheDialogOpenOnOk) {
-    Shown s;
+    ShownDialog s;
     s.windows.RemoveItem(s.w(), 20);
     s.windows.PressEnter(s.w());
     EXPECT_TRUE(s.windows.IsUp(s.w()));
@@ -248,7 +248,7 @@ TEST(DataExchange, FailedSaveKeepsTheDialogOpenOnOk) {
 }
 
 TEST(Timers, SetFireKill) {
-    Shown s;
+    ShownDialog s;
     using T = ui::HeadlessWindowSystem::TimerState;
     EXPECT_EQ(s.dialog.SetTimer(1, 500), 1u);
     EXPECT_EQ(s.dialog.SetTimer(7, 200), 7u);
@@ -270,7 +270,7 @@ TEST(Timers, SetFireKill) {
 // With a clock, a pump delivers each timer whose period has passed, once
 // however many periods passed, and not a killed one.
 TEST(Timers, DueTimersFireWhileThePumpRuns) {
-    Shown s;
+    ShownDialog s;
     std::uint64_t now = 1000;
     s.windows.UseClock([&] { return now; });
     s.dialog.SetTimer(1, 500);
@@ -288,7 +288,7 @@ TEST(Timers, DueTimersFireWhileThePumpRuns) {
 }
 
 TEST(Timers, FailureGivesZeroAndNoTimer) {
-    Shown s;
+    ShownDialog s;
     s.windows.FailTimers(true);
     EXPECT_EQ(s.dialog.SetTimer(1, 500), 0u);
     EXPECT_TRUE(s.windows.ActiveTimers(s.w()).empty());
@@ -297,7 +297,7 @@ TEST(Timers, FailureGivesZeroAndNoTimer) {
 // A timer owned by an object stops when the object goes, and only its own
 // event counts as fired.
 TEST(Timers, AnOwnedTimerStopsWhenItsOwnerGoes) {
-    Shown s;
+    ShownDialog s;
     s.dialog.SetTimer(1, 500);
     {
         ui::DialogTimer timer(s.dialog);
@@ -310,7 +310,7 @@ TEST(Timers, AnOwnedTimerStopsWhenItsOwnerGoes) {
 }
 
 TEST(Timers, DieWithTheWindow) {
-    Shown s;
+    ShownDialog s;
     const ui::WindowId w = s.w();
     s.dialog.SetTimer(1, 500);
     EXPECT_TRUE(s.dialog.DestroyWindow());
@@ -404,7 +404,7 @@ TEST(Modeless, CreationFailure) {
 }
 
 TEST(Controls, DisabledAndHiddenControlsTakeNoClicks) {
-    Shown s;
+    ShownDialog s;
     EXPECT_FALSE(s.windows.Click(s.w(), 31));
     EXPECT_FALSE(s.windows.Click(s.w(), 32));
     EXPECT_FALSE(s.windows.Click(s.w(), 99));
@@ -418,7 +418,7 @@ TEST(Controls, DisabledAndHiddenControlsTakeNoClicks) {
 }
 
 TEST(Messages, PumpDeliversPostedMessagesThenRunsTheHook) {
-    Shown s;
+    ShownDialog s;
     Calls seen;
     s.windows.OnPump([&] { seen = s.dialog.calls; });
     EXPECT_TRUE(s.dialog.Post({ui::kWmTimer, 3, 0}));

@@ -20,8 +20,6 @@
 namespace hw::test {
 namespace {
 
-namespace id = report_id;
-
 class ReportOnWine : public ::testing::Test {
   protected:
     void SetUp() override {
@@ -86,12 +84,12 @@ TEST_F(ReportOnWine, ASizableViewerOfTheText) {
     EXPECT_EQ(
         style & (WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_MAXIMIZEBOX),
         static_cast<DWORD>(WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_MAXIMIZEBOX));
-    EXPECT_EQ(dialog.ItemText(id::kText),
+    EXPECT_EQ(dialog.ItemText(report_id::kText),
               "QMV-240 SERVICE REPORT\r\nSerial number   : QMV0117\r\n");
     const auto edit =
-        static_cast<DWORD>(GetWindowLongA(GetDlgItem(Window(), id::kText), GWL_STYLE));
+        static_cast<DWORD>(GetWindowLongA(GetDlgItem(Window(), report_id::kText), GWL_STYLE));
     EXPECT_EQ(edit & (ES_MULTILINE | ES_READONLY), static_cast<DWORD>(ES_MULTILINE | ES_READONLY));
-    EXPECT_EQ(GetFocus(), GetDlgItem(Window(), id::kSave));
+    EXPECT_EQ(GetFocus(), GetDlgItem(Window(), report_id::kSave));
     EXPECT_EQ(dialog.Layout().Count(), 3u);
 }
 
@@ -104,10 +102,10 @@ TEST_F(ReportOnWine, TheTextIsShownInAFixedPitchFont) {
     LOGFONTA dialogFont{};
     LOGFONTA textFont{};
     GetObjectA(font(Window()), sizeof dialogFont, &dialogFont);
-    GetObjectA(font(GetDlgItem(Window(), id::kText)), sizeof textFont, &textFont);
+    GetObjectA(font(GetDlgItem(Window(), report_id::kText)), sizeof textFont, &textFont);
     EXPECT_EQ(textFont.lfHeight, dialogFont.lfHeight);
     HDC dc = GetDC(Window());
-    HGDIOBJ previous = SelectObject(dc, font(GetDlgItem(Window(), id::kText)));
+    HGDIOBJ previous = SelectObject(dc, font(GetDlgItem(Window(), report_id::kText)));
     SIZE narrow{};
     SIZE wide{};
     GetTextExtentPoint32A(dc, "iiii", 4, &narrow);
@@ -124,8 +122,8 @@ TEST_F(ReportOnWine, TheTextIsShownInAFixedPitchFont) {
 TEST_F(ReportOnWine, AfterASizeChangeTheWindowShowsTheControlsWhereTheyAre) {
     const auto places = [&] {
         const ui::Rect grip = dialog.GripRect();
-        return std::vector<RECT>{ItemRect(id::kSave),
-                                 ItemRect(id::kClose),
+        return std::vector<RECT>{ItemRect(report_id::kSave),
+                                 ItemRect(report_id::kClose),
                                  {grip.left, grip.top, grip.right, grip.bottom}};
     };
     RECT frame{};
@@ -158,7 +156,7 @@ TEST_F(ReportOnWine, OpensWhereTheLastViewerWasLeft) {
         RECT client{};
         GetClientRect(window, &client);
         RECT close{};
-        GetWindowRect(GetDlgItem(window, id::kClose), &close);
+        GetWindowRect(GetDlgItem(window, report_id::kClose), &close);
         MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&close), 2);
         return SIZE{client.right - close.right, client.bottom - close.bottom};
     };
@@ -170,13 +168,13 @@ TEST_F(ReportOnWine, OpensWhereTheLastViewerWasLeft) {
 }
 
 TEST_F(ReportOnWine, ShrunkAsFarAsItGoesAndGrownBackEveryControlReturns) {
-    const RECT save = ItemRect(id::kSave);
-    const RECT text = ItemRect(id::kText);
+    const RECT save = ItemRect(report_id::kSave);
+    const RECT text = ItemRect(report_id::kText);
     const SIZE shrunk = GrowFrame(-2000, -2000);
     ASSERT_LT(shrunk.cx, -300);
     GrowFrame(-shrunk.cx, -shrunk.cy);
-    const RECT saveBack = ItemRect(id::kSave);
-    const RECT textBack = ItemRect(id::kText);
+    const RECT saveBack = ItemRect(report_id::kSave);
+    const RECT textBack = ItemRect(report_id::kText);
     EXPECT_TRUE(EqualRect(&save, &saveBack));
     EXPECT_TRUE(EqualRect(&text, &textBack));
 }

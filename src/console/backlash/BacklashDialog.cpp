@@ -11,8 +11,6 @@
 
 namespace hw {
 
-namespace id = backlash_id;
-
 namespace {
 
 // Between two rounds of the window's messages while the worker finishes:
@@ -30,7 +28,7 @@ std::span<const ui::MessageMapEntry> BacklashDialog::GetMessageMap() const {
 }
 
 BacklashDialog::BacklashDialog(ui::Application& app, std::shared_ptr<BacklashRun> shared)
-    : ui::Dialog(app, id::kDialog), run(std::move(shared)) {}
+    : ui::Dialog(app, backlash_id::kDialog), run(std::move(shared)) {}
 
 BacklashDialog::~BacklashDialog() = default;
 
@@ -50,7 +48,7 @@ bool BacklashDialog::OnInitDialog() {
 }
 
 void BacklashDialog::DoDataExchange(ui::DataExchange& dx) {
-    dx.Control(id::kBar, bar);
+    dx.Control(backlash_id::kBar, bar);
 }
 
 void BacklashDialog::OnOK() {}
@@ -87,8 +85,8 @@ void BacklashDialog::OnTimer(std::uintptr_t event) {
         return;
     }
     if (run->result.valid) bar.SetPos(kBacklashSteps);
-    SetItemText(id::kStatus, run->result.valid ? kTextCompleted : kTextFailed);
-    SetItemText(id::kCancel, "OK");
+    SetItemText(backlash_id::kStatus, run->result.valid ? kTextCompleted : kTextFailed);
+    SetItemText(backlash_id::kCancel, "OK");
     timer.Stop();
     run->link.SetPanelOperation(0);
 }
@@ -97,11 +95,11 @@ void BacklashDialog::ShowStep() {
     const int step = run->step.load();
     if (step == 0) {
         // Still on the way to the origin or the parking position.
-        SetItemText(id::kStatus, "Checking...");
+        SetItemText(backlash_id::kStatus, "Checking...");
         return;
     }
-    SetItemText(id::kStatus, "Checking... step " + std::to_string(step) + " of " +
-                                 std::to_string(kBacklashSteps));
+    SetItemText(backlash_id::kStatus, "Checking... step " + std::to_string(step) + " of " +
+                                          std::to_string(kBacklashSteps));
     bar.SetPos(step - 1);
 }
 

@@ -9,8 +9,6 @@
 
 namespace hw {
 
-namespace id = plot_id;
-
 namespace {
 
 // Space between the picture and the row of buttons, in pixels.
@@ -23,7 +21,7 @@ ui::FileDialogOptions CsvFileDialog() {
 }  // namespace
 
 const ui::MessageMapEntry BacklashPlotDialog::messageMap[] = {
-    ui::OnCommand(id::kSaveCsv, &BacklashPlotDialog::OnSaveCsv),
+    ui::OnCommand(plot_id::kSaveCsv, &BacklashPlotDialog::OnSaveCsv),
     ui::OnSize(&BacklashPlotDialog::OnSize),
     ui::OnPaint(&BacklashPlotDialog::OnPaint),
     ui::OnEraseBackground(&BacklashPlotDialog::OnEraseBackground),
@@ -36,14 +34,14 @@ std::span<const ui::MessageMapEntry> BacklashPlotDialog::GetMessageMap() const {
 BacklashPlotDialog::BacklashPlotDialog(ui::Application& app, FileSystem& fileSystem,
                                        std::span<const BacklashEntry> rows,
                                        const BacklashMark& largest)
-    : ui::Dialog(app, id::kDialog), files(fileSystem), table(rows), mark(largest) {}
+    : ui::Dialog(app, plot_id::kDialog), files(fileSystem), table(rows), mark(largest) {}
 
 // The buttons keep their distance from the bottom-right corner.
 bool BacklashPlotDialog::OnInitDialog() {
     ui::Dialog::OnInitDialog();
     const ui::Rect client = ClientRect();
     layout.Start(client.Width(), client.Height());
-    for (const int control : {id::kSaveCsv, id::kClose}) {
+    for (const int control : {plot_id::kSaveCsv, plot_id::kClose}) {
         if (const auto rect = ItemRect(control))
             layout.Add({*rect, control, LAYOUT_MOVE_X | LAYOUT_MOVE_Y});
     }
@@ -52,7 +50,7 @@ bool BacklashPlotDialog::OnInitDialog() {
 
 ui::Rect BacklashPlotDialog::PlotArea() const {
     ui::Rect area = ClientRect();
-    if (const auto buttons = ItemRect(id::kClose)) area.bottom = buttons->top - kButtonGap;
+    if (const auto buttons = ItemRect(plot_id::kClose)) area.bottom = buttons->top - kButtonGap;
     return area;
 }
 

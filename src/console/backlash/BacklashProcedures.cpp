@@ -17,8 +17,6 @@
 
 namespace hw {
 
-namespace id = console_id;
-
 namespace {
 
 std::string AngleLabel(const BacklashMark* mark) {
@@ -43,8 +41,9 @@ void OfferBacklashTable(ReportDialog& viewer, std::span<const BacklashEntry> row
 
 void BacklashProcedures::EnableGroup(bool enable) {
     if (context.window == nullptr) return;
-    for (int item : {id::kBacklashCheck, id::kBacklashDetails, id::kBacklashGroup,
-                     id::kBacklashAngle, id::kBacklashValue}) {
+    for (int item :
+         {console_id::kBacklashCheck, console_id::kBacklashDetails, console_id::kBacklashGroup,
+          console_id::kBacklashAngle, console_id::kBacklashValue}) {
         context.window->EnableItem(item, enable);
     }
 }
@@ -57,8 +56,8 @@ void BacklashProcedures::Forget() {
 
 void BacklashProcedures::ShowLabels(const BacklashMark* mark) {
     if (context.window == nullptr) return;
-    context.window->SetItemText(id::kBacklashAngle, AngleLabel(mark));
-    context.window->SetItemText(id::kBacklashValue, BacklashLabel(mark));
+    context.window->SetItemText(console_id::kBacklashAngle, AngleLabel(mark));
+    context.window->SetItemText(console_id::kBacklashValue, BacklashLabel(mark));
 }
 
 // Only a run that completed is kept.
@@ -67,7 +66,7 @@ void BacklashProcedures::Check() {
     if (context.window == nullptr || !context.window->UpdateData(true)) return;
     const auto& services = context.services;
     ui::Application& app = context.App();
-    const std::string question = app.shell().LoadStringResource(id::kMountEncoderString);
+    const std::string question = app.shell().LoadStringResource(console_id::kMountEncoderString);
     if (app.ShowMessageBox(question, ui::kMbYesNo | ui::kMbDefButton2) == ui::kIdNo) return;
     PollingPause paused(context.polling);
     const auto run = std::make_shared<BacklashRun>(context.link(), services.link.system);
@@ -96,7 +95,7 @@ void BacklashProcedures::ShowDetails() {
     const auto& services = context.services;
     ui::Application& app = context.App();
     if (!measured) {
-        app.ShowMessageBox(app.shell().LoadStringResource(id::kCheckBacklashFirstString),
+        app.ShowMessageBox(app.shell().LoadStringResource(console_id::kCheckBacklashFirstString),
                            ui::kMbOk);
         return;
     }

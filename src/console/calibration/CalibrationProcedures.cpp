@@ -19,8 +19,6 @@ namespace hw {
 
 namespace {
 
-namespace id = console_id;
-
 constexpr std::string_view kTestDataSection = "TestData";
 constexpr std::string_view kPercentRange = "99.500% - 100.500%";
 constexpr std::string_view kLaserRange = "-10.00mm - +10.00mm";
@@ -93,13 +91,13 @@ constexpr std::string_view kNoToolY = "Y:--";
 }  // namespace
 
 void CalibrationProcedures::Exchange(ui::DataExchange& dx) {
-    dx.Control(id::kCorrectionX, correctionX);
-    dx.Control(id::kCorrectionY, correctionY);
-    dx.Control(id::kCorrectionZ, correctionZ);
-    dx.Control(id::kY0Offset, y0Offset);
-    dx.Control(id::kLaserX, laserX);
-    dx.Control(id::kLaserY, laserY);
-    dx.Radio(id::kPercentMode, mode);
+    dx.Control(console_id::kCorrectionX, correctionX);
+    dx.Control(console_id::kCorrectionY, correctionY);
+    dx.Control(console_id::kCorrectionZ, correctionZ);
+    dx.Control(console_id::kY0Offset, y0Offset);
+    dx.Control(console_id::kLaserX, laserX);
+    dx.Control(console_id::kLaserY, laserY);
+    dx.Radio(console_id::kPercentMode, mode);
 }
 
 void CalibrationProcedures::Forget() {
@@ -109,8 +107,8 @@ void CalibrationProcedures::Forget() {
     }
     tool.reset();
     if (context.window != nullptr) {
-        context.window->SetItemText(id::kToolX, kNoToolX);
-        context.window->SetItemText(id::kToolY, kNoToolY);
+        context.window->SetItemText(console_id::kToolX, kNoToolX);
+        context.window->SetItemText(console_id::kToolY, kNoToolY);
     }
     ShowEdits();
 }
@@ -298,8 +296,8 @@ void CalibrationProcedures::TakeToolPosition() {
     std::int32_t position[kPositionItems] = {};
     if (!ReadToolPosition(position)) return;
     if (context.window != nullptr) {
-        context.window->SetItemText(id::kToolX, "X:" + std::to_string(position[0]));
-        context.window->SetItemText(id::kToolY, "Y:" + std::to_string(position[1]));
+        context.window->SetItemText(console_id::kToolX, "X:" + std::to_string(position[0]));
+        context.window->SetItemText(console_id::kToolY, "Y:" + std::to_string(position[1]));
     }
     tool = ToolPoint{position[0], position[1]};
 }

@@ -5,16 +5,14 @@
 
 namespace hw {
 
-namespace id = about_id;
-
 AboutDialog::AboutDialog(ui::Application& app, VersionBlocks& versionBlocks, std::string file)
-    : ui::Dialog(app, id::kDialog), blocks(versionBlocks), path(std::move(file)) {}
+    : ui::Dialog(app, about_id::kDialog), blocks(versionBlocks), path(std::move(file)) {}
 
 AboutDialog::~AboutDialog() = default;
 
 void AboutDialog::DoDataExchange(ui::DataExchange& dx) {
-    dx.Text(id::kVersion, versionText);
-    dx.Text(id::kCopyright, copyrightText);
+    dx.Text(about_id::kVersion, versionText);
+    dx.Text(about_id::kCopyright, copyrightText);
 }
 
 bool AboutDialog::OnInitDialog() {

@@ -6,8 +6,6 @@
 
 namespace hw {
 
-namespace id = chooser_id;
-
 namespace {
 
 // The list grows with the window; the buttons keep to the bottom edge, OK
@@ -17,8 +15,8 @@ struct Anchor {
     std::uint32_t flags;
 };
 constexpr Anchor kAnchors[] = {
-    {id::kList, LAYOUT_SIZE_X | LAYOUT_SIZE_Y},
-    {id::kRefresh, LAYOUT_MOVE_Y},
+    {chooser_id::kList, LAYOUT_SIZE_X | LAYOUT_SIZE_Y},
+    {chooser_id::kRefresh, LAYOUT_MOVE_Y},
     {ui::kIdOk, LAYOUT_MOVE_X | LAYOUT_MOVE_Y},
     {ui::kIdCancel, LAYOUT_MOVE_X | LAYOUT_MOVE_Y},
 };
@@ -35,8 +33,8 @@ std::string ChooserLine(const FoundMachine& machine) {
 }
 
 const ui::MessageMapEntry MachineChooser::messageMap[] = {
-    ui::OnCommand(id::kRefresh, &MachineChooser::OnRefresh),
-    ui::OnCommand(id::kList, &MachineChooser::OnOK, ui::kLbnDblClk),
+    ui::OnCommand(chooser_id::kRefresh, &MachineChooser::OnRefresh),
+    ui::OnCommand(chooser_id::kList, &MachineChooser::OnOK, ui::kLbnDblClk),
     ui::OnSize(&MachineChooser::OnSize),
 };
 
@@ -46,7 +44,7 @@ std::span<const ui::MessageMapEntry> MachineChooser::GetMessageMap() const {
 
 MachineChooser::MachineChooser(ui::Application& app,
                                std::function<std::vector<FoundMachine>()> find, std::string current)
-    : ui::Dialog(app, id::kDialog), find(std::move(find)), current(std::move(current)) {}
+    : ui::Dialog(app, chooser_id::kDialog), find(std::move(find)), current(std::move(current)) {}
 
 bool MachineChooser::OnInitDialog() {
     ui::Dialog::OnInitDialog();
@@ -69,18 +67,18 @@ void MachineChooser::Fill(const std::string& select) {
         if (machine.queue == select) selected = static_cast<int>(lines.size());
         lines.push_back(ChooserLine(machine));
     }
-    app().lists().SetListLines(window(), id::kList, lines);
-    app().lists().SelectListLine(window(), id::kList, selected);
+    app().lists().SetListLines(window(), chooser_id::kList, lines);
+    app().lists().SelectListLine(window(), chooser_id::kList, selected);
 }
 
 void MachineChooser::OnRefresh() {
-    const int selected = app().lists().SelectedListLine(window(), id::kList);
+    const int selected = app().lists().SelectedListLine(window(), chooser_id::kList);
     const bool inside = selected >= 0 && static_cast<std::size_t>(selected) < machines.size();
     Fill(inside ? machines[static_cast<std::size_t>(selected)].queue : current);
 }
 
 void MachineChooser::OnOK() {
-    const int selected = app().lists().SelectedListLine(window(), id::kList);
+    const int selected = app().lists().SelectedListLine(window(), chooser_id::kList);
     if (selected < 0 || static_cast<std::size_t>(selected) >= machines.size()) return;
     chosen = machines[static_cast<std::size_t>(selected)].queue;
     EndDialog(ui::kIdOk);

@@ -7,8 +7,6 @@
 
 namespace hw {
 
-namespace id = panel_id;
-
 const ui::MessageMapEntry PanelCheckDialog::messageMap[] = {
     ui::OnTimer(&PanelCheckDialog::OnTimer),
 };
@@ -18,7 +16,7 @@ std::span<const ui::MessageMapEntry> PanelCheckDialog::GetMessageMap() const {
 }
 
 PanelCheckDialog::PanelCheckDialog(ui::Application& app, MachineLink& machine)
-    : ui::Dialog(app, id::kDialog), link(machine) {}
+    : ui::Dialog(app, panel_id::kDialog), link(machine) {}
 
 PanelCheckDialog::~PanelCheckDialog() = default;
 
@@ -29,7 +27,7 @@ bool PanelCheckDialog::OnInitDialog() {
     link.SetPanelOperation(0);
     // Exit waits for the first key read, so that a check on a machine that
     // does not answer cannot be left as if it had ended in order.
-    EnableItem(id::kExit, false);
+    EnableItem(panel_id::kExit, false);
     timer.Start(kPanelTimerEvent, kPanelTimerMs);
     return true;
 }
@@ -60,23 +58,23 @@ void PanelCheckDialog::ShowKeys() {
         ReportLostKeys();
         return;
     }
-    EnableItem(id::kExit, true);
-    FocusItem(id::kExit);
+    EnableItem(panel_id::kExit, true);
+    FocusItem(panel_id::kExit);
     ShowBitLabels(*this, kPanelLabels, keys);
 }
 
 // One box per failed read: the timer stands still while the box is up, so
 // that boxes do not pile up, and runs again once it is dismissed.
 void PanelCheckDialog::ReportLostKeys() {
-    EnableItem(id::kExit, false);
+    EnableItem(panel_id::kExit, false);
     timer.Stop();
-    ShowMessageBox(app().shell().LoadStringResource(id::kDisconnectedText), {}, ui::kMbOk);
+    ShowMessageBox(app().shell().LoadStringResource(panel_id::kDisconnectedText), {}, ui::kMbOk);
     timer.Start(kPanelTimerEvent, kPanelTimerMs);
 }
 
 void PanelCheckDialog::ShowDial() {
     std::int32_t counter = 0;
-    if (link.GetDialCounter(&counter, 1) == 1) SetItemText(id::kDial, DialText(counter));
+    if (link.GetDialCounter(&counter, 1) == 1) SetItemText(panel_id::kDial, DialText(counter));
 }
 
 }  // namespace hw

@@ -5,9 +5,7 @@
 
 namespace hw {
 
-namespace id = progress_id;
-
-ProgressDialog::ProgressDialog(ui::Application& app) : ui::Dialog(app, id::kDialog) {}
+ProgressDialog::ProgressDialog(ui::Application& app) : ui::Dialog(app, progress_id::kDialog) {}
 
 ProgressDialog::~ProgressDialog() {
     DestroyWindow();
@@ -28,12 +26,12 @@ bool ProgressDialog::Create(ui::Dialog& ownerDialog, std::string_view caption) {
 }
 
 void ProgressDialog::SetStatusText(std::string_view text) {
-    SetItemText(id::kStatusText, text);
+    SetItemText(progress_id::kStatusText, text);
 }
 
 void ProgressDialog::AllowStop(bool allow) {
     stopAllowed = allow;
-    EnableItem(id::kStop, allow);
+    EnableItem(progress_id::kStop, allow);
 }
 
 bool ProgressDialog::CheckCancel() {
@@ -65,7 +63,7 @@ bool ProgressDialog::OnInitDialog() {
 }
 
 void ProgressDialog::DoDataExchange(ui::DataExchange& dx) {
-    dx.Control(id::kBar, bar);
+    dx.Control(progress_id::kBar, bar);
 }
 
 void ProgressDialog::OnOK() {}

@@ -14,8 +14,6 @@
 
 namespace hw {
 
-namespace id = report_id;
-
 namespace {
 
 // The grip's size when the system does not tell that of a scroll arrow.
@@ -29,9 +27,9 @@ struct Anchor {
 // The buttons keep their distance from the bottom-right corner; the text
 // grows with the window.
 constexpr Anchor kAnchors[] = {
-    {id::kClose, LAYOUT_MOVE_X | LAYOUT_MOVE_Y},
-    {id::kSave, LAYOUT_MOVE_X | LAYOUT_MOVE_Y},
-    {id::kText, LAYOUT_SIZE_X | LAYOUT_SIZE_Y},
+    {report_id::kClose, LAYOUT_MOVE_X | LAYOUT_MOVE_Y},
+    {report_id::kSave, LAYOUT_MOVE_X | LAYOUT_MOVE_Y},
+    {report_id::kText, LAYOUT_SIZE_X | LAYOUT_SIZE_Y},
 };
 
 // What Save offers: text files, or any file with the default extension "*".
@@ -73,8 +71,8 @@ std::string ReplaceQuestion(std::string_view path) {
 }  // namespace
 
 const ui::MessageMapEntry ReportDialog::messageMap[] = {
-    ui::OnCommand(id::kSave, &ReportDialog::OnSave),
-    ui::OnCommand(id::kExtra, &ReportDialog::OnExtra),
+    ui::OnCommand(report_id::kSave, &ReportDialog::OnSave),
+    ui::OnCommand(report_id::kExtra, &ReportDialog::OnExtra),
     ui::OnSize(&ReportDialog::OnSize),
     ui::OnPaint(&ReportDialog::OnPaint),
     ui::OnNcHitTest(&ReportDialog::OnNcHitTest),
@@ -86,7 +84,9 @@ std::span<const ui::MessageMapEntry> ReportDialog::GetMessageMap() const {
 }
 
 ReportDialog::ReportDialog(ui::Application& app, FileSystem& fileSystem, const char* text)
-    : ui::Dialog(app, id::kDialog), files(fileSystem), reportText(text != nullptr ? text : "") {}
+    : ui::Dialog(app, report_id::kDialog),
+      files(fileSystem),
+      reportText(text != nullptr ? text : "") {}
 
 ReportDialog::~ReportDialog() = default;
 
@@ -110,8 +110,8 @@ bool ReportDialog::OnInitDialog() {
     gripHeight = arrow.y != 0 ? arrow.y : kDefaultGripSize;
     shownGrip = GripRect();
     // The report is column-aligned text, as the saved file shows it.
-    UseFixedPitchFont(id::kText);
-    SetItemText(id::kText, std::string_view(reportText));
+    UseFixedPitchFont(report_id::kText);
+    SetItemText(report_id::kText, std::string_view(reportText));
     // Placed once the layout knows the template's size, so that the
     // controls follow the kept size.
     if (keptPlace != nullptr && *keptPlace) app().geometry().PlaceWindow(window(), **keptPlace);
@@ -199,13 +199,13 @@ void ReportDialog::OnSave() {
 // The template stays as it is: the extra button is added beside Save, as far to
 // its left as Close is to its right, and follows the corner like them.
 void ReportDialog::AddExtraButton() {
-    const auto save = ItemRect(id::kSave);
-    const auto close = ItemRect(id::kClose);
+    const auto save = ItemRect(report_id::kSave);
+    const auto close = ItemRect(report_id::kClose);
     if (!save || !close) return;
     const int shift = save->Width() + (close->left - save->right);
     const ui::Rect rect{save->left - shift, save->top, save->right - shift, save->bottom};
-    if (app().windows().AddButton(window(), id::kExtra, rect, extra->caption))
-        layout.Add({rect, id::kExtra, LAYOUT_MOVE_X | LAYOUT_MOVE_Y});
+    if (app().windows().AddButton(window(), report_id::kExtra, rect, extra->caption))
+        layout.Add({rect, report_id::kExtra, LAYOUT_MOVE_X | LAYOUT_MOVE_Y});
 }
 
 void ReportDialog::OnExtra() {
