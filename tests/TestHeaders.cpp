@@ -1,0 +1,1 @@
+// The test binaries' precompiled GoogleTest headers are built with this file.
