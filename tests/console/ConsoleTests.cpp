@@ -452,7 +452,7 @@ TEST_F(Console, TheStartupLineSplitsTheTimeToTheConnectedTitle) {
                             registry,    fake.alerts, fake.text};
     windows.OnCreate([&](int) { clock += 7000; });
     std::string log;
-    windows.OnModal(id::kDialog, [&](ui::Dialog& dialog) {
+    windows.OnModal(console_id::kDialog, [&](ui::Dialog& dialog) {
         EXPECT_EQ(dialog.Title(), "Hexwarden - QMV-240 (back) on USB002");
         log = static_cast<ConsoleDialog&>(dialog).Activity().Text();
     });
