@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Builds and runs every test: native (plain and sanitized), the Windows
-# binaries under Wine, and a bounded fuzz run. Prints each step's wall time
+# Builds and runs every test: native (sanitized), the Windows binaries under
+# Wine, and a bounded fuzz run. Prints each step's wall time
 # and the total, and ends with one summary line.
 set -uo pipefail
 cd "$(dirname "$0")/.."
@@ -82,19 +82,35 @@ run_ctest() {
   "$@" ctest --preset "$preset" -j2 2>&1 | tee "$log" || true
 }
 
-# run_fuzzers TARGET...: every target at once, one a core, each for
-# $fuzz_runs inputs; prints each one's output and counts it passed or failed.
-run_fuzzers() {
-  local target pids=()
-  for target in "$@"; do
-    "$target" -runs="$fuzz_runs" -timeout=10 -rss_limit_mb=4096 -artifact_prefix=build/fuzz/ \
-      -print_final_stats=1 >"$target.log" 2>&1 &
-    pids+=($!)
+# The fuzz targets are built first and then run in the background at the
+# lowest priority, each for $fuzz_runs inputs: they take the processor time
+# the builds and the Wine tests leave idle, and the run waits for them at the
+# end. A failing target counts once.
+fuzz_pids=()
+fuzz_targets=()
+start_fuzzers() {
+  step "configure fuzz" cmake --preset fuzz -DHW_WERROR=ON >/dev/null || return
+  step "build fuzz" cmake --build --preset fuzz -j2 --target link_fuzz sim_fuzz || return
+  fuzz_started=$(date +%s%N)
+  local target
+  for target in build/fuzz/fuzz/*_fuzz; do
+    nice -n 19 "$target" -runs="$fuzz_runs" -timeout=10 -rss_limit_mb=4096 \
+      -artifact_prefix=build/fuzz/ -print_final_stats=1 >"$target.log" 2>&1 &
+    fuzz_pids+=($!)
+    fuzz_targets+=("$target")
+    echo "== fuzz $(basename "$target"): started in the background"
   done
-  local i
-  for i in "${!pids[@]}"; do
-    target=${*:i+1:1}
-    if wait "${pids[$i]}"; then
+}
+
+# Waits for the fuzz targets, prints each one's output and counts it passed or
+# failed; notes the time waited here and the fuzz run's whole wall time.
+finish_fuzzers() {
+  [ "${#fuzz_pids[@]}" -gt 0 ] || return 0
+  local waited i target
+  waited=$(date +%s%N)
+  for i in "${!fuzz_pids[@]}"; do
+    target=${fuzz_targets[$i]}
+    if wait "${fuzz_pids[$i]}"; then
       passed=$((passed + 1))
       echo "== fuzz $(basename "$target"): passed"
     else
@@ -103,12 +119,9 @@ run_fuzzers() {
     fi
     cat "$target.log"
   done
-}
-
-fuzz() {
-  step "configure fuzz" cmake --preset fuzz -DHW_WERROR=ON >/dev/null || return
-  step "build fuzz" cmake --build --preset fuzz -j2 --target link_fuzz sim_fuzz || return
-  step "fuzz, $fuzz_runs inputs a target" run_fuzzers build/fuzz/fuzz/*_fuzz
+  timings+=("$(printf '%8s s  %s' "$(seconds_since "$waited")" "waiting for the fuzz targets")")
+  timings+=("$(printf '%8s s  %s' "$(seconds_since "$fuzz_started")" \
+    "fuzz, $fuzz_runs inputs a target (in the background since its build)")")
 }
 
 # The soak of the console tests runs a seeded random series; the seed is
@@ -120,10 +133,11 @@ echo "== soak seed $HW_SOAK_SEED"
 # The native tests run once, under AddressSanitizer and
 # UndefinedBehaviorSanitizer: a plain native build would run the very same
 # tests again. The native preset stays for working on the code.
+start_fuzzers
 tests asan
 tests tsan
 tests windows xvfb-run -a
-fuzz
+finish_fuzzers
 
 echo "== wall time per step"
 printf '%s\n' "${timings[@]}"
