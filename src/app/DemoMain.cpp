@@ -21,10 +21,13 @@ namespace {
 hw::SimControlWindow* pendingControls = nullptr;
 
 // A thread timer's message comes only when no other message waits: the
-// console's message loop calls this once the console has shown itself.
+// console's message loop calls this once the console has shown itself. The
+// console stays the active window, with the keyboard's focus.
 void CALLBACK CreateControls(HWND, UINT, UINT_PTR timer, DWORD) {
     KillTimer(nullptr, timer);
+    const HWND console = GetActiveWindow();
     pendingControls->Create(hw::ui::kNoWindow);
+    if (console != nullptr) SetActiveWindow(console);
 }
 
 }  // namespace
