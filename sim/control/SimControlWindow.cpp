@@ -144,23 +144,23 @@ std::string ReceiptText(const SimReceipt& receipt) {
 
 }  // namespace
 
-const ui::MessageMapEntry SimControlWindow::messageMap[] = {
-    ui::OnTimer(&SimControlWindow::OnTimer),
-    ui::OnCommandRange(sim_control_id::kFirstLimit, sim_control_id::kLastLimit,
-                       &SimControlWindow::OnLimit),
-    ui::OnCommandRange(sim_control_id::kFirstSwitch, sim_control_id::kLastSwitch,
-                       &SimControlWindow::OnSwitch),
-    ui::OnCommandRange(sim_control_id::kFirstKey, sim_control_id::kLastKey,
-                       &SimControlWindow::OnKey),
-    ui::OnCommand(sim_control_id::kDialMinus, &SimControlWindow::OnDialMinus),
-    ui::OnCommand(sim_control_id::kDialPlus, &SimControlWindow::OnDialPlus),
-    ui::OnCommand(sim_control_id::kUnplug, &SimControlWindow::OnUnplug),
-    ui::OnCommand(sim_control_id::kPlugIn, &SimControlWindow::OnPlugIn),
-    ui::OnCommand(sim_control_id::kUpdateMode, &SimControlWindow::OnUpdateMode),
-    ui::OnCommand(sim_control_id::kFailNextCommand, &SimControlWindow::OnFailNextCommand),
-    ui::OnCommand(sim_control_id::kStiffAxes, &SimControlWindow::OnStiffAxes),
-    ui::OnCommandRange(sim_control_id::kCorruptNextPut, sim_control_id::kStaysAwayAfterUpdate,
-                       &SimControlWindow::OnFaultBox),
+constinit const ui::MessageMapEntry SimControlWindow::messageMap[] = {
+    ui::OnTimer<&SimControlWindow::OnTimer>(),
+    ui::OnCommandRange<&SimControlWindow::OnLimit>(sim_control_id::kFirstLimit,
+                                                   sim_control_id::kLastLimit),
+    ui::OnCommandRange<&SimControlWindow::OnSwitch>(sim_control_id::kFirstSwitch,
+                                                    sim_control_id::kLastSwitch),
+    ui::OnCommandRange<&SimControlWindow::OnKey>(sim_control_id::kFirstKey,
+                                                 sim_control_id::kLastKey),
+    ui::OnCommand<&SimControlWindow::OnDialMinus>(sim_control_id::kDialMinus),
+    ui::OnCommand<&SimControlWindow::OnDialPlus>(sim_control_id::kDialPlus),
+    ui::OnCommand<&SimControlWindow::OnUnplug>(sim_control_id::kUnplug),
+    ui::OnCommand<&SimControlWindow::OnPlugIn>(sim_control_id::kPlugIn),
+    ui::OnCommand<&SimControlWindow::OnUpdateMode>(sim_control_id::kUpdateMode),
+    ui::OnCommand<&SimControlWindow::OnFailNextCommand>(sim_control_id::kFailNextCommand),
+    ui::OnCommand<&SimControlWindow::OnStiffAxes>(sim_control_id::kStiffAxes),
+    ui::OnCommandRange<&SimControlWindow::OnFaultBox>(sim_control_id::kCorruptNextPut,
+                                                      sim_control_id::kStaysAwayAfterUpdate),
 };
 
 std::span<const ui::MessageMapEntry> SimControlWindow::GetMessageMap() const {

@@ -42,11 +42,11 @@ std::string ButtonName(std::string caption, int id) {
 
 }  // namespace
 
-const ui::MessageMapEntry ConsoleDialog::messageMap[] = {
-    ui::OnSysCommand(&ConsoleDialog::OnSysCommand),
-    ui::OnMessage(ui::kWmClose, &ConsoleDialog::OnClose),
-    ui::OnPaint(&ConsoleDialog::OnPaint),
-    ui::OnMessage(ui::kWmQueryDragIcon, &ConsoleDialog::OnQueryDragIcon),
+constinit const ui::MessageMapEntry ConsoleDialog::messageMap[] = {
+    ui::OnSysCommand<&ConsoleDialog::OnSysCommand>(),
+    ui::OnMessage<&ConsoleDialog::OnClose>(ui::kWmClose),
+    ui::OnPaint<&ConsoleDialog::OnPaint>(),
+    ui::OnMessage<&ConsoleDialog::OnQueryDragIcon>(ui::kWmQueryDragIcon),
     ui::OnCommandTo<&ConsoleDialog::reports, &ReportProcedures::ShowReport>(console_id::kGetReport),
     ui::OnCommandTo<&ConsoleDialog::reports, &ReportProcedures::SaveParametersAs>(
         console_id::kGetParameters),
@@ -71,7 +71,7 @@ const ui::MessageMapEntry ConsoleDialog::messageMap[] = {
         console_id::kReadSpindle),
     ui::OnCommandTo<&ConsoleDialog::backlash, &BacklashProcedures::Check>(
         console_id::kBacklashCheck),
-    ui::OnTimer(&ConsoleDialog::OnTimer),
+    ui::OnTimer<&ConsoleDialog::OnTimer>(),
     ui::OnCommandTo<&ConsoleDialog::reports, &ReportProcedures::ClearPumpTime>(
         console_id::kClearPumpTime),
     ui::OnCommandTo<&ConsoleDialog::calibration, &CalibrationProcedures::WriteY0>(
@@ -87,12 +87,12 @@ const ui::MessageMapEntry ConsoleDialog::messageMap[] = {
         console_id::kCalcWriteLaser),
     ui::OnCommandTo<&ConsoleDialog::calibration, &CalibrationProcedures::CalcWriteY0>(
         console_id::kCalcWriteY0),
-    ui::OnCommandRange(console_id::kPercentMode, console_id::kMeasuredMode,
-                       &ConsoleDialog::OnCorrectionMode),
-    ui::OnDeviceChange(&ConsoleDialog::OnDeviceChange),
+    ui::OnCommandRange<&ConsoleDialog::OnCorrectionMode>(console_id::kPercentMode,
+                                                         console_id::kMeasuredMode),
+    ui::OnDeviceChange<&ConsoleDialog::OnDeviceChange>(),
     ui::OnCommandTo<&ConsoleDialog::backlash, &BacklashProcedures::ShowDetails>(
         console_id::kBacklashDetails),
-    ui::OnMessage(kWmConnected, &ConsoleDialog::OnConnected),
+    ui::OnMessage<&ConsoleDialog::OnConnected>(kWmConnected),
 };
 
 std::span<const ui::MessageMapEntry> ConsoleDialog::GetMessageMap() const {

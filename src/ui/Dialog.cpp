@@ -161,17 +161,11 @@ std::optional<std::intptr_t> Dialog::HandleMessage(const Message& message) {
         defaultRequested_ = false;
         std::intptr_t result = 0;
         if (entry.kind == MessageMapEntry::Kind::Message) {
-            result = entry.decode(*this, entry.onMessage, message);
+            result = entry.decode(*this, message);
         } else if (entry.kind == MessageMapEntry::Kind::Command) {
-            RunCommand(entry.firstId, [&] {
-                if (entry.onCall != nullptr) {
-                    entry.onCall(*this);
-                } else {
-                    (this->*entry.onCommand)();
-                }
-            });
+            RunCommand(entry.firstId, [&] { entry.onCommand(*this); });
         } else {
-            (this->*entry.onCommand)();
+            entry.onCommand(*this);
         }
         const bool leftToDefault = defaultRequested_;
         defaultRequested_ = outer;

@@ -124,16 +124,16 @@ class TestDialog : public ui::Dialog {
     static const ui::MessageMapEntry messageMap[];
 };
 
-inline const ui::MessageMapEntry TestDialog::messageMap[] = {
-    ui::OnCommand(30, &TestDialog::OnGo),
-    ui::OnCommand(20, &TestDialog::OnFirst),
-    ui::OnTimer(&TestDialog::OnTimer),
-    ui::OnCommandRange(20, 40, &TestDialog::OnRange),
-    ui::OnCommand(21, &TestDialog::OnFirst),  // never reached: the range claims 21 first
-    ui::OnSysCommand(&TestDialog::OnSysCommand),
-    ui::OnDeviceChange(&TestDialog::OnDeviceChange),
-    ui::OnSize(&TestDialog::OnSize),
-    ui::OnNcHitTest(&TestDialog::OnNcHitTest),
+inline constinit const ui::MessageMapEntry TestDialog::messageMap[] = {
+    ui::OnCommand<&TestDialog::OnGo>(30),
+    ui::OnCommand<&TestDialog::OnFirst>(20),
+    ui::OnTimer<&TestDialog::OnTimer>(),
+    ui::OnCommandRange<&TestDialog::OnRange>(20, 40),
+    ui::OnCommand<&TestDialog::OnFirst>(21),  // never reached: the range claims 21 first
+    ui::OnSysCommand<&TestDialog::OnSysCommand>(),
+    ui::OnDeviceChange<&TestDialog::OnDeviceChange>(),
+    ui::OnSize<&TestDialog::OnSize>(),
+    ui::OnNcHitTest<&TestDialog::OnNcHitTest>(),
 };
 
 inline std::span<const ui::MessageMapEntry> TestDialog::GetMessageMap() const {

@@ -71,13 +71,13 @@ class ProbeDialog : public ui::Dialog {
     static const ui::MessageMapEntry messageMap[];
 };
 
-const ui::MessageMapEntry ProbeDialog::messageMap[] = {
-    ui::OnSysCommand(&ProbeDialog::OnSysCommand),
-    ui::OnCommand(1005, &ProbeDialog::OnGetReport),
-    ui::OnTimer(&ProbeDialog::OnTimer),
-    ui::OnCommandRange(1006, 1049, &ProbeDialog::OnRadio),
-    ui::OnDeviceChange(&ProbeDialog::OnDeviceChange),
-    ui::OnMessage(kEndMessage, &ProbeDialog::OnEnd),
+constinit const ui::MessageMapEntry ProbeDialog::messageMap[] = {
+    ui::OnSysCommand<&ProbeDialog::OnSysCommand>(),
+    ui::OnCommand<&ProbeDialog::OnGetReport>(1005),
+    ui::OnTimer<&ProbeDialog::OnTimer>(),
+    ui::OnCommandRange<&ProbeDialog::OnRadio>(1006, 1049),
+    ui::OnDeviceChange<&ProbeDialog::OnDeviceChange>(),
+    ui::OnMessage<&ProbeDialog::OnEnd>(kEndMessage),
 };
 
 std::span<const ui::MessageMapEntry> ProbeDialog::GetMessageMap() const {

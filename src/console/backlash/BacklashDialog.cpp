@@ -19,8 +19,8 @@ constexpr std::chrono::milliseconds kWorkerWaitPause{10};
 
 }  // namespace
 
-const ui::MessageMapEntry BacklashDialog::messageMap[] = {
-    ui::OnTimer(&BacklashDialog::OnTimer),
+constinit const ui::MessageMapEntry BacklashDialog::messageMap[] = {
+    ui::OnTimer<&BacklashDialog::OnTimer>(),
 };
 
 std::span<const ui::MessageMapEntry> BacklashDialog::GetMessageMap() const {

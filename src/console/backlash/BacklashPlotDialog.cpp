@@ -20,11 +20,11 @@ ui::FileDialogOptions CsvFileDialog() {
 
 }  // namespace
 
-const ui::MessageMapEntry BacklashPlotDialog::messageMap[] = {
-    ui::OnCommand(plot_id::kSaveCsv, &BacklashPlotDialog::OnSaveCsv),
-    ui::OnSize(&BacklashPlotDialog::OnSize),
-    ui::OnPaint(&BacklashPlotDialog::OnPaint),
-    ui::OnEraseBackground(&BacklashPlotDialog::OnEraseBackground),
+constinit const ui::MessageMapEntry BacklashPlotDialog::messageMap[] = {
+    ui::OnCommand<&BacklashPlotDialog::OnSaveCsv>(plot_id::kSaveCsv),
+    ui::OnSize<&BacklashPlotDialog::OnSize>(),
+    ui::OnPaint<&BacklashPlotDialog::OnPaint>(),
+    ui::OnEraseBackground<&BacklashPlotDialog::OnEraseBackground>(),
 };
 
 std::span<const ui::MessageMapEntry> BacklashPlotDialog::GetMessageMap() const {

@@ -32,10 +32,10 @@ std::string ChooserLine(const FoundMachine& machine) {
     return line;
 }
 
-const ui::MessageMapEntry MachineChooser::messageMap[] = {
-    ui::OnCommand(chooser_id::kRefresh, &MachineChooser::OnRefresh),
-    ui::OnCommand(chooser_id::kList, &MachineChooser::OnOK, ui::kLbnDblClk),
-    ui::OnSize(&MachineChooser::OnSize),
+constinit const ui::MessageMapEntry MachineChooser::messageMap[] = {
+    ui::OnCommand<&MachineChooser::OnRefresh>(chooser_id::kRefresh),
+    ui::OnCommand<&MachineChooser::OnOK>(chooser_id::kList, ui::kLbnDblClk),
+    ui::OnSize<&MachineChooser::OnSize>(),
 };
 
 std::span<const ui::MessageMapEntry> MachineChooser::GetMessageMap() const {

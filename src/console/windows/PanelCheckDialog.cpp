@@ -7,8 +7,8 @@
 
 namespace hw {
 
-const ui::MessageMapEntry PanelCheckDialog::messageMap[] = {
-    ui::OnTimer(&PanelCheckDialog::OnTimer),
+constinit const ui::MessageMapEntry PanelCheckDialog::messageMap[] = {
+    ui::OnTimer<&PanelCheckDialog::OnTimer>(),
 };
 
 std::span<const ui::MessageMapEntry> PanelCheckDialog::GetMessageMap() const {

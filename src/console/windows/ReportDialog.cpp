@@ -70,13 +70,13 @@ std::string ReplaceQuestion(std::string_view path) {
 
 }  // namespace
 
-const ui::MessageMapEntry ReportDialog::messageMap[] = {
-    ui::OnCommand(report_id::kSave, &ReportDialog::OnSave),
-    ui::OnCommand(report_id::kExtra, &ReportDialog::OnExtra),
-    ui::OnSize(&ReportDialog::OnSize),
-    ui::OnPaint(&ReportDialog::OnPaint),
-    ui::OnNcHitTest(&ReportDialog::OnNcHitTest),
-    ui::OnMessage(ui::kWmExitSizeMove, &ReportDialog::OnExitSizeMove),
+constinit const ui::MessageMapEntry ReportDialog::messageMap[] = {
+    ui::OnCommand<&ReportDialog::OnSave>(report_id::kSave),
+    ui::OnCommand<&ReportDialog::OnExtra>(report_id::kExtra),
+    ui::OnSize<&ReportDialog::OnSize>(),
+    ui::OnPaint<&ReportDialog::OnPaint>(),
+    ui::OnNcHitTest<&ReportDialog::OnNcHitTest>(),
+    ui::OnMessage<&ReportDialog::OnExitSizeMove>(ui::kWmExitSizeMove),
 };
 
 std::span<const ui::MessageMapEntry> ReportDialog::GetMessageMap() const {
