@@ -78,23 +78,23 @@ std::vector<std::string> MachineSession::TimedQueues(StartupTimer* startup) {
 }
 
 bool MachineSession::ConnectFirst(StartupTimer* startup) {
+    return ConnectRemembered(std::nullopt, startup);
+}
+
+// The queues are listed once; the remembered one, while it is still among
+// them, is tried first, then the others in the spooler's order.
+bool MachineSession::ConnectRemembered(const std::optional<std::string>& remembered,
+                                       StartupTimer* startup) {
     Disconnect();
-    for (const std::string& name : TimedQueues(startup)) {
+    std::vector<std::string> queues = TimedQueues(startup);
+    if (remembered) {
+        const auto found = std::ranges::find(queues, *remembered);
+        if (found != queues.end()) std::rotate(queues.begin(), found, found + 1);
+    }
+    for (const std::string& name : queues) {
         if (ConnectTo(name, startup)) return true;
     }
     return false;
-}
-
-bool MachineSession::ConnectRemembered(const std::optional<std::string>& remembered,
-                                       StartupTimer* startup) {
-    if (remembered) {
-        const std::vector<std::string> queues = TimedQueues(startup);
-        if (std::ranges::find(queues, *remembered) != queues.end() &&
-            ConnectTo(*remembered, startup)) {
-            return true;
-        }
-    }
-    return ConnectFirst(startup);
 }
 
 bool MachineSession::ConnectTo(const std::string& name, StartupTimer* startup) {
@@ -104,10 +104,7 @@ bool MachineSession::ConnectTo(const std::string& name, StartupTimer* startup) {
     connected = link.Connect(name, 0, 32, false, startup);
     if (!connected) return false;
     queue = name;
-    std::string driver;
-    port.clear();
-    Timed(startup, StartupPart::Spooler,
-          [&] { return GetPrinterDriverAndPort(platform.spooler, queue, driver, port); });
+    port = link.Channel().PortName();
     Timed(startup, StartupPart::FirstReads, [this] { ReadFirmware(); });
     return true;
 }

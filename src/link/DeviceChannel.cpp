@@ -72,9 +72,10 @@ void DeviceChannel::ForgetPrinter() {
 
 bool DeviceChannel::Resolve(const std::string& name, std::string& path) {
     std::uint32_t platformId = 0;
+    std::string driver;
     return platform.system.QueryPlatformId(platformId) &&
-           ResolveDevicePath(platform.spooler, platform.registry, platform.text, name, platformId,
-                             path);
+           GetPrinterDriverAndPort(platform.spooler, name, driver, portName) &&
+           WalkToDevicePath(platform.registry, platform.text, driver, portName, platformId, path);
 }
 
 bool DeviceChannel::Open(const std::string& name, bool overlapped, StartupTimer* startup) {

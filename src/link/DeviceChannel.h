@@ -60,6 +60,8 @@ class DeviceChannel {
     bool IsHandleValid() const { return handle != kInvalidHandle; }
     const std::string& PrinterName() const { return printerName; }
     const std::string& DevicePath() const { return devicePath; }
+    // The port of the queue last resolved (its spooler record names it).
+    const std::string& PortName() const { return portName; }
     // "Global\" + the printer name, built whenever the printer name is
     // recorded, so that transactions do not build it again.
     const std::string& MutexName() const { return mutexName; }
@@ -77,6 +79,7 @@ class DeviceChannel {
     OsHandle handle = kInvalidHandle;
     std::string printerName;
     std::string devicePath;
+    std::string portName;
     std::string mutexName;
     std::uint32_t openFlags = 0;
 };

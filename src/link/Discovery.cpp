@@ -115,7 +115,12 @@ bool ResolveDevicePath(Spooler& spooler, Registry& registry, Text& text,
                        const std::string& printerName, std::uint32_t platformId,
                        std::string& path) {
     std::string driverName, portName;
-    if (!GetPrinterDriverAndPort(spooler, printerName, driverName, portName)) return false;
+    return GetPrinterDriverAndPort(spooler, printerName, driverName, portName) &&
+           WalkToDevicePath(registry, text, driverName, portName, platformId, path);
+}
+
+bool WalkToDevicePath(Registry& registry, Text& text, const std::string& driverName,
+                      const std::string& portName, std::uint32_t platformId, std::string& path) {
     if (platformId == kPlatformWin32Windows) {
         return WalkLegacy(registry, text, driverName, portName, path);
     }

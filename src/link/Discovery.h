@@ -32,6 +32,10 @@ bool GetPrinterDriverAndPort(Spooler& spooler, const std::string& printerName,
 // text after its last ";".
 bool ResolveDevicePath(Spooler& spooler, Registry& registry, Text& text,
                        const std::string& printerName, std::uint32_t platformId, std::string& path);
+// The registry walk of ResolveDevicePath, for a printer whose driver and port
+// are known.
+bool WalkToDevicePath(Registry& registry, Text& text, const std::string& driverName,
+                      const std::string& portName, std::uint32_t platformId, std::string& path);
 
 // The three steps of each walk, exposed for tests.
 namespace nt {
